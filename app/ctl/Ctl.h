@@ -1,0 +1,27 @@
+// serialsctl: the command line for administrators and scheduled jobs. Each area adds its verbs
+// to the one table; a verb gets its own arguments (global options already taken) and returns the
+// process exit code.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct CtlVerb {
+    std::string name;
+    std::string usage;    // "query SQL"
+    std::string summary;  // one line for the help text
+    // True when the verb needs the database session opened the way the client opens it.
+    bool needsSession = true;
+    std::function<int(const std::vector<std::string>& args)> run;
+};
+
+std::vector<CtlVerb>& ctlVerbs();
+
+// Verbs of the foundation: init-db, query, exec, call, encode-password, version.
+void registerBaseVerbs();
+
+// Prints a result as a table: a header of names, then the rows, columns aligned for CJK text.
+struct LibArrayPrinter {
+    static std::string format(const class LibArray& a);
+};

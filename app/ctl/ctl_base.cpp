@@ -1,0 +1,160 @@
+#include <filesystem>
+#include <iostream>
+
+#include "app/basQKEnv.h"
+#include "app/ctl/Ctl.h"
+#include "common/Gbk.h"
+#include "db/SchemaInstaller.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+
+namespace {
+
+std::size_t displayWidth(const std::string& s) {
+    std::size_t w = 0;
+    for (std::size_t pos = 0; pos < s.size();) {
+        char32_t cp = nextCodePoint(s, pos);
+        w += (cp >= 0x1100 &&
+              (cp <= 0x115F || (cp >= 0x2E80 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) ||
+               (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F) ||
+               (cp >= 0xFF00 && cp <= 0xFF60) || (cp >= 0xFFE0 && cp <= 0xFFE6) || cp >= 0x20000))
+                 ? 2
+                 : 1;
+    }
+    return w;
+}
+
+int usageError(const std::string& usage) {
+    std::cerr << "用法: serialsctl " << usage << "\n";
+    return 2;
+}
+
+int reportFailure() {
+    LIB_DB_ShowError();
+    return 1;
+}
+
+int initDb(const std::vector<std::string>& args) {
+    InstallOptions options;
+    for (const auto& a : args) {
+        if (a == "--demo")
+            options.demo = true;
+        else if (a == "--unicode-marc")
+            options.unicodeMarc = true;
+        else if (a == "--force")
+            options.force = true;
+        else
+            return usageError("init-db [--demo] [--unicode-marc] [--force]");
+    }
+    if (LIB_ReadEnvironment() < 0) {
+        std::cerr << "系统环境出错：无法读取 " << LIB_ProgramDir() << "/mavren.ini\n";
+        return 1;
+    }
+    // The program directories are laid out once, here: the program itself never creates them.
+    for (const auto& dir : g_strPath)
+        std::filesystem::create_directories(dir);
+    ConnectParams p = LIB_DB_ConnectParams();
+    p.create = true;
+    try {
+        auto db = LIB_DB_OpenBackend(p);
+        std::string message;
+        int rc = installDatabase(*db, options, message, [](const std::string& file) {
+            std::cerr << "  " << file << "\n";
+        });
+        if (rc < 0) {
+            std::cerr << "建库失败: " << message << "\n";
+            return 1;
+        }
+    } catch (const DbError& e) {
+        std::cerr << "与数据库连接失败: " << e.oraText() << "\n";
+        return 1;
+    }
+    std::cout << "数据库已建立" << (options.demo ? "（含演示数据）" : "") << "：" << p.dsn << "\n";
+    return 0;
+}
+
+int query(const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError("query SQL");
+    g_strSQL = args[0];
+    LibArray result;
+    if (LIB_DB_Select(g_strSQL, result) < 0) return reportFailure();
+    std::cout << LibArrayPrinter::format(result);
+    return 0;
+}
+
+int exec(const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError("exec SQL");
+    g_strSQL = args[0];
+    if (LIB_DB_Execute(g_strSQL) < 0) return reportFailure();
+    return 0;
+}
+
+int call(const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError("call \"PROC args\"");
+    g_strSQL = args[0];
+    if (LIB_DB_CallProc(g_strSQL) < 0) return reportFailure();
+    return 0;
+}
+
+int encodePassword(const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError("encode-password TEXT");
+    std::cout << LIB_EncodePassword(args[0]) << "\n";
+    return 0;
+}
+
+int version(const std::vector<std::string>&) {
+    std::cout << "serialsctl " << SERIALS_VERSION << "\n";
+    return 0;
+}
+
+}  // namespace
+
+std::string LibArrayPrinter::format(const LibArray& a) {
+    std::vector<std::size_t> width(a.cols(), 0);
+    std::vector<int> shown;
+    for (int row = 0; row < a.rows(); ++row)
+        if (row != 1) shown.push_back(row);
+    for (int row : shown)
+        for (int c = 0; c < a.cols(); ++c)
+            width[c] = std::max(width[c], displayWidth(a(c, row).str()));
+    std::string out;
+    auto line = [&](int row) {
+        std::string l;
+        for (int c = 0; c < a.cols(); ++c) {
+            std::string v = a(c, row).str();
+            l += v;
+            if (c + 1 < a.cols()) l += std::string(width[c] - displayWidth(v) + 2, ' ');
+        }
+        while (!l.empty() && l.back() == ' ')
+            l.pop_back();
+        out += l + "\n";
+    };
+    for (int row : shown) {
+        line(row);
+        if (row == 0) {
+            std::string rule;
+            for (int c = 0; c < a.cols(); ++c)
+                rule += std::string(width[c], '-') + (c + 1 < a.cols() ? "  " : "");
+            out += rule + "\n";
+        }
+    }
+    out += "(" + std::to_string(a.recordCount()) + " 行)\n";
+    return out;
+}
+
+std::vector<CtlVerb>& ctlVerbs() {
+    static std::vector<CtlVerb> verbs;
+    return verbs;
+}
+
+void registerBaseVerbs() {
+    auto& v = ctlVerbs();
+    v.push_back({"init-db", "init-db [--demo] [--unicode-marc] [--force]",
+                 "建立数据库：表结构、基础数据（--demo 另加演示数据）", false, initDb});
+    v.push_back({"query", "query SQL", "执行查询并以表格列出结果", true, query});
+    v.push_back({"exec", "exec SQL", "执行一条 SQL 语句", true, exec});
+    v.push_back({"call", "call \"PROC args\"", "调用数据库过程", true, call});
+    v.push_back({"encode-password", "encode-password TEXT", "给出 mavren.ini 中 PWD 的存放形式",
+                 false, encodePassword});
+    v.push_back({"version", "version", "显示版本", false, version});
+}

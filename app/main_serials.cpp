@@ -1,0 +1,21 @@
+// serials: the desktop client.
+#include <QApplication>
+
+#include "app/GuiPresenter.h"
+#include "app/basQKEnv.h"
+#include "app/basQKMain.h"
+#include "app/frmQKLogo.h"
+
+int main(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "--home") LIB_SetProgramDir(argv[i + 1]);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("serials");
+    GuiPresenter presenter;
+    LIB_SetPresenter(&presenter);
+    frmQKLogo logo;
+    logo.show();
+    QApplication::processEvents();
+    QK_Main(logo);
+    return app.exec();
+}

@@ -1,0 +1,71 @@
+// serialsctl: global options, then a verb and its arguments.
+#include <cstdlib>
+#include <iostream>
+
+#include "app/basQKEnv.h"
+#include "app/basQKMain.h"
+#include "app/ctl/Ctl.h"
+#include "db/basLibMsg.h"
+
+namespace {
+
+// Start-up without a window: status lines are not shown, failures are.
+class QuietStartup : public StartupView {
+public:
+    void setStatus(const std::string&) override {}
+    void setBusy(bool) override {}
+    void enterLoginMode() override {}
+};
+
+void printHelp() {
+    std::cout << "用法: serialsctl [--home DIR] [--yes|--no] VERB [参数...]\n\n"
+                 "全局选项:\n"
+                 "  --home DIR   程序目录（含 mavren.ini），缺省为程序所在目录\n"
+                 "  --yes, --no  对询问一律回答“确定”或“取消”\n\n"
+                 "命令:\n";
+    for (const auto& v : ctlVerbs())
+        std::cout << "  " << v.usage << "\n      " << v.summary << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    registerBaseVerbs();
+    ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--home" && i + 1 < argc) {
+            LIB_SetProgramDir(argv[++i]);
+        } else if (a == "--yes") {
+            answer = ConsolePresenter::Answer::Ok;
+        } else if (a == "--no") {
+            answer = ConsolePresenter::Answer::Cancel;
+        } else if (a == "--help" || a == "-h" || a == "help") {
+            printHelp();
+            return 0;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) {
+        printHelp();
+        return 2;
+    }
+    ConsolePresenter presenter(answer);
+    LIB_SetPresenter(&presenter);
+    std::string verb = argv[i];
+    std::vector<std::string> args(argv + i + 1, argv + argc);
+    for (const auto& v : ctlVerbs()) {
+        if (v.name != verb) continue;
+        if (v.needsSession) {
+            QuietStartup startup;
+            QK_Main(startup);
+        }
+        int rc = v.run(args);
+        std::cout.flush();
+        return rc;
+    }
+    std::cerr << "未知命令: " << verb << "（serialsctl --help 列出全部命令）\n";
+    return 2;
+}

@@ -1,0 +1,71 @@
+#include "db/SchemaInstaller.h"
+
+#include "db/SqlText.h"
+
+namespace {
+bool inFolder(const std::string& path, const char* folder) {
+    return path.rfind(folder, 0) == 0;
+}
+}  // namespace
+
+std::vector<std::string> splitSqlScript(const std::string& script) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (const std::string& line : sqltext::split(script, '\n')) {
+        std::string t = sqltext::trim(line);
+        if (t.rfind("--", 0) == 0) continue;
+        if (t.empty() && sqltext::trim(cur).empty()) continue;
+        cur += line + "\n";
+        if (!t.empty() && t.back() == ';') {
+            std::string stmt = sqltext::trim(cur);
+            stmt.pop_back();
+            out.push_back(sqltext::trim(stmt));
+            cur.clear();
+        }
+    }
+    if (!sqltext::trim(cur).empty()) out.push_back(sqltext::trim(cur));
+    return out;
+}
+
+int installDatabase(DbBackend& db, const InstallOptions& options, std::string& message,
+                    const std::function<void(const std::string&)>& progress) {
+    std::string file;
+    std::size_t number = 0;
+    try {
+        auto existing = db.tableNames();
+        if (!existing.empty() && !options.force) {
+            message = "数据库中已有 " + std::to_string(existing.size()) +
+                      " 个数据表，未作任何改动；确需重建请加 --force。";
+            return -1;
+        }
+        db.begin();
+        for (const auto& t : existing)
+            db.execute("DROP TABLE " + t + (db.name() == "PostgreSQL" ? " CASCADE" : ""));
+        db.beforeSchema();
+        const char* chunk = options.unicodeMarc ? "VARCHAR(4000)" : "VARCHAR(2000)";
+        auto apply = [&](const char* folder) {
+            for (const EmbeddedSql& f : embeddedSqlFiles()) {
+                if (!inFolder(f.path, folder)) continue;
+                file = f.path;
+                if (progress) progress(file);
+                number = 0;
+                for (const std::string& stmt : splitSqlScript(f.content)) {
+                    ++number;
+                    db.execute(sqltext::replaceAll(stmt, "${MARC_CHUNK}", chunk));
+                }
+            }
+        };
+        apply("db/schema/");
+        // Derived from the tables (SQLite's foreign-key triggers), so that seed data is checked.
+        db.afterSchema();
+        apply("db/seed/");
+        if (options.demo) apply("db/demo/");
+        db.commit();
+        return 0;
+    } catch (const DbError& e) {
+        if (db.isOpen() && db.inTransaction()) db.rollback();
+        message = file.empty() ? e.oraText()
+                               : file + " 第 " + std::to_string(number) + " 条语句: " + e.oraText();
+        return -1;
+    }
+}

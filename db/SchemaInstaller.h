@@ -1,0 +1,29 @@
+// Creating a database: the schema, the reference data a new database needs, and optionally the
+// demo data, applied from SQL files built into the program, in one transaction.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "db/DbBackend.h"
+
+struct EmbeddedSql {
+    const char* path;  // "db/schema/10_system.sql"
+    const char* content;
+};
+const std::vector<EmbeddedSql>& embeddedSqlFiles();
+
+struct InstallOptions {
+    bool demo = false;
+    bool unicodeMarc = false;  // MARC chunk columns as national-character text
+    bool force = false;        // drop the tables a database already has
+};
+
+// Splits a script into statements: each ends with ";" as the last character of a line.
+std::vector<std::string> splitSqlScript(const std::string& script);
+
+// Installs into an open backend. Returns 0, or -1 with `message` saying what went wrong (and
+// nothing changed). `progress` is told each file as it is applied.
+int installDatabase(DbBackend& db, const InstallOptions& options, std::string& message,
+                    const std::function<void(const std::string&)>& progress = {});

@@ -1,0 +1,334 @@
+#include "db/basLibDB.h"
+
+#include <cctype>
+#include <map>
+#include <optional>
+
+#include "common/Gbk.h"
+#include "db/ProcRegistry.h"
+#include "db/SqlText.h"
+
+ErrInfo g_ErrInfo;
+RunError g_RunErr;
+bool g_blnInTrans = false;
+std::string g_strSQL;
+std::unique_ptr<DbBackend> g_OraDatabase;
+bool UnicodeMarcMode = false;
+bool WideMarcTable = false;
+
+namespace {
+
+std::string g_lastServerErrText;
+std::string g_pinnedNow;
+
+struct Param {
+    LibVar value;
+    int direction = kParamInput;
+};
+std::map<std::string, Param>& params() {
+    static std::map<std::string, Param> p;
+    return p;
+}
+
+void fail(long source, const std::string& func, const std::string& serverText) {
+    g_lastServerErrText = serverText;
+    g_ErrInfo.lngSource = source;
+    g_ErrInfo.lngOraErr = LIB_GetOraErrNo();
+    g_ErrInfo.strDesc = serverText;
+    g_ErrInfo.strFunc = func;
+}
+
+DbBackend& database() {
+    if (!g_OraDatabase || !g_OraDatabase->isOpen())
+        throw DbError("ORA-03114: not connected to ORACLE");
+    return *g_OraDatabase;
+}
+
+// Runs a procedure atomically: inside the caller's transaction under a savepoint, otherwise
+// in a transaction of its own, so that a failing procedure leaves nothing behind.
+void runProcedure(DbBackend& db, ProcCall& call, const ProcFn& fn) {
+    if (db.inTransaction()) {
+        db.savepoint("lib_proc");
+        try {
+            fn(call);
+        } catch (...) {
+            if (db.isOpen()) {
+                db.rollbackToSavepoint("lib_proc");
+                db.releaseSavepoint("lib_proc");
+            }
+            throw;
+        }
+        db.releaseSavepoint("lib_proc");
+        return;
+    }
+    db.begin();
+    try {
+        fn(call);
+    } catch (...) {
+        if (db.isOpen()) db.rollback();
+        throw;
+    }
+    db.commit();
+}
+
+// "Begin name(args); end;": evaluates the arguments through the database, dispatches the
+// procedure and stores its output arguments in their bind variables.
+void runBlock(DbBackend& db, const sqltext::Block& block) {
+    const ProcFn* fn = LIB_DB_FindProc(block.name);
+    if (!fn)
+        throw DbError("ORA-06550: line 1, column 7: PLS-00201: identifier '" + block.name +
+                      "' must be declared");
+    std::vector<LibVar> args;
+    std::vector<std::string> binds(block.args.size());
+    if (!block.args.empty()) {
+        std::string select = "SELECT ";
+        for (std::size_t i = 0; i < block.args.size(); ++i) {
+            const std::string& a = block.args[i];
+            std::string expr = a;
+            if (a.size() > 1 && a[0] == ':') {
+                binds[i] = sqltext::upper(a.substr(1));
+                auto it = params().find(binds[i]);
+                if (it == params().end())
+                    throw DbError("ORA-01008: not all variables bound (" + a + ")");
+                const LibVar& v = it->second.value;
+                expr = it->second.direction == kParamOutput || v.isNull() || v.isEmpty() ? "NULL"
+                       : v.isNumber()                                                    ? v.str()
+                                      : LIB_SqlStr(v);
+            }
+            select += (i ? ", " : "") + expr;
+        }
+        RawResult r = db.query(select);
+        for (const auto& v : r.rows.at(0))
+            args.push_back(v);
+    }
+    ProcCall call(block.name, std::move(args), db);
+    runProcedure(db, call, *fn);
+    for (std::size_t i = 0; i < binds.size(); ++i) {
+        if (binds[i].empty() || !call.out(i)) continue;
+        auto it = params().find(binds[i]);
+        if (it->second.direction != kParamInput) it->second.value = *call.out(i);
+    }
+}
+
+void runStatement(const std::string& sql) {
+    DbBackend& db = database();
+    if (auto block = sqltext::parseBlock(sql)) {
+        runBlock(db, *block);
+        return;
+    }
+    db.execute(sql);
+}
+
+std::string rtrimSpaces(std::string s) {
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+void fillArray(const RawResult& r, LibArray& out) {
+    int cols = static_cast<int>(r.columns.size());
+    out.resize(cols, static_cast<int>(r.rows.size()) + 2);
+    for (int c = 0; c < cols; ++c) {
+        out(c, 0) = r.columns[c].name;
+        out(c, 1) = r.columns[c].typeCode;
+    }
+    for (std::size_t i = 0; i < r.rows.size(); ++i) {
+        int row = static_cast<int>(i) + 2;
+        for (int c = 0; c < cols; ++c) {
+            const LibVar& v = r.rows[i][c];
+            switch (r.columns[c].typeCode) {
+                case kTypeText:
+                    out(c, row) = rtrimSpaces(v.str());
+                    break;
+                case kTypeInteger:
+                case kTypeLong:
+                case kTypeDouble:
+                    out(c, row) = v.num();
+                    break;
+                default:
+                    break;  // other types are not copied: the cell stays empty
+            }
+        }
+    }
+}
+
+int selectInto(const std::string& sql, LibArray& result) {
+    try {
+        fillArray(database().query(sql), result);
+        return 0;
+    } catch (const DbError& e) {
+        fail(kSrcSelect, "LIB_DB_Select", e.oraText());
+        return -1;
+    }
+}
+
+}  // namespace
+
+ConnectParams& LIB_DB_ConnectParams() {
+    static ConnectParams p;
+    return p;
+}
+
+std::unique_ptr<DbBackend> LIB_DB_OpenBackend(const ConnectParams& p) {
+    std::string driver = sqltext::upper(p.driver);
+    if (p.dsn.empty()) throw DbError("ORA-12162: TNS:net service name is incorrectly specified");
+    if (driver.empty() || driver == "SQLITE") return openSqliteBackend(p);
+    if (driver == "POSTGRESQL" || driver == "POSTGRES") return openPgBackend(p);
+    throw DbError("ORA-12154: TNS:could not resolve the connect identifier specified (" + p.driver +
+                  ")");
+}
+
+int LIB_DB_Connect() {
+    try {
+        g_OraDatabase.reset();
+        g_blnInTrans = false;
+        g_OraDatabase = LIB_DB_OpenBackend(LIB_DB_ConnectParams());
+        UnicodeMarcMode = g_OraDatabase->columnSize("marc_data", "marc03") > 2000;
+        WideMarcTable = g_OraDatabase->query("SELECT * FROM marc WHERE 1=0").columns.size() > 10;
+        return 0;
+    } catch (const DbError& e) {
+        g_OraDatabase.reset();
+        fail(kSrcConnect, "LIB_DB_Connect", e.oraText());
+        return -1;
+    }
+}
+
+int LIB_DB_Close() {
+    return 0;
+}
+
+int LIB_DB_BeginTrans() {
+    try {
+        database().begin();
+    } catch (const DbError&) {
+    }
+    g_blnInTrans = true;
+    return 0;
+}
+
+int LIB_DB_CommitTrans() {
+    try {
+        database().commit();
+    } catch (const DbError&) {
+    }
+    g_blnInTrans = false;
+    return 0;
+}
+
+int LIB_DB_Rollback() {
+    try {
+        database().rollback();
+    } catch (const DbError&) {
+    }
+    g_blnInTrans = false;
+    return 0;
+}
+
+int LIB_DB_Execute(std::string sql, int flag) {
+    sql = sqltext::trim(sql);
+    // Callers that must store a blank rather than NULL ask for every empty literal to become
+    // one blank; the replacement is textual, as the callers expect.
+    if (flag == 1) sql = sqltext::replaceAll(sql, "''", "' '");
+    try {
+        runStatement(sql);
+        return 0;
+    } catch (const DbError& e) {
+        fail(kSrcExecute, "LIB_DB_Execute", e.oraText());
+        return -1;
+    }
+}
+
+int LIB_DB_CallProc(std::string call, int flag) {
+    call = sqltext::trim(call);
+    auto blank = call.find(' ');
+    std::string name = call.substr(0, blank);
+    std::string args = blank == std::string::npos ? "" : call.substr(blank + 1);
+    std::string block = "Begin " + name + "(" + args + ")" + "; end;";
+    if (flag == 1) block = sqltext::replaceAll(block, "''", "' '");
+    try {
+        runStatement(block);
+        return 0;
+    } catch (const DbError& e) {
+        fail(kSrcExecute, "LIB_DB_CallProc", e.oraText());
+        return -1;
+    }
+}
+
+int LIB_DB_Select(const std::string& sql, LibArray& result) {
+    return selectInto(sql, result);
+}
+
+int LIB_DB_SelectWide(const std::string& sql, LibArray& result) {
+    if (!UnicodeMarcMode) return selectInto(sql, result);
+    sqltext::WideSelect wide = sqltext::rewriteWide(sql);
+    if (selectInto(wide.sql, result) < 0) return -1;
+    for (int c : wide.dumpedColumns)
+        for (int row = 2; row < result.rows(); ++row)
+            if (c < result.cols()) result(c, row) = DumpToText(result(c, row).str());
+    return 0;
+}
+
+std::string LIB_DB_WideStatement(const std::string& sql) {
+    return sqltext::rewriteWide(sql).sql;
+}
+
+std::string DumpToText(const std::string& cell) {
+    if (cell.empty() || cell == "NULL") return "";
+    auto colon = cell.find(':');
+    std::string list = sqltext::trim(colon == std::string::npos ? cell : cell.substr(colon + 1));
+    std::vector<unsigned> bytes;
+    for (const std::string& piece : sqltext::split(list, ','))
+        bytes.push_back(static_cast<unsigned>(std::stoul("0" + sqltext::trim(piece), nullptr, 16)));
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        units += static_cast<char16_t>((bytes[i] & 0xFF) << 8 | (bytes[i + 1] & 0xFF));
+    return utf16ToUtf8(units);
+}
+
+std::string LIB_SqlStr(const LibVar& value) {
+    if (value.isNull()) return "''";
+    return "'" + sqltext::replaceAll(value.str(), "'", "''") + "'";
+}
+
+std::string LIB_DB_GetServerDate() {
+    LIB_DB_ParamAdd("SVRDATE", std::string(), kParamOutput);
+    std::string result;
+    try {
+        runStatement("Begin SYS_GetServerDate(:SVRDATE); end;");
+        result = LIB_DB_ParamValue("SVRDATE").str();
+    } catch (const DbError& e) {
+        fail(kSrcExecute, "LIB_DB_Execute", e.oraText());
+    }
+    LIB_DB_ParamRemove("SVRDATE");
+    return result;
+}
+
+long LIB_GetOraErrNo() {
+    auto p = g_lastServerErrText.find("ORA-");
+    if (p == std::string::npos) return -1;
+    std::string digits = g_lastServerErrText.substr(p + 4, 5);
+    return static_cast<long>(LibVar(digits).num());
+}
+
+void LIB_DB_ParamAdd(const std::string& name, const LibVar& value, int direction) {
+    params()[sqltext::upper(name)] = Param{value, direction};
+}
+
+LibVar LIB_DB_ParamValue(const std::string& name) {
+    auto it = params().find(sqltext::upper(name));
+    return it == params().end() ? LibVar() : it->second.value;
+}
+
+void LIB_DB_ParamRemove(const std::string& name) {
+    params().erase(sqltext::upper(name));
+}
+
+void LIB_DB_PinServerDate(const std::string& dateTime) {
+    g_pinnedNow = dateTime;
+}
+
+std::string LIB_DB_ServerNow() {
+    if (!g_pinnedNow.empty()) return g_pinnedNow;
+    DbBackend& db = database();
+    return db.query("SELECT " + db.nowExpression()).rows.at(0).at(0).str();
+}

@@ -1,0 +1,84 @@
+// The one database session the whole program shares, and the routines through which every
+// area runs SQL, calls database procedures and opens transactions. Routines return 0 on success
+// and -1 on failure; a failure is left in g_ErrInfo for the caller to report through
+// LIB_DB_ShowError (usually after LIB_DB_Rollback when a transaction is open).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/DbBackend.h"
+#include "db/LibArray.h"
+#include "db/LibVar.h"
+
+// Which routine failed, kept in ErrInfo::lngSource.
+enum ErrSource : long {
+    kSrcNone = 0,
+    kSrcConnect = 1001,
+    kSrcClose = 1002,
+    kSrcSelect = 1003,
+    kSrcExecute = 1005,
+    kSrcFile = 1007,
+};
+
+struct ErrInfo {
+    long lngSource = kSrcNone;
+    long lngOraErr = 0;
+    std::string strMsg;
+    std::string strDesc;
+    std::string strFunc;
+};
+
+// A run-time error that did not come from a database routine (source 0): number and text.
+struct RunError {
+    long number = 0;
+    std::string description;
+};
+
+extern ErrInfo g_ErrInfo;
+extern RunError g_RunErr;
+extern bool g_blnInTrans;
+extern std::string g_strSQL;
+// The open database; null before LIB_DB_Connect and after the connection is dropped.
+extern std::unique_ptr<DbBackend> g_OraDatabase;
+
+// MARC storage layout, probed when the database is opened.
+extern bool UnicodeMarcMode;
+extern bool WideMarcTable;
+
+int LIB_DB_Connect();
+int LIB_DB_Close();
+int LIB_DB_BeginTrans();
+int LIB_DB_CommitTrans();
+int LIB_DB_Rollback();
+int LIB_DB_Execute(std::string sql, int flag = 0);
+int LIB_DB_CallProc(std::string call, int flag = 0);
+int LIB_DB_Select(const std::string& sql, LibArray& result);
+int LIB_DB_SelectWide(const std::string& sql, LibArray& result);
+std::string LIB_SqlStr(const LibVar& value);
+std::string LIB_DB_GetServerDate();
+long LIB_GetOraErrNo();
+int LIB_DB_ShowError();
+
+// The statement LIB_DB_SelectWide runs when the summary columns are national-character text.
+std::string LIB_DB_WideStatement(const std::string& sql);
+// A dumped value ("Typ=1 Len=4: 4e,2d,65,87") back to its text; "NULL" and "" give "".
+std::string DumpToText(const std::string& cell);
+
+// Bind variables of procedure calls (":SVRDATE"): added before the call, read after it.
+enum ParamDirection { kParamInput = 1, kParamOutput = 2, kParamInOut = 3 };
+void LIB_DB_ParamAdd(const std::string& name, const LibVar& value, int direction);
+LibVar LIB_DB_ParamValue(const std::string& name);
+void LIB_DB_ParamRemove(const std::string& name);
+
+// Test support: pin the server's date and time ("yyyy-mm-dd hh:mm:ss"); empty unpins.
+void LIB_DB_PinServerDate(const std::string& dateTime);
+// The server's date and time for procedures that stamp rows, honouring the pin.
+std::string LIB_DB_ServerNow();
+
+// Connection data the session opens with; filled from mavren.ini at start-up.
+ConnectParams& LIB_DB_ConnectParams();
+// Opens a backend for the driver named in the parameters; throws DbError.
+std::unique_ptr<DbBackend> LIB_DB_OpenBackend(const ConnectParams& p);

@@ -1,0 +1,46 @@
+// Messages to the operator. A message text starts with its type letter (E error, I information,
+// W warning, Q question, S select), which chooses the box; a six-character code such as
+// "ECM012" is looked up in the message table msg_mst, loaded once at start-up.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "db/LibArray.h"
+
+enum MsgAnswer { kMsgOk = 1, kMsgCancel = 2 };
+
+// How a message reaches a person: a box in the client, stderr on the command line, a script
+// in tests. `type` is the type letter; the answer is kMsgOk or kMsgCancel.
+class MsgPresenter {
+public:
+    virtual ~MsgPresenter() = default;
+    virtual int show(char type, const std::string& title, const std::string& body) = 0;
+};
+
+// Prints to stderr; questions are answered by a fixed answer (--yes / --no) or read from
+// standard input when it is a terminal, else answered Cancel.
+class ConsolePresenter : public MsgPresenter {
+public:
+    enum class Answer { Ask, Ok, Cancel };
+    explicit ConsolePresenter(Answer answer = Answer::Ask) : answer_(answer) {}
+    int show(char type, const std::string& title, const std::string& body) override;
+
+private:
+    Answer answer_;
+};
+
+void LIB_SetPresenter(MsgPresenter* presenter);
+MsgPresenter& LIB_Presenter();
+
+extern LibArray g_arrMsg;
+
+// Reads msg_mst into g_arrMsg; 0 or -1 (the failure is in g_ErrInfo).
+int LIB_LoadMsg();
+int LIB_ShowMsg(const std::string& text);
+std::string LIB_GetMsgText(const std::string& text);
+// Replaces every occurrence of `search` from position `start` (1-based; 0 counts as 1),
+// continuing after each inserted replacement; `start` ends just past the last replacement.
+std::string LIB_Replace(const std::string& text, const std::string& search,
+                        const std::string& replacement, int& start);
+std::vector<std::string> LIB_Split(const std::string& text, const std::string& separator);

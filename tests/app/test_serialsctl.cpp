@@ -1,0 +1,135 @@
+// serialsctl as an administrator runs it: the error messages of failing statements, query
+// output, and init-db's refusal to overwrite a database.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/basQKEnv.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class Ctl : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
+        const char* ctl = std::getenv("SERIALSCTL");
+        if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set (run through ctest)";
+        binary = ctl;
+        home = std::make_unique<TestHome>(GetParam());
+    }
+
+    Result run(const std::vector<std::string>& args) {
+        std::string cmd = shellQuote(binary) + " --home " + shellQuote(home->dir());
+        for (const auto& a : args)
+            cmd += " " + shellQuote(a);
+        std::string out = home->dir() + "/TMP/out", err = home->dir() + "/TMP/err";
+        int status = std::system((cmd + " >" + out + " 2>" + err + " </dev/null").c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    }
+
+    std::string binary;
+    std::unique_ptr<TestHome> home;
+};
+SERIALS_ON_BOTH_BACKENDS(Ctl);
+
+TEST_P(Ctl, DuplicatePropertyNumberPrintsItsMessage) {
+    ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"}).code, 0);
+    Result r = run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("财产号重复!"), std::string::npos) << r.err;
+}
+
+TEST_P(Ctl, DeletingAReferencedItemPrintsItsMessage) {
+    ASSERT_EQ(run({"exec", "INSERT INTO item (prop_no) VALUES ('P0002')"}).code, 0);
+    ASSERT_EQ(run({"exec", "INSERT INTO lend_lst (prop_no) VALUES ('P0002')"}).code, 0);
+    Result r = run({"exec", "DELETE FROM item WHERE prop_no='P0002'"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("该财产已经被相关记录引用!"), std::string::npos) << r.err;
+}
+
+TEST_P(Ctl, SyntaxErrorPrintsTheMessageTableText) {
+    Result text = run({"query", "SELECT msg_content FROM msg_mst WHERE msg_id='ECM012'"});
+    ASSERT_EQ(text.code, 0) << text.err;
+    std::string ecm012 = text.out.substr(text.out.find("\n", text.out.find("---")) + 1);
+    ecm012 = ecm012.substr(0, ecm012.find('\n'));
+    auto line = ecm012.find("\\N");
+    std::string firstPart = ecm012.substr(0, line);
+    Result r = run({"exec", "UPDATE indi_acct SET WHERE"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(firstPart), std::string::npos) << r.err << " / " << firstPart;
+}
+
+TEST_P(Ctl, QueryPrintsHeaderAndRows) {
+    ASSERT_EQ(
+        run({"exec",
+             "INSERT INTO indi_acct (prop_no, remark, price) VALUES ('Q1', '中文 O''Neil', 12.5)"})
+            .code,
+        0);
+    Result r = run({"query", "SELECT prop_no, remark, price FROM indi_acct"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "prop_no  remark       price\n"
+              "-------  -----------  -----\n"
+              "Q1       中文 O'Neil  12.5\n"
+              "(1 行)\n");
+}
+
+TEST_P(Ctl, CallRunsAProcedureAndReportsUnknownOnes) {
+    EXPECT_EQ(run({"call", "SYS_GetServerDate 'x'"}).code, 0);
+    Result r = run({"call", "no_such_procedure 1,2"});
+    EXPECT_EQ(r.code, 1);
+}
+
+TEST_P(Ctl, InitDbRefusesToOverwriteUnlessForced) {
+    ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('KEEP')"}).code, 0);
+    Result refused = run({"init-db"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+    EXPECT_NE(run({"query", "SELECT prop_no FROM indi_acct"}).out.find("KEEP"), std::string::npos);
+
+    Result forced = run({"init-db", "--force"});
+    EXPECT_EQ(forced.code, 0) << forced.err;
+    EXPECT_NE(run({"query", "SELECT count(*) AS n FROM indi_acct"}).out.find("\n0\n"),
+              std::string::npos);
+}
+
+TEST(CtlPassword, EncodedFormIsWhatTheEnvironmentDecodes) {
+    const char* ctl = std::getenv("SERIALSCTL");
+    if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set";
+    FILE* p = popen((std::string(ctl) + " encode-password 'pa ss'").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char buf[256] = {};
+    ASSERT_NE(fgets(buf, sizeof buf, p), nullptr);
+    pclose(p);
+    std::string stored(buf);
+    stored.pop_back();
+    EXPECT_EQ(LIB_DecodePassword(stored), "pa ss");
+}
+
+}  // namespace

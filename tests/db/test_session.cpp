@@ -1,0 +1,225 @@
+// The session routines on both backends: result arrays, quoting, transactions, procedure
+// blocks and their bind variables, the server date, and the MARC storage probes.
+#include <gtest/gtest.h>
+
+#include "db/ProcRegistry.h"
+#include "db/basLibDB.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+class Session : public DbTest {};
+SERIALS_ON_BOTH_BACKENDS(Session);
+
+int count(const std::string& where) {
+    LibArray a;
+    EXPECT_EQ(LIB_DB_Select("SELECT count(*) FROM indi_acct WHERE " + where, a), 0);
+    return static_cast<int>(a(0, 2).num());
+}
+
+TEST_P(Session, QueryWithoutRowsHasOnlyNameAndTypeRows) {
+    LibArray a;
+    ASSERT_EQ(LIB_DB_Select("SELECT prop_no, price FROM indi_acct WHERE prop_no='none'", a), 0);
+    EXPECT_EQ(a.cols(), 2);
+    EXPECT_EQ(a.rows(), 2);
+    EXPECT_EQ(a.recordCount(), 0);
+    EXPECT_EQ(a(0, 0).str(), "prop_no");
+    EXPECT_EQ(a(0, 1).num(), 10);
+    EXPECT_EQ(a(1, 1).num(), 7);
+}
+
+TEST_P(Session, NullsReadAsEmptyTextAndZeroAndTextIsRightTrimmed) {
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no, call_no, price, remark) "
+                             "VALUES ('P1', NULL, NULL, '  note  ')"),
+              0);
+    LibArray a;
+    ASSERT_EQ(LIB_DB_Select("SELECT call_no, price, remark, 2.5 AS half FROM indi_acct", a), 0);
+    ASSERT_EQ(a.recordCount(), 1);
+    EXPECT_TRUE(a(0, 2).isText());
+    EXPECT_EQ(a(0, 2).str(), "");
+    EXPECT_TRUE(a(1, 2).isNumber());
+    EXPECT_EQ(a(1, 2).num(), 0);
+    EXPECT_EQ(a(2, 2).str(), "  note");
+    EXPECT_EQ(a(3, 2).num(), 2.5);
+    EXPECT_EQ(a.column("REMARK"), 2);
+}
+
+TEST_P(Session, RowsComeInFetchOrder) {
+    for (const char* p : {"P3", "P1", "P2"})
+        ASSERT_EQ(
+            LIB_DB_Execute(std::string("INSERT INTO indi_acct (prop_no) VALUES ('") + p + "')"), 0);
+    LibArray a;
+    ASSERT_EQ(LIB_DB_Select("SELECT prop_no FROM indi_acct ORDER BY prop_no DESC", a), 0);
+    ASSERT_EQ(a.recordCount(), 3);
+    EXPECT_EQ(a(0, 2).str(), "P3");
+    EXPECT_EQ(a(0, 4).str(), "P1");
+}
+
+TEST_P(Session, QuotedValuesComeBackUnchanged) {
+    const std::string value = "O'Neil's 100% \\path\\ 《期刊》 '' 𠀀";
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no, remark) VALUES ('Q1', " +
+                             LIB_SqlStr(value) + ")"),
+              0);
+    LibArray a;
+    ASSERT_EQ(LIB_DB_Select("SELECT remark FROM indi_acct WHERE remark=" + LIB_SqlStr(value), a),
+              0);
+    ASSERT_EQ(a.recordCount(), 1);
+    EXPECT_EQ(a(0, 2).str(), value);
+    ASSERT_EQ(
+        LIB_DB_Select(
+            "SELECT prop_no FROM indi_acct WHERE remark LIKE " + LIB_SqlStr("O'Neil's 100%"), a),
+        0);
+    EXPECT_EQ(a.recordCount(), 1);
+}
+
+TEST_P(Session, LikeIsCaseSensitiveAsTheProgramExpects) {
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no, remark) VALUES ('C1', 'Nature')"), 0);
+    EXPECT_EQ(count("remark LIKE 'nat%'"), 0);
+    EXPECT_EQ(count("remark LIKE 'Nat%'"), 1);
+}
+
+TEST_P(Session, EmptyLiteralFlagStoresABlank) {
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no, remark) VALUES ('B1', '')", 1), 0);
+    EXPECT_EQ(scalar("SELECT '[' || remark || ']' FROM indi_acct WHERE prop_no='B1'"), "[ ]");
+}
+
+TEST_P(Session, RollbackLeavesNothingAndCommitKeepsEverything) {
+    LIB_DB_BeginTrans();
+    EXPECT_TRUE(g_blnInTrans);
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('T1')"), 0);
+    LIB_DB_Rollback();
+    EXPECT_FALSE(g_blnInTrans);
+    EXPECT_EQ(count("prop_no='T1'"), 0);
+    LIB_DB_BeginTrans();
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('T2')"), 0);
+    LIB_DB_CommitTrans();
+    EXPECT_EQ(count("prop_no='T2'"), 1);
+}
+
+TEST_P(Session, AFailedStatementInATransactionSparesTheOthers) {
+    LIB_DB_BeginTrans();
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('S1')"), 0);
+    EXPECT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('S1')"), -1);
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('S2')"), 0);
+    LIB_DB_CommitTrans();
+    EXPECT_EQ(count("prop_no IN ('S1','S2')"), 2);
+}
+
+TEST_P(Session, ServerDateIsNineteenCharactersOrThePinnedValue) {
+    std::string now = LIB_DB_GetServerDate();
+    ASSERT_EQ(now.size(), 19u) << now;
+    EXPECT_EQ(now[4], '-');
+    EXPECT_EQ(now[10], ' ');
+    EXPECT_EQ(now[13], ':');
+    LIB_DB_PinServerDate("2026-03-01 08:30:00");
+    EXPECT_EQ(LIB_DB_GetServerDate(), "2026-03-01 08:30:00");
+}
+
+TEST_P(Session, ProcedureGetsArgumentsEvaluatedByTheDatabase) {
+    std::vector<LibVar> seen;
+    LIB_DB_RegisterProc("test_capture", [&](ProcCall& c) {
+        for (std::size_t i = 0; i < c.argCount(); ++i)
+            seen.push_back(c.arg(i));
+    });
+    ASSERT_EQ(LIB_DB_CallProc("test_capture 1,'a',unistr('\\4E2D\\6587'),'O''Neil',nvl(NULL,'x')"),
+              0)
+        << g_ErrInfo.strDesc;
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[0].num(), 1);
+    EXPECT_EQ(seen[1].str(), "a");
+    EXPECT_EQ(seen[2].str(), "中文");
+    EXPECT_EQ(seen[3].str(), "O'Neil");
+    EXPECT_EQ(seen[4].str(), "x");
+}
+
+TEST_P(Session, ProcedureNamesIgnoreCaseAndUnknownOnesFail) {
+    int calls = 0;
+    LIB_DB_RegisterProc("Test_Count", [&](ProcCall&) { ++calls; });
+    ASSERT_EQ(LIB_DB_CallProc("TEST_COUNT"), 0);
+    ASSERT_EQ(LIB_DB_Execute("begin test_count; end;"), 0);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(LIB_DB_CallProc("no_such_proc 1"), -1);
+    EXPECT_EQ(g_ErrInfo.lngSource, kSrcExecute);
+    EXPECT_EQ(g_ErrInfo.strFunc, "LIB_DB_CallProc");
+    EXPECT_EQ(g_ErrInfo.lngOraErr, 6550);
+}
+
+TEST_P(Session, AFailingProcedureUndoesItsOwnWorkOnly) {
+    LIB_DB_RegisterProc("test_half", [](ProcCall& c) {
+        c.db().execute("INSERT INTO indi_acct (prop_no) VALUES ('H1')");
+        raiseApplicationError(20001, "stopped halfway");
+    });
+    EXPECT_EQ(LIB_DB_CallProc("test_half"), -1);
+    EXPECT_EQ(g_ErrInfo.lngOraErr, 20001);
+    EXPECT_EQ(count("prop_no='H1'"), 0);
+
+    LIB_DB_BeginTrans();
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('H0')"), 0);
+    EXPECT_EQ(LIB_DB_CallProc("test_half"), -1);
+    LIB_DB_CommitTrans();
+    EXPECT_EQ(count("prop_no='H0'"), 1);
+    EXPECT_EQ(count("prop_no='H1'"), 0);
+}
+
+TEST_P(Session, OutputBindVariableReceivesTheProcedureResult) {
+    LIB_DB_RegisterProc("test_next", [](ProcCall& c) { c.setOut(1, c.number(0) + 1); });
+    LIB_DB_ParamAdd("NEXTNO", LibVar(), kParamOutput);
+    ASSERT_EQ(LIB_DB_Execute("Begin test_next(41, :NEXTNO); end;"), 0) << g_ErrInfo.strDesc;
+    EXPECT_EQ(LIB_DB_ParamValue("NEXTNO").num(), 42);
+    LIB_DB_ParamRemove("NEXTNO");
+    EXPECT_EQ(LIB_DB_Execute("Begin test_next(1, :NEXTNO); end;"), -1);
+}
+
+TEST_P(Session, OracleFunctionsBehaveAlikeOnBothBackends) {
+    EXPECT_EQ(scalar("SELECT lpad('7', 4, '0') FROM dual"), "0007");
+    EXPECT_EQ(scalar("SELECT rpad('ab', 4, '*') FROM dual"), "ab**");
+    EXPECT_EQ(scalar("SELECT nvl('', 'empty') FROM dual"), "empty");
+    EXPECT_EQ(scalar("SELECT unistr('\\671F\\520A') FROM dual"), "期刊");
+    EXPECT_EQ(scalar("SELECT dump(unistr('\\671F'), 16) FROM dual"), "Typ=1 Len=2: 67,1f");
+    EXPECT_EQ(scalar("SELECT dump('', 16) FROM dual"), "NULL");
+    EXPECT_EQ(scalar("SELECT dummy FROM dual FOR UPDATE"), "X");
+}
+
+TEST_P(Session, ChineseSortsInGbkOrder) {
+    for (const char* t : {"吧", "啊", "Z"})
+        ASSERT_EQ(LIB_DB_Execute(std::string("INSERT INTO indi_acct (prop_no, remark) VALUES ('") +
+                                 t + "', '" + t + "')"),
+                  0);
+    LibArray a;
+    ASSERT_EQ(LIB_DB_Select("SELECT remark FROM indi_acct ORDER BY gbk(remark)", a), 0);
+    ASSERT_EQ(a.recordCount(), 3);
+    EXPECT_EQ(a(0, 2).str() + a(0, 3).str() + a(0, 4).str(), "Z啊吧");
+}
+
+TEST_P(Session, ByteModeDatabaseIsProbedAsSuch) {
+    EXPECT_FALSE(UnicodeMarcMode);
+    EXPECT_TRUE(WideMarcTable);
+}
+
+class UnicodeSession : public DbTest {
+protected:
+    InstallOptions installOptions() const override {
+        InstallOptions o;
+        o.unicodeMarc = true;
+        return o;
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(UnicodeSession);
+
+TEST_P(UnicodeSession, SummaryColumnsAreReadBackThroughTheDumpPath) {
+    EXPECT_TRUE(UnicodeMarcMode);
+    const std::string title = "科学通报 𠀀 Nature's";
+    ASSERT_EQ(
+        LIB_DB_Execute("INSERT INTO marc (marc_rec_no, m_title, m_author) VALUES ('0000000001', " +
+                       LIB_SqlStr(title) + ", NULL)"),
+        0);
+    LibArray a;
+    ASSERT_EQ(LIB_DB_SelectWide("select marc_rec_no, m_title, m_author from marc", a), 0)
+        << g_ErrInfo.strDesc;
+    ASSERT_EQ(a.recordCount(), 1);
+    EXPECT_EQ(a(0, 2).str(), "0000000001");
+    EXPECT_EQ(a(1, 2).str(), title);
+    EXPECT_EQ(a(2, 2).str(), "");
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+#include "tests/support/TestDb.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
+
+#include "app/basQKEnv.h"
+#include "common/OperatorState.h"
+#include "common/basSysPara.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+
+namespace fs = std::filesystem;
+
+const char* const kSqlite = "SQLite";
+const char* const kPostgres = "PostgreSQL";
+
+namespace {
+
+std::string env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+ConnectParams pgParams(const std::string& db) {
+    ConnectParams p;
+    p.driver = kPostgres;
+    p.dsn = db;
+    p.server = env("SERIALS_TEST_PG");
+    p.uid = env("SERIALS_TEST_PG_USER");
+    p.pwd = env("PGPASSWORD");
+    return p;
+}
+
+void pgAdmin(const std::string& sql) {
+    auto admin = openPgBackend(pgParams("postgres"));
+    admin->execute(sql);
+}
+
+std::string optionKey(const std::string& backend, const InstallOptions& o) {
+    return backend + (o.unicodeMarc ? "-unicode" : "") + (o.demo ? "-demo" : "");
+}
+
+std::string uniqueSuffix() {
+    static std::atomic<int> n{0};
+    return std::to_string(getpid()) + "_" + std::to_string(++n);
+}
+
+fs::path scratchRoot() {
+    static fs::path root = [] {
+        fs::path p = fs::temp_directory_path() / ("serials-test-" + std::to_string(getpid()));
+        fs::create_directories(p);
+        return p;
+    }();
+    return root;
+}
+
+// Templates made in this process, dropped when it ends.
+struct Templates {
+    std::map<std::string, std::string> made;  // option key -> SQLite file or PostgreSQL db
+    ~Templates() {
+        for (const auto& [key, name] : made) {
+            if (key.rfind(kPostgres, 0) == 0) {
+                try {
+                    pgAdmin("DROP DATABASE IF EXISTS " + name);
+                } catch (const DbError&) {
+                }
+            }
+        }
+        std::error_code ec;
+        fs::remove_all(scratchRoot(), ec);
+    }
+};
+Templates& templates() {
+    static Templates t;
+    return t;
+}
+
+std::string templateFor(const std::string& backend, const InstallOptions& options) {
+    std::string key = optionKey(backend, options);
+    auto it = templates().made.find(key);
+    if (it != templates().made.end()) return it->second;
+    std::unique_ptr<DbBackend> db;
+    std::string name;
+    if (backend == kSqlite) {
+        name = (scratchRoot() / ("template-" + key + ".db")).string();
+        ConnectParams p;
+        p.driver = kSqlite;
+        p.dsn = name;
+        p.create = true;
+        db = openSqliteBackend(p);
+    } else {
+        name = "serials_tpl_" + uniqueSuffix();
+        pgAdmin("CREATE DATABASE " + name +
+                " TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'");
+        db = openPgBackend(pgParams(name));
+    }
+    std::string message;
+    InstallOptions o = options;
+    o.force = false;
+    if (installDatabase(*db, o, message) < 0) throw std::runtime_error("template: " + message);
+    if (backend == kSqlite) db->execute("PRAGMA wal_checkpoint(TRUNCATE)");
+    db->close();
+    templates().made[key] = name;
+    return name;
+}
+
+}  // namespace
+
+bool postgresAvailable() {
+    return !env("SERIALS_TEST_PG").empty();
+}
+
+TestHome::TestHome(const std::string& backend, const InstallOptions& options) : backend_(backend) {
+    dir_ = (scratchRoot() / ("home-" + uniqueSuffix())).string();
+    for (const char* sub : {"LOG", "TMP", "DAT", "CFG", "BIN", "DOC"})
+        fs::create_directories(fs::path(dir_) / sub);
+    std::string tpl = templateFor(backend, options);
+    if (backend == kSqlite) {
+        dbName_ = dir_ + "/DAT/serials.db";
+        fs::copy_file(tpl, dbName_);
+        ini_ = "[LIB-DATA]\nLIB_SERVER=TEST\n[TEST]\nDRIVER=SQLite\nDSN=DAT/serials.db\n";
+    } else {
+        dbName_ = "serials_t_" + uniqueSuffix();
+        pgAdmin("CREATE DATABASE " + dbName_ + " TEMPLATE " + tpl);
+        ConnectParams p = pgParams(dbName_);
+        ini_ = "[LIB-DATA]\nLIB_SERVER=TEST\n[TEST]\nDRIVER=PostgreSQL\nDSN=" + dbName_ +
+               "\nSERVER=" + p.server + "\nUID=" + p.uid + "\n" +
+               (p.pwd.empty() ? "" : "PWD=" + LIB_EncodePassword(p.pwd) + "\n");
+    }
+    writeIni(ini_);
+}
+
+TestHome::~TestHome() {
+    if (backend_ == kPostgres) {
+        try {
+            pgAdmin("DROP DATABASE IF EXISTS " + dbName_ + " WITH (FORCE)");
+        } catch (const DbError&) {
+        }
+    }
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+}
+
+void TestHome::writeIni(const std::string& text) const {
+    std::ofstream(dir_ + "/mavren.ini", std::ios::trunc) << text;
+}
+
+void openSession(const TestHome& home) {
+    LIB_SetProgramDir(home.dir());
+    ASSERT_EQ(LIB_ReadEnvironment(), 0);
+    ASSERT_EQ(LIB_DB_Connect(), 0) << g_ErrInfo.strDesc;
+    ASSERT_EQ(LIB_InitBaseData(), 0) << g_ErrInfo.strDesc;
+}
+
+void resetProcessState() {
+    g_OraDatabase.reset();
+    g_blnInTrans = false;
+    g_ErrInfo = ErrInfo{};
+    g_RunErr = RunError{};
+    g_strSQL.clear();
+    g_arrMsg = LibArray();
+    g_arrSysPara = LibArray();
+    UnicodeMarcMode = WideMarcTable = false;
+    LIB_DB_PinServerDate("");
+    LIB_ResetOperator();
+    LIB_SetPresenter(nullptr);
+    LIB_SetExitHandler(nullptr);
+}
+
+void installThrowingExit() {
+    LIB_SetExitHandler([](int code) { throw ExitRequested{code}; });
+}
+
+void DbTest::SetUp() {
+    if (GetParam() == kPostgres && !postgresAvailable())
+        GTEST_SKIP() << "SERIALS_TEST_PG is not set: no PostgreSQL server to test on";
+    home = std::make_unique<TestHome>(GetParam(), installOptions());
+    LIB_SetPresenter(&presenter);
+    installThrowingExit();
+    openSession(*home);
+}
+
+void DbTest::TearDown() {
+    resetProcessState();
+    home.reset();
+}
+
+std::string backendName(const ::testing::TestParamInfo<std::string>& info) {
+    return info.param;
+}
+
+std::string scalar(const std::string& sql) {
+    RawResult r = g_OraDatabase->query(sql);
+    return r.rows.empty() ? std::string("<no row>") : r.rows[0][0].str();
+}
