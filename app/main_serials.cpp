@@ -1,5 +1,6 @@
 // serials: the desktop client.
 #include <QApplication>
+#include <QScreen>
 
 #include "app/GuiPresenter.h"
 #include "app/basQKEnv.h"
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     GuiPresenter presenter;
     LIB_SetPresenter(&presenter);
     frmQKLogo logo;
+    logo.adjustSize();
+    if (QScreen* screen = QApplication::primaryScreen())
+        logo.move(screen->availableGeometry().center() - logo.rect().center());
     logo.show();
     QApplication::processEvents();
     QK_Main(logo);

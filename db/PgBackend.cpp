@@ -129,20 +129,24 @@ public:
             host = p.server.substr(0, colon);
             if (colon != std::string::npos) port = p.server.substr(colon + 1);
         }
-        std::vector<const char*> keys, values;
+        // Keys and values must outlive the connect call: keep owned copies of the values.
+        std::vector<std::pair<const char*, std::string>> settings;
         auto add = [&](const char* k, const std::string& v) {
-            if (v.empty()) return;
-            keys.push_back(k);
-            values.push_back(v.c_str());
+            if (!v.empty()) settings.emplace_back(k, v);
         };
         add("host", host);
         add("port", port);
         add("dbname", p.dsn);
         add("user", p.uid);
         add("password", p.pwd);
-        add("client_encoding", std::string("UTF8"));
-        add("connect_timeout", std::string("10"));
-        add("application_name", std::string("serials"));
+        add("client_encoding", "UTF8");
+        add("connect_timeout", "10");
+        add("application_name", "serials");
+        std::vector<const char*> keys, values;
+        for (const auto& [k, v] : settings) {
+            keys.push_back(k);
+            values.push_back(v.c_str());
+        }
         keys.push_back(nullptr);
         values.push_back(nullptr);
         conn_ = PQconnectdbParams(keys.data(), values.data(), 0);

@@ -1,6 +1,7 @@
 #include "db/basLibDB.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <optional>
 
@@ -71,6 +72,32 @@ void runProcedure(DbBackend& db, ProcCall& call, const ProcFn& fn) {
     db.commit();
 }
 
+// A plain literal of a procedure argument: NULL, a quoted text or a decimal number.
+std::optional<LibVar> parseLiteral(const std::string& a) {
+    if (sqltext::upper(a) == "NULL") return LibVar::null();
+    if (a.size() >= 2 && a.front() == '\'' && a.back() == '\'') {
+        std::string inner = a.substr(1, a.size() - 2);
+        for (std::size_t i = 0; i < inner.size(); ++i) {
+            if (inner[i] != '\'') continue;
+            if (i + 1 >= inner.size() || inner[i + 1] != '\'') return std::nullopt;  // 'a' || 'b'
+            ++i;
+        }
+        return LibVar(sqltext::replaceAll(inner, "''", "'"));
+    }
+    std::size_t i = a.size() > 1 && a[0] == '-' ? 1 : 0;
+    bool digits = false, point = false;
+    for (; i < a.size(); ++i) {
+        if (std::isdigit(static_cast<unsigned char>(a[i])))
+            digits = true;
+        else if (a[i] == '.' && !point)
+            point = true;
+        else
+            return std::nullopt;
+    }
+    if (!digits) return std::nullopt;
+    return LibVar(std::strtod(a.c_str(), nullptr));
+}
+
 // "Begin name(args); end;": evaluates the arguments through the database, dispatches the
 // procedure and stores its output arguments in their bind variables.
 void runBlock(DbBackend& db, const sqltext::Block& block) {
@@ -80,26 +107,34 @@ void runBlock(DbBackend& db, const sqltext::Block& block) {
                       "' must be declared");
     std::vector<LibVar> args;
     std::vector<std::string> binds(block.args.size());
-    if (!block.args.empty()) {
-        std::string select = "SELECT ";
-        for (std::size_t i = 0; i < block.args.size(); ++i) {
-            const std::string& a = block.args[i];
-            std::string expr = a;
-            if (a.size() > 1 && a[0] == ':') {
-                binds[i] = sqltext::upper(a.substr(1));
-                auto it = params().find(binds[i]);
-                if (it == params().end())
-                    throw DbError("ORA-01008: not all variables bound (" + a + ")");
-                const LibVar& v = it->second.value;
-                expr = it->second.direction == kParamOutput || v.isNull() || v.isEmpty() ? "NULL"
-                       : v.isNumber()                                                    ? v.str()
-                                      : LIB_SqlStr(v);
-            }
-            select += (i ? ", " : "") + expr;
+    // Literals and bind variables are read here; only real expressions (unistr, nvl, ...)
+    // cost a round trip to the database.
+    std::vector<std::string> exprs;
+    bool needsDatabase = false;
+    for (std::size_t i = 0; i < block.args.size(); ++i) {
+        const std::string& a = block.args[i];
+        std::optional<LibVar> value;
+        std::string expr = a;
+        if (a.size() > 1 && a[0] == ':') {
+            binds[i] = sqltext::upper(a.substr(1));
+            auto it = params().find(binds[i]);
+            if (it == params().end())
+                throw DbError("ORA-01008: not all variables bound (" + a + ")");
+            const LibVar& v = it->second.value;
+            value = it->second.direction == kParamOutput || v.isEmpty() ? LibVar::null() : v;
+            expr = value->isNull() ? "NULL" : value->isNumber() ? value->str() : LIB_SqlStr(*value);
+        } else {
+            value = parseLiteral(a);
         }
-        RawResult r = db.query(select);
-        for (const auto& v : r.rows.at(0))
-            args.push_back(v);
+        needsDatabase = needsDatabase || !value;
+        args.push_back(value.value_or(LibVar()));
+        exprs.push_back(expr);
+    }
+    if (needsDatabase) {
+        std::string select = "SELECT ";
+        for (std::size_t i = 0; i < exprs.size(); ++i)
+            select += (i ? ", " : "") + exprs[i];
+        args = db.query(select).rows.at(0);
     }
     ProcCall call(block.name, std::move(args), db);
     runProcedure(db, call, *fn);

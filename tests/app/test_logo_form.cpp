@@ -17,19 +17,10 @@
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_app_gui";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
-}
-
 class LogoForm : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
         if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
-        app();
         home = std::make_unique<TestHome>(GetParam());
         LIB_SetProgramDir(home->dir());
         LIB_SetPresenter(&presenter);
@@ -73,7 +64,6 @@ struct BoxSeen {
 
 // Shows one box through the presenter, inspects it while it is open and presses its default.
 BoxSeen showBox(char type, int* answer) {
-    app();
     BoxSeen seen;
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {

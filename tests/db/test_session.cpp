@@ -130,6 +130,16 @@ TEST_P(Session, ProcedureGetsArgumentsEvaluatedByTheDatabase) {
     EXPECT_EQ(seen[2].str(), "中文");
     EXPECT_EQ(seen[3].str(), "O'Neil");
     EXPECT_EQ(seen[4].str(), "x");
+
+    // Plain literals give the same values without asking the database.
+    seen.clear();
+    ASSERT_EQ(LIB_DB_CallProc("test_capture -2.5,'it''s',NULL,''"), 0);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_TRUE(seen[0].isNumber());
+    EXPECT_EQ(seen[0].num(), -2.5);
+    EXPECT_EQ(seen[1].str(), "it's");
+    EXPECT_TRUE(seen[2].isNull());
+    EXPECT_EQ(seen[3].str(), "");
 }
 
 TEST_P(Session, ProcedureNamesIgnoreCaseAndUnknownOnesFail) {
