@@ -1,17 +1,25 @@
 #include "app/basQKMain.h"
 
 #include "app/basQKEnv.h"
+#include "common/basCodeFunc.h"
 #include "common/basSysPara.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 
 namespace {
 constexpr int kStartupFailed = 1;
+// The serials screens list locations in the order kept for operation type 4.
+constexpr int kSerialsOperType = 4;
 
 [[noreturn]] void failStep(StartupView& view, const std::string& message) {
     view.setBusy(false);
     LIB_ShowMsg(message);
     LIB_ExitSystem(kStartupFailed);
+}
+// The loaders fill no message into the error record (they have reported their database error
+// already), so the box says which data failed.
+[[noreturn]] void failLoader(StartupView& view) {
+    failStep(view, "E初始化代码基本数据出错，启动失败！\n请检查数据库中的代码表。");
 }
 }  // namespace
 
@@ -37,6 +45,14 @@ int QK_Main(StartupView& view) {
         LIB_DB_ShowError();
         failStep(view, "E系统初始化出错，启动失败！");
     }
+
+    // Code tables and settings; a failing loader has reported its database error already.
+    g_intRet = LIB_LoadCodeTables();
+    view.setStatus("初始化代码基本数据...");
+    if (g_intRet < 0) failLoader(view);
+    LIB_LoadLocationOrder(kSerialsOperType);
+    if (LIB_LoadAcqCodes() < 0) failLoader(view);
+    if (LIB_LoadSerialLists() < 0) failLoader(view);
 
     view.setStatus("用户登录");
     view.enterLoginMode();

@@ -5,12 +5,14 @@
 #include "app/GuiPresenter.h"
 #include "app/basQKEnv.h"
 #include "app/basQKMain.h"
+#include "app/basQKRegister.h"
 #include "app/frmQKLogo.h"
 
 int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--home") LIB_SetProgramDir(argv[i + 1]);
     QApplication app(argc, argv);
+    LIB_RegisterProcedures();
     QApplication::setApplicationName("serials");
     GuiPresenter presenter;
     LIB_SetPresenter(&presenter);

@@ -4,6 +4,7 @@
 
 #include "app/basQKEnv.h"
 #include "app/basQKMain.h"
+#include "app/basQKRegister.h"
 #include "app/ctl/Ctl.h"
 #include "db/basLibMsg.h"
 
@@ -30,6 +31,7 @@ void printHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    LIB_RegisterProcedures();
     registerBaseVerbs();
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;
     int i = 1;

@@ -59,8 +59,9 @@ SERIALS_ON_BOTH_BACKENDS(Startup);
 
 TEST_P(Startup, EndsInLoginModeAfterItsStatusLines) {
     EXPECT_EQ(run(), -1);
-    EXPECT_EQ(view.statuses, (std::vector<std::string>{"取系统环境变量...", "连接数据库...",
-                                                       "初始化系统使用的基本数据...", "用户登录"}));
+    EXPECT_EQ(view.statuses,
+              (std::vector<std::string>{"取系统环境变量...", "连接数据库...", "初始化系统使用的基本数据...",
+                                        "初始化代码基本数据...", "用户登录"}));
     EXPECT_TRUE(view.loginMode);
     EXPECT_FALSE(view.busy);
     EXPECT_TRUE(presenter.shown.empty());
@@ -103,6 +104,19 @@ TEST_P(Startup, MissingMessageTableEndsWithTheInitialisationMessage) {
     EXPECT_EQ(presenter.shown.back().body, "系统初始化出错，启动失败！");
     EXPECT_NE(logText().find(";SQL语法:SELECT msg_id, msg_content FROM msg_mst"),
               std::string::npos);
+}
+
+TEST_P(Startup, UnreadableCodeTableEndsAfterReportingIt) {
+    {
+        LIB_SetProgramDir(home->dir());
+        ASSERT_EQ(LIB_ReadEnvironment(), 0);
+        LIB_DB_OpenBackend(LIB_DB_ConnectParams())->execute("DROP TABLE publ_freq");
+    }
+    EXPECT_EQ(run(), 1);
+    ASSERT_EQ(presenter.shown.size(), 2u);
+    EXPECT_EQ(presenter.shown[0].body, LIB_GetMsgText("ECM012"));
+    EXPECT_EQ(presenter.shown[1].body, "初始化代码基本数据出错，启动失败！\n请检查数据库中的代码表。");
+    EXPECT_FALSE(view.loginMode);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 
+#include "app/basQKRegister.h"
 #include "app/basQKEnv.h"
 #include "common/OperatorState.h"
 #include "common/basSysPara.h"
@@ -152,6 +153,7 @@ void TestHome::writeIni(const std::string& text) const {
 }
 
 void openSession(const TestHome& home) {
+    LIB_RegisterProcedures();
     LIB_SetProgramDir(home.dir());
     ASSERT_EQ(LIB_ReadEnvironment(), 0);
     ASSERT_EQ(LIB_DB_Connect(), 0) << g_ErrInfo.strDesc;

@@ -1,0 +1,70 @@
+#include "common/basLibOpLog.h"
+
+#include "app/basQKEnv.h"
+#include "common/OperatorState.h"
+#include "common/basCodeFunc.h"
+#include "db/ProcRegistry.h"
+#include "db/basLibDB.h"
+
+namespace {
+
+std::string quote(const std::string& v) {
+    return LIB_SqlStr(v);
+}
+
+void xtLogDetl(ProcCall& c) {
+    c.expectArgs(10);
+    std::string now = c.now();
+    std::string sql =
+        "INSERT INTO log_detl (log_type, obj_key1, wkr_no, comp_name, location, obj_key2, "
+        "obj_key3, "
+        "obj_desc1, obj_desc2, obj_desc3, log_date, log_time) VALUES (";
+    for (std::size_t i = 0; i < 10; ++i)
+        sql += quote(c.text(i)) + ",";
+    sql += quote(now.substr(0, 10)) + "," + quote(now.substr(11, 8)) + ")";
+    c.db().execute(sql);
+}
+
+void xtWkrJobQty(ProcCall& c) {
+    c.expectArgs(5);
+    std::string day = c.now().substr(0, 10);
+    std::string key = " WHERE wkr_no_f=" + quote(c.text(1)) + " AND oper_date=" + quote(day) +
+                      " AND job_type=" + quote(c.text(0));
+    std::string kind = formatNumber(c.number(2)), volume = formatNumber(c.number(3)),
+                amount = formatNumber(c.number(4));
+    // Adding first makes concurrent counters safe: only the first writer of the day inserts.
+    long long changed = c.db().execute("UPDATE wkr_job_qty SET kind=nvl(kind,0)+" + kind +
+                                       ", volume=nvl(volume,0)+" + volume +
+                                       ", amount=nvl(amount,0)+" + amount + key);
+    if (changed == 0)
+        c.db().execute(
+            "INSERT INTO wkr_job_qty (wkr_no_f, oper_date, job_type, kind, volume, amount) VALUES "
+            "(" +
+            quote(c.text(1)) + "," + quote(day) + "," + quote(c.text(0)) + "," + kind + "," +
+            volume + "," + amount + ")");
+}
+
+}  // namespace
+
+int LIB_WriteOpLog(const std::string& code, const std::string& key1, const std::string& key2,
+                   const std::string& key3, const std::string& text1, const std::string& text2,
+                   const std::string& text3) {
+    const std::string args[] = {
+        code, key1, g_strWkrNo, g_strComputer, LIB_LocationName(g_strLocation),
+        key2, key3, text1,      text2,         text3};
+    std::string list;
+    for (const auto& a : args)
+        list += (list.empty() ? "" : ",") + LIB_SqlStr(a);
+    return LIB_DB_CallProc(" xt_log_detl " + list);
+}
+
+int LIB_AddJobQty(const std::string& jobType, long long kind, long long volume, double amount) {
+    return LIB_DB_CallProc("XT_wkr_job_qty " + LIB_SqlStr(jobType) + "," +
+                           LIB_SqlStr(LIB_GetSysInfo(4)) + "," + std::to_string(kind) + "," +
+                           std::to_string(volume) + "," + formatNumber(amount));
+}
+
+void registerOpLogProcedures() {
+    LIB_DB_RegisterProc("xt_log_detl", xtLogDetl);
+    LIB_DB_RegisterProc("XT_wkr_job_qty", xtWkrJobQty);
+}
