@@ -6,6 +6,7 @@
 #include "app/basQKEnv.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
+#include "app/frmMain.h"
 #include "app/frmQKLogo.h"
 
 int main(int argc, char** argv) {
@@ -16,7 +17,25 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("serials");
     GuiPresenter presenter;
     LIB_SetPresenter(&presenter);
+
     frmQKLogo logo;
+    frmMain* mainWindow = nullptr;
+    QObject::connect(&logo, &frmQKLogo::loggedIn, [&](bool) {
+        // One main window for the whole run: a new login refreshes it.
+        if (mainWindow) {
+            mainWindow->refreshOperator();
+            return;
+        }
+        mainWindow = new frmMain;
+        mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(mainWindow, &frmMain::reloginRequested, [&] {
+            logo.enterReloginMode();
+            logo.show();
+            logo.raise();
+            logo.activateWindow();
+        });
+        mainWindow->show();
+    });
     logo.adjustSize();
     if (QScreen* screen = QApplication::primaryScreen())
         logo.move(screen->availableGeometry().center() - logo.rect().center());

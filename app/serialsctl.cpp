@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/basQKEnv.h"
+#include "app/basQKLogin.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "app/ctl/Ctl.h"
@@ -22,6 +23,8 @@ void printHelp() {
     std::cout << "用法: serialsctl [--home DIR] [--yes|--no] VERB [参数...]\n\n"
                  "全局选项:\n"
                  "  --home DIR   程序目录（含 mavren.ini），缺省为程序所在目录\n"
+                 "  --user NO, --password PWD\n"
+                 "               以该操作员登录（也可用环境变量 SERIALS_USER、SERIALS_PASSWORD）\n"
                  "  --yes, --no  对询问一律回答“确定”或“取消”\n\n"
                  "命令:\n";
     for (const auto& v : ctlVerbs())
@@ -33,12 +36,19 @@ void printHelp() {
 int main(int argc, char** argv) {
     LIB_RegisterProcedures();
     registerBaseVerbs();
+    registerOperatorVerbs();
+    if (const char* u = std::getenv("SERIALS_USER")) ctlLogin().user = u;
+    if (const char* p = std::getenv("SERIALS_PASSWORD")) ctlLogin().password = p;
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;
     int i = 1;
     for (; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--home" && i + 1 < argc) {
             LIB_SetProgramDir(argv[++i]);
+        } else if (a == "--user" && i + 1 < argc) {
+            ctlLogin().user = argv[++i];
+        } else if (a == "--password" && i + 1 < argc) {
+            ctlLogin().password = argv[++i];
         } else if (a == "--yes") {
             answer = ConsolePresenter::Answer::Ok;
         } else if (a == "--no") {
@@ -63,6 +73,16 @@ int main(int argc, char** argv) {
         if (v.needsSession) {
             QuietStartup startup;
             QK_Main(startup);
+        }
+        if (v.right) {
+            // The same checks and messages as the login form, then the verb's own right.
+            if (ctlLogin().user.empty()) {
+                std::cerr << "该命令需要以操作员身份执行：请给出 --user 和 --password。\n";
+                return 1;
+            }
+            if (!LIB_Login(ctlLogin().user, ctlLogin().password) ||
+                !LIB_CheckRight(v.right, 0, true))
+                return 1;
         }
         int rc = v.run(args);
         std::cout.flush();

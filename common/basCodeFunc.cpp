@@ -170,6 +170,19 @@ int LIB_LoadPublishers(int operType) {
     return 0;
 }
 
+void LIB_ResetCodeTables() {
+    for (LibArray* t :
+         {&g_arrLocation,      &g_arrLocaGroup,    &g_arrDepartment,   &g_arrDocType,
+          &g_arrCarrier,       &g_arrGetMode,      &g_arrLanguage,     &g_arrCountry,
+          &g_arrClassifica,    &g_arrClsGroup,     &g_arrCircRule,     &g_arrRuleComp,
+          &g_arrGroupRuleComp, &g_arrCircTypeSort, &g_arrCircType,     &g_arrReaderType,
+          &g_arrLendGrd,       &g_arrViolate,      &g_arrLimitType,    &g_arrCloseDay,
+          &g_arrOpenTime,      &g_arrStatType,     &g_arrStatTemplate, &g_arrWorker,
+          &g_arrLocaSort,      &g_arrPayMode,      &g_arrFundSrc,      &g_arrMoneyType,
+          &g_arrMaxNumber,     &g_arrPublFreq,     &g_arrPeriLevel,    &g_arrPublisher})
+        *t = LibArray();
+}
+
 std::string LIB_CodeName(const LibArray& table, const std::string& code) {
     for (int row = 2; row < table.rows(); ++row)
         if (table(0, row).str() == code)

@@ -53,6 +53,9 @@ int LIB_LoadSerialLists();
 // Publishers of operation type `operType` (-1: all).
 int LIB_LoadPublishers(int operType = -1);
 
+// Empties every code table (between tests; a new start-up loads them again).
+void LIB_ResetCodeTables();
+
 // Name for a code (column 1 of the row whose column 0 is the code); "" when there is none.
 std::string LIB_CodeName(const LibArray& table, const std::string& code);
 // Code for a name; "" when there is none.

@@ -42,7 +42,8 @@ int installDatabase(DbBackend& db, const InstallOptions& options, std::string& m
         for (const auto& t : existing)
             db.execute("DROP TABLE " + t + (db.name() == "PostgreSQL" ? " CASCADE" : ""));
         db.beforeSchema();
-        const char* chunk = options.unicodeMarc ? "VARCHAR(4000)" : "VARCHAR(2000)";
+        std::map<std::string, std::string> vars = options.variables;
+        vars["MARC_CHUNK"] = options.unicodeMarc ? "VARCHAR(4000)" : "VARCHAR(2000)";
         auto apply = [&](const char* folder) {
             for (const EmbeddedSql& f : embeddedSqlFiles()) {
                 if (!inFolder(f.path, folder)) continue;
@@ -51,7 +52,10 @@ int installDatabase(DbBackend& db, const InstallOptions& options, std::string& m
                 number = 0;
                 for (const std::string& stmt : splitSqlScript(f.content)) {
                     ++number;
-                    db.execute(sqltext::replaceAll(stmt, "${MARC_CHUNK}", chunk));
+                    std::string sql = stmt;
+                    for (const auto& [name, value] : vars)
+                        sql = sqltext::replaceAll(sql, "${" + name + "}", value);
+                    db.execute(sql);
                 }
             }
         };

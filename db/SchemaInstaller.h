@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ struct InstallOptions {
     bool demo = false;
     bool unicodeMarc = false;  // MARC chunk columns as national-character text
     bool force = false;        // drop the tables a database already has
+    // ${NAME} in the scripts is replaced by the value (MARC_CHUNK is set from unicodeMarc).
+    std::map<std::string, std::string> variables;
 };
 
 // Splits a script into statements: each ends with ";" as the last character of a line.

@@ -13,6 +13,9 @@ struct CtlVerb {
     std::string summary;  // one line for the help text
     // True when the verb needs the database session opened the way the client opens it.
     bool needsSession = true;
+    // The right the operator needs (after logging in with --user/--password); null when the
+    // verb runs without an operator.
+    const char* right = nullptr;
     std::function<int(const std::vector<std::string>& args)> run;
 };
 
@@ -20,6 +23,15 @@ std::vector<CtlVerb>& ctlVerbs();
 
 // Verbs of the foundation: init-db, query, exec, call, encode-password, version.
 void registerBaseVerbs();
+// The operator's verbs: whoami, passwd, log.
+void registerOperatorVerbs();
+
+// The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
+struct CtlLogin {
+    std::string user;
+    std::string password;
+};
+CtlLogin& ctlLogin();
 
 // Prints a result as a table: a header of names, then the rows, columns aligned for CJK text.
 struct LibArrayPrinter {

@@ -1,9 +1,12 @@
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 
 #include "app/basQKEnv.h"
+#include "app/basQKLogin.h"
 #include "app/ctl/Ctl.h"
 #include "common/Gbk.h"
+#include "common/RightCodes.h"
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -55,6 +58,12 @@ int initDb(const std::vector<std::string>& args) {
         std::filesystem::create_directories(dir);
     ConnectParams p = LIB_DB_ConnectParams();
     p.create = true;
+    // Demo workstation groups are this machine's, so that the demo operators can log in here.
+    std::string host;
+    for (char c : LIB_ComputerName())
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_')
+            host += c;
+    options.variables["COMPUTER_NAME"] = host;
     try {
         auto db = LIB_DB_OpenBackend(p);
         std::string message;
@@ -142,6 +151,11 @@ std::string LibArrayPrinter::format(const LibArray& a) {
     return out;
 }
 
+CtlLogin& ctlLogin() {
+    static CtlLogin login;
+    return login;
+}
+
 std::vector<CtlVerb>& ctlVerbs() {
     static std::vector<CtlVerb> verbs;
     return verbs;
@@ -150,11 +164,12 @@ std::vector<CtlVerb>& ctlVerbs() {
 void registerBaseVerbs() {
     auto& v = ctlVerbs();
     v.push_back({"init-db", "init-db [--demo] [--unicode-marc] [--force]",
-                 "建立数据库：表结构、基础数据（--demo 另加演示数据）", false, initDb});
-    v.push_back({"query", "query SQL", "执行查询并以表格列出结果", true, query});
-    v.push_back({"exec", "exec SQL", "执行一条 SQL 语句", true, exec});
-    v.push_back({"call", "call \"PROC args\"", "调用数据库过程", true, call});
+                 "建立数据库：表结构、基础数据（--demo 另加演示数据）", false, nullptr, initDb});
+    v.push_back(
+        {"query", "query SQL", "执行查询并以表格列出结果", true, rights::kMaintenance, query});
+    v.push_back({"exec", "exec SQL", "执行一条 SQL 语句", true, rights::kMaintenance, exec});
+    v.push_back({"call", "call \"PROC args\"", "调用数据库过程", true, rights::kMaintenance, call});
     v.push_back({"encode-password", "encode-password TEXT", "给出 mavren.ini 中 PWD 的存放形式",
-                 false, encodePassword});
-    v.push_back({"version", "version", "显示版本", false, version});
+                 false, nullptr, encodePassword});
+    v.push_back({"version", "version", "显示版本", false, nullptr, version});
 }

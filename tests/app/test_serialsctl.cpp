@@ -41,11 +41,15 @@ protected:
         const char* ctl = std::getenv("SERIALSCTL");
         if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set (run through ctest)";
         binary = ctl;
-        home = std::make_unique<TestHome>(GetParam());
+        home = std::make_unique<TestHome>(GetParam(), demoInstall());
     }
 
-    Result run(const std::vector<std::string>& args) {
-        std::string cmd = shellQuote(binary) + " --home " + shellQuote(home->dir());
+    // Runs as ROOT unless the arguments name an operator themselves.
+    Result run(std::vector<std::string> args) {
+        if (args.empty() || args[0] != "--user")
+            args.insert(args.begin(), {"--user", "ROOT", "--password", "ROOT"});
+        std::string cmd = "SERIALS_COMPUTER_NAME=" + std::string(kDemoComputer) + " " +
+                          shellQuote(binary) + " --home " + shellQuote(home->dir());
         for (const auto& a : args)
             cmd += " " + shellQuote(a);
         std::string out = home->dir() + "/TMP/out", err = home->dir() + "/TMP/err";
@@ -117,6 +121,55 @@ TEST_P(Ctl, InitDbRefusesToOverwriteUnlessForced) {
     EXPECT_EQ(forced.code, 0) << forced.err;
     EXPECT_NE(run({"query", "SELECT count(*) AS n FROM indi_acct"}).out.find("\n0\n"),
               std::string::npos);
+}
+
+TEST_P(Ctl, WhoamiShowsTheDemoLibrariansSession) {
+    Result r = run({"--user", "jd01", "--password", "1234", "whoami"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("操作员：JD01 陈晓峰"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("地点：期刊部 (QK01)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("权限：5000 5002 5003 5008"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("可操作地点：QK01 QKYL"), std::string::npos) << r.out;
+}
+
+TEST_P(Ctl, LoginRefusalsPrintTheirMessagesAndFail) {
+    struct Case {
+        const char* user;
+        const char* password;
+        const char* code;
+    };
+    for (const Case& c : {Case{"NOBODY", "x", "ECM500"}, Case{"LS01", "1234", "ECM501"},
+                          Case{"DY01", "bad", "ECM502"}, Case{"LT01", "1234", "ECM504"}}) {
+        Result text = run({"query", std::string("SELECT msg_content FROM msg_mst WHERE msg_id='") +
+                                        c.code + "'"});
+        std::string message = text.out.substr(text.out.find("\n", text.out.find("---")) + 1);
+        message = message.substr(0, message.find_first_of("%\n"));
+        Result r = run({"--user", c.user, "--password", c.password, "whoami"});
+        EXPECT_EQ(r.code, 1) << c.code;
+        EXPECT_NE(r.err.find(message), std::string::npos) << c.code << ": " << r.err;
+        EXPECT_EQ(r.out, "") << c.code;
+    }
+}
+
+TEST_P(Ctl, VerbsNeedTheirRight) {
+    Result r = run({"--user", "DY01", "--password", "1234", "log"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("没有使用该功能的权限"), std::string::npos) << r.err;
+    Result raw = run({"--user", "DY01", "--password", "1234", "exec", "DELETE FROM msg_mst"});
+    EXPECT_EQ(raw.code, 1);
+    // Refused before it ran: the messages are all still there.
+    EXPECT_EQ(run({"query", "SELECT count(*) AS n FROM msg_mst"}).out.find("\n0\n"),
+              std::string::npos);
+    Result log = run({"--user", "ZG01", "--password", "1234", "log", "--user", "DY01"});
+    ASSERT_EQ(log.code, 0) << log.err;
+    EXPECT_NE(log.out.find("操作员登录"), std::string::npos) << log.out;
+}
+
+TEST_P(Ctl, PasswdChangesTheOperatorsPassword) {
+    EXPECT_EQ(run({"--user", "DY01", "--password", "1234", "passwd", "n1", "n2"}).code, 1);
+    ASSERT_EQ(run({"--user", "DY01", "--password", "1234", "passwd", "n1", "n1"}).code, 0);
+    EXPECT_EQ(run({"--user", "DY01", "--password", "1234", "whoami"}).code, 1);
+    EXPECT_EQ(run({"--user", "DY01", "--password", "N1", "whoami"}).code, 0);
 }
 
 TEST(CtlPassword, EncodedFormIsWhatTheEnvironmentDecodes) {

@@ -9,9 +9,12 @@
 #include <map>
 #include <mutex>
 
-#include "app/basQKRegister.h"
 #include "app/basQKEnv.h"
+#include "app/basQKLogin.h"
+#include "app/basQKMain.h"
+#include "app/basQKRegister.h"
 #include "common/OperatorState.h"
+#include "common/basCodeFunc.h"
 #include "common/basSysPara.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -20,6 +23,7 @@ namespace fs = std::filesystem;
 
 const char* const kSqlite = "SQLite";
 const char* const kPostgres = "PostgreSQL";
+const char* const kDemoComputer = "SERIALS-TEST";
 
 namespace {
 
@@ -44,7 +48,10 @@ void pgAdmin(const std::string& sql) {
 }
 
 std::string optionKey(const std::string& backend, const InstallOptions& o) {
-    return backend + (o.unicodeMarc ? "-unicode" : "") + (o.demo ? "-demo" : "");
+    std::string key = backend + (o.unicodeMarc ? "-unicode" : "") + (o.demo ? "-demo" : "");
+    for (const auto& [name, value] : o.variables)
+        key += "-" + name + "=" + value;
+    return key;
 }
 
 std::string uniqueSuffix() {
@@ -153,11 +160,15 @@ void TestHome::writeIni(const std::string& text) const {
 }
 
 void openSession(const TestHome& home) {
+    // The session is opened by the client's own start-up sequence, without a window.
+    struct Quiet : StartupView {
+        void setStatus(const std::string&) override {}
+        void setBusy(bool) override {}
+        void enterLoginMode() override {}
+    } view;
     LIB_RegisterProcedures();
     LIB_SetProgramDir(home.dir());
-    ASSERT_EQ(LIB_ReadEnvironment(), 0);
-    ASSERT_EQ(LIB_DB_Connect(), 0) << g_ErrInfo.strDesc;
-    ASSERT_EQ(LIB_InitBaseData(), 0) << g_ErrInfo.strDesc;
+    ASSERT_EQ(QK_Main(view), 0) << g_ErrInfo.strDesc;
 }
 
 void resetProcessState() {
@@ -171,8 +182,10 @@ void resetProcessState() {
     UnicodeMarcMode = WideMarcTable = false;
     LIB_DB_PinServerDate("");
     LIB_ResetOperator();
+    LIB_ResetCodeTables();
     LIB_SetPresenter(nullptr);
     LIB_SetExitHandler(nullptr);
+    LIB_SetComputerName("");
 }
 
 void installThrowingExit() {
@@ -200,4 +213,11 @@ std::string backendName(const ::testing::TestParamInfo<std::string>& info) {
 std::string scalar(const std::string& sql) {
     RawResult r = g_OraDatabase->query(sql);
     return r.rows.empty() ? std::string("<no row>") : r.rows[0][0].str();
+}
+
+InstallOptions demoInstall() {
+    InstallOptions o;
+    o.demo = true;
+    o.variables["COMPUTER_NAME"] = kDemoComputer;
+    return o;
 }

@@ -14,6 +14,10 @@
 
 extern const char* const kSqlite;
 extern const char* const kPostgres;
+// The workstation the demo data assigns the demo operators to, in tests.
+extern const char* const kDemoComputer;
+// Demo data (operators, code tables in use) with the demo workstation named kDemoComputer.
+InstallOptions demoInstall();
 
 bool postgresAvailable();
 

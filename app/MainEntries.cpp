@@ -1,0 +1,17 @@
+#include "app/MainEntries.h"
+
+#include "app/frmLogQuery.h"
+#include "common/RightCodes.h"
+
+const std::vector<const char*>& mainAreas() {
+    static const std::vector<const char*> areas{"订购", "签收", "催缺", "装订",
+                                                "典藏", "统计", "书目", "系统"};
+    return areas;
+}
+
+const std::vector<MainEntry>& mainEntries() {
+    static const std::vector<MainEntry> entries{
+        {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
+    };
+    return entries;
+}

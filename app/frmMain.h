@@ -1,0 +1,43 @@
+// The main window: menus, a toolbar and a navigation pane from which every screen is opened
+// (as a tab of the work area), each entry enabled only for operators holding its right; the
+// status bar shows operator, location and server date. Closing it ends the program.
+#pragma once
+
+#include <QMainWindow>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+
+    // After a (new) login: entries, status bar.
+    void refreshOperator();
+    // Opens the entry's screen, or brings it forward when it is open already. Returns the
+    // screen, or null when the operator lacks the right.
+    QWidget* openEntry(std::size_t index);
+    QMdiArea* mdiMain = nullptr;
+    QTreeWidget* trvNav = nullptr;
+    QLabel* lblOperator = nullptr;
+    QLabel* lblLocation = nullptr;
+    QLabel* lblDate = nullptr;
+    // One action per entry, in the order of mainEntries().
+    std::vector<QAction*> entryActions;
+    QAction* mnuRelogin = nullptr;
+    QAction* mnuExit = nullptr;
+
+signals:
+    void reloginRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::vector<QTreeWidgetItem*> navItems_;
+};

@@ -1,0 +1,124 @@
+// Logging in: every refusal with its message, the operator state a login leaves, rights of
+// each kind, and the password change.
+#include <gtest/gtest.h>
+
+#include "app/basQKLogin.h"
+#include "common/OperatorState.h"
+#include "common/basLogQuery.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+class Login : public DbTest {
+protected:
+    InstallOptions installOptions() const override { return demoInstall(); }
+    void SetUp() override {
+        DbTest::SetUp();
+        LIB_SetComputerName(kDemoComputer);
+    }
+    // Logs in and returns the one message shown (or "" when none was).
+    std::string attempt(const std::string& user, const std::string& password) {
+        presenter.shown.clear();
+        LIB_Login(user, password);
+        return presenter.shown.empty() ? "" : presenter.shown.back().body;
+    }
+    void expectLoggedOut() {
+        EXPECT_FALSE(g_blnLogin);
+        EXPECT_EQ(g_strWkrNo, "");
+        EXPECT_EQ(g_arrAuth.recordCount(), 0);
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(Login);
+
+TEST_P(Login, EachRefusalShowsItsMessageAndLeavesNobodyLoggedIn) {
+    struct Case {
+        const char* user;
+        const char* password;
+        const char* computer;
+        const char* code;
+    };
+    const Case cases[] = {
+        {"NOBODY", "1234", kDemoComputer, "ECM500"}, {"LS01", "1234", kDemoComputer, "ECM501"},
+        {"DY01", "4321", kDemoComputer, "ECM502"},   {"DY01", "1234", "ANOTHER-PC", "ECM503"},
+        {"LT01", "1234", kDemoComputer, "ECM504"},
+    };
+    for (const Case& c : cases) {
+        LIB_SetComputerName(c.computer);
+        EXPECT_EQ(attempt(c.user, c.password), LIB_GetMsgText(c.code)) << c.user << " " << c.code;
+        expectLoggedOut();
+    }
+}
+
+TEST_P(Login, OperatorNumberAndPasswordIgnoreCase) {
+    EXPECT_TRUE(LIB_Login("  dy01 ", "1234"));
+    EXPECT_EQ(g_strWkrNo, "DY01");
+    EXPECT_TRUE(LIB_Login("root", "rOoT"));
+    EXPECT_EQ(g_strWkrNo, "ROOT");
+}
+
+TEST_P(Login, SuccessfulLoginKeepsOperatorLocationRightsAndLocations) {
+    ASSERT_TRUE(LIB_Login("DY01", "1234"));
+    EXPECT_TRUE(g_blnLogin);
+    EXPECT_EQ(g_strLocation, "QK01");
+    EXPECT_EQ(g_strComputer, kDemoComputer);
+    EXPECT_EQ(g_strWkrInfo, "wangli@lib.example.edu.cn;010-62751001");
+    EXPECT_FALSE(g_blnSpecialRight);
+    EXPECT_EQ(g_arrAuth.recordCount(), 4);
+    EXPECT_EQ(g_arrUserLoca.recordCount(), 3);
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+TEST_P(Login, FirstMatchingWorkstationGroupGivesTheLocation) {
+    LIB_SetComputerName("qkyl-desk");
+    ASSERT_TRUE(LIB_Login("JD01", "1234"));
+    EXPECT_EQ(g_strLocation, "QKYL");
+}
+
+TEST_P(Login, RootNeedsNoWorkstationAndPassesEveryRight) {
+    LIB_SetComputerName("ANY-PC");
+    ASSERT_TRUE(LIB_Login("ROOT", "ROOT"));
+    EXPECT_EQ(g_strLocation, "");
+    for (int kind : {0, 4, 5, 9})
+        EXPECT_TRUE(LIB_CheckRight("9999", kind, true)) << kind;
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+TEST_P(Login, RightKinds) {
+    ASSERT_TRUE(LIB_Login("DY01", "1234"));
+    EXPECT_TRUE(LIB_CheckRight("5001", 0, true));
+    EXPECT_FALSE(LIB_CheckRight("5007", 0, false));
+    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_FALSE(LIB_CheckRight("5007", 0, true));
+    EXPECT_EQ(presenter.shown.back().body, LIB_GetMsgText("ECM504"));
+    EXPECT_TRUE(LIB_CheckRight("anything", 4, true));
+    EXPECT_FALSE(LIB_CheckRight("5001", 5, false));
+    EXPECT_FALSE(LIB_CheckRight("5001", 3, false));
+    ASSERT_TRUE(LIB_Login("ZG01", "1234"));
+    EXPECT_TRUE(LIB_CheckRight("5001", 5, false));
+}
+
+TEST_P(Login, LoginIsLoggedWithItsEnvironment) {
+    ASSERT_TRUE(LIB_Login("DY01", "1234"));
+    LibArray rows;
+    ASSERT_EQ(LIB_QueryOpLog({"", "", "DY01", "50000"}, rows), 0);
+    ASSERT_EQ(rows.recordCount(), 1);
+    EXPECT_EQ(rows(3, 2).str(), "操作员登录");
+    EXPECT_EQ(rows(5, 2).str(), kDemoComputer);
+    EXPECT_EQ(rows(6, 2).str(), "期刊部");
+}
+
+TEST_P(Login, PasswordChangeNeedsMatchingConfirmation) {
+    ASSERT_TRUE(LIB_Login("DY01", "1234"));
+    EXPECT_EQ(LIB_ChangePassword("DY01", "new-one", "new-two"), -1);
+    EXPECT_EQ(presenter.shown.back().body, LIB_GetMsgText("ECM510"));
+    EXPECT_TRUE(LIB_PasswordMatches("DY01", "1234"));
+
+    EXPECT_EQ(LIB_ChangePassword("dy01", "O'Brien-1", "O'Brien-1"), 0);
+    EXPECT_EQ(presenter.shown.back().body, "成功修改登录口令！");
+    EXPECT_FALSE(LIB_PasswordMatches("DY01", "1234"));
+    EXPECT_TRUE(LIB_Login("DY01", "o'brien-1"));
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// The login form and the main window under offscreen Qt: refusals keep the form, a login opens
+// the main window with the entries the operator's rights allow, a new login reuses it, and the
+// log viewer lists what was logged.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include "app/LibArrayModel.h"
+#include "app/MainEntries.h"
+#include "app/basQKLogin.h"
+#include "app/frmLogQuery.h"
+#include "app/frmMain.h"
+#include "app/frmQKLogo.h"
+#include "common/OperatorState.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+class Screens : public DbTest {
+protected:
+    InstallOptions installOptions() const override { return demoInstall(); }
+    void SetUp() override {
+        DbTest::SetUp();
+        LIB_SetComputerName(kDemoComputer);
+        logo.enterLoginMode();
+        logo.show();
+    }
+    void typeLogin(const QString& user, const QString& password) {
+        logo.cboUser->setEditText(user);
+        logo.txtPwd->setText(password);
+        logo.cmdLogin->click();
+    }
+    std::size_t entryIndex(const char* name) {
+        const auto& e = mainEntries();
+        for (std::size_t i = 0; i < e.size(); ++i)
+            if (std::string(e[i].objectName) == name) return i;
+        ADD_FAILURE() << name;
+        return 0;
+    }
+    frmQKLogo logo;
+};
+SERIALS_ON_BOTH_BACKENDS(Screens);
+
+TEST_P(Screens, LoginFormOffersTheOperatorsAndRefusesAWrongPassword) {
+    EXPECT_GE(logo.cboUser->count(), 7);
+    QSignalSpy spy(&logo, &frmQKLogo::loggedIn);
+    typeLogin("dy01", "wrong");
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(presenter.shown.back().body, LIB_GetMsgText("ECM502"));
+    EXPECT_EQ(logo.status(), "用户登录");
+    EXPECT_TRUE(logo.isVisible());
+    EXPECT_FALSE(g_blnLogin);
+}
+
+TEST_P(Screens, OperatorWithoutTheClientRightStaysOnTheForm) {
+    QSignalSpy spy(&logo, &frmQKLogo::loggedIn);
+    typeLogin("LT01", "1234");
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(presenter.shown.back().body, LIB_GetMsgText("ECM504"));
+    EXPECT_EQ(logo.status(), "用户登录");
+}
+
+TEST_P(Screens, LoginOpensTheMainWindowWithEntriesByRight) {
+    QSignalSpy spy(&logo, &frmQKLogo::loggedIn);
+    typeLogin("DY01", "1234");
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_TRUE(spy.takeFirst().at(0).toBool());
+    EXPECT_FALSE(logo.isVisible());
+    EXPECT_EQ(logo.status(), "用户成功登录，正在初始化主窗体...");
+
+    frmMain main;
+    std::size_t log = entryIndex("frmLogQuery");
+    EXPECT_FALSE(main.entryActions[log]->isEnabled());
+    EXPECT_TRUE(main.lblOperator->text().contains("DY01"));
+    EXPECT_TRUE(main.lblOperator->text().contains("王丽"));
+    EXPECT_TRUE(main.lblLocation->text().contains("期刊部"));
+    EXPECT_EQ(main.openEntry(log), nullptr);
+    EXPECT_EQ(presenter.shown.back().body, LIB_GetMsgText("ECM504"));
+
+    // A new login as the supervisor refreshes the same window.
+    logo.enterReloginMode();
+    EXPECT_EQ(logo.status(), "用户重新登录");
+    typeLogin("ZG01", "1234");
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_FALSE(spy.takeFirst().at(0).toBool());
+    main.refreshOperator();
+    EXPECT_TRUE(main.entryActions[log]->isEnabled());
+    EXPECT_TRUE(main.lblOperator->text().contains("ZG01"));
+}
+
+TEST_P(Screens, LogViewerListsTheLoginsAndOpensOnce) {
+    typeLogin("ZG01", "1234");
+    frmMain main;
+    std::size_t log = entryIndex("frmLogQuery");
+    auto* viewer = qobject_cast<frmLogQuery*>(main.openEntry(log));
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(main.openEntry(log), viewer);
+    EXPECT_EQ(main.mdiMain->subWindowList().size(), 1);
+    QAbstractItemModelTester tester(viewer->model,
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+    ASSERT_EQ(viewer->model->rowCount(), 1);
+    EXPECT_EQ(viewer->model->index(0, 3).data().toString(), "操作员登录");
+    EXPECT_EQ(viewer->model->index(0, 4).data().toString(), "ZG01");
+    EXPECT_EQ(viewer->model->index(0, 5).data().toString(), kDemoComputer);
+    EXPECT_EQ(viewer->model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "日期");
+
+    viewer->cboWorker->setCurrentIndex(viewer->cboWorker->findData("DY01"));
+    viewer->cmdQuery->click();
+    EXPECT_EQ(viewer->model->rowCount(), 0);
+    EXPECT_EQ(viewer->lblCount->text(), "共 0 条记录");
+
+    viewer->dtpFrom->setDate(viewer->dtpTo->date().addDays(1));
+    viewer->cmdQuery->click();
+    EXPECT_EQ(presenter.shown.back().body, LIB_GetMsgText("EQK112"));
+}
+
+TEST_P(Screens, PasswordChangeNeedsAValidOperatorFirst) {
+    logo.cboUser->setEditText("DY01");
+    logo.txtPwd->setText("bad");
+    logo.cmdChangePwd->click();
+    ASSERT_FALSE(presenter.shown.empty());
+    EXPECT_EQ(presenter.shown.back().title, "提示");
+    EXPECT_EQ(presenter.shown.back().body, "请输入正确的名称以及口令！");
+    EXPECT_FALSE(logo.inPasswordMode());
+
+    logo.txtPwd->setText("1234");
+    logo.cmdChangePwd->click();
+    ASSERT_TRUE(logo.inPasswordMode());
+    EXPECT_EQ(logo.windowTitle(), "修改密码");
+    logo.txtNewPwd->setText("abcd");
+    logo.txtPwdConfirm->setText("abce");
+    logo.cmdSave->click();
+    EXPECT_EQ(presenter.shown.back().body, LIB_GetMsgText("ECM510"));
+    EXPECT_TRUE(logo.inPasswordMode());
+    logo.txtPwdConfirm->setText("abcd");
+    logo.cmdSave->click();
+    EXPECT_EQ(presenter.shown.back().body, "成功修改登录口令！");
+    EXPECT_FALSE(logo.inPasswordMode());
+    EXPECT_EQ(logo.windowTitle(), "登录");
+    EXPECT_TRUE(LIB_PasswordMatches("DY01", "ABCD"));
+}
+
+}  // namespace
