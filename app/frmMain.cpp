@@ -46,6 +46,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
     const auto& entries = mainEntries();
+    entryActions.resize(entries.size());
+    navItems_.resize(entries.size());
     for (const char* area : mainAreas()) {
         QMenu* menu = nullptr;
         QTreeWidgetItem* group = nullptr;
@@ -56,8 +58,6 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
                 group = new QTreeWidgetItem(trvNav, {QString::fromUtf8(area)});
                 group->setExpanded(true);
             }
-            entryActions.resize(entries.size());
-            navItems_.resize(entries.size());
             auto* action = menu->addAction(QString::fromUtf8(entries[i].caption));
             action->setObjectName(QString("mnu") + entries[i].objectName);
             connect(action, &QAction::triggered, this, [this, i] { openEntry(i); });
