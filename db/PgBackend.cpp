@@ -268,8 +268,13 @@ private:
     PGresult* run(const std::string& sql, bool wantRows) {
         requireOpen();
         bool guarded = PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+        // A closing semicolon would leave an empty statement where the caller's result belongs.
+        std::string body = sql;
+        while (!body.empty() &&
+               (body.back() == ';' || std::isspace(static_cast<unsigned char>(body.back()))))
+            body.pop_back();
         std::string text =
-            guarded ? "SAVEPOINT lib_stmt;\n" + sql + "\n;RELEASE SAVEPOINT lib_stmt" : sql;
+            guarded ? "SAVEPOINT lib_stmt;\n" + body + "\n;RELEASE SAVEPOINT lib_stmt" : body;
         if (!PQsendQuery(conn_, text.c_str())) throw DbError(translate(nullptr, sql));
         std::vector<PGresult*> results;
         while (PGresult* r = PQgetResult(conn_))

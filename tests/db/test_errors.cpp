@@ -36,6 +36,13 @@ TEST_P(Errors, DuplicatePropertyNumberAndBarcodeAreNamed) {
               "条码号重复!");
 }
 
+TEST_P(Errors, DuplicateKeyIsNamedByItsConstraintOnEveryColumnOrder) {
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO user_auth_lst (modu_code, wkr_no) VALUES ('5001', 'X1')"), 0);
+    EXPECT_EQ(LIB_DB_Execute("INSERT INTO user_auth_lst (wkr_no, modu_code) VALUES ('X1', '5001')"), -1);
+    EXPECT_EQ(g_ErrInfo.lngOraErr, 1);
+    EXPECT_EQ(g_ErrInfo.strDesc, "ORA-00001: unique constraint (PK_USER_AUTH_LST) violated");
+}
+
 TEST_P(Errors, OtherDuplicateKeysShowTheGeneralText) {
     ASSERT_EQ(LIB_DB_Execute("INSERT INTO msg_mst (msg_id, msg_content) VALUES ('ZZZ001', 'x')"),
               0);

@@ -96,6 +96,14 @@ TEST_P(Session, RollbackLeavesNothingAndCommitKeepsEverything) {
     EXPECT_EQ(count("prop_no='T2'"), 1);
 }
 
+TEST_P(Session, ChangedRowCountInsideATransactionIgnoresAClosingSemicolon) {
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('R1')"), 0);
+    LIB_DB_BeginTrans();
+    EXPECT_EQ(g_OraDatabase->execute("UPDATE indi_acct SET remark='x' WHERE prop_no='R1';"), 1);
+    EXPECT_EQ(g_OraDatabase->execute("UPDATE indi_acct SET remark='x' WHERE prop_no='none' ; "), 0);
+    LIB_DB_Rollback();
+}
+
 TEST_P(Session, AFailedStatementInATransactionSparesTheOthers) {
     LIB_DB_BeginTrans();
     ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('S1')"), 0);
