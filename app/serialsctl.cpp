@@ -30,9 +30,15 @@ void printHelp() {
 
 }  // namespace
 
+void ctlStartSession() {
+    QuietStartup startup;
+    QK_Main(startup);
+}
+
 int main(int argc, char** argv) {
     LIB_RegisterProcedures();
     registerBaseVerbs();
+    registerMarcVerbs();
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;
     int i = 1;
     for (; i < argc; ++i) {
@@ -60,10 +66,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + i + 1, argv + argc);
     for (const auto& v : ctlVerbs()) {
         if (v.name != verb) continue;
-        if (v.needsSession) {
-            QuietStartup startup;
-            QK_Main(startup);
-        }
+        if (v.needsSession) ctlStartSession();
         int rc = v.run(args);
         std::cout.flush();
         return rc;

@@ -20,6 +20,12 @@ std::vector<CtlVerb>& ctlVerbs();
 
 // Verbs of the foundation: init-db, query, exec, call, encode-password, version.
 void registerBaseVerbs();
+// marc import/export/show/dump/search.
+void registerMarcVerbs();
+
+// Opens the session the way the client does (environment, database, parameters); a failing
+// step is reported and ends the program. For verbs that need a database only for some forms.
+void ctlStartSession();
 
 // Prints a result as a table: a header of names, then the rows, columns aligned for CJK text.
 struct LibArrayPrinter {
