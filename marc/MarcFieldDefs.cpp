@@ -42,8 +42,9 @@ std::vector<std::string> tagsIn(const IniFile& ini, std::size_t limit) {
 
 const MarcFieldDef* findDef(const std::string& tag, int format) {
     const auto& v = g_defs.at(format).fields;
-    auto it = std::lower_bound(v.begin(), v.end(), tag,
-                               [](const MarcFieldDef& d, const std::string& t) { return d.Tag < t; });
+    auto it =
+        std::lower_bound(v.begin(), v.end(), tag,
+                         [](const MarcFieldDef& d, const std::string& t) { return d.Tag < t; });
     return it != v.end() && it->Tag == tag ? &*it : nullptr;
 }
 

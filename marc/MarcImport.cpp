@@ -58,7 +58,8 @@ MarcImportReport MarcImportFile(const std::string& bytes, MarcFormat format, Mar
             ++report.failed;
             notice(where + "保存失败");
         }
-        if (reader.ordinal() % kProgressEvery == 0) notice("已处理 " + std::to_string(reader.ordinal()) + " 条记录");
+        if (reader.ordinal() % kProgressEvery == 0)
+            notice("已处理 " + std::to_string(reader.ordinal()) + " 条记录");
     }
     return report;
 }
@@ -69,8 +70,9 @@ MarcImportReport MarcLoadDemoRecords(const std::function<void(const std::string&
         std::string name = f.name;
         if (name.size() < 4 || name.substr(name.size() - 4) != ".mrc") continue;
         bool us = name.rfind("usmarc", 0) == 0;
-        MarcImportReport r = MarcImportFile(std::string(f.content), us ? MarcFormat::Usmarc : MarcFormat::Cnmarc,
-                                            us ? MarcEncoding::Utf8 : MarcEncoding::Gbk, notice);
+        MarcImportReport r =
+            MarcImportFile(std::string(f.content), us ? MarcFormat::Usmarc : MarcFormat::Cnmarc,
+                           us ? MarcEncoding::Utf8 : MarcEncoding::Gbk, notice);
         total.saved += r.saved;
         total.skipped += r.skipped;
         total.failed += r.failed;

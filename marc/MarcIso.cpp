@@ -52,7 +52,8 @@ bool MarcParseEncoding(const std::string& name, MarcEncoding& enc) {
 
 MarcIsoReader::Result MarcIsoReader::next(MarcRec& rec, std::string& problem) {
     // Line breaks and blanks between records are common in hand-made files.
-    while (pos_ < file_.size() && (file_[pos_] == '\n' || file_[pos_] == '\r' || file_[pos_] == ' '))
+    while (pos_ < file_.size() &&
+           (file_[pos_] == '\n' || file_[pos_] == '\r' || file_[pos_] == ' '))
         ++pos_;
     if (pos_ >= file_.size()) return Result::End;
     start_ = pos_;
@@ -60,14 +61,15 @@ MarcIsoReader::Result MarcIsoReader::next(MarcRec& rec, std::string& problem) {
     std::string_view rest = file_.substr(pos_);
     long length = 0;
     std::string_view raw;
-    if (digitsAt(rest, 0, 5, length) && length >= 26 && static_cast<std::size_t>(length) <= rest.size() &&
-        rest[length - 1] == kRecordEnd) {
+    if (digitsAt(rest, 0, 5, length) && length >= 26 &&
+        static_cast<std::size_t>(length) <= rest.size() && rest[length - 1] == kRecordEnd) {
         raw = rest.substr(0, length);
     } else {
         std::size_t end = rest.find(kRecordEnd);
         raw = rest.substr(0, end == std::string_view::npos ? rest.size() : end + 1);
         pos_ += raw.size();
-        problem = end == std::string_view::npos ? "记录不完整：缺少记录结束符" : "记录长度与实际长度不符";
+        problem =
+            end == std::string_view::npos ? "记录不完整：缺少记录结束符" : "记录长度与实际长度不符";
         return Result::Skipped;
     }
     pos_ += raw.size();
@@ -141,7 +143,8 @@ std::string MarcIsoWrite(const MarcRec& rec, MarcEncoding enc) {
         std::string bytes = raw_bytes ? MarcFieldRaw(rec, static_cast<int>(i))
                                       : encode(MarcFieldContent(rec, static_cast<int>(i)), enc);
         bytes += kFieldEnd;
-        directory += directoryEntry(rec.Dir[i].Tag, static_cast<long>(bytes.size()), static_cast<long>(data.size()));
+        directory += directoryEntry(rec.Dir[i].Tag, static_cast<long>(bytes.size()),
+                                    static_cast<long>(data.size()));
         data += bytes;
     }
     std::string leader = encode(rec.Leader, enc);

@@ -19,8 +19,10 @@ std::string q(const ProcCall& c, std::size_t i) {
 std::vector<std::string> headerColumns(int kind) {
     const MarcFamily& f = MarcFamilyOf(kind);
     if (kind == kMarcAsord)
-        return {f.key, "doc_type_code", "lang_code", "country_code", "marc_type", "cata_oper", "cata_date"};
-    return {f.key, "doc_type_code", "marc_use_flag", "marc_type", "cata_oper", "cata_date", "lang_code", "country_code"};
+        return {f.key,       "doc_type_code", "lang_code", "country_code",
+                "marc_type", "cata_oper",     "cata_date"};
+    return {f.key,       "doc_type_code", "marc_use_flag", "marc_type",
+            "cata_oper", "cata_date",     "lang_code",     "country_code"};
 }
 
 void insertHeader(ProcCall& c, int kind) {
@@ -31,7 +33,8 @@ void insertHeader(ProcCall& c, int kind) {
         names += (i ? "," : "") + cols[i];
         values += (i ? "," : "") + q(c, i);
     }
-    c.db().execute(std::string("INSERT INTO ") + MarcFamilyOf(kind).header + " (" + names + ") VALUES (" + values + ")");
+    c.db().execute(std::string("INSERT INTO ") + MarcFamilyOf(kind).header + " (" + names +
+                   ") VALUES (" + values + ")");
 }
 
 void updateHeader(ProcCall& c, int kind) {
@@ -41,24 +44,26 @@ void updateHeader(ProcCall& c, int kind) {
     for (std::size_t i = 1; i < cols.size(); ++i)
         set += (i > 1 ? "," : "") + cols[i] + "=" + q(c, i);
     const MarcFamily& f = MarcFamilyOf(kind);
-    if (c.db().execute(std::string("UPDATE ") + f.header + " SET " + set + " WHERE " + f.key + "=" + q(c, 0)) == 0)
+    if (c.db().execute(std::string("UPDATE ") + f.header + " SET " + set + " WHERE " + f.key + "=" +
+                       q(c, 0)) == 0)
         raiseApplicationError(kErrNoRecord, "记录不存在: " + c.text(0));
 }
 
 void insertData(ProcCall& c, int kind) {
     c.expectArgs(5);
     const MarcFamily& f = MarcFamilyOf(kind);
-    c.db().execute(std::string("INSERT INTO ") + f.data + " (" + f.key + ",data_serial," + f.chunk[0] + "," +
-                   f.chunk[1] + "," + f.chunk[2] + ") VALUES (" + q(c, 0) + "," +
-                   std::to_string(static_cast<long long>(c.number(1))) + "," + q(c, 2) + "," + q(c, 3) + "," +
-                   q(c, 4) + ")");
+    c.db().execute(std::string("INSERT INTO ") + f.data + " (" + f.key + ",data_serial," +
+                   f.chunk[0] + "," + f.chunk[1] + "," + f.chunk[2] + ") VALUES (" + q(c, 0) + "," +
+                   std::to_string(static_cast<long long>(c.number(1))) + "," + q(c, 2) + "," +
+                   q(c, 3) + "," + q(c, 4) + ")");
 }
 
 void insertIndex(ProcCall& c, int kind) {
     c.expectArgs(4);
     const MarcFamily& f = MarcFamilyOf(kind);
-    c.db().execute(std::string("INSERT INTO ") + f.index + " (" + f.key + "," + f.indexGroup + "," + f.indexTag +
-                   "," + f.indexKey + ") VALUES (" + q(c, 0) + "," + q(c, 1) + "," + q(c, 2) + "," + q(c, 3) + ")");
+    c.db().execute(std::string("INSERT INTO ") + f.index + " (" + f.key + "," + f.indexGroup + "," +
+                   f.indexTag + "," + f.indexKey + ") VALUES (" + q(c, 0) + "," + q(c, 1) + "," +
+                   q(c, 2) + "," + q(c, 3) + ")");
 }
 
 // Data, index and class rows of a record: what a save replaces.

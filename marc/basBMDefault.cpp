@@ -20,7 +20,8 @@ DocRange docRange(const MarcRec& rec) {
 }
 
 bool allDigits(const std::string& s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
 // Accepted publication years: from the first printed books to a little past the present.
@@ -39,7 +40,9 @@ std::string MarcDefaultFixedLine(const MarcRec& rec, const std::string& today) {
     if (rec.MarcType == "C")
         return std::string("100  ") + kSubfieldMark + "a" + ymd + "d" + year +
                (range == DocRange::Serial ? "9999" : "    ") + "ekmy0chiy50      ea";
-    if (rec.MarcType == "U") return "008" + ymd.substr(2, 6) + "s" + year + "    " + "xxu" + std::string(17, ' ') + "eng d";
+    if (rec.MarcType == "U")
+        return "008" + ymd.substr(2, 6) + "s" + year + "    " + "xxu" + std::string(17, ' ') +
+               "eng d";
     return "";
 }
 
@@ -47,24 +50,29 @@ std::string MarcDefaultLeader(const MarcRec& rec) {
     DocRange range = docRange(rec);
     if (range == DocRange::None) return "";
     bool serial = range == DocRange::Serial;
-    if (rec.MarcType == "C") return std::string("00000") + (serial ? "nas  22" : "nam  22") + "00000" + "   450 ";
-    if (rec.MarcType == "U") return std::string("00000") + (serial ? "cas a22" : "cam a22") + "00000" + "   4500";
+    if (rec.MarcType == "C")
+        return std::string("00000") + (serial ? "nas  22" : "nam  22") + "00000" + "   450 ";
+    if (rec.MarcType == "U")
+        return std::string("00000") + (serial ? "cas a22" : "cam a22") + "00000" + "   4500";
     return "";
 }
 
-bool MarcBuildFromItems(const std::vector<MarcItem>& items, MarcRec& rec, const std::string& today) {
+bool MarcBuildFromItems(const std::vector<MarcItem>& items, MarcRec& rec,
+                        const std::string& today) {
     std::vector<std::string> lines;
     for (const MarcItem& item : items) {
         if (item.Key.size() < 4) continue;
         std::string tag = item.Key.substr(0, 3);
         std::string sub = std::string(1, kSubfieldMark) + item.Key[3] + item.Value;
-        auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.compare(0, 3, tag) == 0; });
+        auto it = std::find_if(lines.begin(), lines.end(),
+                               [&](const std::string& l) { return l.compare(0, 3, tag) == 0; });
         if (it != lines.end())
             *it += sub;
         else
             lines.push_back(tag + "  " + sub);
     }
-    if (std::string fixed = MarcDefaultFixedLine(rec, today); !fixed.empty()) lines.push_back(fixed);
+    if (std::string fixed = MarcDefaultFixedLine(rec, today); !fixed.empty())
+        lines.push_back(fixed);
     std::sort(lines.begin(), lines.end());
     rec.Dir.clear();
     rec.Data.clear();
@@ -104,12 +112,14 @@ std::string IsbnOtherForm(const std::string& isbn) {
     if (hyphen && isbn.size() == 13) return "978-" + isbn.substr(0, 12);
     if (hyphen && isbn.size() == 17) return isbn.substr(4, 12);
     if (!hyphen && isbn.size() == 10) return "978" + isbn.substr(0, 9);
-    if (!hyphen && isbn.size() == 13) return isbn.compare(0, 3, "977") == 0 ? isbn.substr(3, 7) : isbn.substr(3, 9);
+    if (!hyphen && isbn.size() == 13)
+        return isbn.compare(0, 3, "977") == 0 ? isbn.substr(3, 7) : isbn.substr(3, 9);
     return "";
 }
 
 std::string EanToIssn(const std::string& code) {
-    if (code.size() != 13 || code.compare(0, 3, "977") != 0 || !allDigits(code.substr(3, 7))) return code;
+    if (code.size() != 13 || code.compare(0, 3, "977") != 0 || !allDigits(code.substr(3, 7)))
+        return code;
     std::string seven = code.substr(3, 7);
     int sum = 0;
     for (int i = 0; i < 7; ++i)

@@ -79,7 +79,8 @@ std::string trimBlanks(std::string_view s) {
 
 }  // namespace
 
-MarcFieldRec MakeMarcField(const std::string& tag, const std::string& ind, const std::string& data) {
+MarcFieldRec MakeMarcField(const std::string& tag, const std::string& ind,
+                           const std::string& data) {
     return MarcFieldRec{tag, ind, data};
 }
 
@@ -224,7 +225,8 @@ std::string MarcGetEmbedded(const MarcRec& rec, const std::string& spec) {
             return "";
         }
         field.erase(0, 2);
-        std::size_t from = g_MarcCursor.Sub > 1 ? static_cast<std::size_t>(g_MarcCursor.Sub - 1) : 0;
+        std::size_t from =
+            g_MarcCursor.Sub > 1 ? static_cast<std::size_t>(g_MarcCursor.Sub - 1) : 0;
         std::size_t p = from < field.size() ? field.find(marker, from) : std::string::npos;
         std::string result;
         if (p != std::string::npos) {
@@ -261,7 +263,8 @@ std::string MarcGetData(const MarcRec& rec, const std::string& specList) {
     std::size_t pos = 0;
     while (pos <= specList.size()) {
         std::size_t comma = specList.find(',', pos);
-        std::string spec = trimBlanks(specList.substr(pos, comma == std::string::npos ? comma : comma - pos));
+        std::string spec =
+            trimBlanks(specList.substr(pos, comma == std::string::npos ? comma : comma - pos));
         pos = comma == std::string::npos ? specList.size() + 1 : comma + 1;
         if (spec.empty()) continue;
         MarcResetCursor();
@@ -309,7 +312,8 @@ void MarcAddField(MarcRec& rec, const MarcFieldRec& field) {
 void MarcSetSubField(MarcRec& rec, const std::string& spec, const std::string& value) {
     std::string tag = spec.substr(0, 3);
     char code = spec.size() > 3 ? spec[3] : ' ';
-    auto it = std::find_if(rec.Dir.begin(), rec.Dir.end(), [&](const auto& e) { return e.Tag == tag; });
+    auto it =
+        std::find_if(rec.Dir.begin(), rec.Dir.end(), [&](const auto& e) { return e.Tag == tag; });
     if (it == rec.Dir.end()) {
         MarcAddField(rec, MakeMarcField(tag, "  ", std::string(1, kSubfieldMark) + code + value));
         return;
@@ -361,7 +365,8 @@ void MarcSortFields(MarcRec& rec) {
 }
 
 void MarcControlNoFirst(MarcRec& rec) {
-    auto it = std::find_if(rec.Dir.begin(), rec.Dir.end(), [](const auto& e) { return e.Tag == "001"; });
+    auto it =
+        std::find_if(rec.Dir.begin(), rec.Dir.end(), [](const auto& e) { return e.Tag == "001"; });
     if (it == rec.Dir.begin() || it == rec.Dir.end()) return;
     std::rotate(rec.Dir.begin(), it, it + 1);
     rebuildData(rec);
@@ -378,16 +383,19 @@ void MarcParse(MarcRec& rec, std::string iso) {
     rec.Leader.resize(24, ' ');
     long base = digitsValue(rec.Leader.substr(12, 5));
     long count = std::lround((base - 25) / 12.0);
-    std::string directory = UnicodeMarcMode ? MidAnsi(iso, 25, std::max(0L, count) * 12)
-                                            : iso.substr(std::min<std::size_t>(24, iso.size()),
-                                                         static_cast<std::size_t>(std::max(0L, count)) * 12);
+    std::string directory = UnicodeMarcMode
+                                ? MidAnsi(iso, 25, std::max(0L, count) * 12)
+                                : iso.substr(std::min<std::size_t>(24, iso.size()),
+                                             static_cast<std::size_t>(std::max(0L, count)) * 12);
     count = std::clamp<long>(count, 0, static_cast<long>(directory.size() / 12));
     count = std::min<long>(count, 32767);
-    rec.Data = UnicodeMarcMode ? MidAnsi(iso, base + 1, -1)
-                               : (static_cast<std::size_t>(base) < iso.size() ? iso.substr(base) : "");
+    rec.Data = UnicodeMarcMode
+                   ? MidAnsi(iso, base + 1, -1)
+                   : (static_cast<std::size_t>(base) < iso.size() ? iso.substr(base) : "");
     for (long i = 0; i < count; ++i) {
         std::string_view e(directory.data() + i * 12, 12);
-        rec.Dir.push_back({std::string(e.substr(0, 3)), static_cast<std::int32_t>(digitsValue(e.substr(7, 5))),
+        rec.Dir.push_back({std::string(e.substr(0, 3)),
+                           static_cast<std::int32_t>(digitsValue(e.substr(7, 5))),
                            static_cast<std::int32_t>(digitsValue(e.substr(3, 4)))});
     }
     rec.FieldCount = static_cast<std::int16_t>(count);
@@ -395,7 +403,8 @@ void MarcParse(MarcRec& rec, std::string iso) {
 
 void MarcPackLeader(MarcRec& rec) {
     long base = 12L * static_cast<long>(rec.Dir.size()) + 25;
-    long dataBytes = UnicodeMarcMode ? static_cast<long>(gbkLength(rec.Data)) : static_cast<long>(rec.Data.size());
+    long dataBytes = UnicodeMarcMode ? static_cast<long>(gbkLength(rec.Data))
+                                     : static_cast<long>(rec.Data.size());
     setLeaderNumber(rec, 12, base);
     setLeaderNumber(rec, 0, base + dataBytes);
 }

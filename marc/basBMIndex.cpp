@@ -63,7 +63,8 @@ std::string lettersOf(const std::string& v, std::size_t& pos) {
 class IndexWriter {
 public:
     explicit IndexWriter(const MarcRec& rec) : rec_(rec), format_(MarcTypeIndex(rec)) {
-        prefix_ = std::string(MarcFamilyOf(rec.Kind).insertIndex) + " " + LIB_SqlStr(rec.RecNo) + ",";
+        prefix_ =
+            std::string(MarcFamilyOf(rec.Kind).insertIndex) + " " + LIB_SqlStr(rec.RecNo) + ",";
     }
 
     int run() {
@@ -92,7 +93,8 @@ private:
         }
         for (std::string value : values) {
             value = MarcBlankNormalise(value);
-            if (rec_.MarcType == "U" && spec == "050a" && !value.empty() && value[0] >= 'A' && value[0] <= 'Z')
+            if (rec_.MarcType == "U" && spec == "050a" && !value.empty() && value[0] >= 'A' &&
+                value[0] <= 'Z')
                 if (writeLcClass(value) < 0) return -1;
             if (GroupUsesStopwords(grp)) {
                 value = trimmed(StopwordStrip(value));
@@ -107,9 +109,11 @@ private:
         return 0;
     }
 
-    int writeAbbreviation(const std::string& grp, const std::string& tag4, const std::string& value) {
+    int writeAbbreviation(const std::string& grp, const std::string& tag4,
+                          const std::string& value) {
         std::string form;
-        if (rec_.MarcType == "C" && grp != "02" && g_abbrGroups[0].find(grp + ",") != std::string::npos) {
+        if (rec_.MarcType == "C" && grp != "02" &&
+            g_abbrGroups[0].find(grp + ",") != std::string::npos) {
             std::string joined = sqltext::replaceAll(value, " ", "");
             form = MarcAbbreviate(joined, g_abbrPattern[0]);
         } else if (rec_.MarcType == "U" && (tag4 == "245a" || tag4 == "111a")) {
@@ -134,11 +138,14 @@ private:
         std::size_t pos = 0;
         std::string letters = lettersOf(value, pos);
         std::string cls;
-        for (; pos < value.size() && ((value[pos] >= '0' && value[pos] <= '9') || value[pos] == '.'); ++pos)
+        for (;
+             pos < value.size() && ((value[pos] >= '0' && value[pos] <= '9') || value[pos] == '.');
+             ++pos)
             cls += value[pos];
         if (!cls.empty() && cls.back() == '.') cls.pop_back();
-        return LIB_DB_Execute("INSERT INTO lc_class(marc_rec_no,lc,cls,value) VALUES(" + LIB_SqlStr(rec_.RecNo) +
-                              "," + LIB_SqlStr(letters) + "," + LIB_SqlStr(cls) + "," + LIB_SqlStr(value) + ")");
+        return LIB_DB_Execute("INSERT INTO lc_class(marc_rec_no,lc,cls,value) VALUES(" +
+                              LIB_SqlStr(rec_.RecNo) + "," + LIB_SqlStr(letters) + "," +
+                              LIB_SqlStr(cls) + "," + LIB_SqlStr(value) + ")");
     }
 
     const MarcRec& rec_;
@@ -153,13 +160,20 @@ struct Fold {
 };
 const std::vector<Fold>& foldTable() {
     static const std::vector<Fold> t = {
-        {"A", {0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5}}, {"E", {0xC8, 0xC9, 0xCA, 0xCB}},
-        {"I", {0xCC, 0xCD, 0xCE, 0xCF}},             {"O", {0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD8}},
-        {"U", {0xD9, 0xDA, 0xDB, 0xDC}},             {"Y", {0xDD, 0x178}},
-        {"AE", {0xC6}},                              {"C", {0xC7}},
-        {"D", {0xD0}},                               {"N", {0xD1}},
-        {"OE", {0x152}},                             {"SS", {0xDF}},
-        {"P", {0xDE}},                               {"E", {0x20AC}},
+        {"A", {0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5}},
+        {"E", {0xC8, 0xC9, 0xCA, 0xCB}},
+        {"I", {0xCC, 0xCD, 0xCE, 0xCF}},
+        {"O", {0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD8}},
+        {"U", {0xD9, 0xDA, 0xDB, 0xDC}},
+        {"Y", {0xDD, 0x178}},
+        {"AE", {0xC6}},
+        {"C", {0xC7}},
+        {"D", {0xD0}},
+        {"N", {0xD1}},
+        {"OE", {0x152}},
+        {"SS", {0xDF}},
+        {"P", {0xDE}},
+        {"E", {0x20AC}},
     };
     return t;
 }
@@ -193,10 +207,12 @@ int LIB_LoadMarcIndexParams() {
     LibArray rows;
     for (int u = 0; u < 2; ++u) {
         for (int f = 0; f < 4; ++f) {
-            std::string sql = " SELECT marc_idx_grp,marc_idx_grp_name,stopword_flag,marc_field"
-                              "   FROM marc_idx_para "
-                              "  WHERE marc_type_id=" +
-                              std::to_string(f) + "    AND use_type=" + std::to_string(u) + "  ORDER BY marc_idx_grp";
+            std::string sql =
+                " SELECT marc_idx_grp,marc_idx_grp_name,stopword_flag,marc_field"
+                "   FROM marc_idx_para "
+                "  WHERE marc_type_id=" +
+                std::to_string(f) + "    AND use_type=" + std::to_string(u) +
+                "  ORDER BY marc_idx_grp";
             if (LIB_DB_Select(sql, rows) < 0) return -1;
             for (int r = 2; r < rows.rows(); ++r) {
                 int g = static_cast<int>(rows(0, r).num());
@@ -209,15 +225,16 @@ int LIB_LoadMarcIndexParams() {
         }
     }
     for (int f = 0; f < 2; ++f) {
-        if (LIB_DB_Select(" SELECT marc_field   FROM title_field   WHERE marc_type_id=" + std::to_string(f) +
-                              "  ORDER BY serial",
+        if (LIB_DB_Select(" SELECT marc_field   FROM title_field   WHERE marc_type_id=" +
+                              std::to_string(f) + "  ORDER BY serial",
                           rows) < 0)
             return -1;
         g_titleFields[f].clear();
         for (int r = 2; r < rows.rows(); ++r)
             for (const std::string& spec : specsOf(rows(0, r).str()))
                 g_titleFields[f].push_back(spec);
-        if (LIB_DB_Select("SELECT marc_idx_grp,marc_field FROM marc_idx_para WHERE use_type=" + std::to_string(f + 2),
+        if (LIB_DB_Select("SELECT marc_idx_grp,marc_field FROM marc_idx_para WHERE use_type=" +
+                              std::to_string(f + 2),
                           rows) < 0)
             return -1;
         g_abbrGroups[f].clear();
@@ -227,7 +244,9 @@ int LIB_LoadMarcIndexParams() {
             g_abbrPattern[f] = rows(1, r).str();
         }
     }
-    if (LIB_DB_Select(" SELECT stopword_cont,stopword_type    FROM stopword  ORDER BY stopword_type", rows) < 0)
+    if (LIB_DB_Select(
+            " SELECT stopword_cont,stopword_type    FROM stopword  ORDER BY stopword_type", rows) <
+        0)
         return -1;
     g_stopwords = {};
     for (int r = 2; r < rows.rows(); ++r) {
@@ -288,7 +307,8 @@ std::string MarcBlankNormalise(const std::string& text) {
     for (std::size_t i = 0; i < cps.size(); ++i) {
         if (cps[i] == ' ') {
             bool run = i > 0 && cps[i - 1] == ' ';
-            bool byWide = (i > 0 && isDoubleByte(cps[i - 1])) || (i + 1 < cps.size() && isDoubleByte(cps[i + 1]));
+            bool byWide = (i > 0 && isDoubleByte(cps[i - 1])) ||
+                          (i + 1 < cps.size() && isDoubleByte(cps[i + 1]));
             if (run || byWide) continue;
         }
         appendUtf8(out, cps[i]);
@@ -346,7 +366,8 @@ std::string MarcAbbreviate(const std::string& value, const std::string& pattern)
             keep = 1;
         } else if (static_cast<std::size_t>(i) <= pattern.size()) {
             char c = pattern[i - 1];
-            keep = c == 'A' ? std::string::npos : (c >= '0' && c <= '9' ? static_cast<std::size_t>(c - '0') : 0);
+            keep = c == 'A' ? std::string::npos
+                            : (c >= '0' && c <= '9' ? static_cast<std::size_t>(c - '0') : 0);
         }
         std::size_t pos = 0;
         for (std::size_t n = 0; n < keep && pos < word.size(); ++n)
@@ -374,8 +395,9 @@ std::string MarcSummaryItem(int item, const MarcRec& rec) {
         }
         return format == 0 && !title.empty() ? title.substr(1) : title;
     }
-    static const std::map<int, int> groupOf = {{1, 2}, {11, 2}, {2, 4}, {13, 4}, {3, 8}, {4, 7},
-                                               {5, 3}, {12, 3}, {6, 9}, {7, 6},  {8, 10}, {10, 1}, {0, 1}};
+    static const std::map<int, int> groupOf = {{1, 2},  {11, 2}, {2, 4},  {13, 4}, {3, 8},
+                                               {4, 7},  {5, 3},  {12, 3}, {6, 9},  {7, 6},
+                                               {8, 10}, {10, 1}, {0, 1}};
     auto it = groupOf.find(item);
     if (it == groupOf.end()) return "";
     return MarcGetData(rec, MarcIdxElement(1, it->second, format).Fields);
@@ -390,7 +412,9 @@ int WordLookup(const std::string& text, LibArray& rows) {
 }
 
 int PinyinLookup(const std::string& character, LibArray& rows) {
-    if (LIB_DB_Select("SELECT py,hz FROM pytable WHERE hz=" + LIB_SqlStr(character) + " ORDER BY py", rows) < 0)
+    if (LIB_DB_Select(
+            "SELECT py,hz FROM pytable WHERE hz=" + LIB_SqlStr(character) + " ORDER BY py", rows) <
+        0)
         rows = LibArray();
     return 0;
 }

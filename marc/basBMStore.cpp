@@ -16,16 +16,54 @@ namespace {
 constexpr long kChunkBytes = 2000;
 
 const MarcFamily kFamilies[3] = {
-    {"marc", "marc_rec_no", "marc_data", {"marc01", "marc02", "marc03"}, "marc_idx", "marc_idx_grp",
-     "marc_idx_tag", "marc_idx_cont", "BM_DeleteMarc", "BM_DeleteWholeMarc", "Update01_Marc",
-     "Insert_Marc", "insert_marc_data", "INSERT_MARC_IDX", "SP_reg_marc_number", "marc"},
-    {"asord_marc", "asord_marc_rec_no", "asord_marc_data", {"asord_marc01", "asord_marc02", "asord_marc03"},
-     "asord_marc_idx", "asord_idx_grp", "asord_idx_tag", "asord_idx_cont", "BM_DeleteAsordMarc",
-     "BM_DeleteWholeAsordMarc", "Update01_Asord_Marc", "Insert_Asord_Marc", "insert_asord_marc_data",
-     "INSERT_asord_MARC_IDX", "SP_reg_asord_marc_number", "asord_marc"},
-    {"au_marc", "au_marc_rec_no", "au_marc_data", {"au_marc_01", "au_marc_02", "au_marc_03"}, "au_marc_idx",
-     "au_idx_grp", "au_idx_tag", "au_idx_cont", "BM_DeleteAUMarc", "BM_DeleteWholeAUMarc", "Update01_AU_Marc",
-     "Insert_AU_Marc", "insert_AU_marc_data", "INSERT_AU_MARC_IDX", "SP_reg_au_marc_number", "au_marc"},
+    {"marc",
+     "marc_rec_no",
+     "marc_data",
+     {"marc01", "marc02", "marc03"},
+     "marc_idx",
+     "marc_idx_grp",
+     "marc_idx_tag",
+     "marc_idx_cont",
+     "BM_DeleteMarc",
+     "BM_DeleteWholeMarc",
+     "Update01_Marc",
+     "Insert_Marc",
+     "insert_marc_data",
+     "INSERT_MARC_IDX",
+     "SP_reg_marc_number",
+     "marc"},
+    {"asord_marc",
+     "asord_marc_rec_no",
+     "asord_marc_data",
+     {"asord_marc01", "asord_marc02", "asord_marc03"},
+     "asord_marc_idx",
+     "asord_idx_grp",
+     "asord_idx_tag",
+     "asord_idx_cont",
+     "BM_DeleteAsordMarc",
+     "BM_DeleteWholeAsordMarc",
+     "Update01_Asord_Marc",
+     "Insert_Asord_Marc",
+     "insert_asord_marc_data",
+     "INSERT_asord_MARC_IDX",
+     "SP_reg_asord_marc_number",
+     "asord_marc"},
+    {"au_marc",
+     "au_marc_rec_no",
+     "au_marc_data",
+     {"au_marc_01", "au_marc_02", "au_marc_03"},
+     "au_marc_idx",
+     "au_idx_grp",
+     "au_idx_tag",
+     "au_idx_cont",
+     "BM_DeleteAUMarc",
+     "BM_DeleteWholeAUMarc",
+     "Update01_AU_Marc",
+     "Insert_AU_Marc",
+     "insert_AU_marc_data",
+     "INSERT_AU_MARC_IDX",
+     "SP_reg_au_marc_number",
+     "au_marc"},
 };
 
 std::string fixed(const std::string& s, std::size_t width) {
@@ -50,8 +88,8 @@ MarcRec loadFamily(int kind, const std::string& recNo) {
     rec.Kind = static_cast<std::int16_t>(kind);
     bool preOrder = kind == kMarcAsord;
     std::string sql = std::string(" SELECT marc_type, doc_type_code, lang_code, country_code") +
-                      (preOrder ? "" : ", marc_use_flag, cata_oper, cata_date ") + " FROM " + f.header +
-                      " WHERE " + f.key + "=" + LIB_SqlStr(recNo);
+                      (preOrder ? "" : ", marc_use_flag, cata_oper, cata_date ") + " FROM " +
+                      f.header + " WHERE " + f.key + "=" + LIB_SqlStr(recNo);
     LibArray head;
     if (LIB_DB_Select(sql, head) < 0 || head.recordCount() == 0) return rec;
     rec.RecNo = recNo;
@@ -64,8 +102,8 @@ MarcRec loadFamily(int kind, const std::string& recNo) {
         rec.CataOper = fixed(head(5, 2).str(), 4);
         rec.CataDate = fixed(head(6, 2).str(), 10);
     }
-    std::string where = std::string(" FROM ") + f.data + " WHERE " + f.key + "=" + LIB_SqlStr(recNo) +
-                        " ORDER BY data_serial";
+    std::string where = std::string(" FROM ") + f.data + " WHERE " + f.key + "=" +
+                        LIB_SqlStr(recNo) + " ORDER BY data_serial";
     LibArray rows;
     std::string text;
     if (UnicodeMarcMode) {
@@ -88,11 +126,12 @@ MarcRec loadFamily(int kind, const std::string& recNo) {
 std::string headerArgs(const MarcRec& rec, bool insert) {
     auto q = [](const std::string& s) { return LIB_SqlStr(s); };
     if (rec.Kind == kMarcAsord)
-        return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.LangCode) + "," + q(rec.CountryCode) + "," +
-               q(rec.MarcType) + (insert ? ",'',''" : ",NULL,NULL");
+        return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.LangCode) + "," +
+               q(rec.CountryCode) + "," + q(rec.MarcType) + (insert ? ",'',''" : ",NULL,NULL");
     std::string today = LIB_DB_GetServerDate().substr(0, 10);
-    return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.MarcUseFlag) + "," + q(rec.MarcType) + "," +
-           q(sqltext::upper(g_strWkrNo)) + "," + q(today) + "," + q(rec.LangCode) + "," + q(rec.CountryCode);
+    return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.MarcUseFlag) + "," +
+           q(rec.MarcType) + "," + q(sqltext::upper(g_strWkrNo)) + "," + q(today) + "," +
+           q(rec.LangCode) + "," + q(rec.CountryCode);
 }
 
 // Stops a save: rolls back the save's own transaction and shows the error.
@@ -105,7 +144,8 @@ bool failSave(int mode) {
 int writeDataRows(const MarcRec& rec, std::string text) {
     const MarcFamily& f = MarcFamilyOf(rec.Kind);
     for (int serial = 0; !text.empty(); ++serial) {
-        std::string call = std::string(f.insertData) + " " + LIB_SqlStr(rec.RecNo) + "," + std::to_string(serial) + ",";
+        std::string call = std::string(f.insertData) + " " + LIB_SqlStr(rec.RecNo) + "," +
+                           std::to_string(serial) + ",";
         for (int i = 0; i < 3; ++i) {
             std::string chunk = AnsiCut(text, kChunkBytes);
             text.erase(0, chunk.size());
@@ -161,7 +201,8 @@ std::string AnsiCut(std::string_view text, long limit) {
     // A piece of nothing but blanks cannot lose them all: it is taken whole.
     if (chars == 0 && !text.empty()) {
         std::size_t pos = 0;
-        for (long bytes = 0; pos < text.size() && bytes < limit; bytes += GbkCharBytes(nextCodePoint(text, pos))) {
+        for (long bytes = 0; pos < text.size() && bytes < limit;
+             bytes += GbkCharBytes(nextCodePoint(text, pos))) {
         }
         return std::string(text.substr(0, pos));
     }
@@ -209,8 +250,10 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
     bool update = !rec.RecNo.empty() && mode != 1;
     if (update) {
         if (mode == 0) LIB_DB_BeginTrans();
-        if (LIB_DB_CallProc(std::string(" ") + f.deleteData + " " + LIB_SqlStr(rec.RecNo)) < 0) return failSave(mode);
-        if (LIB_DB_CallProc(std::string(" ") + f.update + " " + headerArgs(rec, false)) < 0) return failSave(mode);
+        if (LIB_DB_CallProc(std::string(" ") + f.deleteData + " " + LIB_SqlStr(rec.RecNo)) < 0)
+            return failSave(mode);
+        if (LIB_DB_CallProc(std::string(" ") + f.update + " " + headerArgs(rec, false)) < 0)
+            return failSave(mode);
     } else {
         if (mode == 0) {
             std::string number = MarcNewNumber(rec.Kind);
@@ -223,7 +266,8 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
         MarcAddField(rec, MakeMarcField("001", "", rec.RecNo));
         MarcControlNoFirst(rec);
         if (mode == 0) LIB_DB_BeginTrans();
-        if (LIB_DB_CallProc(std::string(" ") + f.insert + " " + headerArgs(rec, true)) < 0) return failSave(mode);
+        if (LIB_DB_CallProc(std::string(" ") + f.insert + " " + headerArgs(rec, true)) < 0)
+            return failSave(mode);
     }
     MarcPackLeader(rec);
     std::string text = MarcToIso(rec);
@@ -246,9 +290,11 @@ int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText) {
         long width;
         int item;
     };
-    static const Column bib[] = {{"m_call_no", 40, 4}, {"m_title", 100, 0},    {"m_author", 100, 1},
-                                 {"m_publisher", 100, 3}, {"m_pub_year", 20, 8}, {"m_isbn", 40, 2}};
-    static const Column auth[] = {{"m_classno", 40, 13}, {"m_heading", 80, 10}, {"m_see", 40, 11}, {"m_seealso", 40, 12}};
+    static const Column bib[] = {{"m_call_no", 40, 4},  {"m_title", 100, 0},
+                                 {"m_author", 100, 1},  {"m_publisher", 100, 3},
+                                 {"m_pub_year", 20, 8}, {"m_isbn", 40, 2}};
+    static const Column auth[] = {
+        {"m_classno", 40, 13}, {"m_heading", 80, 10}, {"m_see", 40, 11}, {"m_seealso", 40, 12}};
     std::string set;
     auto add = [&](const Column& c, int item) {
         std::string value = AnsiCut(MarcSummaryItem(item, rec), c.width);
@@ -264,7 +310,8 @@ int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText) {
     std::string year = yearText;
     if (year.empty() && yearFlag == 0) {
         std::string item = MarcSummaryItem(8, rec);
-        year = item.find("不") != std::string::npos || item.rfind("n", 0) == 0 ? "" : YearDigits(item);
+        year =
+            item.find("不") != std::string::npos || item.rfind("n", 0) == 0 ? "" : YearDigits(item);
     }
     if (rec.Kind == kMarcBib && !year.empty()) set += ",pub_year=" + LIB_SqlStr(year);
     const MarcFamily& f = MarcFamilyOf(rec.Kind);
@@ -279,15 +326,19 @@ int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText) {
 int MarcListQuery(const std::string& recNos, int kind, LibArray& rows) {
     std::string list;
     for (const std::string& n : sqltext::split(recNos, ','))
-        if (std::string t = sqltext::trim(n); !t.empty()) list += (list.empty() ? "" : ",") + LIB_SqlStr(t);
+        if (std::string t = sqltext::trim(n); !t.empty())
+            list += (list.empty() ? "" : ",") + LIB_SqlStr(t);
     if (list.empty()) list = "''";
-    std::string sql =
-        kind == kMarcAsord
-            ? "SELECT /*+ INDEX(asord_marc) */  ASORD_MARC_REC_NO,DOC_TYPE_CODE,MARC_TYPE,LANG_CODE,COUNTRY_CODE,"
-              "M_CALL_NO,M_TITLE,M_AUTHOR,M_PUBLISHER,M_PUB_YEAR,M_ISBN FROM asord_marc WHERE asord_marc_rec_no in (" +
-                  list + ")"
-            : "SELECT /*+ INDEX(marc) */  MARC_REC_NO,DOC_TYPE_CODE,MARC_TYPE,LANG_CODE,COUNTRY_CODE,M_CALL_NO,"
-              "M_TITLE,M_AUTHOR,M_PUBLISHER,M_PUB_YEAR,M_ISBN,MARC_USE_FLAG FROM marc WHERE marc_rec_no in (" +
-                  list + ")";
+    std::string sql = kind == kMarcAsord
+                          ? "SELECT /*+ INDEX(asord_marc) */  "
+                            "ASORD_MARC_REC_NO,DOC_TYPE_CODE,MARC_TYPE,LANG_CODE,COUNTRY_CODE,"
+                            "M_CALL_NO,M_TITLE,M_AUTHOR,M_PUBLISHER,M_PUB_YEAR,M_ISBN FROM "
+                            "asord_marc WHERE asord_marc_rec_no in (" +
+                                list + ")"
+                          : "SELECT /*+ INDEX(marc) */  "
+                            "MARC_REC_NO,DOC_TYPE_CODE,MARC_TYPE,LANG_CODE,COUNTRY_CODE,M_CALL_NO,"
+                            "M_TITLE,M_AUTHOR,M_PUBLISHER,M_PUB_YEAR,M_ISBN,MARC_USE_FLAG FROM "
+                            "marc WHERE marc_rec_no in (" +
+                                list + ")";
     return LIB_DB_Select(sql, rows);
 }

@@ -85,7 +85,8 @@ int initDb(const std::vector<std::string>& args) {
     writeDefaultSettings();
     if (options.demo) {
         ctlStartSession();
-        MarcImportReport r = MarcLoadDemoRecords([](const std::string& line) { std::cerr << "  " << line << "\n"; });
+        MarcImportReport r =
+            MarcLoadDemoRecords([](const std::string& line) { std::cerr << "  " << line << "\n"; });
         std::cerr << "  演示记录 " << r.saved << " 条\n";
         if (r.failed > 0) return 1;
     }

@@ -36,7 +36,9 @@ bool parseOptions(const std::vector<std::string>& args, Options& o) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if ((a == "--format" || a == "--encoding" || a == "--output") && i + 1 < args.size()) {
-            std::string& slot = a == "--format" ? o.format : a == "--encoding" ? o.encoding : o.output;
+            std::string& slot = a == "--format"     ? o.format
+                                : a == "--encoding" ? o.encoding
+                                                    : o.output;
             slot = args[++i];
         } else if (a.rfind("--", 0) == 0) {
             return false;
@@ -88,7 +90,8 @@ int importFile(const Options& o) {
     MarcImportReport r =
         MarcImportFile(bytes, o.format == "usmarc" ? MarcFormat::Usmarc : MarcFormat::Cnmarc, enc,
                        [](const std::string& line) { std::cerr << line << "\n"; });
-    std::cout << "导入 " << r.saved << " 条，跳过 " << r.skipped << " 条，保存失败 " << r.failed << " 条\n";
+    std::cout << "导入 " << r.saved << " 条，跳过 " << r.skipped << " 条，保存失败 " << r.failed
+              << " 条\n";
     return r.failed > 0 ? 1 : 0;
 }
 
@@ -112,7 +115,8 @@ std::string showField(const MarcRec& rec, int i) {
     std::string tag = rec.Dir[i].Tag;
     std::string content = MarcFieldContent(rec, i);
     std::string line = tag + "  ";
-    if (tag <= "009") return line + "    " + content + "    〔" + GetMarcFieldName(tag, rec) + "〕\n";
+    if (tag <= "009")
+        return line + "    " + content + "    〔" + GetMarcFieldName(tag, rec) + "〕\n";
     line += content.substr(0, 2) + "  ";
     for (std::size_t p = 2; p < content.size(); ++p)
         line += content[p] == kSubfieldMark ? std::string(" $") : std::string(1, content[p]);
@@ -126,8 +130,9 @@ int showRecord(const Options& o) {
         std::cerr << "记录不存在: " << o.words[0] << "\n";
         return 1;
     }
-    std::cout << "记录号 " << rec.RecNo << "  格式 " << rec.MarcType << "  文献类型 " << rec.DocTypeCode
-              << "  语种 " << rec.LangCode << "  国别 " << rec.CountryCode << "\n";
+    std::cout << "记录号 " << rec.RecNo << "  格式 " << rec.MarcType << "  文献类型 "
+              << rec.DocTypeCode << "  语种 " << rec.LangCode << "  国别 " << rec.CountryCode
+              << "\n";
     std::cout << "LDR      " << rec.Leader << "\n";
     for (int i = 0; i < static_cast<int>(rec.Dir.size()); ++i)
         std::cout << showField(rec, i);
@@ -146,13 +151,14 @@ int dumpFile(const Options& o) {
     MarcRec rec;
     std::string problem, out;
     int skipped = 0;
-    for (auto r = reader.next(rec, problem); r != MarcIsoReader::Result::End; r = reader.next(rec, problem)) {
+    for (auto r = reader.next(rec, problem); r != MarcIsoReader::Result::End;
+         r = reader.next(rec, problem)) {
         if (r == MarcIsoReader::Result::Record) {
             out += MarcIsoWrite(rec, enc);
         } else {
             ++skipped;
-            std::cerr << "第 " << reader.ordinal() << " 条记录（文件位置 " << reader.offset() << "）已跳过：" << problem
-                      << "\n";
+            std::cerr << "第 " << reader.ordinal() << " 条记录（文件位置 " << reader.offset()
+                      << "）已跳过：" << problem << "\n";
         }
     }
     if (!writeOut(o, out)) return 1;
@@ -186,5 +192,7 @@ int marcVerb(const std::vector<std::string>& args) {
 }  // namespace
 
 void registerMarcVerbs() {
-    ctlVerbs().push_back({"marc", kUsage, "编目记录：导入、导出、显示、转储 ISO 2709 文件、按索引检索", false, marcVerb});
+    ctlVerbs().push_back({"marc", kUsage,
+                          "编目记录：导入、导出、显示、转储 ISO 2709 文件、按索引检索", false,
+                          marcVerb});
 }

@@ -7,7 +7,8 @@ namespace {
 
 const std::string SF(1, kSubfieldMark);
 
-MarcRec fromItems(const std::string& type, const std::string& docType, const std::vector<MarcItem>& items) {
+MarcRec fromItems(const std::string& type, const std::string& docType,
+                  const std::vector<MarcItem>& items) {
     MarcRec rec;
     rec.MarcType = type;
     rec.DocTypeCode = docType;
@@ -23,7 +24,8 @@ std::vector<std::string> tags(const MarcRec& rec) {
 }
 
 TEST(MarcBuildFromItems, ItemsGroupIntoSortedFieldsWithTheDefaultFixedField) {
-    MarcRec rec = fromItems("C", "03", {{"200a", "题名"}, {"200e", "其他"}, {"210a", "北京"}, {"200f", "著者"}});
+    MarcRec rec = fromItems(
+        "C", "03", {{"200a", "题名"}, {"200e", "其他"}, {"210a", "北京"}, {"200f", "著者"}});
     EXPECT_EQ(tags(rec), (std::vector<std::string>{"100", "200", "210"}));
     EXPECT_EQ(MarcFieldContent(rec, 1), "  " + SF + "a题名" + SF + "e其他" + SF + "f著者");
     EXPECT_EQ(MarcFieldContent(rec, 0), "  " + SF + "a20240315d2024    ekmy0chiy50      ea");

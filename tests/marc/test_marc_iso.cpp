@@ -29,7 +29,8 @@ Parsed parseAll(const std::string& bytes, MarcEncoding enc) {
     MarcIsoReader reader(bytes, enc);
     MarcRec rec;
     std::string problem;
-    for (auto r = reader.next(rec, problem); r != MarcIsoReader::Result::End; r = reader.next(rec, problem)) {
+    for (auto r = reader.next(rec, problem); r != MarcIsoReader::Result::End;
+         r = reader.next(rec, problem)) {
         if (r == MarcIsoReader::Result::Record)
             p.records.push_back(rec);
         else
@@ -138,10 +139,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"BaseOffGrid", [](std::string& r) { r.replace(12, 5, "00100"); }},
                       Damage{"DirectoryDigit", [](std::string& r) { r[24 + 12 + 4] = 'Z'; }},
                       Damage{"EntryPastData", [](std::string& r) { r.replace(24 + 3, 4, "9999"); }},
-                      Damage{"FieldTerminatorLost", [](std::string& r) {
-                          auto p = r.find(kFieldEnd, r.find(kFieldEnd) + 1);
-                          r[p] = 'X';
-                      }},
+                      Damage{"FieldTerminatorLost",
+                             [](std::string& r) {
+                                 auto p = r.find(kFieldEnd, r.find(kFieldEnd) + 1);
+                                 r[p] = 'X';
+                             }},
                       Damage{"RecordTerminatorLost", [](std::string& r) { r.back() = ' '; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -161,7 +163,8 @@ TEST(IsoRecords, RandomBytesNeverCrashOrHang) {
     for (int round = 0; round < 3000; ++round) {
         std::string bytes = good.substr(0, rng() % (good.size() + 1));
         for (int flips = rng() % 8; flips > 0 && !bytes.empty(); --flips)
-            bytes[rng() % bytes.size()] = round % 2 ? static_cast<char>(rng()) : alphabet[rng() % alphabet.size()];
+            bytes[rng() % bytes.size()] =
+                round % 2 ? static_cast<char>(rng()) : alphabet[rng() % alphabet.size()];
         UnicodeMarcMode = round % 3 == 0;
         Parsed p = parseAll(bytes, round % 2 ? MarcEncoding::Gbk : MarcEncoding::Utf8);
         for (const auto& r : p.records) {

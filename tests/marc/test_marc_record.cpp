@@ -4,15 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "db/basLibDB.h"
-#include "marc/basBMFunc.h"
 #include "marc/MarcFieldDefs.h"
+#include "marc/basBMFunc.h"
 
 namespace {
 
 const std::string SF(1, kSubfieldMark);
 
 // A record built field by field: {tag, indicators, data with '$' for the subfield mark}.
-MarcRec build(std::initializer_list<std::array<std::string, 3>> fields, const std::string& type = "C") {
+MarcRec build(std::initializer_list<std::array<std::string, 3>> fields,
+              const std::string& type = "C") {
     MarcRec rec;
     rec.MarcType = type;
     rec.Leader = "00000nas  2200000   450 ";
@@ -51,7 +52,8 @@ protected:
 };
 
 TEST_P(MarcRecordTest, SubfieldSequenceWalksRepeatedFieldsThenResets) {
-    MarcRec rec = build({{"001", "", "X1"}, {"200", "1 ", "$aFirst$aSecond"}, {"200", "1 ", "$aThird"}});
+    MarcRec rec =
+        build({{"001", "", "X1"}, {"200", "1 ", "$aFirst$aSecond"}, {"200", "1 ", "$aThird"}});
     MarcResetCursor();
     EXPECT_EQ(MarcGetSubFieldSeq(rec, "200a"), "First");
     EXPECT_EQ(MarcGetSubFieldSeq(rec, "200a"), "Second");
@@ -112,13 +114,15 @@ TEST_P(MarcRecordTest, AddingAndDeletingAFieldMovesLengthAndBase) {
 }
 
 TEST_P(MarcRecordTest, SetSubFieldReplacesOnlyTheFirstValue) {
-    MarcRec rec = build({{"001", "", "1"}, {"200", "1 ", "$a旧题名$a第二$f责任"}, {"210", "  ", "$a北京"}});
+    MarcRec rec =
+        build({{"001", "", "1"}, {"200", "1 ", "$a旧题名$a第二$f责任"}, {"210", "  ", "$a北京"}});
     MarcSetSubField(rec, "200a", "新的题名名称");
     EXPECT_EQ(MarcFieldContent(rec, 1), "1 " + SF + "a新的题名名称" + SF + "a第二" + SF + "f责任");
     EXPECT_EQ(MarcFieldContent(rec, 2), "  " + SF + "a北京");
     expectConsistent(rec);
     MarcSetSubField(rec, "200e", "其他");
-    EXPECT_EQ(MarcFieldContent(rec, 1), "1 " + SF + "a新的题名名称" + SF + "a第二" + SF + "f责任" + SF + "e其他");
+    EXPECT_EQ(MarcFieldContent(rec, 1),
+              "1 " + SF + "a新的题名名称" + SF + "a第二" + SF + "f责任" + SF + "e其他");
     MarcSetSubField(rec, "606a", "期刊");
     EXPECT_EQ(rec.Dir.back().Tag, "606");
     EXPECT_EQ(MarcFieldContent(rec, 3), "  " + SF + "a期刊");
@@ -126,7 +130,8 @@ TEST_P(MarcRecordTest, SetSubFieldReplacesOnlyTheFirstValue) {
 }
 
 TEST_P(MarcRecordTest, SortKeepsEqualTagsInTheirOrder) {
-    MarcRec rec = build({{"200", "1 ", "$aA"}, {"010", "  ", "$aB"}, {"001", "", "C"}, {"200", "1 ", "$aD"}});
+    MarcRec rec =
+        build({{"200", "1 ", "$aA"}, {"010", "  ", "$aB"}, {"001", "", "C"}, {"200", "1 ", "$aD"}});
     MarcSortFields(rec);
     std::vector<std::string> tags;
     for (const auto& e : rec.Dir)
@@ -155,7 +160,9 @@ TEST_P(MarcRecordTest, ChineseFieldLengthsCountGbkBytes) {
 }
 
 TEST_P(MarcRecordTest, IsoTextParsesBackToTheSameRecord) {
-    MarcRec rec = build({{"001", "", "0000000001"}, {"200", "1 ", "$a中国图书馆学报$f学会"}, {"801", " 0", "$aCN"}});
+    MarcRec rec = build({{"001", "", "0000000001"},
+                         {"200", "1 ", "$a中国图书馆学报$f学会"},
+                         {"801", " 0", "$aCN"}});
     MarcPackLeader(rec);
     MarcRec back;
     MarcParse(back, MarcTextToData(MarcToIso(rec)));
@@ -168,9 +175,10 @@ TEST_P(MarcRecordTest, IsoTextParsesBackToTheSameRecord) {
 }
 
 TEST_P(MarcRecordTest, MalformedTextParsesWithoutReadingPastTheEnd) {
-    for (std::string iso : {std::string("00000nam  22000xx   450 "), std::string("short"),
-                            std::string("00100nam  2299999   450 001000500000"), std::string("   \r\n  "),
-                            std::string("00100nam  2200037   450 0010a0500000")}) {
+    for (std::string iso :
+         {std::string("00000nam  22000xx   450 "), std::string("short"),
+          std::string("00100nam  2299999   450 001000500000"), std::string("   \r\n  "),
+          std::string("00100nam  2200037   450 0010a0500000")}) {
         MarcRec rec;
         MarcParse(rec, iso);
         EXPECT_EQ(rec.FieldCount, static_cast<int>(rec.Dir.size()));
@@ -198,10 +206,13 @@ TEST_P(MidAnsiTest, CutsByGbkBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MidAnsiTest,
-                         ::testing::Values(MidAnsiCase{"ab中文cd", 3, 4, "中文"}, MidAnsiCase{"ab中文cd", 1, 2, "ab"},
-                                           MidAnsiCase{"ab中文cd", 5, -1, "文cd"}, MidAnsiCase{"", 1, 3, ""},
-                                           MidAnsiCase{"中文", 1, 0, ""}, MidAnsiCase{"a\xF0\x9F\x98\x80" "b", 2, 1,
-                                                                                   "\xF0\x9F\x98\x80"}));
+                         ::testing::Values(MidAnsiCase{"ab中文cd", 3, 4, "中文"},
+                                           MidAnsiCase{"ab中文cd", 1, 2, "ab"},
+                                           MidAnsiCase{"ab中文cd", 5, -1, "文cd"},
+                                           MidAnsiCase{"", 1, 3, ""}, MidAnsiCase{"中文", 1, 0, ""},
+                                           MidAnsiCase{"a\xF0\x9F\x98\x80"
+                                                       "b",
+                                                       2, 1, "\xF0\x9F\x98\x80"}));
 
 TEST(MarcTags, PositionalTags) {
     EXPECT_TRUE(IsPositionalTag("HDR"));
@@ -239,13 +250,14 @@ TEST(MarcFieldNames, EveryTagOfASerialRecordIsNamed) {
     MarcRec cn, us;
     cn.MarcType = "C";
     us.MarcType = "U";
-    for (const char* tag : {"001", "005", "010", "011", "100", "101", "102", "110", "200", "207", "210", "215", "225",
-                            "300", "326", "410", "430", "436", "440", "447", "448", "500", "510", "517", "530", "606",
-                            "690", "701", "711", "801", "905"})
+    for (const char* tag :
+         {"001", "005", "010", "011", "100", "101", "102", "110", "200", "207", "210",
+          "215", "225", "300", "326", "410", "430", "436", "440", "447", "448", "500",
+          "510", "517", "530", "606", "690", "701", "711", "801", "905"})
         EXPECT_NE(GetMarcFieldName(tag, cn), "非Marc字段") << tag;
-    for (const char* tag : {"001", "003", "005", "008", "010", "022", "035", "040", "050", "082", "130", "210", "222",
-                            "245", "246", "260", "264", "300", "310", "321", "362", "500", "650", "710", "780", "785",
-                            "850", "852", "856"})
+    for (const char* tag : {"001", "003", "005", "008", "010", "022", "035", "040", "050", "082",
+                            "130", "210", "222", "245", "246", "260", "264", "300", "310", "321",
+                            "362", "500", "650", "710", "780", "785", "850", "852", "856"})
         EXPECT_NE(GetMarcFieldName(tag, us), "*No Marc*") << tag;
 }
 
