@@ -67,6 +67,14 @@ MarcIsoReader::Result MarcIsoReader::next(MarcRec& rec, std::string& problem) {
     } else {
         std::size_t end = rest.find(kRecordEnd);
         raw = rest.substr(0, end == std::string_view::npos ? rest.size() : end + 1);
+        // A truncated record runs into the next one: that one starts where a record length
+        // reaches exactly this terminator, and is kept.
+        for (std::size_t p = 1; end != std::string_view::npos && p + 26 <= end + 1; ++p) {
+            if (digitsAt(rest, p, 5, length) && p + static_cast<std::size_t>(length) == end + 1) {
+                raw = rest.substr(0, p);
+                break;
+            }
+        }
         pos_ += raw.size();
         problem =
             end == std::string_view::npos ? "记录不完整：缺少记录结束符" : "记录长度与实际长度不符";

@@ -10,29 +10,10 @@
 #include <sstream>
 
 #include "app/basQKEnv.h"
+#include "tests/support/CtlRun.h"
 #include "tests/support/TestDb.h"
 
 namespace {
-
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Ctl : public ::testing::TestWithParam<std::string> {
 protected:
@@ -44,13 +25,8 @@ protected:
         home = std::make_unique<TestHome>(GetParam());
     }
 
-    Result run(const std::vector<std::string>& args) {
-        std::string cmd = shellQuote(binary) + " --home " + shellQuote(home->dir());
-        for (const auto& a : args)
-            cmd += " " + shellQuote(a);
-        std::string out = home->dir() + "/TMP/out", err = home->dir() + "/TMP/err";
-        int status = std::system((cmd + " >" + out + " 2>" + err + " </dev/null").c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    CtlResult run(const std::vector<std::string>& args) {
+        return runCtl(binary, home->dir(), args);
     }
 
     std::string binary;
@@ -60,7 +36,7 @@ SERIALS_ON_BOTH_BACKENDS(Ctl);
 
 TEST_P(Ctl, DuplicatePropertyNumberPrintsItsMessage) {
     ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"}).code, 0);
-    Result r = run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"});
+    CtlResult r = run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("财产号重复!"), std::string::npos) << r.err;
 }
@@ -68,19 +44,19 @@ TEST_P(Ctl, DuplicatePropertyNumberPrintsItsMessage) {
 TEST_P(Ctl, DeletingAReferencedItemPrintsItsMessage) {
     ASSERT_EQ(run({"exec", "INSERT INTO item (prop_no) VALUES ('P0002')"}).code, 0);
     ASSERT_EQ(run({"exec", "INSERT INTO lend_lst (prop_no) VALUES ('P0002')"}).code, 0);
-    Result r = run({"exec", "DELETE FROM item WHERE prop_no='P0002'"});
+    CtlResult r = run({"exec", "DELETE FROM item WHERE prop_no='P0002'"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("该财产已经被相关记录引用!"), std::string::npos) << r.err;
 }
 
 TEST_P(Ctl, SyntaxErrorPrintsTheMessageTableText) {
-    Result text = run({"query", "SELECT msg_content FROM msg_mst WHERE msg_id='ECM012'"});
+    CtlResult text = run({"query", "SELECT msg_content FROM msg_mst WHERE msg_id='ECM012'"});
     ASSERT_EQ(text.code, 0) << text.err;
     std::string ecm012 = text.out.substr(text.out.find("\n", text.out.find("---")) + 1);
     ecm012 = ecm012.substr(0, ecm012.find('\n'));
     auto line = ecm012.find("\\N");
     std::string firstPart = ecm012.substr(0, line);
-    Result r = run({"exec", "UPDATE indi_acct SET WHERE"});
+    CtlResult r = run({"exec", "UPDATE indi_acct SET WHERE"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find(firstPart), std::string::npos) << r.err << " / " << firstPart;
 }
@@ -91,7 +67,7 @@ TEST_P(Ctl, QueryPrintsHeaderAndRows) {
              "INSERT INTO indi_acct (prop_no, remark, price) VALUES ('Q1', '中文 O''Neil', 12.5)"})
             .code,
         0);
-    Result r = run({"query", "SELECT prop_no, remark, price FROM indi_acct"});
+    CtlResult r = run({"query", "SELECT prop_no, remark, price FROM indi_acct"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out,
               "prop_no  remark       price\n"
@@ -102,18 +78,18 @@ TEST_P(Ctl, QueryPrintsHeaderAndRows) {
 
 TEST_P(Ctl, CallRunsAProcedureAndReportsUnknownOnes) {
     EXPECT_EQ(run({"call", "SYS_GetServerDate 'x'"}).code, 0);
-    Result r = run({"call", "no_such_procedure 1,2"});
+    CtlResult r = run({"call", "no_such_procedure 1,2"});
     EXPECT_EQ(r.code, 1);
 }
 
 TEST_P(Ctl, InitDbRefusesToOverwriteUnlessForced) {
     ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('KEEP')"}).code, 0);
-    Result refused = run({"init-db"});
+    CtlResult refused = run({"init-db"});
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
     EXPECT_NE(run({"query", "SELECT prop_no FROM indi_acct"}).out.find("KEEP"), std::string::npos);
 
-    Result forced = run({"init-db", "--force"});
+    CtlResult forced = run({"init-db", "--force"});
     EXPECT_EQ(forced.code, 0) << forced.err;
     EXPECT_NE(run({"query", "SELECT count(*) AS n FROM indi_acct"}).out.find("\n0\n"),
               std::string::npos);

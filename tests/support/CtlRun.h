@@ -1,0 +1,48 @@
+// Running serialsctl as a separate process on a test home, capturing what it prints.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+struct CtlResult {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+inline std::string shellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The command line serialsctl would be started with; output goes to files named by `tag`.
+inline std::string ctlCommand(const std::string& binary, const std::string& homeDir,
+                              const std::vector<std::string>& args,
+                              const std::string& tag = "out") {
+    std::string cmd = shellQuote(binary) + " --home " + shellQuote(homeDir);
+    for (const auto& a : args)
+        cmd += " " + shellQuote(a);
+    return cmd + " >" + homeDir + "/TMP/" + tag + ".1 2>" + homeDir + "/TMP/" + tag +
+           ".2 </dev/null";
+}
+
+inline CtlResult runCtl(const std::string& binary, const std::string& homeDir,
+                        const std::vector<std::string>& args) {
+    int status = std::system(ctlCommand(binary, homeDir, args).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(homeDir + "/TMP/out.1"),
+            slurp(homeDir + "/TMP/out.2")};
+}
