@@ -15,21 +15,17 @@
 
 namespace {
 
-class Ctl : public ::testing::TestWithParam<std::string> {
+class Ctl : public CtlTest {
 protected:
     void SetUp() override {
-        if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
-        const char* ctl = std::getenv("SERIALSCTL");
-        if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set (run through ctest)";
-        binary = ctl;
-        home = std::make_unique<TestHome>(GetParam());
+        CtlTest::SetUp();
+        if (!IsSkipped()) home = std::make_unique<TestHome>(GetParam());
     }
 
     CtlResult run(const std::vector<std::string>& args) {
         return runCtl(binary, home->dir(), args);
     }
 
-    std::string binary;
     std::unique_ptr<TestHome> home;
 };
 SERIALS_ON_BOTH_BACKENDS(Ctl);

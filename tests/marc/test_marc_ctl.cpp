@@ -16,14 +16,8 @@ std::string source(const std::string& rel) {
     return std::string(SERIALS_SOURCE_DIR) + "/" + rel;
 }
 
-class MarcCtl : public ::testing::TestWithParam<std::string> {
+class MarcCtl : public CtlTest {
 protected:
-    void SetUp() override {
-        if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
-        const char* ctl = std::getenv("SERIALSCTL");
-        if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set (run through ctest)";
-        binary = ctl;
-    }
     void TearDown() override { UnicodeMarcMode = false; }
 
     TestHome& makeHome(bool unicode = false) {
@@ -41,7 +35,6 @@ protected:
         return path;
     }
 
-    std::string binary;
     std::unique_ptr<TestHome> home;
 };
 

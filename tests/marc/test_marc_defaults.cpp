@@ -1,6 +1,8 @@
 // Records made from items with their default fixed field and leader, and the identifier helpers.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "marc/basBMDefault.h"
 
 namespace {
@@ -71,36 +73,48 @@ TEST(MarcDefaults, FixedFieldWidths) {
     EXPECT_EQ(f008.substr(7, 4), "2024");
 }
 
-TEST(Identifiers, EanToIssnComputesTheCheckCharacter) {
-    EXPECT_EQ(EanToIssn("9770317847001"), "0317-8471");
-    EXPECT_EQ(EanToIssn("9771000000001"), "1000-0003");
-    EXPECT_EQ(EanToIssn("9772005265006"), "2005-2650");
-    EXPECT_EQ(EanToIssn("9771000002001"), "1000-002X");  // remainder 1
-    EXPECT_EQ(EanToIssn("9770000000000"), "0000-0000");  // remainder 0
-    EXPECT_EQ(EanToIssn("9787500000001"), "9787500000001");
-    EXPECT_EQ(EanToIssn("977abc"), "977abc");
+// One conversion applied to an input, and what it must give.
+struct Conversion {
+    const char* name;
+    std::function<std::string(const std::string&)> fn;
+    std::string input, expected;
+};
+
+class Identifiers : public ::testing::TestWithParam<Conversion> {};
+
+TEST_P(Identifiers, ConvertAsPublishedRulesSay) {
+    const auto& c = GetParam();
+    EXPECT_EQ(c.fn(c.input), c.expected) << c.name << "(" << c.input << ")";
 }
 
-TEST(Identifiers, IsbnOtherForm) {
-    EXPECT_EQ(IsbnOtherForm("7-5000-0000-1"), "978-7-5000-0000-");
-    EXPECT_EQ(IsbnOtherForm("978-7-5000-0000-1"), "7-5000-0000-");
-    EXPECT_EQ(IsbnOtherForm("7500000001"), "978750000000");
-    EXPECT_EQ(IsbnOtherForm("7500000001").size(), 12u);
-    EXPECT_EQ(IsbnOtherForm("9787500000001"), "750000000");
-    EXPECT_EQ(IsbnOtherForm("9771000000001"), "1000000");
-    EXPECT_EQ(IsbnOtherForm("12345"), "");
-}
+const auto issn = [](const std::string& s) { return EanToIssn(s); };
+const auto isbn = [](const std::string& s) { return IsbnOtherForm(s); };
+const auto year = [](const std::string& s) { return YearDigits(s); };
+const auto number = [](const std::string& s) { return std::to_string(NumberFromText(s)); };
 
-TEST(Identifiers, YearsAndNumbersInText) {
-    EXPECT_EQ(YearDigits("1995-"), "1995");
-    EXPECT_EQ(YearDigits("c1998."), "1998");
-    EXPECT_EQ(YearDigits("民国[1936]"), "1936");
-    EXPECT_EQ(YearDigits("19"), "");
-    EXPECT_EQ(YearDigits("n.d."), "");
-    EXPECT_EQ(YearDigits("0012"), "");
-    EXPECT_DOUBLE_EQ(NumberFromText("CNY25.50元"), 25.5);
-    EXPECT_DOUBLE_EQ(NumberFromText("定价: 12.345"), 12.35);
-    EXPECT_DOUBLE_EQ(NumberFromText("无"), 0.0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, Identifiers,
+    ::testing::Values(Conversion{"EanToIssn", issn, "9770317847001", "0317-8471"},
+                      Conversion{"EanToIssn", issn, "9771000000001", "1000-0003"},
+                      Conversion{"EanToIssn", issn, "9772005265006", "2005-2650"},
+                      Conversion{"EanToIssn", issn, "9771000002001", "1000-002X"},  // remainder 1
+                      Conversion{"EanToIssn", issn, "9770000000000", "0000-0000"},  // remainder 0
+                      Conversion{"EanToIssn", issn, "9787500000001", "9787500000001"},
+                      Conversion{"EanToIssn", issn, "977abc", "977abc"},
+                      Conversion{"IsbnOtherForm", isbn, "7-5000-0000-1", "978-7-5000-0000-"},
+                      Conversion{"IsbnOtherForm", isbn, "978-7-5000-0000-1", "7-5000-0000-"},
+                      Conversion{"IsbnOtherForm", isbn, "7500000001", "978750000000"},
+                      Conversion{"IsbnOtherForm", isbn, "9787500000001", "750000000"},
+                      Conversion{"IsbnOtherForm", isbn, "9771000000001", "1000000"},
+                      Conversion{"IsbnOtherForm", isbn, "12345", ""},
+                      Conversion{"YearDigits", year, "1995-", "1995"},
+                      Conversion{"YearDigits", year, "c1998.", "1998"},
+                      Conversion{"YearDigits", year, "民国[1936]", "1936"},
+                      Conversion{"YearDigits", year, "19", ""},
+                      Conversion{"YearDigits", year, "n.d.", ""},
+                      Conversion{"YearDigits", year, "0012", ""},
+                      Conversion{"NumberFromText", number, "CNY25.50元", std::to_string(25.5)},
+                      Conversion{"NumberFromText", number, "定价: 12.345", std::to_string(12.35)},
+                      Conversion{"NumberFromText", number, "无", std::to_string(0.0)}));
 
 }  // namespace

@@ -18,7 +18,8 @@
 namespace {
 
 MarcRec sample(const std::string& type) {
-    MarcRec rec = marcFromItems(type, {{"200a", "图书馆学研究"}, {"200f", "学会编"}, {"245a", "Journal"}});
+    MarcRec rec =
+        marcFromItems(type, {{"200a", "图书馆学研究"}, {"200f", "学会编"}, {"245a", "Journal"}});
     MarcAddField(rec, MakeMarcField("001", "", "0000000007"));
     return rec;
 }
@@ -43,7 +44,9 @@ TEST(MarcRecModel, RowsShowLeaderAndFieldsWithTheirNames) {
     EXPECT_EQ(cell(model, row200, MarcRecModel::ColName), "题名与责任说明");
     EXPECT_EQ(cell(model, row200, MarcRecModel::ColInd), "  ");
     EXPECT_EQ(cell(model, row200, MarcRecModel::ColData), "$a图书馆学研究 $f学会编");
-    EXPECT_TRUE(model.data(model.index(row200, MarcRecModel::ColData), Qt::ToolTipRole).toString().contains("正题名"));
+    EXPECT_TRUE(model.data(model.index(row200, MarcRecModel::ColData), Qt::ToolTipRole)
+                    .toString()
+                    .contains("正题名"));
     EXPECT_EQ(cell(model, model.rowCount() - 1, MarcRecModel::ColData), "0000000007");
     model.setRecord(sample("U"));
     EXPECT_EQ(cell(model, 0, MarcRecModel::ColName), "Leader");
@@ -70,7 +73,8 @@ TEST_P(CataViewer, SearchThroughTheControlsShowsTheFirstRecord) {
         titleShown = titleShown || cell(*shown, r, MarcRecModel::ColData).contains("现代");
     EXPECT_TRUE(titleShown);
     form.spdMarcList->setCurrentCell(1, 0);
-    EXPECT_EQ(form.vsfBM->model()->record().RecNo, form.spdMarcList->item(1, 0)->text().toStdString());
+    EXPECT_EQ(form.vsfBM->model()->record().RecNo,
+              form.spdMarcList->item(1, 0)->text().toStdString());
     form.cmbContent->setText("");
     form.cmdSearch->click();
     ASSERT_FALSE(presenter.shown.empty());

@@ -1,6 +1,7 @@
 // Running serialsctl as a separate process on a test home, capturing what it prints.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -8,6 +9,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/TestDb.h"
 
 struct CtlResult {
     int code;
@@ -46,3 +49,16 @@ inline CtlResult runCtl(const std::string& binary, const std::string& homeDir,
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(homeDir + "/TMP/out.1"),
             slurp(homeDir + "/TMP/out.2")};
 }
+
+// Tests of serialsctl on both backends: skipped without PostgreSQL, or when not run through
+// ctest (which names the binary in SERIALSCTL).
+class CtlTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
+        const char* ctl = std::getenv("SERIALSCTL");
+        if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set (run through ctest)";
+        binary = ctl;
+    }
+    std::string binary;
+};
