@@ -26,7 +26,7 @@ constexpr int kFileRecords = 100000;
 const char* const kWords[] = {"中国", "图书馆", "学报", "研究", "现代", "科学", "技术", "管理",
                               "信息", "通讯",   "期刊", "工程", "教育", "经济", "文化", "评论"};
 
-// One CNMARC serial record of about 600 bytes, varied by `n`.
+// One CNMARC serial record of about 320 bytes, varied by `n`.
 MarcRec generated(int n) {
     auto word = [n](int k) { return std::string(kWords[(n * 7 + k * 3) % 16]); };
     std::vector<MarcItem> items = {
@@ -102,8 +102,35 @@ void BM_IsoWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_IsoWrite)->Arg(0)->Arg(1)->ArgName("utf8")->Unit(benchmark::kMillisecond);
 
+std::string pgBenchName() {
+    return "serials_bench_marc_" + std::to_string(getpid());
+}
+
+std::string sqliteBenchFile() {
+    return (std::filesystem::temp_directory_path() /
+            ("serials-bench-marc-" + std::to_string(getpid()) + ".db"))
+        .string();
+}
+
+ConnectParams pgAdmin() {
+    const char* server = std::getenv("SERIALS_TEST_PG");
+    const char* user = std::getenv("SERIALS_TEST_PG_USER");
+    return ConnectParams{"PostgreSQL",     "postgres", server ? server : "",
+                         user ? user : "", "",         false};
+}
+
+// Drops what the save benchmark made.
+void dropBenchDatabases() {
+    g_OraDatabase.reset();
+    std::filesystem::remove(sqliteBenchFile());
+    if (std::getenv("SERIALS_TEST_PG"))
+        openPgBackend(pgAdmin())->execute("DROP DATABASE IF EXISTS " + pgBenchName() +
+                                          " WITH (FORCE)");
+}
+
 // A fresh database of the backend with the session open on it and the index parameters read.
 bool openFreshDatabase(bool postgres) {
+    g_OraDatabase.reset();  // the database of an earlier run is dropped below
     ConnectParams p;
     if (postgres) {
         const char* server = std::getenv("SERIALS_TEST_PG");
@@ -127,10 +154,15 @@ bool openFreshDatabase(bool postgres) {
         p.create = true;
     }
     std::string message;
-    if (installDatabase(*LIB_DB_OpenBackend(p), {}, message) < 0) return false;
+    if (installDatabase(*LIB_DB_OpenBackend(p), {}, message) < 0) {
+        std::cerr << message << "\n";
+        return false;
+    }
     p.create = false;
     LIB_DB_ConnectParams() = p;
-    return LIB_DB_Connect() == 0 && LIB_LoadMarcIndexParams() == 0;
+    if (LIB_DB_Connect() == 0 && LIB_LoadMarcIndexParams() == 0) return true;
+    std::cerr << g_ErrInfo.strDesc << "\n";
+    return false;
 }
 
 void BM_MarcSaveWithIndex(benchmark::State& state) {
@@ -158,5 +190,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    dropBenchDatabases();
     return 0;
 }
