@@ -68,9 +68,9 @@ TEST_P(MarcCtl, EveryImportedSerialIsFoundByTitleIssnAndAuthor) {
     std::string problem;
     int checked = 0;
     while (reader.next(rec, problem) == MarcIsoReader::Result::Record) {
-        auto value = [&rec](const char* spec) {
+        auto value = [&rec](const char* ref) {
             MarcResetCursor();
-            return MarcGetSubFieldSeq(rec, spec);
+            return MarcGetSubFieldSeq(rec, ref);
         };
         std::string title = value("200a");
         for (auto [group, text] :
