@@ -1,6 +1,10 @@
 // ISO 2709 files: byte-for-byte round trips of files made by an independent MARC tool, records
 // re-measured between file encodings and memory, and broken input that must be reported and
 // skipped without crashing, hanging or losing the good records around it.
+//
+// The fixtures in data/ were written by yaz-marcdump from the line-format files beside them:
+// "yaz-marcdump -i line -o marc marc21_sample.txt" and, for the GBK one,
+// "yaz-marcdump -i line -o marc -f UTF-8 -t GBK unimarc_sample.txt".
 #include <gtest/gtest.h>
 
 #include <fstream>
