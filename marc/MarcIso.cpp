@@ -149,7 +149,7 @@ std::string MarcIsoWrite(const MarcRec& rec, MarcEncoding enc) {
     bool rawBytes = rawBytesInMemory(enc);
     for (std::size_t i = 0; i < rec.Dir.size(); ++i) {
         std::string bytes = rawBytes ? MarcFieldRaw(rec, static_cast<int>(i))
-                                      : encode(MarcFieldContent(rec, static_cast<int>(i)), enc);
+                                     : encode(MarcFieldContent(rec, static_cast<int>(i)), enc);
         bytes += kFieldEnd;
         directory += directoryEntry(rec.Dir[i].Tag, static_cast<long>(bytes.size()),
                                     static_cast<long>(data.size()));
