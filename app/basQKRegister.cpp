@@ -1,7 +1,9 @@
 #include "app/basQKRegister.h"
 
 #include "common/basLibOpLog.h"
+#include "marc/MarcProcs.h"
 
 void LIB_RegisterProcedures() {
     registerOpLogProcedures();
+    registerMarcProcedures();
 }

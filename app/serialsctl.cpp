@@ -33,10 +33,23 @@ void printHelp() {
 
 }  // namespace
 
+bool ctlStartSession(const char* right) {
+    QuietStartup startup;
+    QK_Main(startup);
+    if (!right) return true;
+    // The same checks and messages as the login form, then the verb's own right.
+    if (ctlLogin().user.empty()) {
+        std::cerr << "该命令需要以操作员身份执行：请给出 --user 和 --password。\n";
+        return false;
+    }
+    return LIB_Login(ctlLogin().user, ctlLogin().password) && LIB_CheckRight(right, 0, true);
+}
+
 int main(int argc, char** argv) {
     LIB_RegisterProcedures();
     registerBaseVerbs();
     registerOperatorVerbs();
+    registerMarcVerbs();
     if (const char* u = std::getenv("SERIALS_USER")) ctlLogin().user = u;
     if (const char* p = std::getenv("SERIALS_PASSWORD")) ctlLogin().password = p;
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;
@@ -70,20 +83,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + i + 1, argv + argc);
     for (const auto& v : ctlVerbs()) {
         if (v.name != verb) continue;
-        if (v.needsSession) {
-            QuietStartup startup;
-            QK_Main(startup);
-        }
-        if (v.right) {
-            // The same checks and messages as the login form, then the verb's own right.
-            if (ctlLogin().user.empty()) {
-                std::cerr << "该命令需要以操作员身份执行：请给出 --user 和 --password。\n";
-                return 1;
-            }
-            if (!LIB_Login(ctlLogin().user, ctlLogin().password) ||
-                !LIB_CheckRight(v.right, 0, true))
-                return 1;
-        }
+        if (v.needsSession && !ctlStartSession(v.right)) return 1;
         int rc = v.run(args);
         std::cout.flush();
         return rc;

@@ -33,6 +33,14 @@ struct CtlLogin {
 };
 CtlLogin& ctlLogin();
 
+// marc import/export/show/dump/search.
+void registerMarcVerbs();
+
+// Opens the session the way the client does (environment, database, parameters); a failing
+// step is reported and ends the program. With a right, the operator of --user/--password then
+// logs in and must hold it; false when the login or the right was refused (already reported).
+bool ctlStartSession(const char* right = nullptr);
+
 // Prints a result as a table: a header of names, then the rows, columns aligned for CJK text.
 struct LibArrayPrinter {
     static std::string format(const class LibArray& a);

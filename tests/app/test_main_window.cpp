@@ -83,6 +83,7 @@ TEST_P(Screens, LoginOpensTheMainWindowWithEntriesByRight) {
     frmMain main;
     std::size_t log = entryIndex("frmLogQuery");
     EXPECT_FALSE(main.entryActions[log]->isEnabled());
+    EXPECT_TRUE(main.entryActions[entryIndex("frmCataView")]->isEnabled());
     EXPECT_TRUE(main.lblOperator->text().contains("DY01"));
     EXPECT_TRUE(main.lblOperator->text().contains("王丽"));
     EXPECT_TRUE(main.lblLocation->text().contains("期刊部"));

@@ -10,61 +10,29 @@
 #include <sstream>
 
 #include "app/basQKEnv.h"
+#include "tests/support/CtlRun.h"
 #include "tests/support/TestDb.h"
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class Ctl : public ::testing::TestWithParam<std::string> {
+class Ctl : public CtlTest {
 protected:
     void SetUp() override {
-        if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
-        const char* ctl = std::getenv("SERIALSCTL");
-        if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set (run through ctest)";
-        binary = ctl;
-        home = std::make_unique<TestHome>(GetParam(), demoInstall());
+        CtlTest::SetUp();
+        if (!IsSkipped()) home = std::make_unique<TestHome>(GetParam(), demoInstall());
     }
 
-    // Runs as ROOT unless the arguments name an operator themselves.
-    Result run(std::vector<std::string> args) {
-        if (args.empty() || args[0] != "--user")
-            args.insert(args.begin(), {"--user", "ROOT", "--password", "ROOT"});
-        std::string cmd = "SERIALS_COMPUTER_NAME=" + std::string(kDemoComputer) + " " +
-                          shellQuote(binary) + " --home " + shellQuote(home->dir());
-        for (const auto& a : args)
-            cmd += " " + shellQuote(a);
-        std::string out = home->dir() + "/TMP/out", err = home->dir() + "/TMP/err";
-        int status = std::system((cmd + " >" + out + " 2>" + err + " </dev/null").c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    CtlResult run(const std::vector<std::string>& args) {
+        return runCtl(binary, home->dir(), args);
     }
 
-    std::string binary;
     std::unique_ptr<TestHome> home;
 };
 SERIALS_ON_BOTH_BACKENDS(Ctl);
 
 TEST_P(Ctl, DuplicatePropertyNumberPrintsItsMessage) {
     ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"}).code, 0);
-    Result r = run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"});
+    CtlResult r = run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("财产号重复!"), std::string::npos) << r.err;
 }
@@ -72,19 +40,19 @@ TEST_P(Ctl, DuplicatePropertyNumberPrintsItsMessage) {
 TEST_P(Ctl, DeletingAReferencedItemPrintsItsMessage) {
     ASSERT_EQ(run({"exec", "INSERT INTO item (prop_no) VALUES ('P0002')"}).code, 0);
     ASSERT_EQ(run({"exec", "INSERT INTO lend_lst (prop_no) VALUES ('P0002')"}).code, 0);
-    Result r = run({"exec", "DELETE FROM item WHERE prop_no='P0002'"});
+    CtlResult r = run({"exec", "DELETE FROM item WHERE prop_no='P0002'"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("该财产已经被相关记录引用!"), std::string::npos) << r.err;
 }
 
 TEST_P(Ctl, SyntaxErrorPrintsTheMessageTableText) {
-    Result text = run({"query", "SELECT msg_content FROM msg_mst WHERE msg_id='ECM012'"});
+    CtlResult text = run({"query", "SELECT msg_content FROM msg_mst WHERE msg_id='ECM012'"});
     ASSERT_EQ(text.code, 0) << text.err;
     std::string ecm012 = text.out.substr(text.out.find("\n", text.out.find("---")) + 1);
     ecm012 = ecm012.substr(0, ecm012.find('\n'));
     auto line = ecm012.find("\\N");
     std::string firstPart = ecm012.substr(0, line);
-    Result r = run({"exec", "UPDATE indi_acct SET WHERE"});
+    CtlResult r = run({"exec", "UPDATE indi_acct SET WHERE"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find(firstPart), std::string::npos) << r.err << " / " << firstPart;
 }
@@ -95,7 +63,7 @@ TEST_P(Ctl, QueryPrintsHeaderAndRows) {
              "INSERT INTO indi_acct (prop_no, remark, price) VALUES ('Q1', '中文 O''Neil', 12.5)"})
             .code,
         0);
-    Result r = run({"query", "SELECT prop_no, remark, price FROM indi_acct"});
+    CtlResult r = run({"query", "SELECT prop_no, remark, price FROM indi_acct"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out,
               "prop_no  remark       price\n"
@@ -106,25 +74,25 @@ TEST_P(Ctl, QueryPrintsHeaderAndRows) {
 
 TEST_P(Ctl, CallRunsAProcedureAndReportsUnknownOnes) {
     EXPECT_EQ(run({"call", "SYS_GetServerDate 'x'"}).code, 0);
-    Result r = run({"call", "no_such_procedure 1,2"});
+    CtlResult r = run({"call", "no_such_procedure 1,2"});
     EXPECT_EQ(r.code, 1);
 }
 
 TEST_P(Ctl, InitDbRefusesToOverwriteUnlessForced) {
     ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('KEEP')"}).code, 0);
-    Result refused = run({"init-db"});
+    CtlResult refused = run({"init-db"});
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
     EXPECT_NE(run({"query", "SELECT prop_no FROM indi_acct"}).out.find("KEEP"), std::string::npos);
 
-    Result forced = run({"init-db", "--force"});
+    CtlResult forced = run({"init-db", "--force"});
     EXPECT_EQ(forced.code, 0) << forced.err;
     EXPECT_NE(run({"query", "SELECT count(*) AS n FROM indi_acct"}).out.find("\n0\n"),
               std::string::npos);
 }
 
 TEST_P(Ctl, WhoamiShowsTheDemoLibrariansSession) {
-    Result r = run({"--user", "jd01", "--password", "1234", "whoami"});
+    CtlResult r = run({"--user", "jd01", "--password", "1234", "whoami"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("操作员：JD01 陈晓峰"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("地点：期刊部 (QK01)"), std::string::npos) << r.out;
@@ -140,11 +108,12 @@ TEST_P(Ctl, LoginRefusalsPrintTheirMessagesAndFail) {
     };
     for (const Case& c : {Case{"NOBODY", "x", "ECM500"}, Case{"LS01", "1234", "ECM501"},
                           Case{"DY01", "bad", "ECM502"}, Case{"LT01", "1234", "ECM504"}}) {
-        Result text = run({"query", std::string("SELECT msg_content FROM msg_mst WHERE msg_id='") +
-                                        c.code + "'"});
+        CtlResult text =
+            run({"query",
+                 std::string("SELECT msg_content FROM msg_mst WHERE msg_id='") + c.code + "'"});
         std::string message = text.out.substr(text.out.find("\n", text.out.find("---")) + 1);
         message = message.substr(0, message.find_first_of("%\n"));
-        Result r = run({"--user", c.user, "--password", c.password, "whoami"});
+        CtlResult r = run({"--user", c.user, "--password", c.password, "whoami"});
         EXPECT_EQ(r.code, 1) << c.code;
         EXPECT_NE(r.err.find(message), std::string::npos) << c.code << ": " << r.err;
         EXPECT_EQ(r.out, "") << c.code;
@@ -152,15 +121,15 @@ TEST_P(Ctl, LoginRefusalsPrintTheirMessagesAndFail) {
 }
 
 TEST_P(Ctl, VerbsNeedTheirRight) {
-    Result r = run({"--user", "DY01", "--password", "1234", "log"});
+    CtlResult r = run({"--user", "DY01", "--password", "1234", "log"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("没有使用该功能的权限"), std::string::npos) << r.err;
-    Result raw = run({"--user", "DY01", "--password", "1234", "exec", "DELETE FROM msg_mst"});
+    CtlResult raw = run({"--user", "DY01", "--password", "1234", "exec", "DELETE FROM msg_mst"});
     EXPECT_EQ(raw.code, 1);
     // Refused before it ran: the messages are all still there.
     EXPECT_EQ(run({"query", "SELECT count(*) AS n FROM msg_mst"}).out.find("\n0\n"),
               std::string::npos);
-    Result log = run({"--user", "ZG01", "--password", "1234", "log", "--user", "DY01"});
+    CtlResult log = run({"--user", "ZG01", "--password", "1234", "log", "--user", "DY01"});
     ASSERT_EQ(log.code, 0) << log.err;
     EXPECT_NE(log.out.find("操作员登录"), std::string::npos) << log.out;
 }

@@ -59,9 +59,9 @@ SERIALS_ON_BOTH_BACKENDS(Startup);
 
 TEST_P(Startup, EndsInLoginModeAfterItsStatusLines) {
     EXPECT_EQ(run(), -1);
-    EXPECT_EQ(view.statuses,
-              (std::vector<std::string>{"取系统环境变量...", "连接数据库...", "初始化系统使用的基本数据...",
-                                        "初始化代码基本数据...", "用户登录"}));
+    EXPECT_EQ(view.statuses, (std::vector<std::string>{"取系统环境变量...", "连接数据库...",
+                                                       "初始化系统使用的基本数据...",
+                                                       "初始化代码基本数据...", "用户登录"}));
     EXPECT_TRUE(view.loginMode);
     EXPECT_FALSE(view.busy);
     EXPECT_TRUE(presenter.shown.empty());
@@ -115,7 +115,8 @@ TEST_P(Startup, UnreadableCodeTableEndsAfterReportingIt) {
     EXPECT_EQ(run(), 1);
     ASSERT_EQ(presenter.shown.size(), 2u);
     EXPECT_EQ(presenter.shown[0].body, LIB_GetMsgText("ECM012"));
-    EXPECT_EQ(presenter.shown[1].body, "初始化代码基本数据出错，启动失败！\n请检查数据库中的代码表。");
+    EXPECT_EQ(presenter.shown[1].body,
+              "初始化代码基本数据出错，启动失败！\n请检查数据库中的代码表。");
     EXPECT_FALSE(view.loginMode);
 }
 
