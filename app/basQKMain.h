@@ -13,6 +13,14 @@ public:
     virtual void enterLoginMode() = 0;
 };
 
+// Start-up without a window (serialsctl, tests): status lines are not shown, failures are.
+class QuietStartup : public StartupView {
+public:
+    void setStatus(const std::string&) override {}
+    void setBusy(bool) override {}
+    void enterLoginMode() override {}
+};
+
 // Runs the start-up sequence. Returns 0 once the login mode is reached; a failing step ends
 // the program through LIB_ExitSystem with exit code 1.
 int QK_Main(StartupView& view);

@@ -11,14 +11,6 @@
 
 namespace {
 
-// Start-up without a window: status lines are not shown, failures are.
-class QuietStartup : public StartupView {
-public:
-    void setStatus(const std::string&) override {}
-    void setBusy(bool) override {}
-    void enterLoginMode() override {}
-};
-
 void printHelp() {
     std::cout << "用法: serialsctl [--home DIR] [--yes|--no] VERB [参数...]\n\n"
                  "全局选项:\n"

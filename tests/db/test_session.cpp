@@ -216,11 +216,7 @@ TEST_P(Session, ByteModeDatabaseIsProbedAsSuch) {
 
 class UnicodeSession : public DbTest {
 protected:
-    InstallOptions installOptions() const override {
-        InstallOptions o;
-        o.unicodeMarc = true;
-        return o;
-    }
+    InstallOptions installOptions() const override { return unicodeMarcInstall(); }
 };
 SERIALS_ON_BOTH_BACKENDS(UnicodeSession);
 

@@ -23,11 +23,7 @@ protected:
 
 class MarcDbUnicodeTest : public MarcDbTest {
 protected:
-    InstallOptions installOptions() const override {
-        InstallOptions o;
-        o.unicodeMarc = true;
-        return o;
-    }
+    InstallOptions installOptions() const override { return unicodeMarcInstall(); }
 };
 
 #define MARC_BOTH_MODES(Suite, Name) \

@@ -12,13 +12,6 @@
 
 namespace {
 
-class SilentView : public StartupView {
-public:
-    void setStatus(const std::string&) override {}
-    void setBusy(bool) override {}
-    void enterLoginMode() override {}
-};
-
 class MarcStartup : public MarcDbTest {
 protected:
     // The definitions are process-wide: later tests get the built-in ones back.
@@ -38,7 +31,7 @@ TEST_P(MarcStartup, ReadsIndexGroupsAndTheLibrarysOwnFieldNames) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir + "/BM_CN_FieldInfo.ini")
         << "[200]\nName=本馆题名字段\na=题名\n[905]\nName=馆藏\n";
-    SilentView view;
+    QuietStartup view;
     ASSERT_EQ(QK_Main(view), 0);
     EXPECT_EQ(MarcIdxElement(0, 15, 0).Fields, "905a");
     EXPECT_EQ(MarcIdxElement(0, 1, 1).Grp, "01");

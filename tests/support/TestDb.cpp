@@ -161,11 +161,7 @@ void TestHome::writeIni(const std::string& text) const {
 
 void openSession(const TestHome& home) {
     // The session is opened by the client's own start-up sequence, without a window.
-    struct Quiet : StartupView {
-        void setStatus(const std::string&) override {}
-        void setBusy(bool) override {}
-        void enterLoginMode() override {}
-    } view;
+    QuietStartup view;
     LIB_RegisterProcedures();
     LIB_SetProgramDir(home.dir());
     ASSERT_EQ(QK_Main(view), 0) << g_ErrInfo.strDesc;
@@ -219,5 +215,11 @@ InstallOptions demoInstall() {
     InstallOptions o;
     o.demo = true;
     o.variables["COMPUTER_NAME"] = kDemoComputer;
+    return o;
+}
+
+InstallOptions unicodeMarcInstall() {
+    InstallOptions o;
+    o.unicodeMarc = true;
     return o;
 }

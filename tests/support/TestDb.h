@@ -18,6 +18,8 @@ extern const char* const kPostgres;
 extern const char* const kDemoComputer;
 // Demo data (operators, code tables in use) with the demo workstation named kDemoComputer.
 InstallOptions demoInstall();
+// MARC chunk columns as national-character text.
+InstallOptions unicodeMarcInstall();
 
 bool postgresAvailable();
 
