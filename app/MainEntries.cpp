@@ -2,6 +2,7 @@
 
 #include "app/frmLogQuery.h"
 #include "common/RightCodes.h"
+#include "ordering/frmOrdManager.h"
 
 const std::vector<const char*>& mainAreas() {
     static const std::vector<const char*> areas{"订购", "签收", "催缺", "装订",
@@ -11,6 +12,7 @@ const std::vector<const char*>& mainAreas() {
 
 const std::vector<MainEntry>& mainEntries() {
     static const std::vector<MainEntry> entries{
+        {"订购", "期刊订购", "frmOrdManager", rights::kOrdering, [] { return new frmOrdManager; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
     };
     return entries;

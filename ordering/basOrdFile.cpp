@@ -6,10 +6,10 @@
 
 namespace {
 
-const char* const kDetailFields[] = {"Pub",      "OrdYear",    "AsordNo",   "MarcNo",
-                                     "PeriType", "GetMode",    "PublFreq",  "Carrier",
-                                     "MoneyType", "Price",     "TotalPrice", "ForePrice",
-                                     "ForeTotalPrice", "KindNo", "NewFlag",  "Remark"};
+const char* const kDetailFields[] = {
+    "Pub",     "OrdYear",   "AsordNo", "MarcNo",     "PeriType",  "GetMode",        "PublFreq",
+    "Carrier", "MoneyType", "Price",   "TotalPrice", "ForePrice", "ForeTotalPrice", "KindNo",
+    "NewFlag", "Remark"};
 
 std::string quoted(const std::string& s) {
     if (s.find_first_of(",\"\n\r") == std::string::npos) return s;

@@ -7,9 +7,9 @@
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
 #include "common/basLibOpLog.h"
+#include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
-#include "db/SqlText.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ OrdRowKey SplitOrdRowKey(const std::string& key) {
 }
 
 int intLookBackDetl(const std::string& year, const std::string& asordNo, LibArray& row) {
-    std::string same = " asord_no=" + LIB_SqlStr(asordNo) + " AND ord_flag<>'0' AND peri_ord_year<>" +
-                       LIB_SqlStr(year);
+    std::string same = " asord_no=" + LIB_SqlStr(asordNo) +
+                       " AND ord_flag<>'0' AND peri_ord_year<>" + LIB_SqlStr(year);
     g_strSQL =
         "SELECT publ_code, peri_ord_year, fst_rece_date, qty_of_year, chk_bgn_date, days_of_items, "
         "attachment, qty_of_vol, aslack_ysno, days_of_aslack, aslack_second, aslack_third, "
@@ -93,7 +93,8 @@ std::string strDecimalTimes(const std::string& value, long long n) {
     bool negative = !v.empty() && v[0] == '-';
     if (negative) v.erase(0, 1);
     auto point = v.find('.');
-    std::string whole = v.substr(0, point), frac = point == std::string::npos ? "" : v.substr(point + 1);
+    std::string whole = v.substr(0, point),
+                frac = point == std::string::npos ? "" : v.substr(point + 1);
     if ((whole.empty() && frac.empty()) || (!whole.empty() && !allDigits(whole)) ||
         (!frac.empty() && !allDigits(frac)) || whole.size() + frac.size() > 15)
         return "";
@@ -151,8 +152,9 @@ int intRenameOrdCata(const std::string& publ, const std::string& year, const std
         return -1;
     }
     return inTransaction(newPubl + "|" + newYear, [&] {
-        g_strSQL = "update_m_whole_ordlst " + cataKey(publ, year) + "," + cataKey(newPubl, newYear) +
-                   "," + LIB_SqlStr(today()) + "," + LIB_SqlStr(g_strWkrNo) + ",'0'";
+        g_strSQL = "update_m_whole_ordlst " + cataKey(publ, year) + "," +
+                   cataKey(newPubl, newYear) + "," + LIB_SqlStr(today()) + "," +
+                   LIB_SqlStr(g_strWkrNo) + ",'0'";
         return LIB_DB_CallProc(g_strSQL);
     });
 }
@@ -160,9 +162,11 @@ int intRenameOrdCata(const std::string& publ, const std::string& year, const std
 int intDeleteOrdCata(const std::string& publ, const std::string& year, bool ask) {
     if (ask && LIB_ShowMsg("Q是否删除订购目录") != kMsgOk) return 1;
     LibArray state;
-    g_strSQL = "SELECT A.peri_ord_flag, (SELECT count(*) FROM m_peri_ord_detl D WHERE "
-               "D.publ_code=A.publ_code AND D.peri_ord_year=A.peri_ord_year) FROM m_peri_ord_lst A "
-               "WHERE A.publ_code=" + LIB_SqlStr(publ) + " AND A.peri_ord_year=" + LIB_SqlStr(year);
+    g_strSQL =
+        "SELECT A.peri_ord_flag, (SELECT count(*) FROM m_peri_ord_detl D WHERE "
+        "D.publ_code=A.publ_code AND D.peri_ord_year=A.peri_ord_year) FROM m_peri_ord_lst A "
+        "WHERE A.publ_code=" +
+        LIB_SqlStr(publ) + " AND A.peri_ord_year=" + LIB_SqlStr(year);
     if (LIB_DB_Select(g_strSQL, state) < 0) {
         LIB_DB_ShowError();
         return -1;
@@ -183,4 +187,20 @@ int intGetSubAcct(LibArray& rows) {
         "fund_src_code B ON B.fund_src_code=A.fund_src_code WHERE A.use_flag='1' ORDER BY "
         "A.location, A.fund_src_code";
     return LIB_DB_Select(g_strSQL, rows);
+}
+
+std::string strOrdGridText(const std::string& key, const std::string& value) {
+    if (key == "PeriType") return strPeriStatusName(value);
+    if (key == "Status") return strOrderStateName(value);
+    if (key == "NewFlag") return strSubKindName(value);
+    if (key == "EndFlag") return strFlagMark(value);
+    const LibArray* table = key == "GetMode"     ? &g_arrGetMode
+                            : key == "Carrier"   ? &g_arrCarrier
+                            : key == "MoneyType" ? &g_arrMoneyType
+                            : key == "Country"   ? &g_arrCountry
+                            : key == "Language"  ? &g_arrLanguage
+                                                 : nullptr;
+    if (!table) return value;
+    std::string name = LIB_CodeName(*table, value);
+    return name.empty() ? value : name;
 }

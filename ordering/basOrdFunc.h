@@ -50,6 +50,10 @@ int intRenameOrdCata(const std::string& publ, const std::string& year, const std
 // sent and not empty. 0 deleted, 1 not confirmed, -1 refused or failed (message shown).
 int intDeleteOrdCata(const std::string& publ, const std::string& year, bool ask = true);
 
+// The text a grid shows for a value of a grid key: state, kind and flag codes by their names,
+// code-table codes by their names, anything else as it is.
+std::string strOrdGridText(const std::string& key, const std::string& value);
+
 // Fund sources a location may charge (sub_acct rows in use): location, fund_src_code,
 // fund_src_name, for every location at once, ordered by location and fund source.
 int intGetSubAcct(LibArray& rows);

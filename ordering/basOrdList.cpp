@@ -16,16 +16,16 @@ namespace {
 
 // Columns of a saved detail that the order list does not edit, kept across a save.
 const char* const kKeptColumns[] = {
-    "book_size_code", "days_of_items",  "pay_date",      "qty_of_vol",   "days_of_aslack",
-    "bind_item_qty",  "chk_bgn_date",   "fst_rece_date", "end_ord_flag", "qty_of_year",
-    "attachment",     "aslack_ysno",    "aslack_second", "aslack_third"};
+    "book_size_code", "days_of_items", "pay_date",      "qty_of_vol",   "days_of_aslack",
+    "bind_item_qty",  "chk_bgn_date",  "fst_rece_date", "end_ord_flag", "qty_of_year",
+    "attachment",     "aslack_ysno",   "aslack_second", "aslack_third"};
 
 // Grid keys of the detail query, in select-list order.
 const char* const kDetailKeys[] = {
-    "Pub",      "OrdYear", "AsordNo",  "PeriType", "Status",   "Title",     "ISSN",
-    "Publish",  "PubYear", "Country",  "Language", "EndFlag",  "MarcNo",    "NewFlag",
-    "FAsordNo", "KindNo",  "SumCount", "GetMode",  "Carrier",  "PublFreq",  "MoneyType",
-    "Price",    "TotalPrice", "ForePrice", "ForeTotalPrice", "Remark", "Key"};
+    "Pub",      "OrdYear",    "AsordNo",   "PeriType",       "Status",  "Title",    "ISSN",
+    "Publish",  "PubYear",    "Country",   "Language",       "EndFlag", "MarcNo",   "NewFlag",
+    "FAsordNo", "KindNo",     "SumCount",  "GetMode",        "Carrier", "PublFreq", "MoneyType",
+    "Price",    "TotalPrice", "ForePrice", "ForeTotalPrice", "Remark",  "Key"};
 
 std::string catalogueWhere(const std::string& publ, const std::string& year) {
     return " WHERE publ_code=" + LIB_SqlStr(publ) + " AND peri_ord_year=" + LIB_SqlStr(year);
@@ -52,6 +52,25 @@ int callProc(const std::string& call) {
     return LIB_DB_CallProc(g_strSQL);
 }
 
+// Runs the statements in one transaction; the first failure rolls back and is reported.
+int runInTransaction(std::initializer_list<std::string> statements) {
+    LIB_DB_BeginTrans();
+    for (const std::string& sql : statements) {
+        g_strSQL = sql;
+        if (LIB_DB_Execute(g_strSQL) < 0) {
+            LIB_DB_Rollback();
+            LIB_DB_ShowError();
+            return -1;
+        }
+    }
+    LIB_DB_CommitTrans();
+    return 0;
+}
+
+std::string number(const std::string& v) {
+    return blank(v) ? std::string("NULL") : formatNumber(LibVar(v).num());
+}
+
 // The detail, its subscribers, their fund lines and (for subscribers that check in) their
 // distribution lines, with the workload and the log. Inside the caller's transaction.
 int writeDetail(OrdDetail& d, bool existed) {
@@ -64,16 +83,34 @@ int writeDetail(OrdDetail& d, bool existed) {
     if (existed && callProc("delete02_m_peri_ord_detl " + args({publ, year, d.savedAsordNo})) < 0)
         return -1;
     std::string status = existed ? d.get("Status") : "0";
-    if (callProc("insert_m_peri_ord_detl " +
-                 args({publ, year, no, d.get("Carrier"), d.get("GetMode"), d.get("MarcNo"),
-                       kept("book_size_code"), d.get("MoneyType"), orZero(kept("days_of_items")),
-                       d.get("Price"), d.get("TotalPrice"), d.get("ForePrice"),
-                       d.get("ForeTotalPrice"), d.sumCount(), kept("pay_date"), g_strWkrNo,
-                       status.empty() ? "0" : status, d.get("NewFlag"), d.get("Remark"),
-                       d.get("PublFreq"), d.get("KindNo"), orZero(kept("qty_of_vol")),
-                       orZero(kept("days_of_aslack")), orZero(kept("bind_item_qty")),
-                       kept("chk_bgn_date"), kept("fst_rece_date"), d.get("PeriType"),
-                       strFormatAsordNo(no)})) < 0)
+    if (callProc("insert_m_peri_ord_detl " + args({publ,
+                                                   year,
+                                                   no,
+                                                   d.get("Carrier"),
+                                                   d.get("GetMode"),
+                                                   d.get("MarcNo"),
+                                                   kept("book_size_code"),
+                                                   d.get("MoneyType"),
+                                                   orZero(kept("days_of_items")),
+                                                   d.get("Price"),
+                                                   d.get("TotalPrice"),
+                                                   d.get("ForePrice"),
+                                                   d.get("ForeTotalPrice"),
+                                                   d.sumCount(),
+                                                   kept("pay_date"),
+                                                   g_strWkrNo,
+                                                   status.empty() ? "0" : status,
+                                                   d.get("NewFlag"),
+                                                   d.get("Remark"),
+                                                   d.get("PublFreq"),
+                                                   d.get("KindNo"),
+                                                   orZero(kept("qty_of_vol")),
+                                                   orZero(kept("days_of_aslack")),
+                                                   orZero(kept("bind_item_qty")),
+                                                   kept("chk_bgn_date"),
+                                                   kept("fst_rece_date"),
+                                                   d.get("PeriType"),
+                                                   strFormatAsordNo(no)})) < 0)
         return -1;
     if (existed) {
         // The check-in columns past the procedure's list come back as they were.
@@ -82,21 +119,22 @@ int writeDetail(OrdDetail& d, bool existed) {
             return blank(v) ? std::string("NULL") : formatNumber(LibVar(v).num());
         };
         g_strSQL = "UPDATE m_peri_ord_detl SET end_ord_flag=" + LIB_SqlStr(d.get("EndFlag")) +
-                   ", qty_of_year=" + num("qty_of_year") + ", attachment=" +
-                   LIB_SqlStr(kept("attachment")) + ", aslack_ysno=" +
-                   LIB_SqlStr(kept("aslack_ysno")) + ", aslack_second=" + num("aslack_second") +
+                   ", qty_of_year=" + num("qty_of_year") +
+                   ", attachment=" + LIB_SqlStr(kept("attachment")) +
+                   ", aslack_ysno=" + LIB_SqlStr(kept("aslack_ysno")) +
+                   ", aslack_second=" + num("aslack_second") +
                    ", aslack_third=" + num("aslack_third") + catalogueWhere(publ, year) +
                    " AND asord_no=" + LIB_SqlStr(no);
         if (LIB_DB_Execute(g_strSQL) < 0) return -1;
     }
     for (const OrdSubscriber& s : d.subs) {
-        if (callProc("insert_m_sub_ord_lst " + args({publ, year, no, s.location, s.region,
-                                                      s.count, s.chkFlag, s.remark})) < 0)
+        if (callProc("insert_m_sub_ord_lst " + args({publ, year, no, s.location, s.region, s.count,
+                                                     s.chkFlag, s.remark})) < 0)
             return -1;
         for (const OrdFundLine& f : s.funds)
             if (callProc("insert_m_peri_sub_fund_out " +
-                         args({publ, year, no, s.location, f.fundSrc, f.qty, f.amount,
-                               f.remark})) < 0)
+                         args({publ, year, no, s.location, f.fundSrc, f.qty, f.amount, f.remark})) <
+                0)
                 return -1;
         if (s.chkFlag != "1") continue;
         for (const OrdDistLine& t : s.dists)
@@ -137,8 +175,8 @@ OrdDetail NewOrdDetail(const std::string& publ, const std::string& year) {
 int intLoadOrdDetails(const std::string& publ, const std::string& year,
                       std::vector<OrdDetail>& out) {
     out.clear();
-    std::string where = " WHERE A.publ_code=" + LIB_SqlStr(publ) +
-                        " AND A.peri_ord_year=" + LIB_SqlStr(year);
+    std::string where =
+        " WHERE A.publ_code=" + LIB_SqlStr(publ) + " AND A.peri_ord_year=" + LIB_SqlStr(year);
     std::string kept;
     for (const char* c : kKeptColumns)
         kept += std::string(", A.") + c;
@@ -170,22 +208,33 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
     // The lines of all details at once, matched to their detail and subscriber in memory.
     std::string lineWhere = where + " ORDER BY A.asord_no, A.location";
     LibArray subs, funds, dists;
-    g_strSQL = "SELECT A.asord_no, A.location, A.peri_region, A.sub_peri_qty, A.chk_stat, A.remark "
-               "FROM m_sub_ord_lst A" + lineWhere;
+    g_strSQL =
+        "SELECT A.asord_no, A.location, A.peri_region, A.sub_peri_qty, A.chk_stat, A.remark "
+        "FROM m_sub_ord_lst A" +
+        lineWhere;
     if (LIB_DB_Select(g_strSQL, subs) < 0) return -1;
-    g_strSQL = "SELECT A.asord_no, A.location, A.fund_src_code, A.sub_qty, A.sub_amt, A.remark "
-               "FROM m_peri_sub_fund_out A" + lineWhere + ", A.fund_src_code";
+    g_strSQL =
+        "SELECT A.asord_no, A.location, A.fund_src_code, A.sub_qty, A.sub_amt, A.remark "
+        "FROM m_peri_sub_fund_out A" +
+        lineWhere + ", A.fund_src_code";
     if (LIB_DB_Select(g_strSQL, funds) < 0) return -1;
-    g_strSQL = "SELECT A.asord_no, A.location, A.dist_loca, A.dist_qty, A.label "
-               "FROM m_peri_ord_dist_lst A" + lineWhere + ", A.dist_loca";
+    g_strSQL =
+        "SELECT A.asord_no, A.location, A.dist_loca, A.dist_qty, A.label "
+        "FROM m_peri_ord_dist_lst A" +
+        lineWhere + ", A.dist_loca";
     if (LIB_DB_Select(g_strSQL, dists) < 0) return -1;
     std::map<std::pair<std::string, std::string>, OrdSubscriber*> subOf;
     for (int r = 2; r < subs.rows(); ++r) {
         auto it = byNo.find(subs(0, r).str());
         if (it == byNo.end()) continue;
         OrdDetail& d = out[it->second];
-        d.subs.push_back({subs(1, r).str(), subs(4, r).str(), subs(3, r).str(), subs(2, r).str(),
-                          subs(5, r).str(), {}, {}});
+        d.subs.push_back({subs(1, r).str(),
+                          subs(4, r).str(),
+                          subs(3, r).str(),
+                          subs(2, r).str(),
+                          subs(5, r).str(),
+                          {},
+                          {}});
     }
     // Pointers are taken once every subscriber vector has its final size.
     for (OrdDetail& d : out)
@@ -260,8 +309,8 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
     if (!existed || d.savedAsordNo != no) {
         LibArray hit;
         g_strSQL = "  SELECT asord_no FROM m_peri_ord_detl " +
-                   catalogueWhere(d.get("Pub"), d.get("OrdYear")) + " AND asord_no=" +
-                   LIB_SqlStr(no);
+                   catalogueWhere(d.get("Pub"), d.get("OrdYear")) +
+                   " AND asord_no=" + LIB_SqlStr(no);
         if (LIB_DB_Select(g_strSQL, hit) < 0) {
             LIB_DB_Rollback();
             LIB_DB_ShowError();
@@ -303,8 +352,8 @@ int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask) {
     for (const std::string& key : keys) {
         OrdRowKey k = SplitOrdRowKey(key);
         cond += std::string(cond.empty() ? "" : " OR ") + "(publ_code=" + LIB_SqlStr(k.publ) +
-                " AND peri_ord_year=" + LIB_SqlStr(k.year) + " AND asord_no=" +
-                LIB_SqlStr(k.asordNo) + ")";
+                " AND peri_ord_year=" + LIB_SqlStr(k.year) +
+                " AND asord_no=" + LIB_SqlStr(k.asordNo) + ")";
     }
     LibArray sent;
     g_strSQL = "SELECT asord_no FROM m_peri_ord_detl WHERE ord_flag<>'0' AND (" + cond + ")";
@@ -333,16 +382,8 @@ int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask) {
 
 int intSetEndFlag(const std::string& publ, const std::string& year, const std::string& asordNo,
                   const std::string& flag) {
-    LIB_DB_BeginTrans();
-    g_strSQL = "update m_peri_ord_detl set end_ord_flag=" + LIB_SqlStr(flag) +
-               catalogueWhere(publ, year) + " AND asord_no=" + LIB_SqlStr(asordNo);
-    if (LIB_DB_Execute(g_strSQL) < 0) {
-        LIB_DB_Rollback();
-        LIB_DB_ShowError();
-        return -1;
-    }
-    LIB_DB_CommitTrans();
-    return 0;
+    return runInTransaction({"update m_peri_ord_detl set end_ord_flag=" + LIB_SqlStr(flag) +
+                             catalogueWhere(publ, year) + " AND asord_no=" + LIB_SqlStr(asordNo)});
 }
 
 int intCheckOrdCata(const std::string& publ, const std::string& year,
@@ -368,8 +409,8 @@ int intAsordToOrdDetails(const std::string& publ, const std::string& yearMonth,
         "M.lang_code, A.peri_price, A.peri_year_price, A.carrier_code, A.publ_freq, "
         "A.money_code, A.kind_no, M.m_title, M.m_isbn, M.m_publisher, M.m_pub_year FROM "
         "peri_asord_detl A LEFT JOIN asord_marc M ON M.asord_marc_rec_no=A.asord_marc_rec_no "
-        "WHERE A.publ_code=" + LIB_SqlStr(publ) + " AND A.publ_year_month=" +
-        LIB_SqlStr(yearMonth);
+        "WHERE A.publ_code=" +
+        LIB_SqlStr(publ) + " AND A.publ_year_month=" + LIB_SqlStr(yearMonth);
     if (!asordNos.empty()) {
         std::string list;
         for (const std::string& n : asordNos)
@@ -398,6 +439,67 @@ int intAsordToOrdDetails(const std::string& publ, const std::string& yearMonth,
         d.set("Publish", rows(14, r).str());
         d.set("PubYear", rows(15, r).str());
         d.set("FAsordNo", strFormatAsordNo(d.get("AsordNo")));
+        out.push_back(std::move(d));
+    }
+    return 0;
+}
+
+int intUpdateOrdPrice(const std::string& publ, const std::string& year, const std::string& asordNo,
+                      const std::string& price, const std::string& totalPrice) {
+    std::string key = catalogueWhere(publ, year) + " AND asord_no=" + LIB_SqlStr(asordNo);
+    return runInTransaction(
+        {"update m_peri_ord_detl set peri_price = " + number(price) +
+             ", peri_total_price=" + number(totalPrice) + key,
+         "update m_peri_sub_fund_out set sub_amt=" + number(totalPrice) + "*sub_qty" + key});
+}
+
+int intUpdateOrdFreq(const std::string& publ, const std::string& year, const std::string& asordNo,
+                     const std::string& freqName) {
+    return runInTransaction({"update m_peri_ord_detl set publ_freq = " + LIB_SqlStr(freqName) +
+                             catalogueWhere(publ, year) + " AND asord_no=" + LIB_SqlStr(asordNo)});
+}
+
+int intGetOrdPrintData(const std::string& publ, const std::string& year, LibArray& rows) {
+    g_strSQL =
+        "SELECT A.asord_no, M.m_isbn, M.m_title, A.carrier_code, A.peri_price, "
+        "A.peri_total_price, A.peri_ord_qty, A.new_ord_flag, A.remark, A.publ_freq FROM "
+        "m_peri_ord_detl A LEFT JOIN marc M ON M.marc_rec_no=A.marc_rec_no WHERE A.publ_code=" +
+        LIB_SqlStr(publ) + " AND A.peri_ord_year=" + LIB_SqlStr(year) + " ORDER BY A.fmt_asord_no ";
+    return LIB_DB_SelectWide(g_strSQL, rows);
+}
+
+int intGetAsordCata(LibArray& rows) {
+    g_strSQL =
+        "SELECT A.publ_code, nvl(B.publ_name,''), A.publ_year_month, A.asord_end_date, (SELECT "
+        "count(*) FROM peri_asord_detl D WHERE D.publ_code=A.publ_code AND "
+        "D.publ_year_month=A.publ_year_month) FROM peri_asord_cata A LEFT JOIN publish_busi B ON "
+        "B.publ_code=A.publ_code ORDER BY A.publ_code, A.publ_year_month";
+    return LIB_DB_Select(g_strSQL, rows);
+}
+
+int intLoadAsordItems(const std::string& publ, const std::string& yearMonth,
+                      std::vector<OrdDetail>& out) {
+    out.clear();
+    g_strSQL =
+        "SELECT A.asord_no, M.m_title, M.m_isbn, M.m_publisher, A.peri_price, "
+        "A.peri_year_price, A.publ_freq, A.carrier_code, A.money_code, A.kind_no, "
+        "A.remark, A.asord_marc_rec_no, " +
+        strAsordRowKeySql("A") +
+        " FROM peri_asord_detl A LEFT JOIN asord_marc M ON "
+        "M.asord_marc_rec_no=A.asord_marc_rec_no WHERE A.publ_code=" +
+        LIB_SqlStr(publ) + " AND A.publ_year_month=" + LIB_SqlStr(yearMonth) +
+        " ORDER BY A.asord_no";
+    LibArray rows;
+    if (LIB_DB_SelectWide(g_strSQL, rows) < 0) return -1;
+    const char* keys[] = {"AsordNo",    "Title",    "ISSN",    "Publish",   "Price",
+                          "TotalPrice", "PublFreq", "Carrier", "MoneyType", "KindNo",
+                          "Remark",     "MarcNo",   "Key"};
+    for (int r = 2; r < rows.rows(); ++r) {
+        OrdDetail d;
+        d.state = RowState::Unchanged;
+        for (int c = 0; c < 13; ++c)
+            d.v[keys[c]] = rows(c, r).str();
+        d.savedAsordNo = d.get("AsordNo");
         out.push_back(std::move(d));
     }
     return 0;

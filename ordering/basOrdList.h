@@ -99,3 +99,23 @@ int intCheckOrdCata(const std::string& publ, const std::string& year,
 int intAsordToOrdDetails(const std::string& publ, const std::string& yearMonth,
                          const std::vector<std::string>& asordNos, const std::string& ordPubl,
                          const std::string& ordYear, std::vector<OrdDetail>& out);
+
+// Price refresh of one detail in its own transaction: unit and annual price, and every fund
+// line's amount = the annual price x its copies. 0, or -1 after the error report.
+int intUpdateOrdPrice(const std::string& publ, const std::string& year, const std::string& asordNo,
+                      const std::string& price, const std::string& totalPrice);
+// Frequency refresh of one detail in its own transaction. 0, or -1 after the error report.
+int intUpdateOrdFreq(const std::string& publ, const std::string& year, const std::string& asordNo,
+                     const std::string& freqName);
+// The catalogue's order list for printing, by normalised number: asord_no, m_isbn, m_title,
+// carrier_code, peri_price, peri_total_price, peri_ord_qty, new_ord_flag, remark, publ_freq.
+int intGetOrdPrintData(const std::string& publ, const std::string& year, LibArray& rows);
+
+// Pre-order catalogues by distributor and issue year-month: publ_code, publ_name,
+// publ_year_month, asord_end_date, item count. 0, or -1 (g_ErrInfo).
+int intGetAsordCata(LibArray& rows);
+// The items of a pre-order catalogue by order number, as rows with the grid keys AsordNo, Title,
+// ISSN, Publish, Price, TotalPrice, PublFreq, Carrier, MoneyType, KindNo, Remark, MarcNo (the
+// pre-order record) and Key. 0, or -1 (g_ErrInfo).
+int intLoadAsordItems(const std::string& publ, const std::string& yearMonth,
+                      std::vector<OrdDetail>& out);

@@ -21,7 +21,12 @@ inline OrdDetail CompleteDetail(const std::string& publ, const std::string& year
     d.set("KindNo", "TP3");
     d.set("Remark", "核心期刊");
     d.subs = {
-        {"QK01", "1", "2", "全年", "主馆", {{"01", "2", "300", ""}},
+        {"QK01",
+         "1",
+         "2",
+         "全年",
+         "主馆",
+         {{"01", "2", "300", ""}},
          {{"QK01", "1", ""}, {"QKYL", "1", "TP3/12"}}},
         {"WWQK", "0", "1", "上半年", "", {{"02", "1", "150", "外刊"}}, {}},
     };

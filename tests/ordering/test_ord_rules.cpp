@@ -81,11 +81,14 @@ TEST(Validation, EachMissingItemIsReportedInItsPlace) {
         {"annual price", [](OrdDetail& d) { d.set("TotalPrice", ""); }, {" 必须输入总价！"}},
         {"subscribers", [](OrdDetail& d) { d.subs.clear(); }, {" 必须添加订户！"}},
         {"location", [](OrdDetail& d) { d.subs[1].location = ""; }, {" 必须选择订户！"}},
-        {"funds", [](OrdDetail& d) { d.subs[1].funds.clear(); },
+        {"funds",
+         [](OrdDetail& d) { d.subs[1].funds.clear(); },
          {" 订户【WWQK】必须选择经费项目！"}},
-        {"distribution", [](OrdDetail& d) { d.subs[0].dists.clear(); },
+        {"distribution",
+         [](OrdDetail& d) { d.subs[0].dists.clear(); },
          {" 订户【QK01】签收必须选择分配地！"}},
-        {"copies", [](OrdDetail& d) { d.subs[0].count = "3"; },
+        {"copies",
+         [](OrdDetail& d) { d.subs[0].count = "3"; },
          {" 订户【QK01】设定的复本数与分配数不符！"}},
         {"everything at once",
          [](OrdDetail& d) {
@@ -106,9 +109,12 @@ TEST(Validation, EachMissingItemIsReportedInItsPlace) {
 }
 
 TEST(Validation, DistributionMustMatchTheCopiesOnlyForSubscribersThatCheckIn) {
-    OrdSubscriber s{"QK01", "1", "3", "", "", {{"01", "3", "", ""}}, {{"QKYL", "1", ""}, {"QK01", "1", ""}}};
-    EXPECT_EQ(OrdSubscriberErrors(s), std::vector<std::string>{" 订户【QK01】设定的复本数与分配数不符！"});
-    EXPECT_EQ(OrdSubscriberErrors(s, true), std::vector<std::string>{" 订户【QK01】设定的复本数不符！"});
+    OrdSubscriber s{
+        "QK01", "1", "3", "", "", {{"01", "3", "", ""}}, {{"QKYL", "1", ""}, {"QK01", "1", ""}}};
+    EXPECT_EQ(OrdSubscriberErrors(s),
+              std::vector<std::string>{" 订户【QK01】设定的复本数与分配数不符！"});
+    EXPECT_EQ(OrdSubscriberErrors(s, true),
+              std::vector<std::string>{" 订户【QK01】设定的复本数不符！"});
     s.dists[1].qty = "2";
     EXPECT_TRUE(OrdSubscriberErrors(s).empty());
     s.chkFlag = "0";

@@ -68,9 +68,9 @@ TEST_P(OrdStore, SavedDetailReadsBackAsEntered) {
     EXPECT_EQ(d.state, RowState::Unchanged);
     EXPECT_EQ(d.get("Key"), "YZFX|202601|2-15|");
     OrdDetail back = reload("YZFX", "202601", "2-15");
-    for (const char* key : {"Pub", "OrdYear", "AsordNo", "PeriType", "GetMode", "PublFreq",
-                            "Carrier", "MoneyType", "Price", "TotalPrice", "KindNo", "Remark",
-                            "NewFlag", "Key"})
+    for (const char* key :
+         {"Pub", "OrdYear", "AsordNo", "PeriType", "GetMode", "PublFreq", "Carrier", "MoneyType",
+          "Price", "TotalPrice", "KindNo", "Remark", "NewFlag", "Key"})
         EXPECT_EQ(back.get(key), d.get(key)) << key;
     EXPECT_EQ(back.get("Status"), "0");
     EXPECT_EQ(back.get("SumCount"), "3");
@@ -316,20 +316,21 @@ TEST_P(OrdStore, CatalogueLoadsInFourQueriesWhateverItsSize) {
         std::string no = "'" + std::to_string(i / 100) + "-" + std::to_string(i % 100) + "'";
         g_OraDatabase->execute(
             "INSERT INTO m_peri_ord_detl (publ_code, peri_ord_year, asord_no, ord_flag, "
-            "peri_type, peri_price, peri_total_price) VALUES ('YZFX','202601'," + no +
-            ",'0','0',1,12)");
+            "peri_type, peri_price, peri_total_price) VALUES ('YZFX','202601'," +
+            no + ",'0','0',1,12)");
         for (const char* loc : {"QK01", "QKYL", "WWQK"}) {
             g_OraDatabase->execute(
                 "INSERT INTO m_sub_ord_lst (publ_code, peri_ord_year, asord_no, location, "
-                "sub_peri_qty, chk_stat) VALUES ('YZFX','202601'," + no + ",'" + loc + "',1,'1')");
+                "sub_peri_qty, chk_stat) VALUES ('YZFX','202601'," +
+                no + ",'" + loc + "',1,'1')");
             g_OraDatabase->execute(
                 "INSERT INTO m_peri_sub_fund_out (publ_code, peri_ord_year, asord_no, location, "
-                "fund_src_code, sub_qty, sub_amt) VALUES ('YZFX','202601'," + no + ",'" + loc +
-                "','01',1,12)");
+                "fund_src_code, sub_qty, sub_amt) VALUES ('YZFX','202601'," +
+                no + ",'" + loc + "','01',1,12)");
             g_OraDatabase->execute(
                 "INSERT INTO m_peri_ord_dist_lst (publ_code, peri_ord_year, asord_no, location, "
-                "dist_loca, dist_qty) VALUES ('YZFX','202601'," + no + ",'" + loc + "','" + loc +
-                "',1)");
+                "dist_loca, dist_qty) VALUES ('YZFX','202601'," +
+                no + ",'" + loc + "','" + loc + "',1)");
         }
     }
     g_OraDatabase->commit();
