@@ -2,7 +2,11 @@
 #include "ordering/basOrdFile.h"
 
 #include <fstream>
+#include <set>
 #include <sstream>
+
+#include "db/basLibDB.h"
+#include "ordering/basOrdFunc.h"
 
 namespace {
 
@@ -165,4 +169,49 @@ int intReadOrdFile(const std::string& path, std::vector<OrdFileDetail>& out, std
     std::stringstream text;
     text << f.rdbuf();
     return intParseOrdFile(text.str(), out, error);
+}
+
+void FillDerivedValues(OrdDetail& d) {
+    if (d.get("TotalPrice").empty()) {
+        std::string total = strAnnualPrice(d.get("Price"), d.get("PublFreq"), d.get("OrdYear"));
+        if (!total.empty()) d.set("TotalPrice", total);
+    }
+    for (OrdSubscriber& s : d.subs)
+        for (OrdFundLine& f : s.funds)
+            if (f.amount.empty())
+                f.amount = strDecimalTimes(d.get("TotalPrice"), LibVar(f.qty).integer());
+}
+
+int intImportOrdFile(const std::string& path, int& saved, std::vector<std::string>& skipped,
+                     std::string& error) {
+    saved = 0;
+    skipped.clear();
+    std::vector<OrdFileDetail> details;
+    if (intReadOrdFile(path, details, error) < 0) return -1;
+    std::set<std::pair<std::string, std::string>> known;
+    for (OrdFileDetail& f : details) {
+        OrdDetail& d = f.detail;
+        FillDerivedValues(d);
+        const auto cata = std::make_pair(d.get("Pub"), d.get("OrdYear"));
+        bool ok = true;
+        if (!known.count(cata)) {
+            LibArray hit;
+            g_strSQL =
+                "SELECT publ_code FROM m_peri_ord_lst WHERE publ_code=" + LIB_SqlStr(cata.first) +
+                " AND peri_ord_year=" + LIB_SqlStr(cata.second);
+            if (LIB_DB_Select(g_strSQL, hit) < 0) {
+                LIB_DB_ShowError();
+                ok = false;
+            } else if (hit.recordCount() == 0) {
+                ok = intNewOrdCata(cata.first, cata.second) == 0;
+            }
+            if (ok) known.insert(cata);
+        }
+        if (ok && intSaveOrdDetail(d, false) == 0)
+            ++saved;
+        else
+            skipped.push_back("第 " + std::to_string(f.line) + " 行 " + d.get("Pub") + " " +
+                              d.get("OrdYear") + " 征订号 " + d.get("AsordNo"));
+    }
+    return 0;
 }

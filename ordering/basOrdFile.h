@@ -32,3 +32,14 @@ int intParseOrdFile(const std::string& text, std::vector<OrdFileDetail>& out, st
 int intWriteOrdFile(const std::string& path, const std::vector<const OrdDetail*>& details,
                     std::string& error);
 int intReadOrdFile(const std::string& path, std::vector<OrdFileDetail>& out, std::string& error);
+
+// Values an operator's typing would have derived: the annual price from the unit price (when
+// the file gives none) and each fund line's amount (when empty).
+void FillDerivedValues(OrdDetail& d);
+
+// Imports an order file: each detail is completed as typed, its catalogue created when missing,
+// then validated and saved as the order list saves it; a detail that fails is reported (the
+// validation or database message is shown) and skipped. `skipped` names each skipped detail by
+// its line and number. 0, or -1 when the file cannot be read (`error`).
+int intImportOrdFile(const std::string& path, int& saved, std::vector<std::string>& skipped,
+                     std::string& error);

@@ -25,6 +25,8 @@ std::vector<CtlVerb>& ctlVerbs();
 void registerBaseVerbs();
 // The operator's verbs: whoami, passwd, log.
 void registerOperatorVerbs();
+// Ordering: order catalogues, show, import, delete.
+void registerOrderVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {

@@ -10,54 +10,23 @@
 #include <sstream>
 
 #include "app/basQKEnv.h"
+#include "tests/support/CtlRun.h"
 #include "tests/support/TestDb.h"
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using Result = CtlResult;
 
 class Ctl : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
         if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
-        const char* ctl = std::getenv("SERIALSCTL");
-        if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set (run through ctest)";
-        binary = ctl;
+        if (serialsctlBinary().empty()) GTEST_SKIP() << "SERIALSCTL is not set (run through ctest)";
         home = std::make_unique<TestHome>(GetParam(), demoInstall());
     }
 
-    // Runs as ROOT unless the arguments name an operator themselves.
-    Result run(std::vector<std::string> args) {
-        if (args.empty() || args[0] != "--user")
-            args.insert(args.begin(), {"--user", "ROOT", "--password", "ROOT"});
-        std::string cmd = "SERIALS_COMPUTER_NAME=" + std::string(kDemoComputer) + " " +
-                          shellQuote(binary) + " --home " + shellQuote(home->dir());
-        for (const auto& a : args)
-            cmd += " " + shellQuote(a);
-        std::string out = home->dir() + "/TMP/out", err = home->dir() + "/TMP/err";
-        int status = std::system((cmd + " >" + out + " 2>" + err + " </dev/null").c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
-    }
+    Result run(std::vector<std::string> args) { return runSerialsctl(*home, std::move(args)); }
 
-    std::string binary;
     std::unique_ptr<TestHome> home;
 };
 SERIALS_ON_BOTH_BACKENDS(Ctl);

@@ -74,8 +74,8 @@ protected:
         for (std::size_t i = 0; i < dists.size(); ++i) {
             sub->cmdAddDist->click();
             choose(cellCombo(sub->spdDistLoca, static_cast<int>(i), 0), dists[i].first);
-            sub->spdDistLoca->item(static_cast<int>(i), 1)->setText(
-                QString::fromStdString(dists[i].second));
+            sub->spdDistLoca->item(static_cast<int>(i), 1)
+                ->setText(QString::fromStdString(dists[i].second));
         }
     }
     void typeDetail(const std::string& no) {
@@ -132,8 +132,8 @@ TEST_P(OrdScreens, DetailEnteredThroughThePanesReadsBackAsEntered) {
     ASSERT_TRUE(reopened.m_frmOrdTree->selectCatalogue("YZFX", "202601"));
     ASSERT_EQ(reopened.OrderMain->ItemCount(), 1);
     const OrdDetail& back = *reopened.OrderMain->current();
-    for (const char* key : {"AsordNo", "PeriType", "GetMode", "PublFreq", "Carrier",
-                            "MoneyType", "Price", "TotalPrice", "KindNo", "SumCount", "Key"})
+    for (const char* key : {"AsordNo", "PeriType", "GetMode", "PublFreq", "Carrier", "MoneyType",
+                            "Price", "TotalPrice", "KindNo", "SumCount", "Key"})
         EXPECT_EQ(back.get(key), entered.get(key)) << key;
     EXPECT_EQ(back.subs, entered.subs);
     ASSERT_EQ(back.subs.size(), 2u);
@@ -158,7 +158,7 @@ TEST_P(OrdScreens, SavingAnEmptyDetailListsEveryMissingItemInOrder) {
               "记录不能保存！");
     // Filled one by one, the list shrinks from the front.
     const std::pair<const char*, const char*> steps[] = {
-        {"AsordNo", "2-15"}, {"PeriType", "0"}, {"GetMode", "01"},  {"PublFreq", "不定期"},
+        {"AsordNo", "2-15"}, {"PeriType", "0"},    {"GetMode", "01"},   {"PublFreq", "不定期"},
         {"Carrier", "01"},   {"MoneyType", "CNY"}, {"TotalPrice", "80"}};
     const char* next[] = {" 必须选择订购状态！", " 必须选择获得方式！", " 必须选择出版频率！",
                           " 必须选择载体类型！", " 必须选择币种！",     " 必须输入总价！",
@@ -367,20 +367,27 @@ TEST_P(OrdScreens, CommandsFollowTheFormState) {
     };
     auto check = [&](const char* when, std::initializer_list<Expect> expected) {
         for (const Expect& e : expected)
-            EXPECT_EQ(manager->command(e.command)->isEnabled(), e.enabled) << when << ": " << e.command;
+            EXPECT_EQ(manager->command(e.command)->isEnabled(), e.enabled)
+                << when << ": " << e.command;
     };
-    check("first row", {{"cmdFirst", false}, {"cmdNext", true}, {"cmdSave", false},
-                        {"cmdSaveAll", false}, {"cmdCancel", false}, {"cmdDetlDel", true},
-                        {"cmdCheck", true}, {"cmdAsordSelect", false}});
+    check("first row", {{"cmdFirst", false},
+                        {"cmdNext", true},
+                        {"cmdSave", false},
+                        {"cmdSaveAll", false},
+                        {"cmdCancel", false},
+                        {"cmdDetlDel", true},
+                        {"cmdCheck", true},
+                        {"cmdAsordSelect", false}});
     ASSERT_TRUE(manager->runCommand("cmdLast"));
     EXPECT_EQ(list->CurIndex(), 2);
     check("last row", {{"cmdFirst", true}, {"cmdNext", false}, {"cmdLast", false}});
     info->typeValue("KindNo", "X1");
-    check("modified", {{"cmdSave", true}, {"cmdSaveAll", true}, {"cmdCancel", true},
-                       {"cmdEndFlag", false}});
+    check("modified",
+          {{"cmdSave", true}, {"cmdSaveAll", true}, {"cmdCancel", true}, {"cmdEndFlag", false}});
     presenter.replies.push_back({kMsgOk, {}});
     ASSERT_TRUE(manager->runCommand("cmdSaveAll"));
-    EXPECT_EQ(presenter.bodies(), (std::vector<std::string>{"是否保存所有的纪录？", "数据成功保存！"}));
+    EXPECT_EQ(presenter.bodies(),
+              (std::vector<std::string>{"是否保存所有的纪录？", "数据成功保存！"}));
     check("saved", {{"cmdSave", false}, {"cmdSaveAll", false}, {"cmdEndFlag", true}});
     ASSERT_TRUE(manager->runCommand("cmdEndFlag"));
     EXPECT_EQ(scalar("SELECT end_ord_flag FROM m_peri_ord_detl WHERE asord_no='4-1'"), "1");
@@ -401,8 +408,8 @@ TEST_P(OrdScreens, CommandsFollowTheFormState) {
     EXPECT_EQ(lastMessage(), "下列征订号没有订户：\n3-2");
 
     ASSERT_TRUE(manager->runCommand("cmdSwitch"));
-    check("pre-order list", {{"cmdSave", false}, {"cmdDetlDel", false}, {"cmdCheck", false},
-                             {"cmdSwitch", true}});
+    check("pre-order list",
+          {{"cmdSave", false}, {"cmdDetlDel", false}, {"cmdCheck", false}, {"cmdSwitch", true}});
 }
 
 TEST_P(OrdScreens, MainWindowOpensTheManagerForTheOrderingRight) {
