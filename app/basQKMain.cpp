@@ -5,6 +5,8 @@
 #include "common/basSysPara.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "marc/MarcFieldDefs.h"
+#include "marc/basBMIndex.h"
 
 namespace {
 constexpr int kStartupFailed = 1;
@@ -52,6 +54,8 @@ int QK_Main(StartupView& view) {
     if (g_intRet < 0) failLoader(view);
     LIB_LoadLocationOrder(kSerialsOperType);
     if (LIB_LoadAcqCodes() < 0) failLoader(view);
+    if (LIB_LoadMarcIndexParams() < 0) failLoader(view);
+    if (LIB_LoadMarcFieldDefs() < 0) failLoader(view);
     if (LIB_LoadSerialLists() < 0) failLoader(view);
 
     view.setStatus("用户登录");

@@ -33,11 +33,17 @@ void printHelp() {
 
 }  // namespace
 
+void ctlStartSession() {
+    QuietStartup startup;
+    QK_Main(startup);
+}
+
 int main(int argc, char** argv) {
     LIB_RegisterProcedures();
     registerBaseVerbs();
     registerOperatorVerbs();
     registerOrderVerbs();
+    registerMarcVerbs();
     if (const char* u = std::getenv("SERIALS_USER")) ctlLogin().user = u;
     if (const char* p = std::getenv("SERIALS_PASSWORD")) ctlLogin().password = p;
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;
@@ -71,10 +77,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + i + 1, argv + argc);
     for (const auto& v : ctlVerbs()) {
         if (v.name != verb) continue;
-        if (v.needsSession) {
-            QuietStartup startup;
-            QK_Main(startup);
-        }
+        if (v.needsSession) ctlStartSession();
         if (v.right) {
             // The same checks and messages as the login form, then the verb's own right.
             if (ctlLogin().user.empty()) {

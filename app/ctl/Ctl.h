@@ -27,6 +27,12 @@ void registerBaseVerbs();
 void registerOperatorVerbs();
 // Ordering: order catalogues, show, import, delete.
 void registerOrderVerbs();
+// marc import/export/show/dump/search.
+void registerMarcVerbs();
+
+// Opens the session the way the client does (environment, database, parameters); a failing
+// step is reported and ends the program. For verbs that need a database only for some forms.
+void ctlStartSession();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {

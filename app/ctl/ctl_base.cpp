@@ -1,5 +1,6 @@
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "app/basQKEnv.h"
@@ -10,6 +11,8 @@
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "marc/MarcFieldDefs.h"
+#include "marc/MarcImport.h"
 
 namespace {
 
@@ -35,6 +38,16 @@ int usageError(const std::string& usage) {
 int reportFailure() {
     LIB_DB_ShowError();
     return 1;
+}
+
+// The settings files a library may edit, laid into CFG/ unless it has its own already.
+void writeDefaultSettings() {
+    for (const EmbeddedCfg& f : embeddedCfgFiles()) {
+        std::string name = f.name;
+        if (name.size() < 4 || name.substr(name.size() - 4) != ".ini") continue;
+        std::filesystem::path target = g_strPath[7] + name;
+        if (!std::filesystem::exists(target)) std::ofstream(target, std::ios::binary) << f.content;
+    }
 }
 
 int initDb(const std::vector<std::string>& args) {
@@ -77,6 +90,14 @@ int initDb(const std::vector<std::string>& args) {
     } catch (const DbError& e) {
         std::cerr << "与数据库连接失败: " << e.oraText() << "\n";
         return 1;
+    }
+    writeDefaultSettings();
+    if (options.demo) {
+        ctlStartSession();
+        MarcImportReport r =
+            MarcLoadDemoRecords([](const std::string& line) { std::cerr << "  " << line << "\n"; });
+        std::cerr << "  演示记录 " << r.saved << " 条\n";
+        if (r.failed > 0) return 1;
     }
     std::cout << "数据库已建立" << (options.demo ? "（含演示数据）" : "") << "：" << p.dsn << "\n";
     return 0;

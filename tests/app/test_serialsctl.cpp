@@ -33,7 +33,7 @@ SERIALS_ON_BOTH_BACKENDS(Ctl);
 
 TEST_P(Ctl, DuplicatePropertyNumberPrintsItsMessage) {
     ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"}).code, 0);
-    Result r = run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"});
+    CtlResult r = run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('P0001')"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("财产号重复!"), std::string::npos) << r.err;
 }
@@ -41,19 +41,19 @@ TEST_P(Ctl, DuplicatePropertyNumberPrintsItsMessage) {
 TEST_P(Ctl, DeletingAReferencedItemPrintsItsMessage) {
     ASSERT_EQ(run({"exec", "INSERT INTO item (prop_no) VALUES ('P0002')"}).code, 0);
     ASSERT_EQ(run({"exec", "INSERT INTO lend_lst (prop_no) VALUES ('P0002')"}).code, 0);
-    Result r = run({"exec", "DELETE FROM item WHERE prop_no='P0002'"});
+    CtlResult r = run({"exec", "DELETE FROM item WHERE prop_no='P0002'"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("该财产已经被相关记录引用!"), std::string::npos) << r.err;
 }
 
 TEST_P(Ctl, SyntaxErrorPrintsTheMessageTableText) {
-    Result text = run({"query", "SELECT msg_content FROM msg_mst WHERE msg_id='ECM012'"});
+    CtlResult text = run({"query", "SELECT msg_content FROM msg_mst WHERE msg_id='ECM012'"});
     ASSERT_EQ(text.code, 0) << text.err;
     std::string ecm012 = text.out.substr(text.out.find("\n", text.out.find("---")) + 1);
     ecm012 = ecm012.substr(0, ecm012.find('\n'));
     auto line = ecm012.find("\\N");
     std::string firstPart = ecm012.substr(0, line);
-    Result r = run({"exec", "UPDATE indi_acct SET WHERE"});
+    CtlResult r = run({"exec", "UPDATE indi_acct SET WHERE"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find(firstPart), std::string::npos) << r.err << " / " << firstPart;
 }
@@ -64,7 +64,7 @@ TEST_P(Ctl, QueryPrintsHeaderAndRows) {
              "INSERT INTO indi_acct (prop_no, remark, price) VALUES ('Q1', '中文 O''Neil', 12.5)"})
             .code,
         0);
-    Result r = run({"query", "SELECT prop_no, remark, price FROM indi_acct"});
+    CtlResult r = run({"query", "SELECT prop_no, remark, price FROM indi_acct"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out,
               "prop_no  remark       price\n"
@@ -75,18 +75,18 @@ TEST_P(Ctl, QueryPrintsHeaderAndRows) {
 
 TEST_P(Ctl, CallRunsAProcedureAndReportsUnknownOnes) {
     EXPECT_EQ(run({"call", "SYS_GetServerDate 'x'"}).code, 0);
-    Result r = run({"call", "no_such_procedure 1,2"});
+    CtlResult r = run({"call", "no_such_procedure 1,2"});
     EXPECT_EQ(r.code, 1);
 }
 
 TEST_P(Ctl, InitDbRefusesToOverwriteUnlessForced) {
     ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('KEEP')"}).code, 0);
-    Result refused = run({"init-db"});
+    CtlResult refused = run({"init-db"});
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
     EXPECT_NE(run({"query", "SELECT prop_no FROM indi_acct"}).out.find("KEEP"), std::string::npos);
 
-    Result forced = run({"init-db", "--force"});
+    CtlResult forced = run({"init-db", "--force"});
     EXPECT_EQ(forced.code, 0) << forced.err;
     EXPECT_NE(run({"query", "SELECT count(*) AS n FROM indi_acct"}).out.find("\n0\n"),
               std::string::npos);

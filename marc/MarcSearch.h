@@ -1,0 +1,14 @@
+// Finding records through the index, the way the check-in search does: an index group and the
+// beginning of a key.
+#pragma once
+
+#include <string>
+
+#include "db/LibArray.h"
+
+// The key a search text is compared with, made as the group's keys are made (blanks, stopwords,
+// upper case); ISSN bar codes (977...) become the ISSN they carry.
+std::string MarcSearchKey(const std::string& group, const std::string& text);
+// Records of `group` whose key begins with the text: record number, title, author, publisher,
+// ISBN/ISSN, ordered by title. 0, or -1 (error in g_ErrInfo).
+int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows);

@@ -1,0 +1,149 @@
+// Index rows of saved records: key width and blanks, stopwords, repeated fields, embedded and
+// combined specs, abbreviated keys, LC class rows, accent folding in national-character mode;
+// the dictionary lookups; and searching the index the way the check-in search does.
+#include <gtest/gtest.h>
+
+#include "marc/MarcSearch.h"
+#include "tests/marc/MarcDbTest.h"
+
+namespace {
+
+class MarcIndex : public MarcDbTest {};
+class MarcIndexUnicode : public MarcDbUnicodeTest {};
+
+std::string saved(MarcRec rec) {
+    EXPECT_TRUE(MarcSave(rec, 0, 0, "")) << g_ErrInfo.strDesc;
+    return rec.RecNo;
+}
+
+using Keys = std::vector<std::string>;
+
+MARC_BOTH_MODES(MarcIndex, LongValuesAreCutToSixtyBytesOnACharacterBoundary) {
+    std::string title = std::string(59, 'A') + "中文";
+    std::string no = saved(marcFromItems("C", {{"200a", title}}));
+    EXPECT_EQ(indexKeys(no, "01"), (Keys{"AAA", std::string(59, 'A')}));  // abbreviation and key
+    std::string spaced = std::string(59, 'B') + " CCC";
+    std::string other = saved(marcFromItems("U", {{"245a", spaced}}));
+    EXPECT_EQ(indexKeys(other, "01"), (Keys{std::string(59, 'B'), "BBBCC"}));
+}
+
+MARC_BOTH_MODES(MarcIndex, BlanksAreNormalisedAndKeysUpperCased) {
+    std::string no = saved(marcFromItems("C", {{"701a", "Smith  John"}, {"702a", "王 立 新"}}));
+    EXPECT_EQ(indexKeys(no, "02"), (Keys{"SMITH JOHN", "王立新"}));
+}
+
+MARC_BOTH_MODES(MarcIndex, StopwordOnlyValuesWriteNoRow) {
+    std::string no = saved(marcFromItems("U", {{"245a", "The of and"}, {"100a", "The"}}));
+    EXPECT_TRUE(indexKeys(no, "01").empty());
+    EXPECT_EQ(indexKeys(no, "02"), (Keys{"THE"}));  // the author group keeps stopwords
+    std::string other = saved(marcFromItems("C", {{"200a", "《图书馆》"}}));
+    EXPECT_EQ(indexKeys(other, "01")[0], "图书馆");
+}
+
+MARC_BOTH_MODES(MarcIndex, RepeatedFieldsWriteOneRowEach) {
+    MarcRec rec = marcFromItems("U", {{"245a", "Title"}});
+    MarcAddField(rec, MakeMarcField("700", "1 ",
+                                    "\x1f"
+                                    "aHarper, Ellen"));
+    MarcAddField(rec, MakeMarcField("700", "1 ",
+                                    "\x1f"
+                                    "aChen, Robert"));
+    std::string no = saved(rec);
+    EXPECT_EQ(indexKeys(no, "02"), (Keys{"CHEN, ROBERT", "HARPER, ELLEN"}));
+}
+
+MARC_BOTH_MODES(MarcIndex, EmbeddedAndCombinedSpecs) {
+    MarcRec rec = marcFromItems("C", {{"200a", "分册题名"}, {"701a", "张三"}});
+    MarcAddField(rec, MakeMarcField("461", " 0",
+                                    "\x1f"
+                                    "12001 \x1f"
+                                    "a总丛刊名\x1f"
+                                    "1011  \x1f"
+                                    "a1000-0003"));
+    std::string no = saved(rec);
+    Keys titles = indexKeys(no, "01");
+    EXPECT_NE(std::find(titles.begin(), titles.end(), "总丛刊名"), titles.end());
+    EXPECT_EQ(indexKeys(no, "11"), (Keys{"分册题名张三"}));
+}
+
+MARC_BOTH_MODES(MarcIndex, AbbreviatedKeysFollowThePattern) {
+    std::string no =
+        saved(marcFromItems("U", {{"245a", "Quarterly review library automation systems"}}));
+    EXPECT_EQ(indexKeys(no, "01"),
+              (Keys{"QUARELAS", "QUARTERLY REVIEW LIBRARY AUTOMATION SYSTEMS"}));
+    EXPECT_EQ(MarcAbbreviate("one two three four five six", "3211"), "onetwtffs");
+    EXPECT_EQ(MarcAbbreviate("alpha beta", "A2"), "alphabe");
+    EXPECT_EQ(MarcAbbreviate("alpha beta", ""), "");
+}
+
+MARC_BOTH_MODES(MarcIndex, LibraryOfCongressClassRows) {
+    std::string no = saved(marcFromItems("U", {{"245a", "Title"}, {"050a", "QA76.73.C15"}}));
+    EXPECT_EQ(scalar("SELECT lc || '|' || cls || '|' || value FROM lc_class WHERE marc_rec_no=" +
+                     LIB_SqlStr(no)),
+              "QA|76.73|QA76.73.C15");
+    std::string dewey = saved(marcFromItems("U", {{"245a", "Title"}, {"050a", "76.73"}}));
+    EXPECT_EQ(scalar("SELECT count(*) FROM lc_class WHERE marc_rec_no=" + LIB_SqlStr(dewey)), "0");
+}
+
+MARC_BOTH_MODES(MarcIndex, AccentedKeysGetAFoldedTwinInUnicodeMode) {
+    std::string no = saved(marcFromItems("U", {{"245a", "Études Œuvres"}, {"100a", "Plain"}}));
+    // The key and its abbreviation, and in national-character mode a folded twin of each.
+    EXPECT_EQ(indexKeys(no, "01").size(), UnicodeMarcMode ? 4u : 2u);
+    Keys authors = indexKeys(no, "02");
+    EXPECT_EQ(authors, (Keys{"PLAIN"}));
+    bool changed = false;
+    EXPECT_EQ(MarcFoldAccents("ÉTUDES Œ ß é", changed), "ETUDES OE SS e");
+    EXPECT_TRUE(changed);
+    MarcFoldAccents("PLAIN", changed);
+    EXPECT_FALSE(changed);
+}
+
+MARC_BOTH_MODES(MarcIndex, SearchFindsByTitlePrefixIssnBarCodeAndAuthor) {
+    std::string cn = saved(marcFromItems(
+        "C", {{"200a", "图书馆学研究进展"}, {"011a", "1000-0003"}, {"701a", "王立新"}}));
+    std::string us =
+        saved(marcFromItems("U", {{"245a", "The Journal of serials"}, {"022a", "2005-2650"}}));
+    auto found = [](const std::string& group, const std::string& text) {
+        LibArray rows;
+        EXPECT_EQ(MarcIndexSearch(group, text, rows), 0) << g_ErrInfo.strDesc;
+        Keys nos;
+        for (int r = 2; r < rows.rows(); ++r)
+            nos.push_back(rows(0, r).str());
+        return nos;
+    };
+    EXPECT_EQ(found("01", "图书馆"), Keys{cn});
+    EXPECT_EQ(found("01", "journal of ser"), Keys{us});
+    EXPECT_EQ(found("03", "1000-0003"), Keys{cn});
+    EXPECT_EQ(found("03", "9772005265006"), Keys{us});
+    EXPECT_EQ(found("02", "王立"), Keys{cn});
+    EXPECT_TRUE(found("01", "无此题名").empty());
+}
+
+MARC_BOTH_MODES(MarcIndex, WordAndPinyinLookups) {
+    for (const char* sql : {"INSERT INTO word_lst (zw,py) VALUES ('图书','tu shu')",
+                            "INSERT INTO word_lst (zw,py) VALUES ('图书馆','tu shu guan')",
+                            "INSERT INTO word_lst (zw,py) VALUES ('书馆','shu guan')",
+                            "INSERT INTO pytable (hz,py) VALUES ('行','xing')",
+                            "INSERT INTO pytable (hz,py) VALUES ('行','hang')"})
+        ASSERT_EQ(LIB_DB_Execute(sql), 0);
+    LibArray rows;
+    WordLookup("图书", rows);
+    ASSERT_EQ(rows.recordCount(), 2);
+    EXPECT_EQ(rows(0, 2).str(), "图书馆");
+    PinyinLookup("行", rows);
+    ASSERT_EQ(rows.recordCount(), 2);
+    EXPECT_EQ(rows(0, 2).str(), "hang");
+    EXPECT_EQ(rows(0, 3).str(), "xing");
+}
+
+TEST(MarcIndexText, StopwordStripAndBlankNormalisation) {
+    EXPECT_EQ(MarcBlankNormalise("a   b"), "a b");
+    EXPECT_EQ(MarcBlankNormalise("中 文 a b"), "中文a b");
+    EXPECT_EQ(MarcKeyUpper("étude abc"), "ÉTUDE ABC");
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, MarcIndexUnicode, ::testing::Values(kSqlite, kPostgres),
+                         backendName);
+SERIALS_ON_BOTH_BACKENDS(MarcIndex);
+
+}  // namespace
