@@ -10,6 +10,7 @@
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "marc/MarcSearch.h"
 
 namespace {
 
@@ -175,9 +176,21 @@ int intDeleteOrdCata(const std::string& publ, const std::string& year, bool ask)
         LIB_ShowMsg("E已经发订，且不为空，不可删除！");
         return -1;
     }
+    LibArray recs;
+    g_strSQL =
+        "SELECT DISTINCT marc_rec_no FROM m_peri_ord_detl WHERE publ_code=" + LIB_SqlStr(publ) +
+        " AND peri_ord_year=" + LIB_SqlStr(year);
+    if (LIB_DB_Select(g_strSQL, recs) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    std::vector<std::string> recNos;
+    for (int r = 2; r < recs.rows(); ++r)
+        recNos.push_back(recs(0, r).str());
     return inTransaction(publ + "|" + year, [&] {
         g_strSQL = "delete02_m_peri_ord_lst " + cataKey(publ, year);
-        return LIB_DB_CallProc(g_strSQL);
+        if (LIB_DB_CallProc(g_strSQL) < 0) return -1;
+        return intDeleteUnorderedMarc(recNos);
     });
 }
 
@@ -203,4 +216,48 @@ std::string strOrdGridText(const std::string& key, const std::string& value) {
     if (!table) return value;
     std::string name = LIB_CodeName(*table, value);
     return name.empty() ? value : name;
+}
+
+int intDeleteUnorderedMarc(const std::vector<std::string>& recNos) {
+    for (const std::string& recNo : recNos) {
+        if (sqltext::trim(recNo).empty()) continue;
+        LibArray still;
+        g_strSQL = "SELECT count(*) FROM m_peri_ord_detl WHERE marc_rec_no=" + LIB_SqlStr(recNo);
+        if (LIB_DB_Select(g_strSQL, still) < 0) return -1;
+        if (still(0, 2).num() > 0) continue;
+        g_strSQL = "BM_DeleteWholeMarc " + LIB_SqlStr(recNo);
+        if (LIB_DB_CallProc(g_strSQL) < 0) return -1;
+    }
+    return 0;
+}
+
+int intOrdMarcFind(const std::string& text, LibArray& rows) {
+    if (MarcIndexSearch("01", text, rows) < 0) return -1;
+    if (rows.recordCount() > 0) return 0;
+    return MarcIndexSearch("03", text, rows);
+}
+
+int intOrdCheckRepeat(const std::string& publ, const std::string& year, const std::string& asordNo,
+                      const std::string& marcNo, const std::string& title,
+                      std::vector<std::string>& findings) {
+    findings.clear();
+    LibArray same;
+    if (!title.empty()) {
+        if (MarcIndexSearch("01", title, same) < 0) return -1;
+        for (int r = 2; r < same.rows(); ++r)
+            if (same(0, r).str() != marcNo && same(1, r).str() == title)
+                findings.push_back("书目记录 " + same(0, r).str() + " " + same(1, r).str());
+    }
+    if (marcNo.empty()) return 0;
+    LibArray others;
+    g_strSQL =
+        "SELECT publ_code, peri_ord_year, asord_no FROM m_peri_ord_detl WHERE marc_rec_no=" +
+        LIB_SqlStr(marcNo) + " AND substr(peri_ord_year,1,4)=" + LIB_SqlStr(year.substr(0, 4)) +
+        " AND NOT (publ_code=" + LIB_SqlStr(publ) + " AND peri_ord_year=" + LIB_SqlStr(year) +
+        " AND asord_no=" + LIB_SqlStr(asordNo) + ") ORDER BY peri_ord_year, publ_code, asord_no";
+    if (LIB_DB_Select(g_strSQL, others) < 0) return -1;
+    for (int r = 2; r < others.rows(); ++r)
+        findings.push_back("订购明细 " + others(0, r).str() + " " + others(1, r).str() + " " +
+                           others(2, r).str());
+    return 0;
 }

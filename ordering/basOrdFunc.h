@@ -47,12 +47,26 @@ int intNewOrdCata(const std::string& publ, const std::string& year);
 int intRenameOrdCata(const std::string& publ, const std::string& year, const std::string& newPubl,
                      const std::string& newYear);
 // Deletes a catalogue after "Q是否删除订购目录" (unless `ask` is false): refused when it is
-// sent and not empty. 0 deleted, 1 not confirmed, -1 refused or failed (message shown).
+// sent and not empty. Its details' catalogue records go with it, except those another order
+// detail still carries. 0 deleted, 1 not confirmed, -1 refused or failed (message shown).
 int intDeleteOrdCata(const std::string& publ, const std::string& year, bool ask = true);
 
 // The text a grid shows for a value of a grid key: state, kind and flag codes by their names,
 // code-table codes by their names, anything else as it is.
 std::string strOrdGridText(const std::string& key, const std::string& value);
+
+// Inside the caller's transaction: deletes the catalogue records of the list that no order
+// detail carries any more. 0, or -1 (g_ErrInfo).
+int intDeleteUnorderedMarc(const std::vector<std::string>& recNos);
+
+// Catalogue records for an order: index search by title (group 01), then by ISSN (group 03):
+// record number, title, author, publisher, ISSN. 0, or -1 (g_ErrInfo).
+int intOrdMarcFind(const std::string& text, LibArray& rows);
+// Duplicate check of a detail's title: other records with the same title key, and other
+// details of the same year that carry the same record. Each finding is one line.
+int intOrdCheckRepeat(const std::string& publ, const std::string& year, const std::string& asordNo,
+                      const std::string& marcNo, const std::string& title,
+                      std::vector<std::string>& findings);
 
 // Fund sources a location may charge (sub_acct rows in use): location, fund_src_code,
 // fund_src_name, for every location at once, ordered by location and fund source.

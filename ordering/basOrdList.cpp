@@ -3,6 +3,7 @@
 // and the workload and log rows are added before the commit; any failure rolls all of it back.
 #include "ordering/basOrdList.h"
 
+#include <cstdio>
 #include <unordered_map>
 
 #include "common/OperatorState.h"
@@ -10,6 +11,7 @@
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "marc/basBMStore.h"
 #include "ordering/basOrdFunc.h"
 
 namespace {
@@ -305,6 +307,21 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
     const std::string no = sqltext::trim(d.get("AsordNo"));
     d.set("AsordNo", no);
     const bool existed = !d.savedAsordNo.empty();
+    // A title taken from a pre-order catalogue gets a catalogue record of its own, copied from
+    // its pre-order record. The number is drawn first: numbering commits on its own.
+    const std::string asordRec =
+        d.kept.count("asord_marc_rec_no") ? d.kept.at("asord_marc_rec_no") : "";
+    std::string newRecNo;
+    if (blank(d.get("MarcNo")) && !blank(asordRec)) {
+        std::string number = MarcNewNumber(kMarcBib);
+        if (number.empty()) {
+            LIB_DB_ShowError();
+            return -1;
+        }
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%010lld", LibVar(number).integer());
+        newRecNo = buf;
+    }
     LIB_DB_BeginTrans();
     if (!existed || d.savedAsordNo != no) {
         LibArray hit;
@@ -322,7 +339,18 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
             return -1;
         }
     }
+    if (!newRecNo.empty()) {
+        MarcRec rec = AsordMarcLoad(asordRec);
+        rec.Kind = kMarcBib;
+        rec.RecNo = newRecNo;
+        if (!MarcSave(rec, 1, 0, "")) {  // the failure is reported by the save
+            LIB_DB_Rollback();
+            return -1;
+        }
+        d.set("MarcNo", newRecNo);
+    }
     if (writeDetail(d, existed) < 0) {
+        if (!newRecNo.empty()) d.set("MarcNo", "");
         LIB_DB_Rollback();
         LIB_DB_ShowError();
         return -1;
@@ -346,7 +374,7 @@ void RecalcFundAmounts(OrdDetail& d) {
             f.amount = strDecimalTimes(total, LibVar(f.qty).integer());
 }
 
-int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask) {
+int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask, bool withMarc) {
     if (keys.empty()) return 1;
     std::string cond;
     for (const std::string& key : keys) {
@@ -365,8 +393,11 @@ int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask) {
         LIB_ShowMsg("E行已经发订，不能删除！");
         return -1;
     }
-    if (ask && LIB_ShowMsg("Q是否确定删除订购信息？") != kMsgOk) return 1;
+    if (ask && LIB_ShowMsg(withMarc ? "Q是否确定删除订购信息同时删除Marc信息？"
+                                    : "Q是否确定删除订购信息？") != kMsgOk)
+        return 1;
     LIB_DB_BeginTrans();
+    std::vector<std::string> recNos;
     for (const std::string& key : keys) {
         OrdRowKey k = SplitOrdRowKey(key);
         if (callProc("delete02_m_peri_ord_detl " + args({k.publ, k.year, k.asordNo})) < 0 ||
@@ -375,6 +406,12 @@ int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask) {
             LIB_DB_ShowError();
             return -1;
         }
+        recNos.push_back(k.marcNo);
+    }
+    if (withMarc && intDeleteUnorderedMarc(recNos) < 0) {
+        LIB_DB_Rollback();
+        LIB_DB_ShowError();
+        return -1;
     }
     LIB_DB_CommitTrans();
     return 0;

@@ -85,8 +85,10 @@ int intSaveOrdDetail(OrdDetail& d, bool report);
 void RecalcFundAmounts(OrdDetail& d);
 
 // Deletes details by key after the questions of the order list; any detail that is sent stops
-// it. 0 deleted, 1 not confirmed, -1 refused or failed (message shown).
-int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask = true);
+// it. With `withMarc` their catalogue records go too, except those another detail carries.
+// 0 deleted, 1 not confirmed, -1 refused or failed (message shown).
+int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask = true,
+                        bool withMarc = false);
 // Sets end_ord_flag of one detail in its own transaction. 0, or -1 after the error report.
 int intSetEndFlag(const std::string& publ, const std::string& year, const std::string& asordNo,
                   const std::string& flag);

@@ -2,16 +2,19 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextBrowser>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "common/basCodeFunc.h"
+#include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "marc/MarcRecModel.h"
+#include "marc/basBMStore.h"
 #include "ordering/basOrdFile.h"
 #include "ordering/basOrdFunc.h"
 #include "ordering/frmOrdInfo.h"
@@ -64,8 +67,8 @@ frmOrdList::frmOrdList(QWidget* parent)
     m_frmInfo = new frmOrdInfo(this);
     m_frmSubInfo = new frmOrdSubInfo(this);
     m_frmSubInfo->SetOrdInfoForm(m_frmInfo);
-    txtMarc = new QTextBrowser(this);
-    txtMarc->setObjectName("txtMarc");
+    m_frmMarc = new MarcRecView(this);
+    m_frmMarc->setObjectName("m_frmMarc");
     splPanes = new QSplitter(Qt::Horizontal, this);
     tabPanes = new QTabWidget(this);
     auto* main = new QSplitter(Qt::Vertical, this);
@@ -83,6 +86,16 @@ frmOrdList::frmOrdList(QWidget* parent)
                                             nullptr, QFileDialog::DontConfirmOverwrite)
             .toStdString();
     };
+    chooseMarc = [this](const LibArray& rows) {
+        QStringList items;
+        for (int r = 2; r < rows.rows(); ++r)
+            items << QString::fromStdString(rows(0, r).str() + "  " + rows(1, r).str() + "  " +
+                                            rows(3, r).str() + "  " + rows(4, r).str());
+        bool ok = false;
+        QString picked =
+            QInputDialog::getItem(this, "选择书目记录", "找到的书目记录：", items, 0, false, &ok);
+        return ok ? static_cast<int>(items.indexOf(picked)) + 2 : -1;
+    };
     setFrameStyle(FrameStyle::Level);
     showRow(-1);
 }
@@ -94,7 +107,7 @@ OrdDetail* frmOrdList::current() {
 void frmOrdList::setFrameStyle(FrameStyle style) {
     OrdDataForm::setFrameStyle(style);
     const bool tabbed = style == FrameStyle::Tabbed;
-    QWidget* panes[] = {m_frmInfo, m_frmSubInfo, txtMarc};
+    QWidget* panes[] = {m_frmInfo, m_frmSubInfo, m_frmMarc};
     const char* captions[] = {"订购信息", "订户信息", "书目信息"};
     for (int i = 0; i < 3; ++i) {
         if (tabbed)
@@ -106,7 +119,7 @@ void frmOrdList::setFrameStyle(FrameStyle style) {
     splPanes->setVisible(!tabbed && style != FrameStyle::None && style != FrameStyle::Grid);
     m_frmInfo->setVisible(style != FrameStyle::OnlySubInfo);
     m_frmSubInfo->setVisible(style != FrameStyle::OnlyInfo);
-    txtMarc->setVisible(style == FrameStyle::Level || tabbed);
+    m_frmMarc->setVisible(style == FrameStyle::Level || tabbed);
 }
 
 void frmOrdList::setLocked(bool on) {
@@ -124,23 +137,8 @@ void frmOrdList::showRow(int row) {
 }
 
 void frmOrdList::showMarc(int row) {
-    if (row < 0 || row >= ItemCount()) {
-        txtMarc->clear();
-        return;
-    }
-    const OrdDetail& d = rows_[row];
-    QString html;
-    for (auto [key, caption] : {std::pair{"Title", "刊名"},
-                                {"ISSN", "ISSN"},
-                                {"Publish", "出版社"},
-                                {"PubYear", "出版年"},
-                                {"Country", "国别"},
-                                {"Language", "语种"},
-                                {"MarcNo", "记录号"}})
-        html += QString("<b>%1</b>：%2<br>")
-                    .arg(caption,
-                         QString::fromStdString(strOrdGridText(key, d.get(key))).toHtmlEscaped());
-    txtMarc->setHtml(html);
+    std::string recNo = row >= 0 && row < ItemCount() ? rows_[row].get("MarcNo") : std::string();
+    m_frmMarc->showRecord(recNo.empty() ? MarcRec{} : MarcLoad(recNo));
 }
 
 void frmOrdList::markModified() {
@@ -381,14 +379,13 @@ int frmOrdList::InitPrintData(std::vector<DataFormRow>& rows) {
 }
 
 int frmOrdList::DeleteItem(bool withMarc) {
-    (void)withMarc;
     std::vector<std::string> keys;
     std::vector<std::string> picked = GetSelectKeys();
     for (const OrdDetail& d : rows_)
         if (!d.savedAsordNo.empty() &&
             std::find(picked.begin(), picked.end(), d.get("Key")) != picked.end())
             keys.push_back(d.get("Key"));
-    if (!keys.empty() && intDeleteOrdDetails(keys) != 0) return -1;
+    if (!keys.empty() && intDeleteOrdDetails(keys, true, withMarc) != 0) return -1;
     for (int r = ItemCount() - 1; r >= 0; --r)
         if (std::find(picked.begin(), picked.end(), rows_[r].get("Key")) != picked.end() ||
             (r == cur_ && rows_[r].state == RowState::New && keys.empty()))
@@ -397,20 +394,71 @@ int frmOrdList::DeleteItem(bool withMarc) {
     return 0;
 }
 
-int frmOrdList::InsertMarcField(const std::string&, const std::string&, const std::string&) {
-    return -1;
+int frmOrdList::InsertMarcField(const std::string& tag, const std::string& ind,
+                                const std::string& data) {
+    OrdDetail* d = current();
+    if (!d || d->get("MarcNo").empty()) return -1;
+    MarcRec rec = MarcLoad(d->get("MarcNo"));
+    MarcAddField(rec, MakeMarcField(tag, ind, data));
+    MarcSortFields(rec);
+    if (!MarcSave(rec, 0, 0, "")) return -1;
+    showMarc(cur_);
+    return 0;
 }
 
-int frmOrdList::DeleteMarcField(const std::string&) {
-    return -1;
+int frmOrdList::DeleteMarcField(const std::string& tag) {
+    OrdDetail* d = current();
+    if (!d || d->get("MarcNo").empty()) return -1;
+    MarcRec rec = MarcLoad(d->get("MarcNo"));
+    MarcDeleteField(rec, tag);
+    if (!MarcSave(rec, 0, 0, "")) return -1;
+    showMarc(cur_);
+    return 0;
 }
 
-int frmOrdList::MarcFind(const std::string&) {
-    return -1;
+int frmOrdList::MarcFind(const std::string& text) {
+    OrdDetail* d = current();
+    if (!d) return -1;
+    if (Locked()) {
+        ShowLockedRefusal();
+        return -1;
+    }
+    std::string what = text.empty() ? d->get("Title") : text;
+    LibArray rows;
+    if (intOrdMarcFind(what, rows) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    if (rows.recordCount() == 0) {
+        LIB_ShowMsg("I没有找到“" + what + "”的书目记录！");
+        return -1;
+    }
+    int row = rows.recordCount() == 1 ? 2 : chooseMarc(rows);
+    if (row < 2 || row >= rows.rows()) return -1;
+    MarcRec rec = MarcLoad(rows(0, row).str());
+    d->set("MarcNo", rows(0, row).str());
+    d->set("Title", rows(1, row).str());
+    d->set("Publish", rows(3, row).str());
+    d->set("ISSN", rows(4, row).str());
+    d->set("Country", sqltext::trim(rec.CountryCode));
+    d->set("Language", sqltext::lower(sqltext::trim(rec.LangCode)));
+    markModified();
+    showMarc(cur_);
+    return 0;
 }
 
 int frmOrdList::CheckRepeat() {
-    return -1;
+    OrdDetail* d = current();
+    if (!d) return -1;
+    std::vector<std::string> findings;
+    if (intOrdCheckRepeat(d->get("Pub"), d->get("OrdYear"), d->savedAsordNo, d->get("MarcNo"),
+                          d->get("Title"), findings) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    LIB_ShowMsg(findings.empty() ? "I没有发现重复的书目或订购！"
+                                 : "I查重结果：" + joined(findings));
+    return static_cast<int>(findings.size());
 }
 
 void frmOrdList::ChangeGray(bool gray) {

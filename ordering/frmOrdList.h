@@ -9,7 +9,7 @@
 
 class QSplitter;
 class QTabWidget;
-class QTextBrowser;
+class MarcRecView;
 class frmOrdInfo;
 class frmOrdSubInfo;
 
@@ -20,9 +20,12 @@ public:
 
     frmOrdInfo* m_frmInfo = nullptr;
     frmOrdSubInfo* m_frmSubInfo = nullptr;
-    QTextBrowser* txtMarc = nullptr;  // the bibliographic record of the current title
+    MarcRecView* m_frmMarc = nullptr;  // the bibliographic record of the current title
     // Where the breakpoint file goes; by default a file dialog titled "保存到文件".
     std::function<std::string()> chooseBreakpointFile;
+    // Which of several found records to take (row of the search result from 2, or -1: none);
+    // by default a list to pick from.
+    std::function<int(const LibArray&)> chooseMarc;
 
     // The current detail (null when the list is empty).
     OrdDetail* current();
