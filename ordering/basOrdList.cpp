@@ -312,7 +312,10 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
     const std::string asordRec =
         d.kept.count("asord_marc_rec_no") ? d.kept.at("asord_marc_rec_no") : "";
     std::string newRecNo;
-    if (blank(d.get("MarcNo")) && !blank(asordRec)) {
+    MarcRec offered;
+    if (blank(d.get("MarcNo")) && !blank(asordRec)) offered = AsordMarcLoad(asordRec);
+    // A pre-order record with only its summary columns has nothing to copy.
+    if (!offered.Dir.empty()) {
         std::string number = MarcNewNumber(kMarcBib);
         if (number.empty()) {
             LIB_DB_ShowError();
@@ -340,7 +343,7 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
         }
     }
     if (!newRecNo.empty()) {
-        MarcRec rec = AsordMarcLoad(asordRec);
+        MarcRec rec = offered;
         rec.Kind = kMarcBib;
         rec.RecNo = newRecNo;
         if (!MarcSave(rec, 1, 0, "")) {  // the failure is reported by the save

@@ -4,7 +4,26 @@
 
 #include <string>
 
+#include "db/basLibDB.h"
 #include "ordering/basOrdList.h"
+#include "tests/support/TestDb.h"
+
+// Demo data with the demo orders in 2030-2032, batches the tests do not use themselves.
+inline InstallOptions OrdTestInstall() {
+    InstallOptions o = demoInstall();
+    o.variables["LAST_YEAR"] = "2030";
+    o.variables["YEAR"] = "2031";
+    o.variables["NEXT_YEAR"] = "2032";
+    return o;
+}
+
+// Empties the order tables the demo data filled, for tests that count rows of a clean slate.
+inline void DropDemoOrders() {
+    for (const char* t :
+         {"m_peri_ord_dist_lst", "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl",
+          "m_peri_ord_lst", "peri_asord_detl", "peri_asord_cata", "asord_marc"})
+        g_OraDatabase->execute(std::string("DELETE FROM ") + t);
+}
 
 // A valid detail: two subscribers (QK01 checks in 2 copies sent to QK01 and QKYL; WWQK takes
 // 1 copy without checking in), each with a fund line.

@@ -20,10 +20,11 @@ namespace {
 
 class OrdMarc : public DbTest {
 protected:
-    InstallOptions installOptions() const override { return demoInstall(); }
+    InstallOptions installOptions() const override { return OrdTestInstall(); }
     void SetUp() override {
         DbTest::SetUp();
         if (IsSkipped()) return;
+        DropDemoOrders();
         LIB_SetComputerName(kDemoComputer);
         ASSERT_TRUE(LIB_Login("DY01", "1234"));
         ASSERT_EQ(MarcLoadDemoRecords({}).saved, 40);

@@ -45,10 +45,11 @@ QComboBox* cellCombo(QTableWidget* grid, int row, int column) {
 
 class OrdScreens : public DbTest {
 protected:
-    InstallOptions installOptions() const override { return demoInstall(); }
+    InstallOptions installOptions() const override { return OrdTestInstall(); }
     void SetUp() override {
         DbTest::SetUp();
         if (IsSkipped()) return;
+        DropDemoOrders();
         LIB_SetComputerName(kDemoComputer);
         ASSERT_TRUE(LIB_Login("DY01", "1234"));
         LIB_DB_PinServerDate("2026-03-02 09:15:00");

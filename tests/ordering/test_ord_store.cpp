@@ -15,10 +15,11 @@ namespace {
 
 class OrdStore : public DbTest {
 protected:
-    InstallOptions installOptions() const override { return demoInstall(); }
+    InstallOptions installOptions() const override { return OrdTestInstall(); }
     void SetUp() override {
         DbTest::SetUp();
         if (IsSkipped()) return;
+        DropDemoOrders();
         g_strWkrNo = "DY01";
         g_strComputer = kDemoComputer;
         g_strLocation = "QK01";
@@ -346,6 +347,41 @@ TEST_P(OrdStore, CatalogueLoadsInFourQueriesWhateverItsSize) {
         EXPECT_EQ(d.subs[2].funds.size(), 1u);
         EXPECT_EQ(d.subs[2].dists.size(), 1u);
     }
+}
+
+// The demo data as a new database has it: last year's and this year's catalogues of both
+// distributors, each detail complete enough to be saved again unchanged.
+class DemoOrders : public DbTest {
+protected:
+    InstallOptions installOptions() const override { return OrdTestInstall(); }
+};
+SERIALS_ON_BOTH_BACKENDS(DemoOrders);
+
+TEST_P(DemoOrders, CataloguesOfBothYearsHoldValidDetails) {
+    LibArray cats;
+    ASSERT_EQ(intGetOrdCata("203001", "203199", cats), 0);
+    ASSERT_EQ(cats.recordCount(), 4);
+    int sent = 0;
+    for (int r = 2; r < cats.rows(); ++r) {
+        std::vector<OrdDetail> details;
+        ASSERT_EQ(intLoadOrdDetails(cats(0, r).str(), cats(2, r).str(), details), 0);
+        ASSERT_FALSE(details.empty());
+        for (const OrdDetail& d : details) {
+            EXPECT_TRUE(OrdDetailErrors(d).empty()) << d.get("AsordNo");
+            EXPECT_EQ(d.get("SumCount"), d.sumCount()) << d.get("AsordNo");
+            EXPECT_EQ(d.get("FAsordNo"), strFormatAsordNo(d.get("AsordNo")));
+            sent += d.get("Status") != "0";
+        }
+    }
+    EXPECT_GT(sent, 0);
+    LibArray offers;
+    ASSERT_EQ(intGetAsordCata(offers), 0);
+    ASSERT_EQ(offers.recordCount(), 1);
+    EXPECT_EQ(offers(2, 2).str(), "203201");
+    std::vector<OrdDetail> items;
+    ASSERT_EQ(intLoadAsordItems("YZFX", "203201", items), 0);
+    EXPECT_EQ(items.size(), 12u);
+    EXPECT_EQ(items[0].get("Title"), "图书馆学研究进展");
 }
 
 }  // namespace

@@ -219,5 +219,6 @@ InstallOptions demoInstall() {
     InstallOptions o;
     o.demo = true;
     o.variables["COMPUTER_NAME"] = kDemoComputer;
+    addDemoYearVariables(o);
     return o;
 }
