@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "ordering/basOrdFunc.h"
 
@@ -84,6 +85,29 @@ void OrdDataForm::setMultiSelected(bool on) {
 void OrdDataForm::setReDraw(bool on) {
     reDraw_ = on;
     spdList->setUpdatesEnabled(on);
+}
+
+int OrdDataForm::DataSet(const std::string& publ, const std::string& year,
+                         const std::string& publName) {
+    setPublCode(publ);
+    setOrdYear(year);
+    setPublName(publName);
+    return Refresh();
+}
+
+int OrdDataForm::Refresh() {
+    refreshing_ = true;
+    std::vector<OrdDetail> loaded;
+    int rc = loadRows(loaded);
+    if (rc < 0) {
+        LIB_DB_ShowError();
+        loaded.clear();
+    }
+    beforeReload();
+    replaceRows(std::move(loaded));
+    refreshing_ = false;
+    emit stateChanged();
+    return rc;
 }
 
 bool OrdDataForm::IsExistAsordNo(const std::string& asordNo) const {

@@ -49,6 +49,10 @@ public:
     bool ShowStatus() const override { return showStatus_; }
     void setShowStatus(bool on) override { showStatus_ = on; }
 
+    // Shows a catalogue: its distributor and batch (or issue year-month), loaded afresh.
+    int DataSet(const std::string& publ, const std::string& year,
+                const std::string& publName) override;
+    int Refresh() override;
     bool IsExistAsordNo(const std::string& asordNo) const override;
     int ItemCount() const override { return static_cast<int>(rows_.size()); }
     void SelectAll() override;
@@ -79,6 +83,11 @@ protected:
     // Whether the current row may be left (a form with unsaved edits may refuse).
     virtual bool canLeaveRow() { return true; }
     virtual void showRow(int row) = 0;
+    // The rows of the catalogue shown. 0, or -1 with the failure in g_ErrInfo.
+    virtual int loadRows(std::vector<OrdDetail>& rows) = 0;
+    // Called before reloaded rows replace the current ones.
+    virtual void beforeReload() {}
+    bool refreshing() const { return refreshing_; }
 
     std::vector<OrdDetail> rows_;
     int cur_ = -1;
@@ -92,4 +101,5 @@ private:
     int marcStatus_ = 0;
     std::string ordYear_, publCode_, publName_;
     bool syncing_ = false;
+    bool refreshing_ = false;
 };

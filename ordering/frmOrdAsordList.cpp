@@ -29,23 +29,8 @@ frmOrdAsordList::frmOrdAsordList(QWidget* parent)
 
 void frmOrdAsordList::showRow(int) {}
 
-int frmOrdAsordList::DataSet(const std::string& publ, const std::string& yearMonth,
-                             const std::string& publName) {
-    setPublCode(publ);
-    setOrdYear(yearMonth);
-    setPublName(publName);
-    return Refresh();
-}
-
-int frmOrdAsordList::Refresh() {
-    refreshing_ = true;
-    std::vector<OrdDetail> items;
-    int rc = intLoadAsordItems(PublCode(), OrdYear(), items);
-    if (rc < 0) LIB_DB_ShowError();
-    replaceRows(std::move(items));
-    refreshing_ = false;
-    emit stateChanged();
-    return rc;
+int frmOrdAsordList::loadRows(std::vector<OrdDetail>& rows) {
+    return intLoadAsordItems(PublCode(), OrdYear(), rows);
 }
 
 int frmOrdAsordList::InitPrintData(std::vector<DataFormRow>& rows) {
@@ -69,7 +54,7 @@ int frmOrdAsordList::CheckDataValid() {
 }
 
 FormState frmOrdAsordList::State() const {
-    return refreshing_ ? FormState::Refreshing : FormState::Browse;
+    return refreshing() ? FormState::Refreshing : FormState::Browse;
 }
 
 int frmOrdAsordList::ImportReviewFile(const std::string&) {

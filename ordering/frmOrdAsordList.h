@@ -17,9 +17,6 @@ public:
     int InitPrintData(std::vector<DataFormRow>& rows) override;
     int InsertAsordData(const std::string& publ, const std::string& yearMonth,
                         const std::vector<std::string>& asordNos) override;
-    int Refresh() override;
-    int DataSet(const std::string& publ, const std::string& yearMonth,
-                const std::string& publName) override;
     int DeleteItem(bool withMarc) override;
     int InsertMarcField(const std::string& tag, const std::string& ind,
                         const std::string& data) override;
@@ -37,5 +34,5 @@ public:
 
 private:
     void showRow(int row) override;
-    bool refreshing_ = false;
+    int loadRows(std::vector<OrdDetail>& rows) override;
 };

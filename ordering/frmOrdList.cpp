@@ -167,24 +167,8 @@ void frmOrdList::m_frmSubInfo_Changed() {
     m_frmInfo->setDetail(current());
 }
 
-int frmOrdList::DataSet(const std::string& publ, const std::string& year,
-                        const std::string& publName) {
-    setPublCode(publ);
-    setOrdYear(year);
-    setPublName(publName);
-    return Refresh();
-}
-
-int frmOrdList::Refresh() {
-    refreshing_ = true;
-    std::vector<OrdDetail> loaded;
-    int rc = intLoadOrdDetails(PublCode(), OrdYear(), loaded);
-    if (rc < 0) LIB_DB_ShowError();
-    originals_.clear();
-    replaceRows(rc < 0 ? std::vector<OrdDetail>{} : std::move(loaded));
-    refreshing_ = false;
-    emit stateChanged();
-    return rc;
+int frmOrdList::loadRows(std::vector<OrdDetail>& rows) {
+    return intLoadOrdDetails(PublCode(), OrdYear(), rows);
 }
 
 int frmOrdList::NewItem() {
@@ -467,7 +451,7 @@ void frmOrdList::ChangeGray(bool gray) {
 }
 
 FormState frmOrdList::State() const {
-    if (refreshing_) return FormState::Refreshing;
+    if (refreshing()) return FormState::Refreshing;
     if (Locked()) return FormState::Locked;
     if (cur_ >= 0 && rows_[cur_].state == RowState::New) return FormState::New;
     if (cur_ >= 0 && rows_[cur_].state == RowState::Modified) return FormState::Modified;

@@ -39,9 +39,6 @@ public:
     int InitPrintData(std::vector<DataFormRow>& rows) override;
     int InsertAsordData(const std::string& publ, const std::string& yearMonth,
                         const std::vector<std::string>& asordNos) override;
-    int Refresh() override;
-    int DataSet(const std::string& publ, const std::string& year,
-                const std::string& publName) override;
     int DeleteItem(bool withMarc) override;
     int InsertMarcField(const std::string& tag, const std::string& ind,
                         const std::string& data) override;
@@ -68,6 +65,8 @@ private slots:
 
 private:
     void showRow(int row) override;
+    int loadRows(std::vector<OrdDetail>& rows) override;
+    void beforeReload() override { originals_.clear(); }
     void markModified();
     void showMarc(int row);
     // Saves the rows of one kind, stopping at the first failure. 0, or -1.
@@ -81,5 +80,4 @@ private:
     // Saved rows as they were before their first unsaved edit, by key.
     std::map<std::string, OrdDetail> originals_;
     OrdDetail shown_;
-    bool refreshing_ = false;
 };

@@ -43,6 +43,29 @@ QTreeWidgetItem* distributorNode(QTreeWidget* tree, const std::string& publ,
     return node;
 }
 
+// A catalogue's node under its distributor's, keyed by distributor and batch (or year-month).
+QTreeWidgetItem* catalogueItem(QTreeWidget* tree, const LibArray& rows, int r,
+                               const std::string& caption) {
+    QTreeWidgetItem* parent = distributorNode(tree, rows(0, r).str(), rows(1, r).str());
+    auto* node = new QTreeWidgetItem(parent, {q(caption)});
+    node->setData(0, kRolePubl, q(rows(0, r).str()));
+    node->setData(0, kRoleYear, q(rows(2, r).str()));
+    parent->setExpanded(true);
+    return node;
+}
+
+QTreeWidgetItem* findCatalogue(const QTreeWidget* tree, const std::string& publ,
+                               const std::string& year) {
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* p = tree->topLevelItem(i);
+        for (int j = 0; j < p->childCount(); ++j)
+            if (s(p->child(j)->data(0, kRolePubl)) == publ &&
+                s(p->child(j)->data(0, kRoleYear)) == year)
+                return p->child(j);
+    }
+    return nullptr;
+}
+
 QTreeWidget* makeTree(QWidget* parent, const char* name) {
     auto* t = new QTreeWidget(parent);
     t->setObjectName(name);
@@ -153,15 +176,12 @@ int frmOrdTree::Reload() {
     const QSignalBlocker block(trvOrder);
     trvOrder->clear();
     for (int r = 2; r < rows.rows(); ++r) {
-        QTreeWidgetItem* parent = distributorNode(trvOrder, rows(0, r).str(), rows(1, r).str());
-        auto* node = new QTreeWidgetItem(
-            parent, {q(" [年度批次:" + rows(2, r).str() + "]" + " 订购日期:" + rows(3, r).str())});
-        node->setData(0, kRolePubl, q(rows(0, r).str()));
-        node->setData(0, kRoleYear, q(rows(2, r).str()));
+        QTreeWidgetItem* node =
+            catalogueItem(trvOrder, rows, r,
+                          " [年度批次:" + rows(2, r).str() + "]" + " 订购日期:" + rows(3, r).str());
         node->setData(0, Qt::UserRole + 10, q(rows(4, r).str()));
         setIcon(node, rows(4, r).str() == "1" ? "SendCata" : "UnSendCata");
-        parent->setExpanded(true);
-        setIcon(parent, "PubOpen");
+        setIcon(node->parent(), "PubOpen");
     }
     if (QTreeWidgetItem* node = catalogueNode(publ, year)) {
         trvOrder->setCurrentItem(node);
@@ -171,14 +191,7 @@ int frmOrdTree::Reload() {
 }
 
 QTreeWidgetItem* frmOrdTree::catalogueNode(const std::string& publ, const std::string& year) const {
-    for (int i = 0; i < trvOrder->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* p = trvOrder->topLevelItem(i);
-        for (int j = 0; j < p->childCount(); ++j)
-            if (s(p->child(j)->data(0, kRolePubl)) == publ &&
-                s(p->child(j)->data(0, kRoleYear)) == year)
-                return p->child(j);
-    }
-    return nullptr;
+    return findCatalogue(trvOrder, publ, year);
 }
 
 bool frmOrdTree::selectCatalogue(const std::string& publ, const std::string& year) {
@@ -262,26 +275,14 @@ int frmOrdAsordTree::Reload() {
     }
     const QSignalBlocker block(trvAsord);
     trvAsord->clear();
-    for (int r = 2; r < rows.rows(); ++r) {
-        QTreeWidgetItem* parent = distributorNode(trvAsord, rows(0, r).str(), rows(1, r).str());
-        auto* node = new QTreeWidgetItem(
-            parent, {q(" [发行年月:" + rows(2, r).str() + "]" + " 截止日期:" + rows(3, r).str())});
-        node->setData(0, kRolePubl, q(rows(0, r).str()));
-        node->setData(0, kRoleYear, q(rows(2, r).str()));
-        parent->setExpanded(true);
-    }
+    for (int r = 2; r < rows.rows(); ++r)
+        catalogueItem(trvAsord, rows, r,
+                      " [发行年月:" + rows(2, r).str() + "]" + " 截止日期:" + rows(3, r).str());
     return 0;
 }
 
 bool frmOrdAsordTree::selectCatalogue(const std::string& publ, const std::string& yearMonth) {
-    for (int i = 0; i < trvAsord->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* p = trvAsord->topLevelItem(i);
-        for (int j = 0; j < p->childCount(); ++j)
-            if (s(p->child(j)->data(0, kRolePubl)) == publ &&
-                s(p->child(j)->data(0, kRoleYear)) == yearMonth) {
-                trvAsord->setCurrentItem(p->child(j));
-                return true;
-            }
-    }
-    return false;
+    QTreeWidgetItem* node = findCatalogue(trvAsord, publ, yearMonth);
+    if (node) trvAsord->setCurrentItem(node);
+    return node != nullptr;
 }

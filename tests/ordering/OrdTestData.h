@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/basQKLogin.h"
 #include "db/basLibDB.h"
 #include "ordering/basOrdList.h"
 #include "tests/support/TestDb.h"
@@ -51,3 +52,18 @@ inline OrdDetail CompleteDetail(const std::string& publ, const std::string& year
     };
     return d;
 }
+
+// Ordering tests on both backends: the demo operators, empty order tables, DY01 logged in from
+// the demo workstation, and a pinned server date.
+class OrdDbTest : public DbTest {
+protected:
+    InstallOptions installOptions() const override { return OrdTestInstall(); }
+    void SetUp() override {
+        DbTest::SetUp();
+        if (IsSkipped()) return;
+        DropDemoOrders();
+        LIB_SetComputerName(kDemoComputer);
+        ASSERT_TRUE(LIB_Login("DY01", "1234"));
+        LIB_DB_PinServerDate("2026-03-02 09:15:00");
+    }
+};

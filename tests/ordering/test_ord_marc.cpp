@@ -18,15 +18,11 @@
 
 namespace {
 
-class OrdMarc : public DbTest {
+class OrdMarc : public OrdDbTest {
 protected:
-    InstallOptions installOptions() const override { return OrdTestInstall(); }
     void SetUp() override {
-        DbTest::SetUp();
-        if (IsSkipped()) return;
-        DropDemoOrders();
-        LIB_SetComputerName(kDemoComputer);
-        ASSERT_TRUE(LIB_Login("DY01", "1234"));
+        OrdDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_EQ(MarcLoadDemoRecords({}).saved, 40);
         ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
     }

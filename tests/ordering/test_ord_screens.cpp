@@ -43,16 +43,11 @@ QComboBox* cellCombo(QTableWidget* grid, int row, int column) {
     return qobject_cast<QComboBox*>(grid->cellWidget(row, column));
 }
 
-class OrdScreens : public DbTest {
+class OrdScreens : public OrdDbTest {
 protected:
-    InstallOptions installOptions() const override { return OrdTestInstall(); }
     void SetUp() override {
-        DbTest::SetUp();
-        if (IsSkipped()) return;
-        DropDemoOrders();
-        LIB_SetComputerName(kDemoComputer);
-        ASSERT_TRUE(LIB_Login("DY01", "1234"));
-        LIB_DB_PinServerDate("2026-03-02 09:15:00");
+        OrdDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         manager = std::make_unique<frmOrdManager>();
         list = manager->OrderMain;
         info = list->m_frmInfo;
@@ -87,6 +82,16 @@ protected:
         info->typeValue("MoneyType", "CNY");
         info->typeValue("KindNo", "TP3");
         info->typeValue("Price", "10");
+    }
+    // A catalogue of saved complete details, shown in the manager.
+    void openCatalogueWith(std::initializer_list<const char*> numbers) {
+        ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
+        for (const char* no : numbers) {
+            OrdDetail d = CompleteDetail("YZFX", "202601", no);
+            ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+        }
+        manager->m_frmOrdTree->Reload();
+        ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
     }
     std::string lastMessage() const {
         return presenter.shown.empty() ? std::string() : presenter.shown.back().body;
@@ -214,11 +219,7 @@ TEST_P(OrdScreens, PanesRefuseDuplicatesAndLockedEdits) {
 }
 
 TEST_P(OrdScreens, CancelRestoresAModifiedDetailAndDropsANewOne) {
-    ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
-    OrdDetail d = CompleteDetail("YZFX", "202601", "3-1");
-    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
-    manager->m_frmOrdTree->Reload();
-    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    openCatalogueWith({"3-1"});
     info->typeValue("Remark", "改了");
     presenter.replies.push_back({kMsgOk, {}});
     sub->cmdDelSub->click();
@@ -238,14 +239,9 @@ TEST_P(OrdScreens, CancelRestoresAModifiedDetailAndDropsANewOne) {
 }
 
 TEST_P(OrdScreens, DeletingASentDetailIsRefusedAndAnUnsentOneGoes) {
-    ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
-    for (const char* no : {"3-1", "3-2"}) {
-        OrdDetail d = CompleteDetail("YZFX", "202601", no);
-        ASSERT_EQ(intSaveOrdDetail(d, false), 0);
-    }
+    openCatalogueWith({"3-1", "3-2"});
     g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='1' WHERE asord_no='3-1'");
-    manager->m_frmOrdTree->Reload();
-    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    ASSERT_EQ(list->Refresh(), 0);
     ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
     EXPECT_EQ(lastMessage(), "行已经发订，不能删除！");
     EXPECT_EQ(list->ItemCount(), 2);
@@ -316,11 +312,7 @@ TEST_P(OrdScreens, ClosingWithOnlyTemporaryRowsAsksForTheBreakpointFile) {
 }
 
 TEST_P(OrdScreens, ClosingWithNewAndModifiedRowsAsksInOrderAndSaves) {
-    ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
-    OrdDetail d = CompleteDetail("YZFX", "202601", "3-1");
-    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
-    manager->m_frmOrdTree->Reload();
-    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    openCatalogueWith({"3-1"});
     info->typeValue("Remark", "改了");
     ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
     presenter.replies.push_back({kMsgCancel, {}});
@@ -355,13 +347,7 @@ TEST_P(OrdScreens, TreeRenamesAndDeletesCataloguesAndMarksSentOnes) {
 }
 
 TEST_P(OrdScreens, CommandsFollowTheFormState) {
-    ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
-    for (const char* no : {"3-1", "3-2", "4-1"}) {
-        OrdDetail d = CompleteDetail("YZFX", "202601", no);
-        ASSERT_EQ(intSaveOrdDetail(d, false), 0);
-    }
-    manager->m_frmOrdTree->Reload();
-    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    openCatalogueWith({"3-1", "3-2", "4-1"});
     struct Expect {
         const char* command;
         bool enabled;

@@ -13,17 +13,11 @@
 
 namespace {
 
-class OrdStore : public DbTest {
+class OrdStore : public OrdDbTest {
 protected:
-    InstallOptions installOptions() const override { return OrdTestInstall(); }
     void SetUp() override {
-        DbTest::SetUp();
-        if (IsSkipped()) return;
-        DropDemoOrders();
-        g_strWkrNo = "DY01";
-        g_strComputer = kDemoComputer;
-        g_strLocation = "QK01";
-        LIB_DB_PinServerDate("2026-03-02 09:15:00");
+        OrdDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
     }
     // The saved detail read back from the database.
