@@ -347,40 +347,48 @@ void frmOrdSubInfo::deleteSubscriber() {
     emit Changed();
 }
 
-void frmOrdSubInfo::addFund() {
+// Adds or removes a line of the current subscriber (fund or distribution), then shows it.
+template <typename Edit>
+void frmOrdSubInfo::editLines(Edit edit) {
     OrdSubscriber* s = current();
-    if (!s || refuseWhenLocked()) return;
-    s->funds.push_back({"", s->count,
-                        strDecimalTimes(detail_->get("TotalPrice"), LibVar(s->count).integer()),
-                        ""});
+    if (!s || refuseWhenLocked() || !edit(*s)) return;
     showCurrent();
     emit Changed();
+}
+
+namespace {
+// Erases the grid's current row from the lines; false when no line is current.
+template <typename Line>
+bool eraseCurrent(std::vector<Line>& lines, const QTableWidget* grid) {
+    int row = grid->currentRow();
+    if (row < 0 || row >= static_cast<int>(lines.size())) return false;
+    lines.erase(lines.begin() + row);
+    return true;
+}
+}  // namespace
+
+void frmOrdSubInfo::addFund() {
+    editLines([this](OrdSubscriber& s) {
+        s.funds.push_back({"", s.count,
+                           strDecimalTimes(detail_->get("TotalPrice"), LibVar(s.count).integer()),
+                           ""});
+        return true;
+    });
 }
 
 void frmOrdSubInfo::deleteFund() {
-    OrdSubscriber* s = current();
-    int row = spdFundSrc->currentRow();
-    if (!s || refuseWhenLocked() || row < 0 || row >= static_cast<int>(s->funds.size())) return;
-    s->funds.erase(s->funds.begin() + row);
-    showCurrent();
-    emit Changed();
+    editLines([this](OrdSubscriber& s) { return eraseCurrent(s.funds, spdFundSrc); });
 }
 
 void frmOrdSubInfo::addDist() {
-    OrdSubscriber* s = current();
-    if (!s || refuseWhenLocked()) return;
-    s->dists.push_back({"", "1", ""});
-    showCurrent();
-    emit Changed();
+    editLines([](OrdSubscriber& s) {
+        s.dists.push_back({"", "1", ""});
+        return true;
+    });
 }
 
 void frmOrdSubInfo::deleteDist() {
-    OrdSubscriber* s = current();
-    int row = spdDistLoca->currentRow();
-    if (!s || refuseWhenLocked() || row < 0 || row >= static_cast<int>(s->dists.size())) return;
-    s->dists.erase(s->dists.begin() + row);
-    showCurrent();
-    emit Changed();
+    editLines([this](OrdSubscriber& s) { return eraseCurrent(s.dists, spdDistLoca); });
 }
 
 void frmOrdSubInfo::onPriceChanged() {

@@ -54,6 +54,8 @@ private:
     void deleteFund();
     void addDist();
     void deleteDist();
+    template <typename Edit>
+    void editLines(Edit edit);
     void onPriceChanged();
     void onSubItemEdited(int row, const std::string& value);
     void onLineEdited(QTableWidget* grid, int row, int column, const std::string& value);
