@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <filesystem>
+#include <fstream>
 
 #include "app/MainEntries.h"
 #include "app/basQKLogin.h"
@@ -93,6 +94,10 @@ protected:
         manager->m_frmOrdTree->Reload();
         ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
     }
+    std::string slurpFile(const std::string& path) const {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
     std::string lastMessage() const {
         return presenter.shown.empty() ? std::string() : presenter.shown.back().body;
     }
@@ -111,6 +116,7 @@ TEST_P(OrdScreens, DetailEnteredThroughThePanesReadsBackAsEntered) {
     QAbstractItemModelTester subTester(sub->spdSubOrdLst->model(), Mode::Fatal);
     QAbstractItemModelTester fundTester(sub->spdFundSrc->model(), Mode::Fatal);
     QAbstractItemModelTester distTester(sub->spdDistLoca->model(), Mode::Fatal);
+    QAbstractItemModelTester subInfoTester(sub->spdSubInfo->model(), Mode::Fatal);
 
     ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
     EXPECT_EQ(list->State(), FormState::New);
@@ -397,6 +403,26 @@ TEST_P(OrdScreens, CommandsFollowTheFormState) {
     ASSERT_TRUE(manager->runCommand("cmdSwitch"));
     check("pre-order list",
           {{"cmdSave", false}, {"cmdDetlDel", false}, {"cmdCheck", false}, {"cmdSwitch", true}});
+}
+
+TEST_P(OrdScreens, ListIsExportedGroupedAndPreparedForPrinting) {
+    openCatalogueWith({"4-1", "3-2", "3-1"});
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='1' WHERE asord_no='3-2'");
+    ASSERT_EQ(list->Refresh(), 0);
+    std::string path = home->dir() + "/TMP/list.csv";
+    ASSERT_EQ(list->ExportToFile(path), 0);
+    std::string text = slurpFile(path);
+    EXPECT_EQ(text.substr(0, text.find('\n')).substr(0, 32), "发行商,年度批次,征订号");
+    EXPECT_NE(text.find("YZFX,202601,3-2,正常刊,已发订"), std::string::npos) << text;
+
+    ASSERT_TRUE(manager->runCommand("GroupView"));
+    EXPECT_EQ(list->rows()[2].get("AsordNo"), "3-2");  // the sent one after the unsent ones
+    std::vector<DataFormRow> print;
+    ASSERT_EQ(list->InitPrintData(print), 0);
+    ASSERT_EQ(print.size(), 3u);
+    EXPECT_EQ(print[0].at("AsordNo"), "3-1");  // by normalised number: 0003-0001 first
+    EXPECT_EQ(print[2].at("AsordNo"), "4-1");
+    EXPECT_EQ(print[0].at("SumCount"), "3");
 }
 
 TEST_P(OrdScreens, MainWindowOpensTheManagerForTheOrderingRight) {

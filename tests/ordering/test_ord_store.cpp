@@ -293,6 +293,16 @@ TEST_P(OrdStore, LookBackTakesTheLatestOtherSentBatch) {
     EXPECT_EQ(row.recordCount(), 0);
 }
 
+TEST_P(OrdStore, PriceRefreshMovesEveryFundAmountAndFrequencyRefreshTheName) {
+    saved("2-15");
+    ASSERT_EQ(intUpdateOrdPrice("YZFX", "202601", "2-15", "14", "168"), 0);
+    EXPECT_EQ(scalar("SELECT peri_price FROM m_peri_ord_detl"), "14");
+    EXPECT_EQ(scalar("SELECT sub_amt FROM m_peri_sub_fund_out WHERE location='QK01'"), "336");
+    EXPECT_EQ(scalar("SELECT sub_amt FROM m_peri_sub_fund_out WHERE location='WWQK'"), "168");
+    ASSERT_EQ(intUpdateOrdFreq("YZFX", "202601", "2-15", "双月刊"), 0);
+    EXPECT_EQ(reload("YZFX", "202601", "2-15").get("PublFreq"), "双月刊");
+}
+
 TEST_P(OrdStore, IntegrityCheckAndFinishingMark) {
     OrdDetail d = saved("2-15");
     saved("2-16");
