@@ -118,7 +118,7 @@ bool MarcIsoReader::take(std::string_view raw, MarcRec& rec, std::string& proble
     rec.Leader.resize(24, ' ');
     rec.Dir.clear();
     rec.Data.clear();
-    bool raw_bytes = rawBytesInMemory(enc_);
+    bool rawBytes = rawBytesInMemory(enc_);
     long at = 0;
     for (long i = 0; i < count; ++i) {
         std::string_view e = raw.substr(24 + i * 12, 12);
@@ -127,7 +127,7 @@ bool MarcIsoReader::take(std::string_view raw, MarcRec& rec, std::string& proble
         digitsAt(e, 7, 5, start);
         std::string_view bytes = raw.substr(base + start, length);
         long inMemory = length;
-        if (raw_bytes) {
+        if (rawBytes) {
             rec.Data.append(bytes);
         } else {
             std::string text = decode(bytes, enc_);
@@ -146,10 +146,10 @@ bool MarcIsoReader::take(std::string_view raw, MarcRec& rec, std::string& proble
 
 std::string MarcIsoWrite(const MarcRec& rec, MarcEncoding enc) {
     std::string directory, data;
-    bool raw_bytes = rawBytesInMemory(enc);
+    bool rawBytes = rawBytesInMemory(enc);
     for (std::size_t i = 0; i < rec.Dir.size(); ++i) {
-        std::string bytes = raw_bytes ? MarcFieldRaw(rec, static_cast<int>(i))
-                                      : encode(MarcFieldContent(rec, static_cast<int>(i)), enc);
+        std::string bytes = rawBytes ? MarcFieldRaw(rec, static_cast<int>(i))
+                                     : encode(MarcFieldContent(rec, static_cast<int>(i)), enc);
         bytes += kFieldEnd;
         directory += directoryEntry(rec.Dir[i].Tag, static_cast<long>(bytes.size()),
                                     static_cast<long>(data.size()));

@@ -18,7 +18,7 @@ bool MarcParseEncoding(const std::string& name, MarcEncoding& enc);
 // Reads the records of a file held in memory, one at a time. A record whose structure is broken
 // (lengths that are not digits or do not fit, a directory that points outside the data, a
 // missing terminator, text not in the encoding) is reported and skipped; reading goes on with
-// the next record. Never reads outside the buffer.
+// the next record. Never reads outside the buffer, which must outlive the reader.
 class MarcIsoReader {
 public:
     MarcIsoReader(std::string_view file, MarcEncoding enc) : file_(file), enc_(enc) {}

@@ -20,7 +20,8 @@ void MarcRecModel::setRecord(const MarcRec& rec) {
     rec_ = rec;
     rows_.clear();
     if (!rec.Leader.empty() && rec.FieldCount > 0)
-        rows_.push_back({"LDR", MarcTypeIndex(rec) % 2 ? "Leader" : "头标区", "", qs(rec.Leader), ""});
+        rows_.push_back(
+            {"LDR", MarcTypeIndex(rec) % 2 ? "Leader" : "头标区", "", qs(rec.Leader), ""});
     for (int i = 0; i < static_cast<int>(rec.Dir.size()); ++i) {
         const std::string& tag = rec.Dir[i].Tag;
         std::string content = MarcFieldContent(rec, i);
@@ -39,7 +40,8 @@ void MarcRecModel::setRecord(const MarcRec& rec) {
                 shown += std::string(shown.empty() ? "" : " ") + "$";
                 if (p + 1 < content.size()) {
                     std::string name = GetMarcSubfieldName(tag, content[p + 1], rec);
-                    if (!name.empty()) tips << QString("$%1 %2").arg(QChar(content[p + 1]), qs(name));
+                    if (!name.empty())
+                        tips << QString("$%1 %2").arg(QChar(content[p + 1]), qs(name));
                 }
             }
             row.data = qs(shown);

@@ -191,9 +191,9 @@ std::string MarcNextSubField(std::string_view field, char code) {
     return std::string(field.substr(p + 2, end - p - 2));
 }
 
-std::string MarcGetSubFieldSeq(const MarcRec& rec, const std::string& spec) {
-    std::string tag = spec.substr(0, 3);
-    char code = spec.size() > 3 ? spec[3] : ' ';
+std::string MarcGetSubFieldSeq(const MarcRec& rec, const std::string& ref) {
+    std::string tag = ref.substr(0, 3);
+    char code = ref.size() > 3 ? ref[3] : ' ';
     for (;;) {
         std::string field = MarcFindField(rec, tag);
         if (tag <= "009") {
@@ -212,11 +212,11 @@ std::string MarcGetSubFieldSeq(const MarcRec& rec, const std::string& spec) {
     }
 }
 
-std::string MarcGetEmbedded(const MarcRec& rec, const std::string& spec) {
-    if (spec.size() < 8) return "";
-    std::string link = spec.substr(0, 3);
-    std::string marker = std::string(1, kSubfieldMark) + spec.substr(3, 4);
-    std::string embeddedTag = spec.substr(4, 3);
+std::string MarcGetEmbedded(const MarcRec& rec, const std::string& ref) {
+    if (ref.size() < 8) return "";
+    std::string link = ref.substr(0, 3);
+    std::string marker = std::string(1, kSubfieldMark) + ref.substr(3, 4);
+    std::string embeddedTag = ref.substr(4, 3);
     const std::string nextEmbedded = std::string(1, kSubfieldMark) + "1";
     for (;;) {
         std::string field = MarcFindField(rec, link);
@@ -236,7 +236,7 @@ std::string MarcGetEmbedded(const MarcRec& rec, const std::string& spec) {
                 field.substr(p + 5, end == std::string::npos ? end : end - p - 5);
             result = embeddedTag == "001"
                          ? embedded
-                         : MarcGetSubField(embedded.size() > 2 ? embedded.substr(2) : "", spec[7]);
+                         : MarcGetSubField(embedded.size() > 2 ? embedded.substr(2) : "", ref[7]);
         }
         if (!result.empty()) return result;
         ++g_MarcCursor.Field;
@@ -259,23 +259,23 @@ std::string MarcFieldDisplay(std::string_view field) {
     return trimBlanks(out);
 }
 
-std::string MarcGetData(const MarcRec& rec, const std::string& specList) {
+std::string MarcGetData(const MarcRec& rec, const std::string& refList) {
     std::size_t pos = 0;
-    while (pos <= specList.size()) {
-        std::size_t comma = specList.find(',', pos);
-        std::string spec =
-            trimBlanks(specList.substr(pos, comma == std::string::npos ? comma : comma - pos));
-        pos = comma == std::string::npos ? specList.size() + 1 : comma + 1;
-        if (spec.empty()) continue;
+    while (pos <= refList.size()) {
+        std::size_t comma = refList.find(',', pos);
+        std::string ref =
+            trimBlanks(refList.substr(pos, comma == std::string::npos ? comma : comma - pos));
+        pos = comma == std::string::npos ? refList.size() + 1 : comma + 1;
+        if (ref.empty()) continue;
         MarcResetCursor();
         std::string value;
-        if (spec.size() == 3)
-            value = MarcFieldDisplay(MarcFindField(rec, spec));
-        else if (spec.size() == 8 && spec.substr(0, 3) >= "400" && spec.substr(0, 3) <= "499" &&
+        if (ref.size() == 3)
+            value = MarcFieldDisplay(MarcFindField(rec, ref));
+        else if (ref.size() == 8 && ref.substr(0, 3) >= "400" && ref.substr(0, 3) <= "499" &&
                  rec.MarcType == "C")
-            value = MarcGetEmbedded(rec, spec);
+            value = MarcGetEmbedded(rec, ref);
         else
-            value = MarcGetSubFieldSeq(rec, spec);
+            value = MarcGetSubFieldSeq(rec, ref);
         if (!value.empty()) return value;
     }
     return "";
@@ -309,9 +309,9 @@ void MarcAddField(MarcRec& rec, const MarcFieldRec& field) {
     adjustRecordLength(rec, length + 12);
 }
 
-void MarcSetSubField(MarcRec& rec, const std::string& spec, const std::string& value) {
-    std::string tag = spec.substr(0, 3);
-    char code = spec.size() > 3 ? spec[3] : ' ';
+void MarcSetSubField(MarcRec& rec, const std::string& ref, const std::string& value) {
+    std::string tag = ref.substr(0, 3);
+    char code = ref.size() > 3 ? ref[3] : ' ';
     auto it =
         std::find_if(rec.Dir.begin(), rec.Dir.end(), [&](const auto& e) { return e.Tag == tag; });
     if (it == rec.Dir.end()) {

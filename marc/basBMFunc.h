@@ -77,16 +77,16 @@ std::string MarcFindField(const MarcRec& rec, const std::string& tag);
 std::string MarcNextField(const MarcRec& rec, const std::string& tag);
 std::string MarcGetSubField(std::string_view field, char code);
 std::string MarcNextSubField(std::string_view field, char code);
-std::string MarcGetSubFieldSeq(const MarcRec& rec, const std::string& spec);
-std::string MarcGetEmbedded(const MarcRec& rec, const std::string& spec);
+std::string MarcGetSubFieldSeq(const MarcRec& rec, const std::string& ref);
+std::string MarcGetEmbedded(const MarcRec& rec, const std::string& ref);
 std::string MarcFieldDisplay(std::string_view field);
-std::string MarcGetData(const MarcRec& rec, const std::string& specList);
+std::string MarcGetData(const MarcRec& rec, const std::string& refList);
 std::string MarcToIso(const MarcRec& rec);
 bool IsPositionalTag(const std::string& tag);
 
 // Editing.
 void MarcAddField(MarcRec& rec, const MarcFieldRec& field);
-void MarcSetSubField(MarcRec& rec, const std::string& spec, const std::string& value);
+void MarcSetSubField(MarcRec& rec, const std::string& ref, const std::string& value);
 void MarcDeleteField(MarcRec& rec, const std::string& tag);
 void MarcSortFields(MarcRec& rec);
 void MarcControlNoFirst(MarcRec& rec);

@@ -1,7 +1,7 @@
-// Index rows of a record: for each configured group and each spec of the record's format, every
-// value is normalised, stopword-stripped where the group asks for it, cut to the key width and
-// written through the family's index procedure; some values also get an abbreviated key, USMARC
-// class numbers an lc_class row, and accented keys a folded twin in national-character mode.
+// Index rows of a record: for each configured group and each field reference of the record's
+// format, every value is normalised, stopword-stripped where the group asks for it, cut to the key
+// width and written through the family's index procedure; some values also get an abbreviated key,
+// USMARC class numbers an lc_class row, and accented keys a folded twin in national-character mode.
 #include "marc/basBMIndex.h"
 
 #include <array>
@@ -30,7 +30,7 @@ std::string trimmed(const std::string& s) {
     return sqltext::trim(s);
 }
 
-std::vector<std::string> specsOf(const std::string& list) {
+std::vector<std::string> refsOf(const std::string& list) {
     std::vector<std::string> out;
     for (const std::string& s : sqltext::split(list, ','))
         if (std::string t = trimmed(s); !t.empty()) out.push_back(t);
@@ -41,12 +41,12 @@ bool isDoubleByte(char32_t cp) {
     return cp >= 0x80 && GbkCharBytes(cp) == 2;
 }
 
-// Every value of a spec in record order, up to the first blank one.
-std::vector<std::string> allValues(const MarcRec& rec, const std::string& spec, bool embedded) {
+// Every value of a field reference in record order, up to the first blank one.
+std::vector<std::string> allValues(const MarcRec& rec, const std::string& ref, bool embedded) {
     std::vector<std::string> values;
     MarcResetCursor();
     for (;;) {
-        std::string v = embedded ? MarcGetEmbedded(rec, spec) : MarcGetSubFieldSeq(rec, spec);
+        std::string v = embedded ? MarcGetEmbedded(rec, ref) : MarcGetSubFieldSeq(rec, ref);
         if (trimmed(v).empty()) break;
         values.push_back(v);
     }
@@ -71,29 +71,29 @@ public:
         for (std::size_t g = 0; g < g_idx[0].size(); ++g) {
             const MarcIdxPara& para = g_idx[0][g][format_];
             if (para.Grp.empty()) continue;
-            for (const std::string& spec : specsOf(para.Fields))
-                if (indexSpec(para.Grp, spec) < 0) return -1;
+            for (const std::string& ref : refsOf(para.Fields))
+                if (indexReference(para.Grp, ref) < 0) return -1;
         }
         return 0;
     }
 
 private:
-    int indexSpec(const std::string& grp, const std::string& spec) {
-        std::string tag = spec.substr(0, 3);
-        bool embedded = tag >= "400" && tag <= "499" && rec_.MarcType == "C" && spec.size() == 8;
+    int indexReference(const std::string& grp, const std::string& ref) {
+        std::string tag = ref.substr(0, 3);
+        bool embedded = tag >= "400" && tag <= "499" && rec_.MarcType == "C" && ref.size() == 8;
         std::vector<std::string> values;
-        if (!embedded && spec.find('+') != std::string::npos) {
+        if (!embedded && ref.find('+') != std::string::npos) {
             auto part = [&](const std::string& s) {
                 MarcResetCursor();
                 return trimmed(MarcGetSubFieldSeq(rec_, s));
             };
-            values.push_back(part(spec.substr(0, 4)) + " " + part(spec.substr(spec.size() - 4)));
+            values.push_back(part(ref.substr(0, 4)) + " " + part(ref.substr(ref.size() - 4)));
         } else {
-            values = allValues(rec_, spec, embedded);
+            values = allValues(rec_, ref, embedded);
         }
         for (std::string value : values) {
             value = MarcBlankNormalise(value);
-            if (rec_.MarcType == "U" && spec == "050a" && !value.empty() && value[0] >= 'A' &&
+            if (rec_.MarcType == "U" && ref == "050a" && !value.empty() && value[0] >= 'A' &&
                 value[0] <= 'Z')
                 if (writeLcClass(value) < 0) return -1;
             if (GroupUsesStopwords(grp)) {
@@ -101,8 +101,8 @@ private:
                 if (value.empty()) break;
                 value = MarcBlankNormalise(value);
             }
-            if (rec_.MarcType == "U" && spec == "260c") value = trimmed(YearDigits(value));
-            std::string tag4 = spec.substr(0, 4);
+            if (rec_.MarcType == "U" && ref == "260c") value = trimmed(YearDigits(value));
+            std::string tag4 = ref.substr(0, 4);
             if (writeKey(grp, tag4, value) < 0) return -1;
             if (int rc = writeAbbreviation(grp, tag4, value); rc < 0) return rc;
         }
@@ -231,8 +231,8 @@ int LIB_LoadMarcIndexParams() {
             return -1;
         g_titleFields[f].clear();
         for (int r = 2; r < rows.rows(); ++r)
-            for (const std::string& spec : specsOf(rows(0, r).str()))
-                g_titleFields[f].push_back(spec);
+            for (const std::string& ref : refsOf(rows(0, r).str()))
+                g_titleFields[f].push_back(ref);
         if (LIB_DB_Select("SELECT marc_idx_grp,marc_field FROM marc_idx_para WHERE use_type=" +
                               std::to_string(f + 2),
                           rows) < 0)
@@ -382,15 +382,15 @@ std::string MarcSummaryItem(int item, const MarcRec& rec) {
     if (item == 0 && format < 2) {
         std::string title;
         bool metH = false;
-        for (const std::string& spec : g_titleFields[format]) {
-            for (const std::string& v : allValues(rec, spec, false)) {
+        for (const std::string& ref : g_titleFields[format]) {
+            for (const std::string& v : allValues(rec, ref, false)) {
                 if (format == 1) {
                     title += (title.empty() ? "" : " ") + trimmed(v);
                     continue;
                 }
-                std::string sep = spec == "200e" ? ":" : (spec == "200i" && metH ? "," : ".");
+                std::string sep = ref == "200e" ? ":" : (ref == "200i" && metH ? "," : ".");
                 title += sep + v;
-                metH = metH || spec == "200h";
+                metH = metH || ref == "200h";
             }
         }
         return format == 0 && !title.empty() ? title.substr(1) : title;

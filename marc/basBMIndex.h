@@ -11,7 +11,7 @@
 
 struct MarcIdxPara {
     std::string Grp;     // two characters
-    std::string Fields;  // comma-separated spec list
+    std::string Fields;  // comma-separated field references
     std::string Name;
     short Stopword = 0;
 };

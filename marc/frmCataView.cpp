@@ -63,7 +63,8 @@ frmCataView::frmCataView(QWidget* parent) : QWidget(parent) {
 
     connect(cmdSearch, &QPushButton::clicked, this, [this] { subSearch(); });
     connect(cmbContent, &QLineEdit::returnPressed, this, [this] { subSearch(); });
-    connect(spdMarcList, &QTableWidget::currentCellChanged, this, [this](int row) { subShowRecord(row); });
+    connect(spdMarcList, &QTableWidget::currentCellChanged, this,
+            [this](int row) { subShowRecord(row); });
 }
 
 int frmCataView::subSearch() {

@@ -23,7 +23,7 @@ public:
     // Shows the record of a row of the result list.
     void subShowRecord(int row);
 
-    QComboBox* cmbOption = nullptr;  // index group
+    QComboBox* cmbOption = nullptr;   // index group
     QLineEdit* cmbContent = nullptr;  // search text
     QPushButton* cmdSearch = nullptr;
     QTableWidget* spdMarcList = nullptr;

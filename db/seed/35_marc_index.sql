@@ -1,7 +1,7 @@
 -- Index configuration of a new database. marc_type_id: 0 CNMARC, 1 USMARC,
 -- 2 CNMARC authority, 3 USMARC authority. use_type 0: index groups, whose
--- specs are tag+code, a bare tag, an embedded spec (4611200a: linking
--- field 461, embedded 200 $a) or two specs joined by "+". use_type 1:
+-- field references are tag+code, a bare tag, an embedded reference (4611200a: linking
+-- field 461, embedded 200 $a) or two references joined by "+". use_type 1:
 -- summary items for the list columns (02 author, 04 ISSN/ISBN, 06 and 07
 -- call number, 08 publisher, 10 year; authority 01 heading, 02 see,
 -- 03 see also, 04 class number). use_type 2 and 3: the groups that also get

@@ -1,6 +1,6 @@
 // Index rows of saved records: key width and blanks, stopwords, repeated fields, embedded and
-// combined specs, abbreviated keys, LC class rows, accent folding in national-character mode;
-// the dictionary lookups; and searching the index the way the check-in search does.
+// combined field references, abbreviated keys, LC class rows, accent folding in national-character
+// mode; the dictionary lookups; and searching the index the way the check-in search does.
 #include <gtest/gtest.h>
 
 #include "marc/MarcSearch.h"
@@ -52,7 +52,7 @@ MARC_BOTH_MODES(MarcIndex, RepeatedFieldsWriteOneRowEach) {
     EXPECT_EQ(indexKeys(no, "02"), (Keys{"CHEN, ROBERT", "HARPER, ELLEN"}));
 }
 
-MARC_BOTH_MODES(MarcIndex, EmbeddedAndCombinedSpecs) {
+MARC_BOTH_MODES(MarcIndex, EmbeddedAndCombinedReferences) {
     MarcRec rec = marcFromItems("C", {{"200a", "分册题名"}, {"701a", "张三"}});
     MarcAddField(rec, MakeMarcField("461", " 0",
                                     "\x1f"

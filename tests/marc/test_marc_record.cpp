@@ -73,7 +73,7 @@ TEST_P(MarcRecordTest, NextFieldReturnsRepeatsInOrder) {
     EXPECT_EQ(MarcNextField(rec, "701"), "");
 }
 
-TEST_P(MarcRecordTest, GetDataTakesTheFirstSpecThatYieldsAValue) {
+TEST_P(MarcRecordTest, GetDataTakesTheFirstReferenceThatYieldsAValue) {
     MarcRec withTitle = build({{"200", "1 ", "$aTitle$eOther"}, {"701", " 0", "$aAuthor"}});
     MarcRec withoutTitle = build({{"200", "1 ", "$eOther"}, {"701", " 0", "$aAuthor"}});
     EXPECT_EQ(MarcGetData(withTitle, "200a,701a"), "Title");
