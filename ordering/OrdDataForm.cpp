@@ -128,14 +128,18 @@ std::vector<std::string> OrdDataForm::GetSelectKeys() const {
     return keys;
 }
 
-std::vector<DataFormRow> OrdDataForm::GetSelectItems() const {
+std::vector<int> OrdDataForm::selectedRows() const {
     std::vector<int> picked;
     for (const QModelIndex& i : spdList->selectionModel()->selectedRows())
         picked.push_back(i.row());
     if (picked.empty() && cur_ >= 0) picked.push_back(cur_);
     std::sort(picked.begin(), picked.end());
+    return picked;
+}
+
+std::vector<DataFormRow> OrdDataForm::GetSelectItems() const {
     std::vector<DataFormRow> out;
-    for (int r : picked) {
+    for (int r : selectedRows()) {
         DataFormRow row = rows_[r].v;
         row["Key"] = rows_[r].get("Key");
         out.push_back(std::move(row));

@@ -79,6 +79,8 @@ protected:
     // Appends rows and tells the grid.
     void appendRows(std::vector<OrdDetail> rows);
     void removeRow(int row);
+    // The selected rows in order; the current row when none is selected.
+    std::vector<int> selectedRows() const;
     void replaceRows(std::vector<OrdDetail> rows);
     // Whether the current row may be left (a form with unsaved edits may refuse).
     virtual bool canLeaveRow() { return true; }

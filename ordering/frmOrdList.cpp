@@ -363,17 +363,16 @@ int frmOrdList::InitPrintData(std::vector<DataFormRow>& rows) {
 }
 
 int frmOrdList::DeleteItem(bool withMarc) {
+    // Saved details go from the database; new ones only leave the list.
+    std::vector<int> picked = selectedRows();
     std::vector<std::string> keys;
-    std::vector<std::string> picked = GetSelectKeys();
-    for (const OrdDetail& d : rows_)
-        if (!d.savedAsordNo.empty() &&
-            std::find(picked.begin(), picked.end(), d.get("Key")) != picked.end())
-            keys.push_back(d.get("Key"));
+    for (int r : picked)
+        if (!rows_[r].savedAsordNo.empty()) keys.push_back(rows_[r].get("Key"));
     if (!keys.empty() && intDeleteOrdDetails(keys, true, withMarc) != 0) return -1;
-    for (int r = ItemCount() - 1; r >= 0; --r)
-        if (std::find(picked.begin(), picked.end(), rows_[r].get("Key")) != picked.end() ||
-            (r == cur_ && rows_[r].state == RowState::New && keys.empty()))
-            removeRow(r);
+    for (auto r = picked.rbegin(); r != picked.rend(); ++r) {
+        originals_.erase(rows_[*r].get("Key"));
+        removeRow(*r);
+    }
     emit stateChanged();
     return 0;
 }

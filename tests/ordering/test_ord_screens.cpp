@@ -256,6 +256,12 @@ TEST_P(OrdScreens, DeletingASentDetailIsRefusedAndAnUnsentOneGoes) {
     ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
     EXPECT_EQ(list->ItemCount(), 1);
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "1");
+    // Of two new details, only the current one leaves the list.
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
+    EXPECT_EQ(list->ItemCount(), 2);
+    EXPECT_EQ(list->rows()[1].state, RowState::New);
 }
 
 TEST_P(OrdScreens, ClosingWithOnlyTemporaryRowsAsksForTheBreakpointFile) {
