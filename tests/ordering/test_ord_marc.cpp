@@ -137,4 +137,29 @@ TEST_P(OrdMarc, FieldsOfTheCurrentTitleAreAddedAndRemoved) {
     EXPECT_EQ(list.m_frmMarc->model()->rowCount(), before);
 }
 
+// The same catalogue on a database whose MARC columns are national-character text: titles come
+// through the dump path.
+class OrdMarcWide : public OrdMarc {
+protected:
+    InstallOptions installOptions() const override {
+        InstallOptions o = OrdTestInstall();
+        o.unicodeMarc = true;
+        return o;
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(OrdMarcWide);
+
+TEST_P(OrdMarcWide, TitlesOfTheDetailsReadThroughTheDumpPath) {
+    ASSERT_TRUE(UnicodeMarcMode);
+    OrdDetail d = CompleteDetail("YZFX", "202601", "1-1");
+    d.set("MarcNo", recordOf("现代情报技术"));
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    std::vector<OrdDetail> all;
+    ASSERT_EQ(intLoadOrdDetails("YZFX", "202601", all), 0);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].get("Title"), "现代情报技术");
+    EXPECT_EQ(all[0].get("Key"), "YZFX|202601|1-1|" + d.get("MarcNo"));
+    EXPECT_EQ(all[0].subs, d.subs);
+}
+
 }  // namespace
