@@ -64,6 +64,20 @@ frmOrdSubInfo::frmOrdSubInfo(QWidget* parent) : QWidget(parent) {
         spdSubInfo->setItem(r, 0, cell(kSubCaptions[r], false));
         spdSubInfo->setItem(r, 1, cell(""));
     }
+    // The coded items' drop-downs sit in the value column.
+    auto place = [this](int row, const char* name, const Choices& choices) {
+        auto* box = new QComboBox(spdSubInfo);
+        box->setObjectName(name);
+        for (const auto& [code, text] : choices)
+            box->addItem(QString::fromStdString(text), QString::fromStdString(code));
+        spdSubInfo->setCellWidget(row, 1, box);
+        connect(box, &QComboBox::currentIndexChanged, this, [this, row, box](int) {
+            if (!loading_) onSubItemEdited(row, box->currentData().toString().toStdString());
+        });
+        return box;
+    };
+    cboLocation = place(kLocation, "cboLocation", locations());
+    cboChkFlag = place(kChkFlag, "cboChkFlag", chkChoices());
     auto button = [this](const char* name, const char* text, void (frmOrdSubInfo::*slot)()) {
         auto* b = new QPushButton(QString::fromUtf8(text), this);
         b->setObjectName(name);
@@ -215,20 +229,11 @@ QComboBox* frmOrdSubInfo::lineCombo(QTableWidget* g, int row, const Choices& cho
 void frmOrdSubInfo::showCurrent() {
     loading_ = true;
     const OrdSubscriber* s = current();
-    // The items' drop-downs sit in the value column.
-    auto place = [&](int row, const Choices& choices, const std::string& value) {
-        auto* box = new QComboBox(spdSubInfo);
-        box->setObjectName(row == kLocation ? "cboLocation" : "cboChkFlag");
-        for (const auto& [code, name] : choices)
-            box->addItem(QString::fromStdString(name), QString::fromStdString(code));
+    auto pick = [](QComboBox* box, const std::string& value) {
         box->setCurrentIndex(std::max(box->findData(QString::fromStdString(value)), 0));
-        spdSubInfo->setCellWidget(row, 1, box);
-        connect(box, &QComboBox::currentIndexChanged, this, [this, row, box](int) {
-            if (!loading_) onSubItemEdited(row, box->currentData().toString().toStdString());
-        });
     };
-    place(kLocation, locations(), s ? s->location : "");
-    place(kChkFlag, chkChoices(), s ? s->chkFlag : "1");
+    pick(cboLocation, s ? s->location : "");
+    pick(cboChkFlag, s ? s->chkFlag : "1");
     spdSubInfo->item(kCount, 1)->setText(QString::fromStdString(s ? s->count : ""));
     spdSubInfo->item(kRegion, 1)->setText(QString::fromStdString(s ? s->region : ""));
     spdSubInfo->item(kOrdRemark, 1)->setText(QString::fromStdString(s ? s->remark : ""));

@@ -25,6 +25,8 @@ public:
     QTableWidget* spdSubInfo = nullptr;
     QTableWidget* spdFundSrc = nullptr;
     QTableWidget* spdDistLoca = nullptr;
+    QComboBox* cboLocation = nullptr;  // the current subscriber's location and check-in nature
+    QComboBox* cboChkFlag = nullptr;
     QPushButton *cmdAddSub = nullptr, *cmdDelSub = nullptr, *cmdAddFund = nullptr,
                 *cmdDelFund = nullptr, *cmdAddDist = nullptr, *cmdDelDist = nullptr;
 
