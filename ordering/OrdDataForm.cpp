@@ -1,3 +1,5 @@
+// Shared behaviour of the data forms. The grid's current row and the form's CurIndex are kept
+// in step both ways; a form may refuse to leave its current row.
 #include "ordering/OrdDataForm.h"
 
 #include <QHeaderView>

@@ -1,3 +1,4 @@
+// The data forms' grid model: values by grid key, codes turned into names for display.
 #include "ordering/OrdGridModel.h"
 
 #include "ordering/basOrdFunc.h"

@@ -1,3 +1,4 @@
+// The pre-order list: loads a pre-order catalogue's items with their pre-order records' titles.
 #include "ordering/frmOrdAsordList.h"
 
 #include <QTableView>

@@ -1,3 +1,5 @@
+// The detail pane. Every edit is written into the detail at once; a locked detail refuses and
+// shows its old value again; a unit price recomputes the annual price by the frequency.
 #include "ordering/frmOrdInfo.h"
 
 #include <QComboBox>

@@ -1,3 +1,5 @@
+// The order list: rows of one catalogue, the panes on the current row, the saves, the closing
+// questions and the record commands. Database work is the core's (basOrdList, basOrdFunc).
 #include "ordering/frmOrdList.h"
 
 #include <QFileDialog>

@@ -1,3 +1,5 @@
+// The order manager: builds the trees, the two data forms and the command bar, and maps each
+// command to the active form's contract.
 #include "ordering/frmOrdManager.h"
 
 #include <QAction>

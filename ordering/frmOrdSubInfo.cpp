@@ -1,3 +1,5 @@
+// The subscriber pane. Grids are rebuilt from the detail after each change, so what is shown is
+// always what would be saved.
 #include "ordering/frmOrdSubInfo.h"
 
 #include <QComboBox>

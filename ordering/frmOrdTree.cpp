@@ -1,3 +1,5 @@
+// The catalogue trees: distributor nodes with catalogue children, icons by send state, and the
+// catalogue dialog.
 #include "ordering/frmOrdTree.h"
 
 #include <QAction>
