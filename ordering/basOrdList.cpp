@@ -182,13 +182,21 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
     std::string kept;
     for (const char* c : kKeptColumns)
         kept += std::string(", A.") + c;
+    // A number read back from NULL would be 0: these prices say whether they are empty.
+    const std::pair<const char*, const char*> kNullablePrices[] = {
+        {"Price", "peri_price"},
+        {"ForePrice", "fore_price"},
+        {"ForeTotalPrice", "fore_total_price"}};
+    std::string emptyMarks;
+    for (const auto& [key, column] : kNullablePrices)
+        emptyMarks += std::string(", CASE WHEN A.") + column + " IS NULL THEN 1 ELSE 0 END";
     g_strSQL =
         "SELECT A.publ_code, A.peri_ord_year, A.asord_no, A.peri_type, A.ord_flag, M.m_title, "
         "M.m_isbn, M.m_publisher, M.m_pub_year, M.country_code, M.lang_code, A.end_ord_flag, "
         "A.marc_rec_no, A.new_ord_flag, A.fmt_asord_no, A.kind_no, A.peri_ord_qty, "
         "A.get_mode_code, A.carrier_code, A.publ_freq, A.money_code, A.peri_price, "
         "A.peri_total_price, A.fore_price, A.fore_total_price, A.remark, " +
-        strOrdRowKeySql("A") + kept +
+        strOrdRowKeySql("A") + kept + emptyMarks +
         " FROM m_peri_ord_detl A LEFT JOIN marc M ON M.marc_rec_no=A.marc_rec_no" + where +
         " ORDER BY A.asord_no";
     LibArray rows;
@@ -201,8 +209,11 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
         d.state = RowState::Unchanged;
         for (int c = 0; c < nKeys; ++c)
             d.v[kDetailKeys[c]] = rows(c, r).str();
-        for (std::size_t c = 0; c < std::size(kKeptColumns); ++c)
-            d.kept[kKeptColumns[c]] = rows(nKeys + static_cast<int>(c), r).str();
+        int c = nKeys;
+        for (const char* column : kKeptColumns)
+            d.kept[column] = rows(c++, r).str();
+        for (const auto& [key, column] : kNullablePrices)
+            if (rows(c++, r).num() == 1) d.v[key].clear();
         d.savedAsordNo = d.get("AsordNo");
         byNo[d.savedAsordNo] = out.size();
         out.push_back(std::move(d));

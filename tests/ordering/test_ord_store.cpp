@@ -68,6 +68,7 @@ TEST_P(OrdStore, SavedDetailReadsBackAsEntered) {
           "Price", "TotalPrice", "KindNo", "Remark", "NewFlag", "Key"})
         EXPECT_EQ(back.get(key), d.get(key)) << key;
     EXPECT_EQ(back.get("Status"), "0");
+    EXPECT_EQ(back.get("ForePrice"), "");  // never typed: stays empty, not 0
     EXPECT_EQ(back.get("SumCount"), "3");
     EXPECT_EQ(back.get("FAsordNo"), "0002-0015");
     EXPECT_EQ(back.subs, d.subs);
