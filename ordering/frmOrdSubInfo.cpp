@@ -30,6 +30,18 @@ Choices locations() {
     return out;
 }
 
+// True, after telling the operator, when a line other than `row` has the value already.
+template <typename Line>
+bool takenElsewhere(const std::vector<Line>& lines, int row, const std::string& value,
+                    std::string Line::*field, const std::string& message) {
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+        if (i != row && !value.empty() && lines[i].*field == value) {
+            LIB_Presenter().show('I', "提示", message);
+            return true;
+        }
+    return false;
+}
+
 const Choices& chkChoices() {
     static const Choices c{{"1", "签收"}, {"0", "不签收"}};
     return c;
@@ -270,12 +282,11 @@ void frmOrdSubInfo::onSubItemEdited(int row, const std::string& value) {
     OrdSubscriber* s = current();
     if (!s || refuseWhenLocked()) return;
     if (row == kLocation) {
-        for (int i = 0; i < static_cast<int>(detail_->subs.size()); ++i)
-            if (i != cur_ && !value.empty() && detail_->subs[i].location == value) {
-                LIB_Presenter().show('I', "提示", "存在订户【" + value + "】,请重新选择！");
-                showCurrent();
-                return;
-            }
+        if (takenElsewhere(detail_->subs, cur_, value, &OrdSubscriber::location,
+                           "存在订户【" + value + "】,请重新选择！")) {
+            showCurrent();
+            return;
+        }
         s->location = value;
         showCurrent();
     } else if (row == kChkFlag) {
@@ -296,12 +307,11 @@ void frmOrdSubInfo::onLineEdited(QTableWidget* g, int row, int column, const std
     if (g == spdFundSrc) {
         OrdFundLine& f = s->funds.at(row);
         if (column == 0) {
-            for (int i = 0; i < static_cast<int>(s->funds.size()); ++i)
-                if (i != row && !value.empty() && s->funds[i].fundSrc == value) {
-                    LIB_Presenter().show('I', "提示", "该经费项目已经存在，请重新选择！");
-                    showCurrent();
-                    return;
-                }
+            if (takenElsewhere(s->funds, row, value, &OrdFundLine::fundSrc,
+                               "该经费项目已经存在，请重新选择！")) {
+                showCurrent();
+                return;
+            }
             f.fundSrc = value;
         } else if (column == 1) {
             // Typed copies take their amount by the annual-price rule too.
@@ -318,12 +328,11 @@ void frmOrdSubInfo::onLineEdited(QTableWidget* g, int row, int column, const std
     } else {
         OrdDistLine& t = s->dists.at(row);
         if (column == 0) {
-            for (int i = 0; i < static_cast<int>(s->dists.size()); ++i)
-                if (i != row && !value.empty() && s->dists[i].distLoca == value) {
-                    LIB_Presenter().show('I', "提示", "该分配地已存在，请重新选择！");
-                    showCurrent();
-                    return;
-                }
+            if (takenElsewhere(s->dists, row, value, &OrdDistLine::distLoca,
+                               "该分配地已存在，请重新选择！")) {
+                showCurrent();
+                return;
+            }
             t.distLoca = value;
         } else if (column == 1) {
             t.qty = value;
