@@ -3,6 +3,7 @@
 #include "app/frmLogQuery.h"
 #include "common/RightCodes.h"
 #include "marc/frmCataView.h"
+#include "ordering/frmOrdManager.h"
 
 const std::vector<const char*>& mainAreas() {
     static const std::vector<const char*> areas{"订购", "签收", "催缺", "装订",
@@ -12,6 +13,7 @@ const std::vector<const char*>& mainAreas() {
 
 const std::vector<MainEntry>& mainEntries() {
     static const std::vector<MainEntry> entries{
+        {"订购", "期刊订购", "frmOrdManager", rights::kOrdering, [] { return new frmOrdManager; }},
         {"书目", "书目检索", "frmCataView", rights::kCatalogue, [] { return new frmCataView; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
     };

@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     LIB_RegisterProcedures();
     registerBaseVerbs();
     registerOperatorVerbs();
+    registerOrderVerbs();
     registerMarcVerbs();
     if (const char* u = std::getenv("SERIALS_USER")) ctlLogin().user = u;
     if (const char* p = std::getenv("SERIALS_PASSWORD")) ctlLogin().password = p;

@@ -1,5 +1,7 @@
 #include "db/SchemaInstaller.h"
 
+#include <chrono>
+
 #include "db/SqlText.h"
 
 namespace {
@@ -7,6 +9,14 @@ bool inFolder(const std::string& path, const char* folder) {
     return path.rfind(folder, 0) == 0;
 }
 }  // namespace
+
+void addDemoYearVariables(InstallOptions& options) {
+    using namespace std::chrono;
+    int year = static_cast<int>(year_month_day{floor<days>(system_clock::now())}.year());
+    options.variables["YEAR"] = std::to_string(year);
+    options.variables["LAST_YEAR"] = std::to_string(year - 1);
+    options.variables["NEXT_YEAR"] = std::to_string(year + 1);
+}
 
 std::vector<std::string> splitSqlScript(const std::string& script) {
     std::vector<std::string> out;

@@ -23,6 +23,9 @@ struct InstallOptions {
     std::map<std::string, std::string> variables;
 };
 
+// YEAR, LAST_YEAR and NEXT_YEAR for the demo data: the year of the day it is installed.
+void addDemoYearVariables(InstallOptions& options);
+
 // Splits a script into statements: each ends with ";" as the last character of a line.
 std::vector<std::string> splitSqlScript(const std::string& script);
 

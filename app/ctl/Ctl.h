@@ -25,6 +25,10 @@ std::vector<CtlVerb>& ctlVerbs();
 void registerBaseVerbs();
 // The operator's verbs: whoami, passwd, log.
 void registerOperatorVerbs();
+// Ordering: order catalogues, show, import, delete.
+void registerOrderVerbs();
+// marc import/export/show/dump/search.
+void registerMarcVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {
@@ -32,9 +36,6 @@ struct CtlLogin {
     std::string password;
 };
 CtlLogin& ctlLogin();
-
-// marc import/export/show/dump/search.
-void registerMarcVerbs();
 
 // Opens the session the way the client does (environment, database, parameters); a failing
 // step is reported and ends the program. With a right, the operator of --user/--password then

@@ -77,6 +77,7 @@ int initDb(const std::vector<std::string>& args) {
         if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_')
             host += c;
     options.variables["COMPUTER_NAME"] = host;
+    addDemoYearVariables(options);
     try {
         auto db = LIB_DB_OpenBackend(p);
         std::string message;

@@ -26,6 +26,7 @@ protected:
         home = std::make_unique<TestHome>(GetParam(), o);
         return *home;
     }
+    // As ROOT: the raw-SQL verbs need an operator with the maintenance right.
     CtlResult run(const std::vector<std::string>& args) {
         return runCtl(binary, home->dir(), args);
     }

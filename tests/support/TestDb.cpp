@@ -215,6 +215,7 @@ InstallOptions demoInstall() {
     InstallOptions o;
     o.demo = true;
     o.variables["COMPUTER_NAME"] = kDemoComputer;
+    addDemoYearVariables(o);
     return o;
 }
 

@@ -1,0 +1,145 @@
+// Order list speed on each backend: loading a catalogue of 2,000 details with three
+// subscribers each (with their fund and distribution lines), and saving one detail (its old
+// rows replaced, workload and log written) in its transaction. PostgreSQL runs when
+// SERIALS_TEST_PG and SERIALS_TEST_PG_USER name a server where databases may be created.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/basQKRegister.h"
+#include "common/OperatorState.h"
+#include "db/SchemaInstaller.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+#include "ordering/basOrdList.h"
+
+namespace {
+
+constexpr int kDetails = 2000;
+const char* const kLocations[] = {"QK01", "QKYL", "WWQK"};
+
+// Messages of a failed save would only slow the loop down; failures end the run instead.
+class SilentPresenter : public MsgPresenter {
+public:
+    int show(char, const std::string&, const std::string&) override { return kMsgOk; }
+};
+
+void fillCatalogue(DbBackend& db) {
+    db.begin();
+    db.execute("INSERT INTO m_peri_ord_lst VALUES ('YZFX','202601','2026-01-05','BENCH','0')");
+    for (int i = 0; i < kDetails; ++i) {
+        std::string no = "'" + std::to_string(1 + i / 100) + "-" + std::to_string(i % 100) + "'";
+        std::string key = "'YZFX','202601'," + no;
+        db.execute(
+            "INSERT INTO m_peri_ord_detl (publ_code, peri_ord_year, asord_no, "
+            "carrier_code, get_mode_code, money_code, peri_price, peri_total_price, "
+            "peri_ord_qty, ord_flag, new_ord_flag, publ_freq, peri_type, fmt_asord_no) "
+            "VALUES (" +
+            key + ",'01','01','CNY',10,120,3,'0','0','月刊','0'," + no + ")");
+        for (const char* loc : kLocations) {
+            std::string line = key + ",'" + loc + "'";
+            db.execute("INSERT INTO m_sub_ord_lst VALUES (" + line + ",'全年',1,'1',NULL)");
+            db.execute("INSERT INTO m_peri_sub_fund_out VALUES (" + line + ",'01',1,120,NULL,'0')");
+            db.execute("INSERT INTO m_peri_ord_dist_lst VALUES (" + line + ",'" + loc +
+                       "',1,NULL)");
+        }
+    }
+    db.commit();
+}
+
+// The bench databases go when the program ends.
+struct Cleanup {
+    std::string file, pgName;
+    ConnectParams admin;
+    ~Cleanup() {
+        g_OraDatabase.reset();
+        if (!file.empty()) std::filesystem::remove(file);
+        if (pgName.empty()) return;
+        try {
+            LIB_DB_OpenBackend(admin)->execute("DROP DATABASE IF EXISTS " + pgName);
+        } catch (const DbError&) {
+        }
+    }
+};
+Cleanup& cleanup() {
+    static Cleanup c;
+    return c;
+}
+
+// Opens the session on the bench database of the backend, made and filled on first use.
+bool useBackend(bool postgres) {
+    static bool ready[2] = {false, false};
+    static SilentPresenter quiet;
+    ConnectParams p;
+    p.driver = postgres ? "PostgreSQL" : "SQLite";
+    if (postgres) {
+        const char* server = std::getenv("SERIALS_TEST_PG");
+        const char* user = std::getenv("SERIALS_TEST_PG_USER");
+        if (!server) return false;
+        p.server = server;
+        p.uid = user ? user : "";
+        p.dsn = "serials_bench_ord_" + std::to_string(getpid());
+    } else {
+        p.dsn = (std::filesystem::temp_directory_path() /
+                 ("serials-bench-ord-" + std::to_string(getpid()) + ".db"))
+                    .string();
+    }
+    if (!ready[postgres]) {
+        ConnectParams make = p;
+        if (postgres) {
+            ConnectParams admin = p;
+            admin.dsn = "postgres";
+            LIB_DB_OpenBackend(admin)->execute("CREATE DATABASE " + p.dsn +
+                                               " TEMPLATE template0 LC_COLLATE 'C' LC_CTYPE 'C'");
+            cleanup().admin = admin;
+            cleanup().pgName = p.dsn;
+        } else {
+            cleanup().file = p.dsn;
+        }
+        make.create = true;
+        auto db = LIB_DB_OpenBackend(make);
+        std::string message;
+        if (installDatabase(*db, {}, message) < 0) return false;
+        fillCatalogue(*db);
+        ready[postgres] = true;
+    }
+    LIB_RegisterProcedures();
+    LIB_SetPresenter(&quiet);
+    g_strWkrNo = "BENCH";
+    LIB_DB_ConnectParams() = p;
+    return LIB_DB_Connect() == 0;
+}
+
+void BM_LoadCatalogue(benchmark::State& state) {
+    if (!useBackend(state.range(0) == 1)) return state.SkipWithError("database not available");
+    for (auto _ : state) {
+        std::vector<OrdDetail> details;
+        if (intLoadOrdDetails("YZFX", "202601", details) < 0 || details.size() != kDetails)
+            return state.SkipWithError(g_ErrInfo.strDesc.c_str());
+        benchmark::DoNotOptimize(details);
+    }
+    state.SetItemsProcessed(state.iterations() * kDetails);
+}
+
+void BM_SaveDetail(benchmark::State& state) {
+    if (!useBackend(state.range(0) == 1)) return state.SkipWithError("database not available");
+    std::vector<OrdDetail> details;
+    if (intLoadOrdDetails("YZFX", "202601", details) < 0)
+        return state.SkipWithError(g_ErrInfo.strDesc.c_str());
+    OrdDetail d = details[kDetails / 2];
+    d.set("GetMode", "01");
+    for (auto _ : state) {
+        d.state = RowState::Modified;
+        if (intSaveOrdDetail(d, false) < 0) return state.SkipWithError("save failed");
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(BM_LoadCatalogue)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveDetail)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,73 @@
+// Order number forms, row keys, the look-back to a title's previous batch, order catalogues
+// (create, re-key, delete, list) and the price arithmetic shared by the ordering screens.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "db/LibArray.h"
+
+// The normalised order number: "2-15" gives "0002-0015"; numbers without a hyphen at
+// positions 2 to 5 stay as they are.
+std::string strFormatAsordNo(const std::string& asordNo);
+
+// Grid and tree key of an order detail: publ_code|peri_ord_year|asord_no|marc_rec_no.
+std::string strOrdRowKey(const std::string& publ, const std::string& year,
+                         const std::string& asordNo, const std::string& marcNo);
+// The same key as an SQL expression over the order detail columns of table alias `a`.
+std::string strOrdRowKeySql(const std::string& a);
+std::string strAsordRowKeySql(const std::string& a);
+// The key's four parts (missing parts empty).
+struct OrdRowKey {
+    std::string publ, year, asordNo, marcNo;
+};
+OrdRowKey SplitOrdRowKey(const std::string& key);
+
+// The latest earlier batch of the same order number that was sent (any distributor): one row
+// with publ_code, peri_ord_year and the check-in settings a send carries over, or none.
+// 0, or -1 with the failure in g_ErrInfo.
+int intLookBackDetl(const std::string& year, const std::string& asordNo, LibArray& row);
+
+// Exact decimal text times a whole number ("1.1" x 12 = "13.2"); "" for text that is no number.
+std::string strDecimalTimes(const std::string& value, long long n);
+// The annual price for a unit price: price x issues a year of the frequency name in the batch's
+// year; "" when the frequency gives no issue count or the price is empty.
+std::string strAnnualPrice(const std::string& price, const std::string& freqName,
+                           const std::string& ordYear);
+
+// Order catalogues with peri_ord_flag '0' or '1', optionally within a range of year batches
+// (empty bounds: no limit), by batch: publ_code, publ_name, peri_ord_year, peri_ord_date,
+// peri_ord_flag, detail count. 0, or -1 with the failure in g_ErrInfo.
+int intGetOrdCata(const std::string& fromYear, const std::string& toYear, LibArray& rows);
+// A year batch is four digits of year and two of batch number.
+bool IsValidOrdYear(const std::string& year);
+// Creates an empty catalogue dated today for the operator. 0, or -1 after the message.
+int intNewOrdCata(const std::string& publ, const std::string& year);
+// Gives a catalogue another distributor or batch with all its rows. 0, or -1 after the message.
+int intRenameOrdCata(const std::string& publ, const std::string& year, const std::string& newPubl,
+                     const std::string& newYear);
+// Deletes a catalogue after "Q是否删除订购目录" (unless `ask` is false): refused when it is
+// sent and not empty. Its details' catalogue records go with it, except those another order
+// detail still carries. 0 deleted, 1 not confirmed, -1 refused or failed (message shown).
+int intDeleteOrdCata(const std::string& publ, const std::string& year, bool ask = true);
+
+// The text a grid shows for a value of a grid key: state, kind and flag codes by their names,
+// code-table codes by their names, anything else as it is.
+std::string strOrdGridText(const std::string& key, const std::string& value);
+
+// Inside the caller's transaction: deletes the catalogue records of the list that no order
+// detail carries any more. 0, or -1 (g_ErrInfo).
+int intDeleteUnorderedMarc(const std::vector<std::string>& recNos);
+
+// Catalogue records for an order: index search by title (group 01), then by ISSN (group 03):
+// record number, title, author, publisher, ISSN. 0, or -1 (g_ErrInfo).
+int intOrdMarcFind(const std::string& text, LibArray& rows);
+// Duplicate check of a detail's title: other records with the same title key, and other
+// details of the same year that carry the same record. Each finding is one line.
+int intOrdCheckRepeat(const std::string& publ, const std::string& year, const std::string& asordNo,
+                      const std::string& marcNo, const std::string& title,
+                      std::vector<std::string>& findings);
+
+// Fund sources a location may charge (sub_acct rows in use): location, fund_src_code,
+// fund_src_name, for every location at once, ordered by location and fund source.
+int intGetSubAcct(LibArray& rows);

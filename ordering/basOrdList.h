@@ -1,0 +1,123 @@
+// The order list's working data and its database work: an order detail as the screens hold it
+// (values by grid key, subscriber records with their fund and distribution lines), loading a
+// catalogue in a fixed number of queries, validation, saving one detail per transaction,
+// deleting, the finishing mark, the integrity check and pre-order items taken over as new
+// details.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "db/LibArray.h"
+
+struct OrdFundLine {
+    std::string fundSrc;  // fund_src_code
+    std::string qty;      // sub_qty
+    std::string amount;   // sub_amt
+    std::string remark;
+    bool operator==(const OrdFundLine&) const = default;
+};
+
+struct OrdDistLine {
+    std::string distLoca;
+    std::string qty;  // dist_qty
+    std::string label;
+    bool operator==(const OrdDistLine&) const = default;
+};
+
+struct OrdSubscriber {
+    std::string location;
+    std::string chkFlag;  // chk_stat: "1" checks issues in
+    std::string count;    // sub_peri_qty
+    std::string region;   // peri_region
+    std::string remark;
+    std::vector<OrdFundLine> funds;
+    std::vector<OrdDistLine> dists;
+    bool operator==(const OrdSubscriber&) const = default;
+};
+
+enum class RowState { Unchanged, New, Modified };
+
+// One order detail. `v` holds the values by grid key: Pub, OrdYear, AsordNo, PeriType, Status
+// (ord_flag code), Title, ISSN, Publish, PubYear, Country, Language, EndFlag, MarcNo, NewFlag,
+// FAsordNo, Key, GetMode, Carrier, MoneyType, PublFreq (frequency name), SumCount, KindNo,
+// Price, TotalPrice, ForePrice, ForeTotalPrice, Remark; codes are kept as codes, the grids show
+// their names. `kept` holds the check-in columns a save must not lose.
+struct OrdDetail {
+    std::map<std::string, std::string> v;
+    std::map<std::string, std::string> kept;
+    std::vector<OrdSubscriber> subs;
+    RowState state = RowState::New;
+    // The order number as saved (empty for a detail never saved).
+    std::string savedAsordNo;
+    // Taken over from a pre-order catalogue and not saved yet.
+    bool temporary = false;
+
+    std::string get(const std::string& key) const;
+    void set(const std::string& key, const std::string& value) { v[key] = value; }
+    // Sum of the subscribers' copies, as text.
+    std::string sumCount() const;
+};
+
+// A new detail of the catalogue: not sent, new title, normal order state.
+OrdDetail NewOrdDetail(const std::string& publ, const std::string& year);
+
+// Loads the catalogue's details ordered by order number, with their subscriber, fund and
+// distribution lines: four queries whatever the size. 0, or -1 with the failure in g_ErrInfo.
+int intLoadOrdDetails(const std::string& publ, const std::string& year,
+                      std::vector<OrdDetail>& out);
+
+// Validation messages in their fixed order; empty when the detail may be saved.
+std::vector<std::string> OrdDetailErrors(const OrdDetail& d);
+// The messages of one subscriber line; `paneCheck` words a copy mismatch the way the subscriber
+// pane does before leaving a subscriber.
+std::vector<std::string> OrdSubscriberErrors(const OrdSubscriber& s, bool paneCheck = false);
+// The shown text: the messages and the closing line naming the order number.
+std::string strOrdErrorText(const std::vector<std::string>& errors, const std::string& asordNo);
+
+// Saves one detail in one transaction: validation, the duplicate-number check, the old rows
+// replaced, workload 502 and operation log 50018. `report` shows "数据成功保存！".
+// 0 saved (the detail becomes unchanged), -1 refused or failed (message shown, nothing written).
+int intSaveOrdDetail(OrdDetail& d, bool report);
+
+// Fund amounts from the annual price: each fund line's amount = TotalPrice x its copies.
+void RecalcFundAmounts(OrdDetail& d);
+
+// Deletes details by key after the questions of the order list; any detail that is sent stops
+// it. With `withMarc` their catalogue records go too, except those another detail carries.
+// 0 deleted, 1 not confirmed, -1 refused or failed (message shown).
+int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask = true,
+                        bool withMarc = false);
+// Sets end_ord_flag of one detail in its own transaction. 0, or -1 after the error report.
+int intSetEndFlag(const std::string& publ, const std::string& year, const std::string& asordNo,
+                  const std::string& flag);
+// Order numbers of the catalogue's details without a subscriber line. 0, or -1 (g_ErrInfo).
+int intCheckOrdCata(const std::string& publ, const std::string& year,
+                    std::vector<std::string>& missing);
+
+// Pre-order items of a pre-order catalogue as new, temporary details of the batch `ordYear`
+// (and the distributor `ordPubl`); `asordNos` empty takes every item. 0, or -1 (g_ErrInfo).
+int intAsordToOrdDetails(const std::string& publ, const std::string& yearMonth,
+                         const std::vector<std::string>& asordNos, const std::string& ordPubl,
+                         const std::string& ordYear, std::vector<OrdDetail>& out);
+
+// Price refresh of one detail in its own transaction: unit and annual price, and every fund
+// line's amount = the annual price x its copies. 0, or -1 after the error report.
+int intUpdateOrdPrice(const std::string& publ, const std::string& year, const std::string& asordNo,
+                      const std::string& price, const std::string& totalPrice);
+// Frequency refresh of one detail in its own transaction. 0, or -1 after the error report.
+int intUpdateOrdFreq(const std::string& publ, const std::string& year, const std::string& asordNo,
+                     const std::string& freqName);
+// The catalogue's order list for printing, by normalised number: asord_no, m_isbn, m_title,
+// carrier_code, peri_price, peri_total_price, peri_ord_qty, new_ord_flag, remark, publ_freq.
+int intGetOrdPrintData(const std::string& publ, const std::string& year, LibArray& rows);
+
+// Pre-order catalogues by distributor and issue year-month: publ_code, publ_name,
+// publ_year_month, asord_end_date, item count. 0, or -1 (g_ErrInfo).
+int intGetAsordCata(LibArray& rows);
+// The items of a pre-order catalogue by order number, as rows with the grid keys AsordNo, Title,
+// ISSN, Publish, Price, TotalPrice, PublFreq, Carrier, MoneyType, KindNo, Remark, MarcNo (the
+// pre-order record) and Key. 0, or -1 (g_ErrInfo).
+int intLoadAsordItems(const std::string& publ, const std::string& yearMonth,
+                      std::vector<OrdDetail>& out);

@@ -1,0 +1,100 @@
+// serialsctl order verbs end to end: an order file imported (valid details saved, invalid ones
+// reported with the validation messages and skipped), shown, listed and deleted.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/ordering/OrdTestData.h"
+#include "tests/support/CtlRun.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+class OrdCtl : public CtlTest {
+protected:
+    void SetUp() override {
+        CtlTest::SetUp();
+        if (!IsSkipped()) home = std::make_unique<TestHome>(GetParam(), OrdTestInstall());
+    }
+    // As the acquisitions librarian.
+    CtlResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--user", "DY01", "--password", "1234"});
+        return runCtl(binary, home->dir(), args);
+    }
+    std::string file(const std::string& text) {
+        std::string path = home->dir() + "/TMP/orders.csv";
+        std::ofstream(path) << text;
+        return path;
+    }
+    std::unique_ptr<TestHome> home;
+};
+SERIALS_ON_BOTH_BACKENDS(OrdCtl);
+
+const char* const kOrders =
+    "# D,Pub,OrdYear,AsordNo,MarcNo,PeriType,GetMode,PublFreq,Carrier,MoneyType,Price,...\n"
+    "D,YZFX,202601,2-15,,0,01,月刊,01,CNY,10,,,,TP3,0,核心期刊\n"
+    "S,QK01,1,2,全年,\n"
+    "F,01,2,,\n"
+    "T,QK01,1,\n"
+    "T,QKYL,1,TP3/12\n"
+    "S,WWQK,0,1,,\n"
+    "F,02,1,,\n"
+    "D,YZFX,202601,2-16,,0,01,月刊,01,,10,,,,,0,\n"
+    "S,QK01,1,3,,\n"
+    "F,01,3,,\n"
+    "T,QK01,1,\n"
+    "D,TSJK,202601,0012-A,,0,01,季刊,01,USD,30,,,,,0,\"Journal, quarterly\"\n"
+    "S,WWQK,1,1,,\n"
+    "F,02,1,,\n"
+    "T,WWQK,1,\n";
+
+TEST_P(OrdCtl, ImportSavesValidDetailsAndReportsTheOthers) {
+    CtlResult r = run({"order", "import", file(kOrders)});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("已保存 2 条订购明细，跳过 1 条"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(" 必须选择币种！\n "
+                         "订户【QK01】设定的复本数与分配数不符！\n订购号为：2-16的记录不能保存！"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("未保存：第 9 行 YZFX 202601 征订号 2-16"), std::string::npos) << r.err;
+
+    CtlResult shown = run({"order", "show", "YZFX", "202601"});
+    ASSERT_EQ(shown.code, 0) << shown.err;
+    EXPECT_NE(shown.out.find("2-15"), std::string::npos);
+    EXPECT_NE(shown.out.find("单价 10 年价 120 人民币，订购总数 3，核心期刊"), std::string::npos)
+        << shown.out;
+    EXPECT_NE(shown.out.find("经费 中文期刊经费 (01) 2 份 240"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("分配 期刊阅览室 (QKYL) 1 份 TP3/12"), std::string::npos);
+    EXPECT_NE(shown.out.find("共 1 种"), std::string::npos);
+
+    CtlResult list = run({"order", "catalogues", "--year", "2026"});
+    ASSERT_EQ(list.code, 0) << list.err;
+    EXPECT_NE(list.out.find("全国邮政报刊发行局"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("全国图书进出口总公司期刊部"), std::string::npos);
+    EXPECT_EQ(run({"order", "catalogues", "--year", "2025"}).out.find("YZFX"), std::string::npos);
+
+    // The same file again: every number is taken now.
+    CtlResult again = run({"order", "import", file(kOrders)});
+    EXPECT_NE(again.err.find("该征订号已存在，请重新输入征订号！"), std::string::npos) << again.err;
+    EXPECT_NE(again.out.find("已保存 0 条订购明细，跳过 3 条"), std::string::npos) << again.out;
+}
+
+TEST_P(OrdCtl, DeleteRemovesDetailsThenTheCatalogue) {
+    ASSERT_EQ(run({"order", "import", file(kOrders)}).code, 1);
+    CtlResult unknown = run({"order", "delete", "YZFX", "202601", "9-9"});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_NE(unknown.err.find("征订号 9-9 不在该订购目录中"), std::string::npos);
+    EXPECT_EQ(run({"--no", "order", "delete", "YZFX", "202601", "2-15"}).code, 1);
+    ASSERT_EQ(run({"--yes", "order", "delete", "YZFX", "202601", "2-15"}).code, 0);
+    EXPECT_NE(run({"order", "show", "YZFX", "202601"}).out.find("共 0 种"), std::string::npos);
+    ASSERT_EQ(run({"--yes", "order", "delete", "YZFX", "202601"}).code, 0);
+    EXPECT_EQ(run({"order", "catalogues", "--year", "202601"}).out.find("YZFX"), std::string::npos);
+}
+
+TEST_P(OrdCtl, OperatorWithoutTheOrderingRightIsRefused) {
+    CtlResult r = runCtl(binary, home->dir(),
+                         {"--user", "JD01", "--password", "1234", "order", "catalogues"});
+    EXPECT_EQ(r.code, 1);
+}
+
+}  // namespace

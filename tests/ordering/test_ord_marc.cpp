@@ -1,0 +1,165 @@
+// Order details and their catalogue records: finding a title through the index, the record
+// pane, the duplicate check, deleting details with their records, and a title taken from a
+// pre-order catalogue getting a catalogue record of its own when saved.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QTableView>
+
+#include "app/basQKLogin.h"
+#include "db/basLibDB.h"
+#include "marc/MarcImport.h"
+#include "marc/MarcRecModel.h"
+#include "marc/basBMStore.h"
+#include "ordering/basOrdFunc.h"
+#include "ordering/frmOrdList.h"
+#include "tests/ordering/OrdTestData.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+class OrdMarc : public OrdDbTest {
+protected:
+    void SetUp() override {
+        OrdDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ASSERT_EQ(MarcLoadDemoRecords({}).saved, 40);
+        ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
+    }
+    std::string recordOf(const std::string& title) {
+        return scalar("SELECT marc_rec_no FROM marc WHERE m_title='" + title + "'");
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(OrdMarc);
+
+TEST_P(OrdMarc, TitleFoundThroughTheIndexFillsTheDetailAndThePane) {
+    frmOrdList list;
+    ASSERT_EQ(list.DataSet("YZFX", "202601", "全国邮政报刊发行局"), 0);
+    ASSERT_EQ(list.NewItem(), 0);
+    EXPECT_EQ(list.MarcFind("图书馆学研究进展"), 0);
+    const OrdDetail& d = *list.current();
+    EXPECT_EQ(d.get("MarcNo"), recordOf("图书馆学研究进展"));
+    EXPECT_EQ(d.get("Title"), "图书馆学研究进展");
+    EXPECT_FALSE(d.get("ISSN").empty());
+    QAbstractItemModelTester tester(list.m_frmMarc->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_GT(list.m_frmMarc->model()->rowCount(), 3);
+
+    // Several matches: the operator picks one; none found: a message.
+    int offered = 0;
+    list.chooseMarc = [&](const LibArray& rows) {
+        offered = rows.recordCount();
+        return 3;
+    };
+    EXPECT_EQ(list.MarcFind("journal"), 0);
+    EXPECT_GE(offered, 2);
+    EXPECT_EQ(list.MarcFind("没有这种刊物"), -1);
+    EXPECT_EQ(presenter.shown.back().body, "没有找到“没有这种刊物”的书目记录！");
+}
+
+TEST_P(OrdMarc, RepeatCheckFindsTheSameRecordOrderedTwiceInTheYear) {
+    const std::string rec = recordOf("现代情报技术");
+    for (const char* no : {"1-1", "1-2"}) {
+        OrdDetail d = CompleteDetail("YZFX", "202601", no);
+        d.set("MarcNo", rec);
+        ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    }
+    frmOrdList list;
+    ASSERT_EQ(list.DataSet("YZFX", "202601", ""), 0);
+    EXPECT_EQ(list.current()->get("Title"), "现代情报技术");
+    EXPECT_EQ(list.CheckRepeat(), 1);
+    EXPECT_EQ(presenter.shown.back().body, "查重结果：\n订购明细 YZFX 202601 1-2");
+}
+
+TEST_P(OrdMarc, DetailsDeletedWithTheirRecordsKeepRecordsStillOrdered) {
+    const std::string shared = recordOf("现代情报技术"), own = recordOf("数字出版与传播");
+    std::vector<std::string> keys;
+    for (auto [no, rec] : {std::pair{"1-1", shared}, {"1-2", shared}, {"1-3", own}}) {
+        OrdDetail d = CompleteDetail("YZFX", "202601", no);
+        d.set("MarcNo", rec);
+        ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+        keys.push_back(d.get("Key"));
+    }
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_EQ(intDeleteOrdDetails({keys[0], keys[2]}, true, true), 0);
+    EXPECT_EQ(presenter.shown.back().body, "是否确定删除订购信息同时删除Marc信息？");
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc WHERE marc_rec_no='" + own + "'"), "0");
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc_idx WHERE marc_rec_no='" + own + "'"), "0");
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc WHERE marc_rec_no='" + shared + "'"), "1");
+    // Deleting the catalogue takes the last order's record with it.
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_EQ(intDeleteOrdCata("YZFX", "202601"), 0);
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc WHERE marc_rec_no='" + shared + "'"), "0");
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "38");
+}
+
+TEST_P(OrdMarc, PreOrderTitleGetsItsOwnRecordWhenSaved) {
+    MarcRec offered = MarcLoad(recordOf("化学工程学报"));
+    offered.Kind = kMarcAsord;
+    offered.RecNo.clear();
+    ASSERT_TRUE(MarcSave(offered, 0, 0, ""));
+    g_OraDatabase->execute(
+        "INSERT INTO peri_asord_cata (publ_code, publ_year_month) VALUES ('YZFX','202601')");
+    g_OraDatabase->execute(
+        "INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no, asord_marc_rec_no, "
+        "money_code, peri_price, peri_year_price, publ_freq, carrier_code) VALUES "
+        "('YZFX','202601','6-21','" +
+        offered.RecNo + "','CNY',25,300,'月刊','01')");
+    std::vector<OrdDetail> taken;
+    ASSERT_EQ(intAsordToOrdDetails("YZFX", "202601", {}, "YZFX", "202601", taken), 0);
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].get("Title"), "化学工程学报");
+    EXPECT_EQ(taken[0].get("MarcNo"), "");
+    OrdDetail d = taken[0];
+    d.set("GetMode", "01");
+    d.subs = CompleteDetail("YZFX", "202601", "x").subs;
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    ASSERT_FALSE(d.get("MarcNo").empty());
+    EXPECT_EQ(scalar("SELECT m_title FROM marc WHERE marc_rec_no='" + d.get("MarcNo") + "'"),
+              "化学工程学报");
+    EXPECT_EQ(scalar("SELECT marc_rec_no FROM m_peri_ord_detl"), d.get("MarcNo"));
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "41");
+}
+
+TEST_P(OrdMarc, FieldsOfTheCurrentTitleAreAddedAndRemoved) {
+    OrdDetail d = CompleteDetail("YZFX", "202601", "1-1");
+    d.set("MarcNo", recordOf("现代情报技术"));
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    frmOrdList list;
+    ASSERT_EQ(list.DataSet("YZFX", "202601", ""), 0);
+    int before = list.m_frmMarc->model()->rowCount();
+    ASSERT_EQ(list.InsertMarcField("300", "  ",
+                                   "\x1f"
+                                   "a订购备注"),
+              0);
+    EXPECT_EQ(list.m_frmMarc->model()->rowCount(), before + 1);
+    ASSERT_EQ(list.DeleteMarcField("300"), 0);
+    EXPECT_EQ(list.m_frmMarc->model()->rowCount(), before);
+}
+
+// The same catalogue on a database whose MARC columns are national-character text: titles come
+// through the dump path.
+class OrdMarcWide : public OrdMarc {
+protected:
+    InstallOptions installOptions() const override {
+        InstallOptions o = OrdTestInstall();
+        o.unicodeMarc = true;
+        return o;
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(OrdMarcWide);
+
+TEST_P(OrdMarcWide, TitlesOfTheDetailsReadThroughTheDumpPath) {
+    ASSERT_TRUE(UnicodeMarcMode);
+    OrdDetail d = CompleteDetail("YZFX", "202601", "1-1");
+    d.set("MarcNo", recordOf("现代情报技术"));
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    std::vector<OrdDetail> all;
+    ASSERT_EQ(intLoadOrdDetails("YZFX", "202601", all), 0);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].get("Title"), "现代情报技术");
+    EXPECT_EQ(all[0].get("Key"), "YZFX|202601|1-1|" + d.get("MarcNo"));
+    EXPECT_EQ(all[0].subs, d.subs);
+}
+
+}  // namespace

@@ -1,0 +1,449 @@
+// The ordering screens under offscreen Qt: a catalogue created in the tree, a detail entered
+// through the panes and saved, read back as entered; the annual price and fund amounts follow
+// the unit price; refusals and validation messages as the operator sees them; closing with
+// unsaved rows; the manager's command states; every grid model under the model tester.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "app/MainEntries.h"
+#include "app/basQKLogin.h"
+#include "app/frmMain.h"
+#include "db/basLibDB.h"
+#include "ordering/basOrdFunc.h"
+#include "ordering/frmOrdAsordList.h"
+#include "ordering/frmOrdInfo.h"
+#include "ordering/frmOrdList.h"
+#include "ordering/frmOrdManager.h"
+#include "ordering/frmOrdSubInfo.h"
+#include "ordering/frmOrdTree.h"
+#include "tests/ordering/OrdTestData.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+using Mode = QAbstractItemModelTester::FailureReportingMode;
+
+void choose(QComboBox* box, const std::string& code) {
+    ASSERT_NE(box, nullptr);
+    int i = box->findData(QString::fromStdString(code));
+    ASSERT_GE(i, 0) << code;
+    box->setCurrentIndex(i);
+}
+
+QComboBox* cellCombo(QTableWidget* grid, int row, int column) {
+    return qobject_cast<QComboBox*>(grid->cellWidget(row, column));
+}
+
+class OrdScreens : public OrdDbTest {
+protected:
+    void SetUp() override {
+        OrdDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        manager = std::make_unique<frmOrdManager>();
+        list = manager->OrderMain;
+        info = list->m_frmInfo;
+        sub = list->m_frmSubInfo;
+    }
+    void TearDown() override {
+        manager.reset();
+        DbTest::TearDown();
+    }
+    // A subscriber typed into the subscriber pane, with one fund line and its distribution.
+    void addSubscriber(const std::string& location, const std::string& chk,
+                       const std::string& count, const std::string& fund,
+                       std::vector<std::pair<std::string, std::string>> dists) {
+        sub->cmdAddSub->click();
+        choose(cellCombo(sub->spdSubInfo, 0, 1), location);
+        choose(cellCombo(sub->spdSubInfo, 1, 1), chk);
+        sub->spdSubInfo->item(2, 1)->setText(QString::fromStdString(count));
+        sub->cmdAddFund->click();
+        choose(cellCombo(sub->spdFundSrc, 0, 0), fund);
+        for (std::size_t i = 0; i < dists.size(); ++i) {
+            sub->cmdAddDist->click();
+            choose(cellCombo(sub->spdDistLoca, static_cast<int>(i), 0), dists[i].first);
+            sub->spdDistLoca->item(static_cast<int>(i), 1)
+                ->setText(QString::fromStdString(dists[i].second));
+        }
+    }
+    void typeDetail(const std::string& no) {
+        info->typeValue("AsordNo", no);
+        info->typeValue("GetMode", "01");
+        info->typeValue("PublFreq", "月刊");
+        info->typeValue("Carrier", "01");
+        info->typeValue("MoneyType", "CNY");
+        info->typeValue("KindNo", "TP3");
+        info->typeValue("Price", "10");
+    }
+    // A catalogue of saved complete details, shown in the manager.
+    void openCatalogueWith(std::initializer_list<const char*> numbers) {
+        ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
+        for (const char* no : numbers) {
+            OrdDetail d = CompleteDetail("YZFX", "202601", no);
+            ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+        }
+        manager->m_frmOrdTree->Reload();
+        ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    }
+    std::string slurpFile(const std::string& path) const {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string lastMessage() const {
+        return presenter.shown.empty() ? std::string() : presenter.shown.back().body;
+    }
+    std::unique_ptr<frmOrdManager> manager;
+    frmOrdList* list = nullptr;
+    frmOrdInfo* info = nullptr;
+    frmOrdSubInfo* sub = nullptr;
+};
+SERIALS_ON_BOTH_BACKENDS(OrdScreens);
+
+TEST_P(OrdScreens, DetailEnteredThroughThePanesReadsBackAsEntered) {
+    ASSERT_EQ(manager->m_frmOrdTree->NewCatalogue("YZFX", "202601"), 0);
+    EXPECT_EQ(list->PublCode(), "YZFX");
+    QAbstractItemModelTester tester(list->model, Mode::Fatal);
+    QAbstractItemModelTester infoTester(info->spdOrderInfo->model(), Mode::Fatal);
+    QAbstractItemModelTester subTester(sub->spdSubOrdLst->model(), Mode::Fatal);
+    QAbstractItemModelTester fundTester(sub->spdFundSrc->model(), Mode::Fatal);
+    QAbstractItemModelTester distTester(sub->spdDistLoca->model(), Mode::Fatal);
+    QAbstractItemModelTester subInfoTester(sub->spdSubInfo->model(), Mode::Fatal);
+
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    EXPECT_EQ(list->State(), FormState::New);
+    EXPECT_TRUE(manager->command("cmdCancel")->isEnabled());
+    typeDetail("2-15");
+    EXPECT_EQ(info->value("TotalPrice"), "120");
+    EXPECT_TRUE(manager->command("cmdSave")->isEnabled());
+    addSubscriber("QK01", "1", "2", "01", {{"QK01", "1"}, {"QKYL", "1"}});
+    addSubscriber("WWQK", "0", "1", "02", {});
+    EXPECT_EQ(info->value("SumCount"), "3");
+    EXPECT_EQ(sub->spdFundSrc->item(0, 2)->text(), "120");
+    // A new unit price moves the annual price and every fund amount.
+    info->typeValue("Price", "12.5");
+    EXPECT_EQ(info->value("TotalPrice"), "150");
+    EXPECT_EQ(sub->spdFundSrc->item(0, 2)->text(), "150");
+    ASSERT_TRUE(sub->selectSubscriber(0));
+    EXPECT_EQ(sub->spdFundSrc->item(0, 2)->text(), "300");
+
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(lastMessage(), "数据成功保存！");
+    EXPECT_FALSE(manager->command("cmdSave")->isEnabled());
+    const OrdDetail entered = *list->current();
+
+    frmOrdManager reopened;
+    ASSERT_TRUE(reopened.m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    ASSERT_EQ(reopened.OrderMain->ItemCount(), 1);
+    const OrdDetail& back = *reopened.OrderMain->current();
+    for (const char* key : {"AsordNo", "PeriType", "GetMode", "PublFreq", "Carrier", "MoneyType",
+                            "Price", "TotalPrice", "KindNo", "SumCount", "Key"})
+        EXPECT_EQ(back.get(key), entered.get(key)) << key;
+    EXPECT_EQ(back.subs, entered.subs);
+    ASSERT_EQ(back.subs.size(), 2u);
+    EXPECT_EQ(back.subs[0].dists.size(), 2u);
+    EXPECT_EQ(back.subs[1].funds[0].fundSrc, "02");
+    EXPECT_EQ(reopened.OrderMain->m_frmInfo->value("Price"), "12.5");
+    EXPECT_EQ(reopened.OrderMain->model->index(0, reopened.OrderMain->model->columnOf("Status"))
+                  .data()
+                  .toString(),
+              "未发订");
+}
+
+TEST_P(OrdScreens, SavingAnEmptyDetailListsEveryMissingItemInOrder) {
+    ASSERT_EQ(manager->m_frmOrdTree->NewCatalogue("YZFX", "202601"), 0);
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    info->typeValue("PeriType", "");
+    info->typeValue("KindNo", "x");
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(lastMessage(),
+              " 必须输入征订号！\n 必须选择订购状态！\n 必须选择获得方式！\n 必须选择出版频率！\n"
+              " 必须选择载体类型！\n 必须选择币种！\n 必须输入总价！\n 必须添加订户！\n"
+              "记录不能保存！");
+    // Filled one by one, the list shrinks from the front.
+    const std::pair<const char*, const char*> steps[] = {
+        {"AsordNo", "2-15"}, {"PeriType", "0"},    {"GetMode", "01"},   {"PublFreq", "不定期"},
+        {"Carrier", "01"},   {"MoneyType", "CNY"}, {"TotalPrice", "80"}};
+    const char* next[] = {" 必须选择订购状态！", " 必须选择获得方式！", " 必须选择出版频率！",
+                          " 必须选择载体类型！", " 必须选择币种！",     " 必须输入总价！",
+                          " 必须添加订户！"};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        info->typeValue(steps[i].first, steps[i].second);
+        ASSERT_TRUE(manager->runCommand("cmdSave"));
+        EXPECT_EQ(lastMessage().substr(0, std::string(next[i]).size()), next[i]) << steps[i].first;
+    }
+    EXPECT_EQ(lastMessage(), " 必须添加订户！\n订购号为：2-15的记录不能保存！");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "0");
+    EXPECT_EQ(list->current()->state, RowState::New);
+}
+
+TEST_P(OrdScreens, PanesRefuseDuplicatesAndLockedEdits) {
+    ASSERT_EQ(manager->m_frmOrdTree->NewCatalogue("YZFX", "202601"), 0);
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    typeDetail("2-15");
+    addSubscriber("QK01", "1", "2", "01", {{"QK01", "2"}});
+    addSubscriber("WWQK", "0", "1", "02", {});
+    choose(cellCombo(sub->spdSubInfo, 0, 1), "QK01");
+    EXPECT_EQ(lastMessage(), "存在订户【QK01】,请重新选择！");
+    EXPECT_EQ(presenter.shown.back().title, "提示");
+    EXPECT_EQ(list->current()->subs[1].location, "WWQK");
+    sub->cmdAddFund->click();
+    choose(cellCombo(sub->spdFundSrc, 1, 0), "02");
+    EXPECT_EQ(lastMessage(), "该经费项目已经存在，请重新选择！");
+    ASSERT_TRUE(sub->selectSubscriber(0));
+    sub->cmdAddDist->click();
+    choose(cellCombo(sub->spdDistLoca, 1, 0), "QK01");
+    EXPECT_EQ(lastMessage(), "该分配地已存在，请重新选择！");
+    // Leaving a subscriber whose distribution no longer adds up is refused by the pane.
+    sub->spdDistLoca->item(1, 1)->setText("1");
+    EXPECT_FALSE(sub->selectSubscriber(1));
+    EXPECT_EQ(lastMessage(), "操作不能继续：\n 订户【QK01】设定的复本数不符！");
+
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_TRUE(manager->runCommand("cmdCancel"));
+    ASSERT_EQ(list->ItemCount(), 0);
+    OrdDetail d = CompleteDetail("YZFX", "202601", "3-1");
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    ASSERT_EQ(list->Refresh(), 0);
+    ASSERT_TRUE(manager->runCommand("cmdLocked"));
+    EXPECT_TRUE(list->Locked());
+    info->typeValue("Price", "99");
+    EXPECT_EQ(lastMessage(), "纪录处于锁定状态，不能修改！如果需要修改，请解除锁定状态！");
+    EXPECT_EQ(info->value("Price"), "12.5");
+    sub->cmdDelSub->click();
+    EXPECT_EQ(list->current()->subs.size(), 2u);
+    EXPECT_FALSE(manager->command("cmdDetlDel")->isEnabled());
+    EXPECT_EQ(list->current()->state, RowState::Unchanged);
+}
+
+TEST_P(OrdScreens, CancelRestoresAModifiedDetailAndDropsANewOne) {
+    openCatalogueWith({"3-1"});
+    info->typeValue("Remark", "改了");
+    presenter.replies.push_back({kMsgOk, {}});
+    sub->cmdDelSub->click();
+    EXPECT_EQ(presenter.shown.back().body, "是否删除订户『QK01』及其经费项目和分配地？");
+    EXPECT_EQ(list->current()->subs.size(), 1u);
+    EXPECT_EQ(list->model->index(0, 0).data().toString(), "改");
+    ASSERT_TRUE(manager->runCommand("cmdCancel"));
+    EXPECT_EQ(list->current()->get("Remark"), "核心期刊");
+    EXPECT_EQ(list->current()->subs.size(), 2u);
+    EXPECT_EQ(list->current()->state, RowState::Unchanged);
+
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_TRUE(manager->runCommand("cmdCancel"));
+    EXPECT_EQ(presenter.shown.back().body, "是否取消新增该纪录？");
+    EXPECT_EQ(list->ItemCount(), 1);
+}
+
+TEST_P(OrdScreens, DeletingASentDetailIsRefusedAndAnUnsentOneGoes) {
+    openCatalogueWith({"3-1", "3-2"});
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='1' WHERE asord_no='3-1'");
+    ASSERT_EQ(list->Refresh(), 0);
+    ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
+    EXPECT_EQ(lastMessage(), "行已经发订，不能删除！");
+    EXPECT_EQ(list->ItemCount(), 2);
+    ASSERT_TRUE(manager->runCommand("cmdNext"));
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
+    EXPECT_EQ(list->ItemCount(), 1);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "1");
+    // Of two new details, only the current one leaves the list.
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
+    EXPECT_EQ(list->ItemCount(), 2);
+    EXPECT_EQ(list->rows()[1].state, RowState::New);
+}
+
+TEST_P(OrdScreens, ClosingWithOnlyTemporaryRowsAsksForTheBreakpointFile) {
+    ASSERT_EQ(intNewOrdCata("TSJK", "202601"), 0);
+    g_OraDatabase->execute(
+        "INSERT INTO peri_asord_cata (publ_code, publ_year_month, asord_end_date) VALUES "
+        "('TSJK','202601','2025-11-30')");
+    g_OraDatabase->execute(
+        "INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no, money_code, "
+        "peri_price, peri_year_price, publ_freq, kind_no, carrier_code) VALUES "
+        "('TSJK','202601','0012-A','USD',30,360,'月刊','Q1','01'),"
+        "('TSJK','202601','0013-B','USD',20,80,'季刊','Q2','01')");
+    manager->m_frmOrdTree->Reload();
+    manager->m_frmAsordTree->Reload();
+    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("TSJK", "202601"));
+    ASSERT_TRUE(manager->m_frmAsordTree->selectCatalogue("TSJK", "202601"));
+    EXPECT_FALSE(manager->orderMainActive());
+    QAbstractItemModelTester asordTester(manager->AsordMain->model, Mode::Fatal);
+    ASSERT_EQ(manager->AsordMain->ItemCount(), 2);
+    EXPECT_FALSE(manager->runCommand("cmdSave"));
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    EXPECT_EQ(lastMessage(), "不能执行新增明细操作！");
+    ASSERT_TRUE(manager->runCommand("cmdSelectAll"));
+    ASSERT_TRUE(manager->runCommand("cmdAsordSelect"));
+    ASSERT_TRUE(manager->orderMainActive());
+    ASSERT_EQ(list->ItemCount(), 2);
+    EXPECT_TRUE(list->rows()[0].temporary);
+    EXPECT_EQ(list->rows()[0].get("TotalPrice"), "360");
+    EXPECT_EQ(list->rows()[1].get("PublFreq"), "季刊");
+    EXPECT_EQ(list->rows()[1].get("OrdYear"), "202601");
+
+    std::string path = home->dir() + "/TMP/breakpoint.csv";
+    list->chooseBreakpointFile = [&] { return path; };
+    presenter.replies.push_back({kMsgOk, {}});
+    EXPECT_TRUE(list->QueryClose());
+    EXPECT_EQ(presenter.bodies().back(),
+              "存在从征订目录转入的临时订购信息，是否保存为订购断点文件？");
+    ASSERT_TRUE(std::filesystem::exists(path));
+    // Written again: the existing file is only overwritten on request.
+    presenter.replies.push_back({kMsgOk, {}});
+    presenter.replies.push_back({kMsgCancel, {}});
+    presenter.replies.push_back({kMsgOk, {}});
+    EXPECT_TRUE(list->QueryClose());
+    EXPECT_EQ(presenter.bodies()[presenter.bodies().size() - 2], "文件已存在,是否覆盖原文件？");
+    EXPECT_EQ(presenter.bodies().back(), "保存纪录出错，是否退出？");
+
+    // Read back into the list: one is saved meanwhile, so only the other comes in.
+    OrdDetail saved = list->rows()[0];
+    saved.temporary = false;
+    saved.set("PeriType", "0");
+    saved.set("GetMode", "01");
+    saved.subs = CompleteDetail("TSJK", "202601", "x").subs;
+    ASSERT_EQ(intSaveOrdDetail(saved, false), 0);
+    ASSERT_EQ(list->Refresh(), 0);
+    ASSERT_EQ(list->ImportReviewFile(path), 0);
+    EXPECT_EQ(lastMessage(), "下列征订号在该目录中已经存在：\n0012-A");
+    ASSERT_EQ(list->ItemCount(), 2);
+    EXPECT_EQ(list->rows()[1].get("AsordNo"), "0013-B");
+    EXPECT_TRUE(list->rows()[1].temporary);
+}
+
+TEST_P(OrdScreens, ClosingWithNewAndModifiedRowsAsksInOrderAndSaves) {
+    openCatalogueWith({"3-1"});
+    info->typeValue("Remark", "改了");
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    presenter.replies.push_back({kMsgCancel, {}});
+    presenter.replies.push_back({kMsgOk, {}});
+    EXPECT_TRUE(list->QueryClose());
+    EXPECT_EQ(presenter.bodies(),
+              (std::vector<std::string>{"新增纪录没有保存，是否保存记录后退出？",
+                                        "存在被修改但未保存的记录，是否保存记录后退出？"}));
+    EXPECT_EQ(scalar("SELECT remark FROM m_peri_ord_detl"), "改了");
+}
+
+TEST_P(OrdScreens, TreeRenamesAndDeletesCataloguesAndMarksSentOnes) {
+    ASSERT_EQ(manager->m_frmOrdTree->NewCatalogue("YZFX", "202601"), 0);
+    ASSERT_EQ(manager->m_frmOrdTree->NewCatalogue("TSJK", "202501"), 0);
+    g_OraDatabase->execute("UPDATE m_peri_ord_lst SET peri_ord_flag='1' WHERE publ_code='TSJK'");
+    manager->m_frmOrdTree->Reload();
+    QTreeWidgetItem* sent = manager->m_frmOrdTree->catalogueNode("TSJK", "202501");
+    ASSERT_NE(sent, nullptr);
+    EXPECT_EQ(sent->data(0, kRoleIcon).toString(), "SendSelected");
+    EXPECT_EQ(sent->text(0), " [年度批次:202501] 订购日期:2026-03-02");
+    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    EXPECT_EQ(manager->m_frmOrdTree->catalogueNode("TSJK", "202501")->data(0, kRoleIcon).toString(),
+              "SendCata");
+    ASSERT_EQ(manager->m_frmOrdTree->RenameCatalogue("SYZF", "202602"), 0);
+    EXPECT_EQ(list->PublCode(), "SYZF");
+    EXPECT_EQ(list->OrdYear(), "202602");
+    EXPECT_EQ(manager->m_frmOrdTree->catalogueNode("YZFX", "202601"), nullptr);
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_EQ(manager->m_frmOrdTree->DeleteCatalogue(), 0);
+    EXPECT_EQ(list->PublCode(), "");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_lst"), "1");
+}
+
+TEST_P(OrdScreens, CommandsFollowTheFormState) {
+    openCatalogueWith({"3-1", "3-2", "4-1"});
+    struct Expect {
+        const char* command;
+        bool enabled;
+    };
+    auto check = [&](const char* when, std::initializer_list<Expect> expected) {
+        for (const Expect& e : expected)
+            EXPECT_EQ(manager->command(e.command)->isEnabled(), e.enabled)
+                << when << ": " << e.command;
+    };
+    check("first row", {{"cmdFirst", false},
+                        {"cmdNext", true},
+                        {"cmdSave", false},
+                        {"cmdSaveAll", false},
+                        {"cmdCancel", false},
+                        {"cmdDetlDel", true},
+                        {"cmdCheck", true},
+                        {"cmdAsordSelect", false}});
+    ASSERT_TRUE(manager->runCommand("cmdLast"));
+    EXPECT_EQ(list->CurIndex(), 2);
+    check("last row", {{"cmdFirst", true}, {"cmdNext", false}, {"cmdLast", false}});
+    info->typeValue("KindNo", "X1");
+    check("modified",
+          {{"cmdSave", true}, {"cmdSaveAll", true}, {"cmdCancel", true}, {"cmdEndFlag", false}});
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_TRUE(manager->runCommand("cmdSaveAll"));
+    EXPECT_EQ(presenter.bodies(),
+              (std::vector<std::string>{"是否保存所有的纪录？", "数据成功保存！"}));
+    check("saved", {{"cmdSave", false}, {"cmdSaveAll", false}, {"cmdEndFlag", true}});
+    ASSERT_TRUE(manager->runCommand("cmdEndFlag"));
+    EXPECT_EQ(scalar("SELECT end_ord_flag FROM m_peri_ord_detl WHERE asord_no='4-1'"), "1");
+    EXPECT_EQ(list->model->index(2, list->model->columnOf("EndFlag")).data().toString(), "F");
+
+    manager->txtFind->setText("3-2");
+    ASSERT_TRUE(manager->runCommand("cmdFindText"));
+    EXPECT_EQ(list->CurIndex(), 1);
+    ASSERT_TRUE(manager->runCommand("cmdMultiSelect"));
+    ASSERT_TRUE(manager->runCommand("cmdSelectAll"));
+    EXPECT_EQ(list->GetSelectKeys().size(), 3u);
+    ASSERT_TRUE(manager->runCommand("cmdFrameTabbed"));
+    EXPECT_EQ(list->frameStyle(), FrameStyle::Tabbed);
+
+    g_OraDatabase->execute("DELETE FROM m_sub_ord_lst WHERE asord_no='3-2'");
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_TRUE(manager->runCommand("cmdCheck"));
+    EXPECT_EQ(lastMessage(), "下列征订号没有订户：\n3-2");
+
+    ASSERT_TRUE(manager->runCommand("cmdSwitch"));
+    check("pre-order list",
+          {{"cmdSave", false}, {"cmdDetlDel", false}, {"cmdCheck", false}, {"cmdSwitch", true}});
+}
+
+TEST_P(OrdScreens, ListIsExportedGroupedAndPreparedForPrinting) {
+    openCatalogueWith({"4-1", "3-2", "3-1"});
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='1' WHERE asord_no='3-2'");
+    ASSERT_EQ(list->Refresh(), 0);
+    std::string path = home->dir() + "/TMP/list.csv";
+    ASSERT_EQ(list->ExportToFile(path), 0);
+    std::string text = slurpFile(path);
+    EXPECT_EQ(text.substr(0, text.find('\n')).substr(0, 32), "发行商,年度批次,征订号");
+    EXPECT_NE(text.find("YZFX,202601,3-2,正常刊,已发订"), std::string::npos) << text;
+
+    ASSERT_TRUE(manager->runCommand("GroupView"));
+    EXPECT_EQ(list->rows()[2].get("AsordNo"), "3-2");  // the sent one after the unsent ones
+    std::vector<DataFormRow> print;
+    ASSERT_EQ(list->InitPrintData(print), 0);
+    ASSERT_EQ(print.size(), 3u);
+    EXPECT_EQ(print[0].at("AsordNo"), "3-1");  // by normalised number: 0003-0001 first
+    EXPECT_EQ(print[2].at("AsordNo"), "4-1");
+    EXPECT_EQ(print[0].at("SumCount"), "3");
+}
+
+TEST_P(OrdScreens, MainWindowOpensTheManagerForTheOrderingRight) {
+    frmMain main;
+    const auto& entries = mainEntries();
+    std::size_t i = 0;
+    while (i < entries.size() && std::string(entries[i].objectName) != "frmOrdManager")
+        ++i;
+    ASSERT_LT(i, entries.size());
+    EXPECT_EQ(std::string(entries[i].area), "订购");
+    EXPECT_TRUE(main.entryActions[i]->isEnabled());
+    EXPECT_NE(qobject_cast<frmOrdManager*>(main.openEntry(i)), nullptr);
+    ASSERT_TRUE(LIB_Login("JD01", "1234"));
+    main.refreshOperator();
+    EXPECT_FALSE(main.entryActions[i]->isEnabled());
+}
+
+}  // namespace
