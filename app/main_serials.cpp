@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
             logo.raise();
             logo.activateWindow();
         });
-        mainWindow->show();
+        mainWindow->showMaximized();
     });
     logo.adjustSize();
     if (QScreen* screen = QApplication::primaryScreen())
