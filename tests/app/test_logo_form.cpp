@@ -17,19 +17,7 @@
 
 namespace {
 
-class LogoForm : public ::testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override {
-        if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
-        home = std::make_unique<TestHome>(GetParam());
-        LIB_SetProgramDir(home->dir());
-        LIB_SetPresenter(&presenter);
-        installThrowingExit();
-    }
-    void TearDown() override { resetProcessState(); }
-    std::unique_ptr<TestHome> home;
-    ScriptedPresenter presenter;
-};
+class LogoForm : public HomeTest {};
 SERIALS_ON_BOTH_BACKENDS(LogoForm);
 
 TEST_P(LogoForm, StartUpLeavesTheFormInLoginMode) {

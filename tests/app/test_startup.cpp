@@ -24,17 +24,8 @@ public:
     bool loginMode = false;
 };
 
-class Startup : public ::testing::TestWithParam<std::string> {
+class Startup : public HomeTest {
 protected:
-    void SetUp() override {
-        if (GetParam() == kPostgres && !postgresAvailable()) GTEST_SKIP() << "no PostgreSQL";
-        home = std::make_unique<TestHome>(GetParam());
-        LIB_SetProgramDir(home->dir());
-        LIB_SetPresenter(&presenter);
-        installThrowingExit();
-    }
-    void TearDown() override { resetProcessState(); }
-
     // Runs start-up; returns the exit code it ended with, or -1 when it reached the login.
     int run() {
         try {
@@ -51,8 +42,6 @@ protected:
         return s.str();
     }
 
-    std::unique_ptr<TestHome> home;
-    ScriptedPresenter presenter;
     RecordingView view;
 };
 SERIALS_ON_BOTH_BACKENDS(Startup);

@@ -188,16 +188,21 @@ void installThrowingExit() {
     LIB_SetExitHandler([](int code) { throw ExitRequested{code}; });
 }
 
-void DbTest::SetUp() {
+void HomeTest::SetUp() {
     if (GetParam() == kPostgres && !postgresAvailable())
         GTEST_SKIP() << "SERIALS_TEST_PG is not set: no PostgreSQL server to test on";
     home = std::make_unique<TestHome>(GetParam(), installOptions());
+    LIB_SetProgramDir(home->dir());
     LIB_SetPresenter(&presenter);
     installThrowingExit();
-    openSession(*home);
 }
 
-void DbTest::TearDown() {
+void DbTest::SetUp() {
+    HomeTest::SetUp();
+    if (!IsSkipped()) openSession(*home);
+}
+
+void HomeTest::TearDown() {
     resetProcessState();
     home.reset();
 }

@@ -58,7 +58,10 @@ struct ExitRequested {
 void installThrowingExit();
 
 // Fixture for tests that run on both backends with an open session.
-class DbTest : public ::testing::TestWithParam<std::string> {
+// Fixture for tests that run on both backends on a fresh home (program directory and
+// database), with messages scripted and the program's end turned into ExitRequested; the
+// session is not opened (start-up is what such tests exercise).
+class HomeTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -66,6 +69,12 @@ protected:
 
     std::unique_ptr<TestHome> home;
     ScriptedPresenter presenter;
+};
+
+// The same, with the session opened by the real start-up.
+class DbTest : public HomeTest {
+protected:
+    void SetUp() override;
 };
 
 std::string backendName(const ::testing::TestParamInfo<std::string>& info);
