@@ -3,6 +3,7 @@
 #include "ordering/basOrdFunc.h"
 
 #include <cctype>
+#include <set>
 
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
@@ -219,12 +220,22 @@ std::string strOrdGridText(const std::string& key, const std::string& value) {
 }
 
 int intDeleteUnorderedMarc(const std::vector<std::string>& recNos) {
+    // The records some other detail still orders, found in one query, are kept.
+    std::string list;
+    for (const std::string& recNo : recNos)
+        if (!sqltext::trim(recNo).empty()) list += (list.empty() ? "" : ",") + LIB_SqlStr(recNo);
+    if (list.empty()) return 0;
+    LibArray still;
+    g_strSQL =
+        "SELECT DISTINCT marc_rec_no FROM m_peri_ord_detl WHERE marc_rec_no IN (" + list + ")";
+    if (LIB_DB_Select(g_strSQL, still) < 0) return -1;
+    std::set<std::string> ordered;
+    for (int r = 2; r < still.rows(); ++r)
+        ordered.insert(still(0, r).str());
+    std::set<std::string> done;
     for (const std::string& recNo : recNos) {
-        if (sqltext::trim(recNo).empty()) continue;
-        LibArray still;
-        g_strSQL = "SELECT count(*) FROM m_peri_ord_detl WHERE marc_rec_no=" + LIB_SqlStr(recNo);
-        if (LIB_DB_Select(g_strSQL, still) < 0) return -1;
-        if (still(0, 2).num() > 0) continue;
+        if (sqltext::trim(recNo).empty() || ordered.count(recNo) || !done.insert(recNo).second)
+            continue;
         g_strSQL = "BM_DeleteWholeMarc " + LIB_SqlStr(recNo);
         if (LIB_DB_CallProc(g_strSQL) < 0) return -1;
     }
