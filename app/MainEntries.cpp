@@ -2,8 +2,8 @@
 
 #include "app/frmLogQuery.h"
 #include "common/RightCodes.h"
-#include "marc/frmCataView.h"
-#include "ordering/frmOrdManager.h"
+#include "marc/gui/frmCataView.h"
+#include "ordering/gui/frmOrdManager.h"
 
 const std::vector<const char*>& mainAreas() {
     static const std::vector<const char*> areas{"订购", "签收", "催缺", "装订",

@@ -1,12 +1,12 @@
 #include "app/basQKMain.h"
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "common/basCodeFunc.h"
 #include "common/basSysPara.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
-#include "marc/MarcFieldDefs.h"
-#include "marc/basBMIndex.h"
+#include "marc/core/MarcFieldDefs.h"
+#include "marc/core/basBMIndex.h"
 
 namespace {
 constexpr int kStartupFailed = 1;

@@ -1,8 +1,8 @@
 #include "app/basQKRegister.h"
 
 #include "common/basLibOpLog.h"
-#include "marc/MarcProcs.h"
-#include "ordering/basOrdProc.h"
+#include "marc/core/MarcProcs.h"
+#include "ordering/core/basOrdProc.h"
 
 void LIB_RegisterProcedures() {
     registerOpLogProcedures();

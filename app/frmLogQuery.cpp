@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/LibArrayModel.h"
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "common/basCodeFunc.h"
 #include "common/basLogQuery.h"
 

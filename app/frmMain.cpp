@@ -13,7 +13,7 @@
 #include <QTreeWidget>
 
 #include "app/MainEntries.h"
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "common/basCodeFunc.h"
 #include "db/basLibMsg.h"

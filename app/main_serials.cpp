@@ -3,7 +3,7 @@
 #include <QScreen>
 
 #include "app/GuiPresenter.h"
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "app/frmMain.h"

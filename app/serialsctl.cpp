@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"

@@ -15,10 +15,10 @@
 #include "app/basQKRegister.h"
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
-#include "marc/MarcIso.h"
-#include "marc/basBMDefault.h"
-#include "marc/basBMIndex.h"
-#include "marc/basBMStore.h"
+#include "marc/core/MarcIso.h"
+#include "marc/core/basBMDefault.h"
+#include "marc/core/basBMIndex.h"
+#include "marc/core/basBMStore.h"
 
 namespace {
 

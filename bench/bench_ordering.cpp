@@ -13,7 +13,7 @@
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
-#include "ordering/basOrdList.h"
+#include "ordering/core/basOrdList.h"
 
 namespace {
 

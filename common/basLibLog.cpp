@@ -5,7 +5,7 @@
 #include <ctime>
 #include <fstream>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "db/basLibDB.h"
 
 namespace {

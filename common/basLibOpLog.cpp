@@ -1,6 +1,6 @@
 #include "common/basLibOpLog.h"
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
 #include "db/ProcRegistry.h"

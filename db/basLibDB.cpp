@@ -31,14 +31,6 @@ std::map<std::string, Param>& params() {
     return p;
 }
 
-void fail(long source, const std::string& func, const std::string& serverText) {
-    g_lastServerErrText = serverText;
-    g_ErrInfo.lngSource = source;
-    g_ErrInfo.lngOraErr = LIB_GetOraErrNo();
-    g_ErrInfo.strDesc = serverText;
-    g_ErrInfo.strFunc = func;
-}
-
 DbBackend& database() {
     if (!g_OraDatabase || !g_OraDatabase->isOpen())
         throw DbError("ORA-03114: not connected to ORACLE");
@@ -192,12 +184,20 @@ int selectInto(const std::string& sql, LibArray& result) {
         fillArray(database().query(sql), result);
         return 0;
     } catch (const DbError& e) {
-        fail(kSrcSelect, "LIB_DB_Select", e.oraText());
+        dbRecordFailure(kSrcSelect, "LIB_DB_Select", e.oraText());
         return -1;
     }
 }
 
 }  // namespace
+
+void dbRecordFailure(long source, const std::string& func, const std::string& serverText) {
+    g_lastServerErrText = serverText;
+    g_ErrInfo.lngSource = source;
+    g_ErrInfo.lngOraErr = LIB_GetOraErrNo();
+    g_ErrInfo.strDesc = serverText;
+    g_ErrInfo.strFunc = func;
+}
 
 ConnectParams& LIB_DB_ConnectParams() {
     static ConnectParams p;
@@ -223,7 +223,7 @@ int LIB_DB_Connect() {
         return 0;
     } catch (const DbError& e) {
         g_OraDatabase.reset();
-        fail(kSrcConnect, "LIB_DB_Connect", e.oraText());
+        dbRecordFailure(kSrcConnect, "LIB_DB_Connect", e.oraText());
         return -1;
     }
 }
@@ -268,7 +268,7 @@ int LIB_DB_Execute(std::string sql, int flag) {
         runStatement(sql);
         return 0;
     } catch (const DbError& e) {
-        fail(kSrcExecute, "LIB_DB_Execute", e.oraText());
+        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText());
         return -1;
     }
 }
@@ -284,7 +284,7 @@ int LIB_DB_CallProc(std::string call, int flag) {
         runStatement(block);
         return 0;
     } catch (const DbError& e) {
-        fail(kSrcExecute, "LIB_DB_CallProc", e.oraText());
+        dbRecordFailure(kSrcExecute, "LIB_DB_CallProc", e.oraText());
         return -1;
     }
 }
@@ -332,7 +332,7 @@ std::string LIB_DB_GetServerDate() {
         runStatement("Begin SYS_GetServerDate(:SVRDATE); end;");
         result = LIB_DB_ParamValue("SVRDATE").str();
     } catch (const DbError& e) {
-        fail(kSrcExecute, "LIB_DB_Execute", e.oraText());
+        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText());
     }
     LIB_DB_ParamRemove("SVRDATE");
     return result;

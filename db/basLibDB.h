@@ -60,6 +60,8 @@ int LIB_DB_SelectWide(const std::string& sql, LibArray& result);
 std::string LIB_SqlStr(const LibVar& value);
 std::string LIB_DB_GetServerDate();
 long LIB_GetOraErrNo();
+// Leaves a failed database call in g_ErrInfo as the routine `func` would.
+void dbRecordFailure(long source, const std::string& func, const std::string& serverText);
 int LIB_DB_ShowError();
 
 // The statement LIB_DB_SelectWide runs when the summary columns are national-character text.

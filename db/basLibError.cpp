@@ -2,7 +2,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "common/basLibLog.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"

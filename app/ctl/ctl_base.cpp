@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/ctl/Ctl.h"
 #include "common/Gbk.h"
@@ -11,8 +11,8 @@
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
-#include "marc/MarcFieldDefs.h"
-#include "marc/MarcImport.h"
+#include "marc/core/MarcFieldDefs.h"
+#include "marc/core/MarcImport.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include "app/ctl/Ctl.h"
 #include "common/RightCodes.h"
 #include "db/basLibDB.h"
-#include "marc/MarcFieldDefs.h"
-#include "marc/MarcImport.h"
-#include "marc/MarcIso.h"
-#include "marc/MarcSearch.h"
-#include "marc/basBMStore.h"
+#include "marc/core/MarcFieldDefs.h"
+#include "marc/core/MarcImport.h"
+#include "marc/core/MarcIso.h"
+#include "marc/core/MarcSearch.h"
+#include "marc/core/basBMStore.h"
 
 namespace {
 

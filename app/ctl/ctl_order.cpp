@@ -9,9 +9,9 @@
 #include "common/basCodeFunc.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
-#include "ordering/basOrdFile.h"
-#include "ordering/basOrdFunc.h"
-#include "ordering/basOrdList.h"
+#include "ordering/core/basOrdFile.h"
+#include "ordering/core/basOrdFunc.h"
+#include "ordering/core/basOrdList.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <regex>
 #include <sstream>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "common/Gbk.h"
 #include "common/basLibLog.h"
 #include "db/basLibDB.h"

@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "app/GuiPresenter.h"
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "app/frmQKLogo.h"
 #include "tests/support/TestDb.h"
 

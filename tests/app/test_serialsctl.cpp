@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "tests/support/CtlRun.h"
 #include "tests/support/TestDb.h"
 

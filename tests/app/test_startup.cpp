@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "app/basQKMain.h"
 #include "common/basLibLog.h"
 #include "db/basLibDB.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "db/basLibDB.h"
 #include "tests/support/PgCluster.h"
 #include "tests/support/TestDb.h"

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "db/basLibDB.h"
-#include "marc/basBMDefault.h"
-#include "marc/basBMIndex.h"
-#include "marc/basBMStore.h"
+#include "marc/core/basBMDefault.h"
+#include "marc/core/basBMIndex.h"
+#include "marc/core/basBMStore.h"
 #include "tests/support/TestDb.h"
 
 class MarcDbTest : public DbTest {

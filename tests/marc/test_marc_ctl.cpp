@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "db/basLibDB.h"
-#include "marc/MarcIso.h"
+#include "marc/core/MarcIso.h"
 #include "tests/support/CtlRun.h"
 #include "tests/support/TestDb.h"
 

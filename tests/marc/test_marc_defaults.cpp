@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "marc/basBMDefault.h"
+#include "marc/core/basBMDefault.h"
 
 namespace {
 

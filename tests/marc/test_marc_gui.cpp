@@ -9,10 +9,10 @@
 #include <QTableView>
 #include <QTableWidget>
 
-#include "marc/MarcFieldDefs.h"
-#include "marc/MarcImport.h"
-#include "marc/MarcRecModel.h"
-#include "marc/frmCataView.h"
+#include "marc/core/MarcFieldDefs.h"
+#include "marc/core/MarcImport.h"
+#include "marc/gui/MarcRecModel.h"
+#include "marc/gui/frmCataView.h"
 #include "tests/marc/MarcDbTest.h"
 
 namespace {

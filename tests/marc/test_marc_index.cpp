@@ -3,7 +3,7 @@
 // mode; the dictionary lookups; and searching the index the way the check-in search does.
 #include <gtest/gtest.h>
 
-#include "marc/MarcSearch.h"
+#include "marc/core/MarcSearch.h"
 #include "tests/marc/MarcDbTest.h"
 
 namespace {

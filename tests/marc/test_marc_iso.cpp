@@ -13,7 +13,7 @@
 
 #include "common/Gbk.h"
 #include "db/basLibDB.h"
-#include "marc/MarcIso.h"
+#include "marc/core/MarcIso.h"
 
 namespace {
 

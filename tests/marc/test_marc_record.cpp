@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "db/basLibDB.h"
-#include "marc/MarcFieldDefs.h"
-#include "marc/basBMFunc.h"
+#include "marc/core/MarcFieldDefs.h"
+#include "marc/core/basBMFunc.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/basQKEnv.h"
+#include "common/basQKEnv.h"
 #include "app/basQKMain.h"
-#include "marc/MarcFieldDefs.h"
+#include "marc/core/MarcFieldDefs.h"
 #include "tests/marc/MarcDbTest.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/basQKLogin.h"
 #include "db/basLibDB.h"
-#include "ordering/basOrdList.h"
+#include "ordering/core/basOrdList.h"
 #include "tests/support/TestDb.h"
 
 // Demo data with the demo orders in 2030-2032, batches the tests do not use themselves.

@@ -8,11 +8,11 @@
 
 #include "app/basQKLogin.h"
 #include "db/basLibDB.h"
-#include "marc/MarcImport.h"
-#include "marc/MarcRecModel.h"
-#include "marc/basBMStore.h"
-#include "ordering/basOrdFunc.h"
-#include "ordering/frmOrdList.h"
+#include "marc/core/MarcImport.h"
+#include "marc/gui/MarcRecModel.h"
+#include "marc/core/basBMStore.h"
+#include "ordering/core/basOrdFunc.h"
+#include "ordering/gui/frmOrdList.h"
 #include "tests/ordering/OrdTestData.h"
 #include "tests/support/TestDb.h"
 

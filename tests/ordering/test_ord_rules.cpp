@@ -2,9 +2,9 @@
 // decimal prices, the annual-price rule, validation wording and order, and the order file.
 #include <gtest/gtest.h>
 
-#include "ordering/basOrdFile.h"
-#include "ordering/basOrdFunc.h"
-#include "ordering/basOrdList.h"
+#include "ordering/core/basOrdFile.h"
+#include "ordering/core/basOrdFunc.h"
+#include "ordering/core/basOrdList.h"
 #include "tests/ordering/OrdTestData.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include "common/OperatorState.h"
 #include "db/basLibDB.h"
-#include "ordering/basOrdFunc.h"
-#include "ordering/basOrdList.h"
+#include "ordering/core/basOrdFunc.h"
+#include "ordering/core/basOrdList.h"
 #include "tests/ordering/OrdTestData.h"
 #include "tests/support/ProbeBackend.h"
 #include "tests/support/TestDb.h"

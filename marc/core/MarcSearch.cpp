@@ -1,0 +1,31 @@
+// One joined query: the index rows of the group narrowed by key prefix, with the record headers.
+#include "marc/core/MarcSearch.h"
+
+#include "db/SqlText.h"
+#include "db/basLibDB.h"
+#include "marc/core/basBMDefault.h"
+#include "marc/core/basBMIndex.h"
+#include "marc/core/basBMStore.h"
+
+std::string MarcSearchKey(const std::string& group, const std::string& text) {
+    std::string t = MarcBlankNormalise(sqltext::trim(EanToIssn(sqltext::trim(text))));
+    if (GroupUsesStopwords(group)) t = MarcBlankNormalise(sqltext::trim(StopwordStrip(t)));
+    return MarcKeyUpper(AnsiCut(t, g_intMarcKeyLen));
+}
+
+int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
+    std::string key = MarcSearchKey(group, text);
+    bool ascii = true;
+    for (unsigned char c : key)
+        ascii = ascii && c < 0x80;
+    std::string like = key + "%";
+    std::string pattern =
+        ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")";
+    std::string sql =
+        "SELECT marc.marc_rec_no,marc.m_title,marc.m_author,marc.m_publisher,marc.m_isbn "
+        " FROM marc WHERE marc.marc_rec_no IN (SELECT marc_idx.marc_rec_no FROM marc_idx "
+        " WHERE marc_idx.marc_idx_grp=" +
+        LIB_SqlStr(group) + " AND marc_idx.marc_idx_cont LIKE " + pattern +
+        ") ORDER BY gbk(marc.m_title),marc.marc_rec_no";
+    return LIB_DB_Select(sql, rows);
+}

@@ -1,0 +1,344 @@
+// Loading and saving records. Every statement goes through the shared session routines, so a
+// failure is in g_ErrInfo and is shown once, by the routine that stops on it.
+#include "marc/core/basBMStore.h"
+
+#include <cstdio>
+
+#include "common/Gbk.h"
+#include "common/OperatorState.h"
+#include "db/SqlText.h"
+#include "db/basLibDB.h"
+#include "marc/core/basBMDefault.h"
+#include "marc/core/basBMIndex.h"
+
+namespace {
+
+constexpr long kChunkBytes = 2000;
+
+const MarcFamily kFamilies[3] = {
+    {"marc",
+     "marc_rec_no",
+     "marc_data",
+     {"marc01", "marc02", "marc03"},
+     "marc_idx",
+     "marc_idx_grp",
+     "marc_idx_tag",
+     "marc_idx_cont",
+     "BM_DeleteMarc",
+     "BM_DeleteWholeMarc",
+     "Update01_Marc",
+     "Insert_Marc",
+     "insert_marc_data",
+     "INSERT_MARC_IDX",
+     "SP_reg_marc_number",
+     "marc"},
+    {"asord_marc",
+     "asord_marc_rec_no",
+     "asord_marc_data",
+     {"asord_marc01", "asord_marc02", "asord_marc03"},
+     "asord_marc_idx",
+     "asord_idx_grp",
+     "asord_idx_tag",
+     "asord_idx_cont",
+     "BM_DeleteAsordMarc",
+     "BM_DeleteWholeAsordMarc",
+     "Update01_Asord_Marc",
+     "Insert_Asord_Marc",
+     "insert_asord_marc_data",
+     "INSERT_asord_MARC_IDX",
+     "SP_reg_asord_marc_number",
+     "asord_marc"},
+    {"au_marc",
+     "au_marc_rec_no",
+     "au_marc_data",
+     {"au_marc_01", "au_marc_02", "au_marc_03"},
+     "au_marc_idx",
+     "au_idx_grp",
+     "au_idx_tag",
+     "au_idx_cont",
+     "BM_DeleteAUMarc",
+     "BM_DeleteWholeAUMarc",
+     "Update01_AU_Marc",
+     "Insert_AU_Marc",
+     "insert_AU_marc_data",
+     "INSERT_AU_MARC_IDX",
+     "SP_reg_au_marc_number",
+     "au_marc"},
+};
+
+std::string fixed(const std::string& s, std::size_t width) {
+    std::string out = s.substr(0, width);
+    out.resize(width, ' ');
+    return out;
+}
+
+std::string dumpColumns(const MarcFamily& f) {
+    std::string cols;
+    for (const char* c : f.chunk) {
+        std::string n = c;
+        for (const char* slice : {",1,500)", ",501,500)", ",1001,500)", ",1501)"})
+            cols += std::string(cols.empty() ? "" : ",") + "dump(substr(" + n + slice + ",16)";
+    }
+    return cols;
+}
+
+MarcRec loadFamily(int kind, const std::string& recNo) {
+    const MarcFamily& f = MarcFamilyOf(kind);
+    MarcRec rec;
+    rec.Kind = static_cast<std::int16_t>(kind);
+    bool preOrder = kind == kMarcAsord;
+    std::string sql = std::string(" SELECT marc_type, doc_type_code, lang_code, country_code") +
+                      (preOrder ? "" : ", marc_use_flag, cata_oper, cata_date ") + " FROM " +
+                      f.header + " WHERE " + f.key + "=" + LIB_SqlStr(recNo);
+    LibArray head;
+    if (LIB_DB_Select(sql, head) < 0 || head.recordCount() == 0) return rec;
+    rec.RecNo = recNo;
+    rec.MarcType = fixed(head(0, 2).str(), 1);
+    rec.DocTypeCode = fixed(head(1, 2).str(), 2);
+    rec.LangCode = fixed(head(2, 2).str(), 3);
+    rec.CountryCode = fixed(head(3, 2).str(), 2);
+    if (!preOrder) {
+        rec.MarcUseFlag = fixed(head(4, 2).str(), 1);
+        rec.CataOper = fixed(head(5, 2).str(), 4);
+        rec.CataDate = fixed(head(6, 2).str(), 10);
+    }
+    std::string where = std::string(" FROM ") + f.data + " WHERE " + f.key + "=" +
+                        LIB_SqlStr(recNo) + " ORDER BY data_serial";
+    LibArray rows;
+    std::string text;
+    if (UnicodeMarcMode) {
+        if (LIB_DB_Select("SELECT " + dumpColumns(f) + where, rows) < 0) return rec;
+        for (int r = 2; r < rows.rows(); ++r)
+            for (int c = 0; c < rows.cols(); ++c)
+                text += DumpToText(rows(c, r).str());
+    } else {
+        if (LIB_DB_Select("SELECT *" + where, rows) < 0) return rec;
+        int cols[3] = {rows.column(f.chunk[0]), rows.column(f.chunk[1]), rows.column(f.chunk[2])};
+        for (int r = 2; r < rows.rows(); ++r)
+            for (int c : cols)
+                text += rows(c, r).str();
+    }
+    if (text.empty() || text.back() != kRecordEnd) text += kRecordEnd;
+    MarcParse(rec, MarcTextToData(text));
+    return rec;
+}
+
+std::string headerArgs(const MarcRec& rec, bool insert) {
+    auto q = [](const std::string& s) { return LIB_SqlStr(s); };
+    if (rec.Kind == kMarcAsord)
+        return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.LangCode) + "," +
+               q(rec.CountryCode) + "," + q(rec.MarcType) + (insert ? ",'',''" : ",NULL,NULL");
+    std::string today = LIB_DB_GetServerDate().substr(0, 10);
+    return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.MarcUseFlag) + "," +
+           q(rec.MarcType) + "," + q(sqltext::upper(g_strWkrNo)) + "," + q(today) + "," +
+           q(rec.LangCode) + "," + q(rec.CountryCode);
+}
+
+// Stops a save: rolls back the save's own transaction and shows the error.
+bool failSave(int mode) {
+    if (mode == 0) LIB_DB_Rollback();
+    LIB_DB_ShowError();
+    return false;
+}
+
+int writeDataRows(const MarcRec& rec, std::string text) {
+    const MarcFamily& f = MarcFamilyOf(rec.Kind);
+    for (int serial = 0; !text.empty(); ++serial) {
+        std::string call = std::string(f.insertData) + " " + LIB_SqlStr(rec.RecNo) + "," +
+                           std::to_string(serial) + ",";
+        for (int i = 0; i < 3; ++i) {
+            std::string chunk = AnsiCut(text, kChunkBytes);
+            text.erase(0, chunk.size());
+            call += MarcSqlText(chunk) + ",";
+        }
+        call.pop_back();
+        if (LIB_DB_CallProc(call) < 0) return -1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+const MarcFamily& MarcFamilyOf(int kind) {
+    return kFamilies[kind >= 0 && kind <= 2 ? kind : 0];
+}
+
+MarcRec MarcLoad(const std::string& recNo) {
+    return loadFamily(kMarcBib, recNo);
+}
+
+MarcRec AsordMarcLoad(const std::string& recNo) {
+    return loadFamily(kMarcAsord, recNo);
+}
+
+MarcRec AuMarcLoad(const std::string& recNo) {
+    return loadFamily(kMarcAuth, recNo);
+}
+
+long AnsiCutLength(std::string_view text, long limit) {
+    long bytes = 0, chars = 0;
+    std::size_t pos = 0, takenEnd = 0;
+    while (pos < text.size()) {
+        std::size_t at = pos;
+        bytes += GbkCharBytes(nextCodePoint(text, pos));
+        if (bytes > limit) {
+            pos = at;
+            break;
+        }
+        ++chars;
+        takenEnd = pos;
+        if (bytes == limit) break;
+    }
+    while (takenEnd > 0 && text[takenEnd - 1] == ' ') {
+        --takenEnd;
+        --chars;
+    }
+    return chars;
+}
+
+std::string AnsiCut(std::string_view text, long limit) {
+    long chars = AnsiCutLength(text, limit);
+    // A piece of nothing but blanks cannot lose them all: it is taken whole.
+    if (chars == 0 && !text.empty()) {
+        std::size_t pos = 0;
+        for (long bytes = 0; pos < text.size() && bytes < limit;
+             bytes += GbkCharBytes(nextCodePoint(text, pos))) {
+        }
+        return std::string(text.substr(0, pos));
+    }
+    std::size_t pos = 0;
+    for (long i = 0; i < chars; ++i)
+        nextCodePoint(text, pos);
+    return std::string(text.substr(0, pos));
+}
+
+std::string ToUnistrLiteral(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 5);
+    char buf[8];
+    for (char16_t u : utf8ToUtf16(text)) {
+        std::snprintf(buf, sizeof buf, "\\%04X", static_cast<unsigned>(u));
+        out += buf;
+    }
+    return out;
+}
+
+std::string MarcSqlText(const std::string& value) {
+    if (!UnicodeMarcMode || value.empty()) return LIB_SqlStr(value);
+    return "unistr(" + LIB_SqlStr(ToUnistrLiteral(value)) + ")";
+}
+
+std::string MarcNewNumber(int kind) {
+    const MarcFamily& f = MarcFamilyOf(kind);
+    LIB_DB_BeginTrans();
+    LIB_DB_ParamAdd("MARCNO", 0, kParamOutput);
+    int rc = LIB_DB_Execute(std::string("Begin ") + f.newNumber + "(:MARCNO); end;");
+    std::string number = rc < 0 ? "" : LIB_DB_ParamValue("MARCNO").str();
+    LIB_DB_ParamRemove("MARCNO");
+    if (rc < 0) {
+        LIB_DB_Rollback();
+        return "";
+    }
+    LIB_DB_CommitTrans();
+    return number;
+}
+
+bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText) {
+    const MarcFamily& f = MarcFamilyOf(rec.Kind);
+    rec.LangCode = sqltext::upper(rec.LangCode);
+    rec.CountryCode = sqltext::upper(rec.CountryCode);
+    bool update = !rec.RecNo.empty() && mode != 1;
+    if (update) {
+        if (mode == 0) LIB_DB_BeginTrans();
+        if (LIB_DB_CallProc(std::string(" ") + f.deleteData + " " + LIB_SqlStr(rec.RecNo)) < 0)
+            return failSave(mode);
+        if (LIB_DB_CallProc(std::string(" ") + f.update + " " + headerArgs(rec, false)) < 0)
+            return failSave(mode);
+    } else {
+        if (mode == 0) {
+            std::string number = MarcNewNumber(rec.Kind);
+            if (number.empty()) return failSave(1);
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%010lld", static_cast<long long>(LibVar(number).num()));
+            rec.RecNo = buf;
+        }
+        MarcDeleteField(rec, "001");
+        MarcAddField(rec, MakeMarcField("001", "", rec.RecNo));
+        MarcControlNoFirst(rec);
+        if (mode == 0) LIB_DB_BeginTrans();
+        if (LIB_DB_CallProc(std::string(" ") + f.insert + " " + headerArgs(rec, true)) < 0)
+            return failSave(mode);
+    }
+    MarcPackLeader(rec);
+    std::string text = MarcToIso(rec);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    if (writeDataRows(rec, text) < 0) return failSave(mode);
+    if (MarcIndexBuild(rec) < 0) return failSave(mode);
+    if (MarcSummaryUpdate(rec, yearFlag, yearText) < 0) {
+        if (mode == 0) LIB_DB_Rollback();
+        return false;
+    }
+    if (mode == 0) LIB_DB_CommitTrans();
+    return true;
+}
+
+int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText) {
+    if (!WideMarcTable) return 0;
+    struct Column {
+        const char* name;
+        long width;
+        int item;
+    };
+    static const Column bib[] = {{"m_call_no", 40, 4},  {"m_title", 100, 0},
+                                 {"m_author", 100, 1},  {"m_publisher", 100, 3},
+                                 {"m_pub_year", 20, 8}, {"m_isbn", 40, 2}};
+    static const Column auth[] = {
+        {"m_classno", 40, 13}, {"m_heading", 80, 10}, {"m_see", 40, 11}, {"m_seealso", 40, 12}};
+    std::string set;
+    auto add = [&](const Column& c, int item) {
+        std::string value = AnsiCut(MarcSummaryItem(item, rec), c.width);
+        set += std::string(set.empty() ? "" : ",") + c.name + "=" + MarcSqlText(value);
+    };
+    if (rec.Kind == kMarcAuth) {
+        for (const Column& c : auth)
+            add(c, c.item);
+    } else {
+        for (const Column& c : bib)
+            add(c, rec.Kind == kMarcAsord && c.item == 4 ? 7 : c.item);
+    }
+    std::string year = yearText;
+    if (year.empty() && yearFlag == 0) {
+        std::string item = MarcSummaryItem(8, rec);
+        year =
+            item.find("不") != std::string::npos || item.rfind("n", 0) == 0 ? "" : YearDigits(item);
+    }
+    if (rec.Kind == kMarcBib && !year.empty()) set += ",pub_year=" + LIB_SqlStr(year);
+    const MarcFamily& f = MarcFamilyOf(rec.Kind);
+    if (LIB_DB_Execute(std::string("UPDATE ") + f.header + " set " + set + " WHERE " + f.key + "=" +
+                       LIB_SqlStr(rec.RecNo)) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    return 0;
+}
+
+int MarcListQuery(const std::string& recNos, int kind, LibArray& rows) {
+    std::string list;
+    for (const std::string& n : sqltext::split(recNos, ','))
+        if (std::string t = sqltext::trim(n); !t.empty())
+            list += (list.empty() ? "" : ",") + LIB_SqlStr(t);
+    if (list.empty()) list = "''";
+    std::string sql = kind == kMarcAsord
+                          ? "SELECT /*+ INDEX(asord_marc) */  "
+                            "ASORD_MARC_REC_NO,DOC_TYPE_CODE,MARC_TYPE,LANG_CODE,COUNTRY_CODE,"
+                            "M_CALL_NO,M_TITLE,M_AUTHOR,M_PUBLISHER,M_PUB_YEAR,M_ISBN FROM "
+                            "asord_marc WHERE asord_marc_rec_no in (" +
+                                list + ")"
+                          : "SELECT /*+ INDEX(marc) */  "
+                            "MARC_REC_NO,DOC_TYPE_CODE,MARC_TYPE,LANG_CODE,COUNTRY_CODE,M_CALL_NO,"
+                            "M_TITLE,M_AUTHOR,M_PUBLISHER,M_PUB_YEAR,M_ISBN,MARC_USE_FLAG FROM "
+                            "marc WHERE marc_rec_no in (" +
+                                list + ")";
+    return LIB_DB_Select(sql, rows);
+}

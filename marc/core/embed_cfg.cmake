@@ -1,0 +1,21 @@
+# Writes OUTPUT: a C++ source holding every file of the folders DIRS (","-separated, relative to
+# ROOT) byte for byte, as built-in defaults: settings files and demonstration records (GBK and
+# UTF-8 alike), each under its file name.
+file(WRITE ${OUTPUT}.tmp "// Generated from config/; do not edit.\n")
+file(APPEND ${OUTPUT}.tmp "#include \"marc/core/MarcFieldDefs.h\"\n\n")
+file(APPEND ${OUTPUT}.tmp "const std::vector<EmbeddedCfg>& embeddedCfgFiles() {\n")
+file(APPEND ${OUTPUT}.tmp "    using namespace std::string_view_literals;\n")
+file(APPEND ${OUTPUT}.tmp "    static const std::vector<EmbeddedCfg> files{\n")
+string(REPLACE "," ";" DIRS "${DIRS}")
+foreach(dir IN LISTS DIRS)
+    file(GLOB found ${ROOT}/${dir}/*)
+    list(SORT found)
+    foreach(f IN LISTS found)
+        file(READ ${f} content HEX)
+        string(REGEX REPLACE "([0-9a-f][0-9a-f])" "\\\\x\\1" escaped "${content}")
+        get_filename_component(name ${f} NAME)
+        file(APPEND ${OUTPUT}.tmp "        {\"${name}\", \"${escaped}\"sv},\n")
+    endforeach()
+endforeach()
+file(APPEND ${OUTPUT}.tmp "    };\n    return files;\n}\n")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)

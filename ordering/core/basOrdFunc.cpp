@@ -1,0 +1,274 @@
+// Shared ordering routines. Catalogue writes run in one transaction each, with the order-tree
+// operation logged (50016) before the commit so that a rolled-back change leaves no log row.
+#include "ordering/core/basOrdFunc.h"
+
+#include <cctype>
+#include <set>
+
+#include "common/OperatorState.h"
+#include "common/basCodeFunc.h"
+#include "common/basLibOpLog.h"
+#include "db/SqlText.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+#include "marc/core/MarcSearch.h"
+
+namespace {
+
+bool allDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+// Picture "0000": a number of up to four digits gets leading zeros, anything else stays.
+std::string picture4(const std::string& s) {
+    if (!allDigits(s) || s.size() >= 4) return s;
+    return std::string(4 - s.size(), '0') + s;
+}
+
+std::string today() {
+    return LIB_DB_GetServerDate().substr(0, 10);
+}
+
+// Runs the statements of `work` in one transaction with the tree operation logged.
+template <typename Work>
+int inTransaction(const std::string& logKey, Work work) {
+    LIB_DB_BeginTrans();
+    if (work() < 0 || LIB_WriteOpLog("50016", logKey) < 0) {
+        LIB_DB_Rollback();
+        LIB_DB_ShowError();
+        return -1;
+    }
+    LIB_DB_CommitTrans();
+    return 0;
+}
+
+std::string cataKey(const std::string& publ, const std::string& year) {
+    return LIB_SqlStr(publ) + "," + LIB_SqlStr(year);
+}
+
+}  // namespace
+
+std::string strFormatAsordNo(const std::string& asordNo) {
+    auto dash = asordNo.find('-');
+    if (dash == std::string::npos || dash < 1 || dash > 4) return asordNo;
+    return picture4(asordNo.substr(0, dash)) + "-" + picture4(asordNo.substr(dash + 1));
+}
+
+std::string strOrdRowKey(const std::string& publ, const std::string& year,
+                         const std::string& asordNo, const std::string& marcNo) {
+    return publ + "|" + year + "|" + asordNo + "|" + marcNo;
+}
+
+std::string strOrdRowKeySql(const std::string& a) {
+    return a + ".publ_code||'|'||" + a + ".peri_ord_year||'|'||" + a + ".asord_no||'|'||nvl(" + a +
+           ".marc_rec_no,'')";
+}
+
+std::string strAsordRowKeySql(const std::string& a) {
+    return a + ".publ_code||'|'||" + a + ".publ_year_month||'|'||" + a + ".asord_no||'|'||nvl(" +
+           a + ".asord_marc_rec_no,'')";
+}
+
+OrdRowKey SplitOrdRowKey(const std::string& key) {
+    auto parts = LIB_Split(key, "|");
+    parts.resize(4);
+    return {parts[0], parts[1], parts[2], parts[3]};
+}
+
+int intLookBackDetl(const std::string& year, const std::string& asordNo, LibArray& row) {
+    std::string same = " asord_no=" + LIB_SqlStr(asordNo) +
+                       " AND ord_flag<>'0' AND peri_ord_year<>" + LIB_SqlStr(year);
+    g_strSQL =
+        "SELECT publ_code, peri_ord_year, fst_rece_date, qty_of_year, chk_bgn_date, days_of_items, "
+        "attachment, qty_of_vol, aslack_ysno, days_of_aslack, aslack_second, aslack_third, "
+        "bind_item_qty, book_size_code FROM m_peri_ord_detl WHERE" +
+        same + " AND peri_ord_year=(SELECT max(peri_ord_year) FROM m_peri_ord_detl WHERE" + same +
+        ") ORDER BY publ_code";
+    return LIB_DB_Select(g_strSQL, row);
+}
+
+std::string strDecimalTimes(const std::string& value, long long n) {
+    std::string v = sqltext::trim(value);
+    bool negative = !v.empty() && v[0] == '-';
+    if (negative) v.erase(0, 1);
+    auto point = v.find('.');
+    std::string whole = v.substr(0, point),
+                frac = point == std::string::npos ? "" : v.substr(point + 1);
+    if ((whole.empty() && frac.empty()) || (!whole.empty() && !allDigits(whole)) ||
+        (!frac.empty() && !allDigits(frac)) || whole.size() + frac.size() > 15)
+        return "";
+    long long units = std::stoll(whole + frac + (whole.empty() && frac.empty() ? "0" : "")) * n;
+    std::string digits = std::to_string(units < 0 ? -units : units);
+    if (units < 0) negative = !negative;
+    if (digits.size() <= frac.size()) digits.insert(0, frac.size() - digits.size() + 1, '0');
+    std::string out = digits.substr(0, digits.size() - frac.size());
+    std::string dec = digits.substr(digits.size() - frac.size());
+    while (!dec.empty() && dec.back() == '0')
+        dec.pop_back();
+    if (!dec.empty()) out += "." + dec;
+    return (negative && out != "0" ? "-" : "") + out;
+}
+
+std::string strAnnualPrice(const std::string& price, const std::string& freqName,
+                           const std::string& ordYear) {
+    if (sqltext::trim(price).empty() || freqName.empty()) return "";
+    int n = LIB_IssuesPerYear(freqName, static_cast<int>(LibVar(ordYear.substr(0, 4)).num()));
+    return n > 0 ? strDecimalTimes(price, n) : "";
+}
+
+int intGetOrdCata(const std::string& fromYear, const std::string& toYear, LibArray& rows) {
+    g_strSQL =
+        "SELECT A.publ_code, nvl(B.publ_name,''), A.peri_ord_year, A.peri_ord_date, "
+        "A.peri_ord_flag, (SELECT count(*) FROM m_peri_ord_detl D WHERE D.publ_code=A.publ_code "
+        "AND D.peri_ord_year=A.peri_ord_year) FROM m_peri_ord_lst A LEFT JOIN publish_busi B ON "
+        "B.publ_code=A.publ_code WHERE A.peri_ord_flag in ('0','1')";
+    if (!fromYear.empty()) g_strSQL += " AND A.peri_ord_year>=" + LIB_SqlStr(fromYear);
+    if (!toYear.empty()) g_strSQL += " AND A.peri_ord_year<=" + LIB_SqlStr(toYear);
+    g_strSQL += " ORDER BY A.peri_ord_year, A.publ_code";
+    return LIB_DB_Select(g_strSQL, rows);
+}
+
+bool IsValidOrdYear(const std::string& year) {
+    return year.size() == 6 && allDigits(year);
+}
+
+int intNewOrdCata(const std::string& publ, const std::string& year) {
+    if (publ.empty() || !IsValidOrdYear(year)) {
+        LIB_ShowMsg("E请选择发行商并输入六位年度批次（年份四位加批次两位）！");
+        return -1;
+    }
+    return inTransaction(publ + "|" + year, [&] {
+        g_strSQL = "insert_m_peri_ord_lst " + cataKey(publ, year) + "," + LIB_SqlStr(today()) +
+                   "," + LIB_SqlStr(g_strWkrNo) + ",'0'";
+        return LIB_DB_CallProc(g_strSQL);
+    });
+}
+
+int intRenameOrdCata(const std::string& publ, const std::string& year, const std::string& newPubl,
+                     const std::string& newYear) {
+    if (newPubl.empty() || !IsValidOrdYear(newYear)) {
+        LIB_ShowMsg("E请选择发行商并输入六位年度批次（年份四位加批次两位）！");
+        return -1;
+    }
+    return inTransaction(newPubl + "|" + newYear, [&] {
+        g_strSQL = "update_m_whole_ordlst " + cataKey(publ, year) + "," +
+                   cataKey(newPubl, newYear) + "," + LIB_SqlStr(today()) + "," +
+                   LIB_SqlStr(g_strWkrNo) + ",'0'";
+        return LIB_DB_CallProc(g_strSQL);
+    });
+}
+
+int intDeleteOrdCata(const std::string& publ, const std::string& year, bool ask) {
+    if (ask && LIB_ShowMsg("Q是否删除订购目录") != kMsgOk) return 1;
+    LibArray state;
+    g_strSQL =
+        "SELECT A.peri_ord_flag, (SELECT count(*) FROM m_peri_ord_detl D WHERE "
+        "D.publ_code=A.publ_code AND D.peri_ord_year=A.peri_ord_year) FROM m_peri_ord_lst A "
+        "WHERE A.publ_code=" +
+        LIB_SqlStr(publ) + " AND A.peri_ord_year=" + LIB_SqlStr(year);
+    if (LIB_DB_Select(g_strSQL, state) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    if (state.recordCount() > 0 && state(0, 2).str() == "1" && state(1, 2).num() > 0) {
+        LIB_ShowMsg("E已经发订，且不为空，不可删除！");
+        return -1;
+    }
+    LibArray recs;
+    g_strSQL =
+        "SELECT DISTINCT marc_rec_no FROM m_peri_ord_detl WHERE publ_code=" + LIB_SqlStr(publ) +
+        " AND peri_ord_year=" + LIB_SqlStr(year);
+    if (LIB_DB_Select(g_strSQL, recs) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    std::vector<std::string> recNos;
+    for (int r = 2; r < recs.rows(); ++r)
+        recNos.push_back(recs(0, r).str());
+    return inTransaction(publ + "|" + year, [&] {
+        g_strSQL = "delete02_m_peri_ord_lst " + cataKey(publ, year);
+        if (LIB_DB_CallProc(g_strSQL) < 0) return -1;
+        return intDeleteUnorderedMarc(recNos);
+    });
+}
+
+int intGetSubAcct(LibArray& rows) {
+    g_strSQL =
+        "SELECT A.location, A.fund_src_code, nvl(B.fund_src_name,'') FROM sub_acct A LEFT JOIN "
+        "fund_src_code B ON B.fund_src_code=A.fund_src_code WHERE A.use_flag='1' ORDER BY "
+        "A.location, A.fund_src_code";
+    return LIB_DB_Select(g_strSQL, rows);
+}
+
+std::string strOrdGridText(const std::string& key, const std::string& value) {
+    if (key == "PeriType") return strPeriStatusName(value);
+    if (key == "Status") return strOrderStateName(value);
+    if (key == "NewFlag") return strSubKindName(value);
+    if (key == "EndFlag") return strFlagMark(value);
+    const LibArray* table = key == "GetMode"     ? &g_arrGetMode
+                            : key == "Carrier"   ? &g_arrCarrier
+                            : key == "MoneyType" ? &g_arrMoneyType
+                            : key == "Country"   ? &g_arrCountry
+                            : key == "Language"  ? &g_arrLanguage
+                                                 : nullptr;
+    if (!table) return value;
+    std::string name = LIB_CodeName(*table, value);
+    return name.empty() ? value : name;
+}
+
+int intDeleteUnorderedMarc(const std::vector<std::string>& recNos) {
+    // The records some other detail still orders, found in one query, are kept.
+    std::string list;
+    for (const std::string& recNo : recNos)
+        if (!sqltext::trim(recNo).empty()) list += (list.empty() ? "" : ",") + LIB_SqlStr(recNo);
+    if (list.empty()) return 0;
+    LibArray still;
+    g_strSQL =
+        "SELECT DISTINCT marc_rec_no FROM m_peri_ord_detl WHERE marc_rec_no IN (" + list + ")";
+    if (LIB_DB_Select(g_strSQL, still) < 0) return -1;
+    std::set<std::string> ordered;
+    for (int r = 2; r < still.rows(); ++r)
+        ordered.insert(still(0, r).str());
+    std::set<std::string> done;
+    for (const std::string& recNo : recNos) {
+        if (sqltext::trim(recNo).empty() || ordered.count(recNo) || !done.insert(recNo).second)
+            continue;
+        g_strSQL = "BM_DeleteWholeMarc " + LIB_SqlStr(recNo);
+        if (LIB_DB_CallProc(g_strSQL) < 0) return -1;
+    }
+    return 0;
+}
+
+int intOrdMarcFind(const std::string& text, LibArray& rows) {
+    if (MarcIndexSearch("01", text, rows) < 0) return -1;
+    if (rows.recordCount() > 0) return 0;
+    return MarcIndexSearch("03", text, rows);
+}
+
+int intOrdCheckRepeat(const std::string& publ, const std::string& year, const std::string& asordNo,
+                      const std::string& marcNo, const std::string& title,
+                      std::vector<std::string>& findings) {
+    findings.clear();
+    LibArray same;
+    if (!title.empty()) {
+        if (MarcIndexSearch("01", title, same) < 0) return -1;
+        for (int r = 2; r < same.rows(); ++r)
+            if (same(0, r).str() != marcNo && same(1, r).str() == title)
+                findings.push_back("书目记录 " + same(0, r).str() + " " + same(1, r).str());
+    }
+    if (marcNo.empty()) return 0;
+    LibArray others;
+    g_strSQL =
+        "SELECT publ_code, peri_ord_year, asord_no FROM m_peri_ord_detl WHERE marc_rec_no=" +
+        LIB_SqlStr(marcNo) + " AND substr(peri_ord_year,1,4)=" + LIB_SqlStr(year.substr(0, 4)) +
+        " AND NOT (publ_code=" + LIB_SqlStr(publ) + " AND peri_ord_year=" + LIB_SqlStr(year) +
+        " AND asord_no=" + LIB_SqlStr(asordNo) + ") ORDER BY peri_ord_year, publ_code, asord_no";
+    if (LIB_DB_Select(g_strSQL, others) < 0) return -1;
+    for (int r = 2; r < others.rows(); ++r)
+        findings.push_back("订购明细 " + others(0, r).str() + " " + others(1, r).str() + " " +
+                           others(2, r).str());
+    return 0;
+}

@@ -1,0 +1,107 @@
+// What the two data forms share: the grid over their rows, the plain properties of the
+// contract, moving and selecting, finding text, keys, export and the send-state texts.
+#pragma once
+
+#include <QWidget>
+
+#include "ordering/gui/IDataForm.h"
+#include "ordering/gui/OrdGridModel.h"
+
+class QTableView;
+
+class OrdDataForm : public QWidget, public IDataForm {
+    Q_OBJECT
+public:
+    OrdDataForm(DataFormType type, std::vector<GridColumn> columns, QWidget* parent = nullptr);
+
+    QTableView* spdList = nullptr;
+    OrdGridModel* model = nullptr;
+    // The rows as the form holds them (read-only outside the form).
+    const std::vector<OrdDetail>& rows() const { return rows_; }
+
+    int CurIndex() const override { return cur_; }
+    void setCurIndex(int row) override;
+    DataFormType FormType() const override { return type_; }
+    FrameStyle frameStyle() const override { return frameStyle_; }
+    void setFrameStyle(FrameStyle style) override { frameStyle_ = style; }
+    std::string GroupByKey() const override { return groupByKey_; }
+    void setGroupByKey(const std::string& key) override { groupByKey_ = key; }
+    bool GroupMode() const override { return groupMode_; }
+    void setGroupMode(bool on) override;
+    bool Locked() const override { return locked_; }
+    void setLocked(bool on) override { locked_ = on; }
+    bool MarcEditMode() const override { return marcEditMode_; }
+    void setMarcEditMode(bool on) override { marcEditMode_ = on; }
+    int MarcStatus() const override { return marcStatus_; }
+    void setMarcStatus(int status) override { marcStatus_ = status; }
+    bool MultiModify() const override { return multiModify_; }
+    void setMultiModify(bool on) override { multiModify_ = on; }
+    bool MultiSelected() const override { return multiSelected_; }
+    void setMultiSelected(bool on) override;
+    std::string OrdYear() const override { return ordYear_; }
+    void setOrdYear(const std::string& year) override { ordYear_ = year; }
+    std::string PublCode() const override { return publCode_; }
+    void setPublCode(const std::string& code) override { publCode_ = code; }
+    std::string PublName() const override { return publName_; }
+    void setPublName(const std::string& name) override { publName_ = name; }
+    bool ReDraw() const override { return reDraw_; }
+    void setReDraw(bool on) override;
+    bool ShowStatus() const override { return showStatus_; }
+    void setShowStatus(bool on) override { showStatus_ = on; }
+
+    // Shows a catalogue: its distributor and batch (or issue year-month), loaded afresh.
+    int DataSet(const std::string& publ, const std::string& year,
+                const std::string& publName) override;
+    int Refresh() override;
+    bool IsExistAsordNo(const std::string& asordNo) const override;
+    int ItemCount() const override { return static_cast<int>(rows_.size()); }
+    void SelectAll() override;
+    std::vector<std::string> GetSelectKeys() const override;
+    std::vector<DataFormRow> GetSelectItems() const override;
+    void ClearItems() override;
+    void MoveFirst() override { setCurIndex(0); }
+    void MoveLast() override { setCurIndex(ItemCount() - 1); }
+    void MovePrevious() override { setCurIndex(cur_ - 1); }
+    void MoveNext() override { setCurIndex(cur_ + 1); }
+    int ExportToFile(const std::string& path) override;
+    int FindText(const std::string& text) override;
+    int InsertData(const std::vector<DataFormRow>& rows) override;
+    bool IsExistItem(const std::string& key) const override;
+    void ChangeSendStatus(const std::vector<std::string>& keys, bool sent) override;
+
+signals:
+    // The current row moved (-1: none).
+    void currentChanged(int row);
+    // Rows, state or selection changed: the manager refreshes its commands.
+    void stateChanged();
+
+protected:
+    // Appends rows and tells the grid.
+    void appendRows(std::vector<OrdDetail> rows);
+    void removeRow(int row);
+    // The selected rows in order; the current row when none is selected.
+    std::vector<int> selectedRows() const;
+    void replaceRows(std::vector<OrdDetail> rows);
+    // Whether the current row may be left (a form with unsaved edits may refuse).
+    virtual bool canLeaveRow() { return true; }
+    virtual void showRow(int row) = 0;
+    // The rows of the catalogue shown. 0, or -1 with the failure in g_ErrInfo.
+    virtual int loadRows(std::vector<OrdDetail>& rows) = 0;
+    // Called before reloaded rows replace the current ones.
+    virtual void beforeReload() {}
+    bool refreshing() const { return refreshing_; }
+
+    std::vector<OrdDetail> rows_;
+    int cur_ = -1;
+
+private:
+    DataFormType type_;
+    FrameStyle frameStyle_ = FrameStyle::Level;
+    std::string groupByKey_ = "Status";
+    bool groupMode_ = false, locked_ = false, marcEditMode_ = false, multiModify_ = false,
+         multiSelected_ = false, reDraw_ = true, showStatus_ = true;
+    int marcStatus_ = 0;
+    std::string ordYear_, publCode_, publName_;
+    bool syncing_ = false;
+    bool refreshing_ = false;
+};

@@ -1,0 +1,54 @@
+// The data forms' grid model: values by grid key, codes turned into names for display.
+#include "ordering/gui/OrdGridModel.h"
+
+#include "ordering/core/basOrdFunc.h"
+
+OrdGridModel::OrdGridModel(std::vector<GridColumn> columns, const std::vector<OrdDetail>* rows,
+                           QObject* parent)
+    : QAbstractTableModel(parent), columns_(std::move(columns)), rows_(rows) {}
+
+int OrdGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_->size());
+}
+
+int OrdGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size()) + 1;
+}
+
+QVariant OrdGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+    const OrdDetail& d = (*rows_)[index.row()];
+    if (index.column() == 0) {
+        if (role != Qt::DisplayRole) return {};
+        if (d.state == RowState::New) return QStringLiteral("新");
+        if (d.state == RowState::Modified) return QStringLiteral("改");
+        return d.get("EndFlag") == "1" ? QStringLiteral("F") : QString();
+    }
+    const std::string& key = columns_[index.column() - 1].key;
+    if (role == Qt::DisplayRole) return QString::fromStdString(strOrdGridText(key, d.get(key)));
+    if (role == Qt::UserRole) return QString::fromStdString(d.get(key));
+    return {};
+}
+
+QVariant OrdGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    if (section <= 0 || section > static_cast<int>(columns_.size())) return QString();
+    return columns_[section - 1].caption;
+}
+
+int OrdGridModel::columnOf(const std::string& key) const {
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].key == key) return static_cast<int>(i) + 1;
+    return -1;
+}
+
+void OrdGridModel::rowChanged(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+void OrdGridModel::beginAppend(int count) {
+    int n = rowCount();
+    beginInsertRows({}, n, n + count - 1);
+}

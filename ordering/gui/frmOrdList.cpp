@@ -1,0 +1,486 @@
+// The order list: rows of one catalogue, the panes on the current row, the saves, the closing
+// questions and the record commands. Database work is the core's (basOrdList, basOrdFunc).
+#include "ordering/gui/frmOrdList.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "common/basCodeFunc.h"
+#include "db/SqlText.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+#include "marc/gui/MarcRecModel.h"
+#include "marc/core/basBMStore.h"
+#include "ordering/core/basOrdFile.h"
+#include "ordering/core/basOrdFunc.h"
+#include "ordering/gui/frmOrdInfo.h"
+#include "ordering/gui/frmOrdSubInfo.h"
+
+namespace {
+
+std::vector<GridColumn> orderColumns() {
+    return {{"Pub", "发行商"},
+            {"OrdYear", "年度批次"},
+            {"AsordNo", "征订号"},
+            {"PeriType", "订购状态"},
+            {"Status", "签收状态"},
+            {"Title", "刊名"},
+            {"ISSN", "ISSN"},
+            {"Publish", "出版社"},
+            {"PubYear", "出版年"},
+            {"Country", "国别"},
+            {"Language", "语种"},
+            {"EndFlag", "完成"},
+            {"MarcNo", "记录号"},
+            {"NewFlag", "新续订刊"},
+            {"FAsordNo", "规范征订号"},
+            {"GetMode", "获得方式"},
+            {"Carrier", "载体类型"},
+            {"MoneyType", "币种"},
+            {"PublFreq", "出版频率"},
+            {"SumCount", "订购总数"},
+            {"KindNo", "类号"},
+            {"Price", "单价"},
+            {"TotalPrice", "年价"},
+            {"ForePrice", "外币单价"},
+            {"ForeTotalPrice", "外币年价"},
+            {"Remark", "说明"},
+            {"Key", "Key"}};
+}
+
+std::string joined(const std::vector<std::string>& items) {
+    std::string out;
+    for (const std::string& s : items)
+        out += "\n" + s;
+    return out;
+}
+
+}  // namespace
+
+frmOrdList::frmOrdList(QWidget* parent)
+    : OrdDataForm(DataFormType::OrderList, orderColumns(), parent) {
+    setObjectName("frmOrdList");
+    m_frmInfo = new frmOrdInfo(this);
+    m_frmSubInfo = new frmOrdSubInfo(this);
+    m_frmSubInfo->SetOrdInfoForm(m_frmInfo);
+    m_frmMarc = new MarcRecView(this);
+    m_frmMarc->setObjectName("m_frmMarc");
+    splPanes = new QSplitter(Qt::Horizontal, this);
+    tabPanes = new QTabWidget(this);
+    auto* main = new QSplitter(Qt::Vertical, this);
+    main->addWidget(spdList);
+    main->addWidget(splPanes);
+    main->addWidget(tabPanes);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(main);
+    connect(m_frmInfo, &frmOrdInfo::Changed, this, &frmOrdList::m_frmInfo_Changed);
+    connect(m_frmInfo, &frmOrdInfo::PriceChanged, this, &frmOrdList::m_frmInfo_PriceChanged);
+    connect(m_frmSubInfo, &frmOrdSubInfo::Changed, this, &frmOrdList::m_frmSubInfo_Changed);
+    chooseBreakpointFile = [this] {
+        return QFileDialog::getSaveFileName(this, "保存到文件", QString(), "订购断点文件 (*.csv)",
+                                            nullptr, QFileDialog::DontConfirmOverwrite)
+            .toStdString();
+    };
+    chooseMarc = [this](const LibArray& rows) {
+        QStringList items;
+        for (int r = 2; r < rows.rows(); ++r)
+            items << QString::fromStdString(rows(0, r).str() + "  " + rows(1, r).str() + "  " +
+                                            rows(3, r).str() + "  " + rows(4, r).str());
+        bool ok = false;
+        QString picked =
+            QInputDialog::getItem(this, "选择书目记录", "找到的书目记录：", items, 0, false, &ok);
+        return ok ? static_cast<int>(items.indexOf(picked)) + 2 : -1;
+    };
+    setFrameStyle(FrameStyle::Level);
+    showRow(-1);
+}
+
+OrdDetail* frmOrdList::current() {
+    return cur_ >= 0 && cur_ < ItemCount() ? &rows_[cur_] : nullptr;
+}
+
+void frmOrdList::setFrameStyle(FrameStyle style) {
+    OrdDataForm::setFrameStyle(style);
+    const bool tabbed = style == FrameStyle::Tabbed;
+    QWidget* panes[] = {m_frmInfo, m_frmSubInfo, m_frmMarc};
+    const char* captions[] = {"订购信息", "订户信息", "书目信息"};
+    for (int i = 0; i < 3; ++i) {
+        if (tabbed)
+            tabPanes->addTab(panes[i], captions[i]);
+        else
+            splPanes->addWidget(panes[i]);
+    }
+    tabPanes->setVisible(tabbed);
+    splPanes->setVisible(!tabbed && style != FrameStyle::None && style != FrameStyle::Grid);
+    m_frmInfo->setVisible(style != FrameStyle::OnlySubInfo);
+    m_frmSubInfo->setVisible(style != FrameStyle::OnlyInfo);
+    m_frmMarc->setVisible(style == FrameStyle::Level || tabbed);
+}
+
+void frmOrdList::setLocked(bool on) {
+    OrdDataForm::setLocked(on);
+    m_frmSubInfo->SetLocked(on);
+    emit stateChanged();
+}
+
+void frmOrdList::showRow(int row) {
+    OrdDetail* d = row >= 0 && row < ItemCount() ? &rows_[row] : nullptr;
+    if (d) shown_ = *d;
+    m_frmInfo->setDetail(d);
+    m_frmSubInfo->DataReset(d);
+    showMarc(row);
+}
+
+void frmOrdList::showMarc(int row) {
+    std::string recNo = row >= 0 && row < ItemCount() ? rows_[row].get("MarcNo") : std::string();
+    m_frmMarc->showRecord(recNo.empty() ? MarcRec{} : MarcLoad(recNo));
+}
+
+void frmOrdList::markModified() {
+    OrdDetail* d = current();
+    if (!d) return;
+    if (d->state == RowState::Unchanged) {
+        originals_[d->get("Key")] = shown_;
+        d->state = RowState::Modified;
+    }
+    model->rowChanged(cur_);
+    emit stateChanged();
+}
+
+void frmOrdList::m_frmInfo_Changed() {
+    markModified();
+}
+
+void frmOrdList::m_frmInfo_PriceChanged() {
+    // The subscriber pane recomputes the fund amounts itself; the grid shows the new prices.
+    model->rowChanged(cur_);
+}
+
+void frmOrdList::m_frmSubInfo_Changed() {
+    if (OrdDetail* d = current()) d->set("SumCount", d->sumCount());
+    markModified();
+    m_frmInfo->setDetail(current());
+}
+
+int frmOrdList::loadRows(std::vector<OrdDetail>& rows) {
+    return intLoadOrdDetails(PublCode(), OrdYear(), rows);
+}
+
+int frmOrdList::NewItem() {
+    if (PublCode().empty() || OrdYear().empty()) return -1;
+    appendRows({NewOrdDetail(PublCode(), OrdYear())});
+    setCurIndex(ItemCount() - 1);
+    return 0;
+}
+
+int frmOrdList::SaveItem() {
+    OrdDetail* d = current();
+    if (!d || d->state == RowState::Unchanged) return 0;
+    if (!m_frmSubInfo->QueryClose()) return -1;
+    std::string oldKey = d->get("Key");
+    if (intSaveOrdDetail(*d, true) < 0) return -1;
+    originals_.erase(oldKey);
+    model->rowChanged(cur_);
+    showRow(cur_);
+    emit stateChanged();
+    return 0;
+}
+
+int frmOrdList::saveRows(const std::function<bool(const OrdDetail&)>& which) {
+    for (int r = 0; r < ItemCount(); ++r) {
+        OrdDetail& d = rows_[r];
+        if (d.state == RowState::Unchanged || !which(d)) continue;
+        std::string oldKey = d.get("Key");
+        if (intSaveOrdDetail(d, false) < 0) {
+            setCurIndex(r);
+            return -1;
+        }
+        originals_.erase(oldKey);
+        model->rowChanged(r);
+    }
+    showRow(cur_);
+    emit stateChanged();
+    return 0;
+}
+
+int frmOrdList::SaveAllItems() {
+    if (saveRows([](const OrdDetail&) { return true; }) < 0) return -1;
+    LIB_ShowMsg("I数据成功保存！");
+    return 0;
+}
+
+void frmOrdList::Cancel() {
+    OrdDetail* d = current();
+    if (!d) return;
+    if (d->state == RowState::New) {
+        removeRow(cur_);
+    } else if (d->state == RowState::Modified) {
+        auto it = originals_.find(d->get("Key"));
+        if (it != originals_.end()) {
+            *d = it->second;
+            d->state = RowState::Unchanged;
+            originals_.erase(it);
+        }
+        model->rowChanged(cur_);
+        showRow(cur_);
+    }
+    emit stateChanged();
+}
+
+bool frmOrdList::hasUnsaved() const {
+    return std::any_of(rows_.begin(), rows_.end(),
+                       [](const OrdDetail& d) { return d.state != RowState::Unchanged; });
+}
+
+bool frmOrdList::QueryClose() {
+    auto any = [this](auto pred) { return std::any_of(rows_.begin(), rows_.end(), pred); };
+    auto failed = [] { return LIB_ShowMsg("Q保存纪录出错，是否退出？") == kMsgOk; };
+    auto isNew = [](const OrdDetail& d) { return d.state == RowState::New && !d.temporary; };
+    auto isModified = [](const OrdDetail& d) { return d.state == RowState::Modified; };
+    if (any(isNew) && LIB_ShowMsg("S新增纪录没有保存，是否保存记录后退出？") == kMsgOk &&
+        saveRows(isNew) < 0)
+        return failed();
+    if (any(isModified) &&
+        LIB_ShowMsg("S存在被修改但未保存的记录，是否保存记录后退出？") == kMsgOk &&
+        saveRows(isModified) < 0)
+        return failed();
+    if (any([](const OrdDetail& d) { return d.temporary; }) &&
+        LIB_ShowMsg("S存在从征订目录转入的临时订购信息，是否保存为订购断点文件？") == kMsgOk &&
+        saveBreakpoint() < 0)
+        return failed();
+    return true;
+}
+
+int frmOrdList::saveBreakpoint() {
+    std::string path = chooseBreakpointFile ? chooseBreakpointFile() : std::string();
+    if (path.empty()) return -1;
+    if (QFileInfo::exists(QString::fromStdString(path)) &&
+        LIB_ShowMsg("Q文件已存在,是否覆盖原文件？") != kMsgOk)
+        return -1;
+    std::vector<const OrdDetail*> temporary;
+    for (const OrdDetail& d : rows_)
+        if (d.temporary) temporary.push_back(&d);
+    std::string error;
+    if (intWriteOrdFile(path, temporary, error) < 0) {
+        LIB_ShowMsg("E" + error);
+        return -1;
+    }
+    return 0;
+}
+
+std::vector<std::string> frmOrdList::existing(const std::vector<OrdDetail>& details) {
+    std::vector<OrdDetail> saved;
+    if (intLoadOrdDetails(PublCode(), OrdYear(), saved) < 0) LIB_DB_ShowError();
+    std::vector<std::string> out;
+    for (const OrdDetail& d : details) {
+        const std::string no = d.get("AsordNo");
+        bool inCatalogue = std::any_of(saved.begin(), saved.end(),
+                                       [&](const OrdDetail& s) { return s.savedAsordNo == no; });
+        if (IsExistAsordNo(no) || inCatalogue) out.push_back(no);
+    }
+    return out;
+}
+
+int frmOrdList::ImportReviewFile(const std::string& path) {
+    if (PublCode().empty()) return -1;
+    std::vector<OrdFileDetail> read;
+    std::string error;
+    if (intReadOrdFile(path, read, error) < 0) {
+        LIB_ShowMsg("E" + error);
+        return -1;
+    }
+    std::vector<OrdDetail> details;
+    for (OrdFileDetail& f : read) {
+        f.detail.set("Pub", PublCode());
+        f.detail.set("OrdYear", OrdYear());
+        f.detail.temporary = true;
+        details.push_back(std::move(f.detail));
+    }
+    std::vector<std::string> taken = existing(details);
+    std::erase_if(details, [&](const OrdDetail& d) {
+        return std::find(taken.begin(), taken.end(), d.get("AsordNo")) != taken.end();
+    });
+    appendRows(std::move(details));
+    if (!taken.empty()) LIB_ShowMsg("I下列征订号在该目录中已经存在：" + joined(taken));
+    return 0;
+}
+
+int frmOrdList::InsertAsordData(const std::string& publ, const std::string& yearMonth,
+                                const std::vector<std::string>& asordNos) {
+    if (PublCode().empty()) return -1;
+    std::vector<OrdDetail> details;
+    if (intAsordToOrdDetails(publ, yearMonth, asordNos, PublCode(), OrdYear(), details) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    std::vector<std::string> taken = existing(details);
+    std::erase_if(details, [&](const OrdDetail& d) {
+        return std::find(taken.begin(), taken.end(), d.get("AsordNo")) != taken.end();
+    });
+    int first = ItemCount();
+    appendRows(std::move(details));
+    if (ItemCount() > first) setCurIndex(first);
+    if (!taken.empty()) LIB_ShowMsg("I下列征订号在该目录中已经存在：" + joined(taken));
+    return 0;
+}
+
+int frmOrdList::UpdatePrice(const std::vector<AsordPair>& pairs) {
+    for (const AsordPair& p : pairs)
+        if (intUpdateOrdPrice(PublCode(), OrdYear(), p.ordAsordNo, p.price, p.sumPrice) < 0)
+            return -1;
+    LIB_ShowMsg("I完成价格刷新操作！");
+    return Refresh();
+}
+
+int frmOrdList::UpdateFreq(const std::vector<AsordPair>& pairs) {
+    for (const AsordPair& p : pairs)
+        if (intUpdateOrdFreq(PublCode(), OrdYear(), p.ordAsordNo, p.freq) < 0) return -1;
+    LIB_ShowMsg("I完成频率刷新操作！");
+    return Refresh();
+}
+
+int frmOrdList::InitPrintData(std::vector<DataFormRow>& rows) {
+    rows.clear();
+    LibArray a;
+    if (intGetOrdPrintData(PublCode(), OrdYear(), a) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    const char* keys[] = {"AsordNo",    "ISSN",     "Title",   "Carrier", "Price",
+                          "TotalPrice", "SumCount", "NewFlag", "Remark",  "PublFreq"};
+    for (int r = 2; r < a.rows(); ++r) {
+        DataFormRow row;
+        for (int c = 0; c < 10; ++c)
+            row[keys[c]] = a(c, r).str();
+        rows.push_back(std::move(row));
+    }
+    return 0;
+}
+
+int frmOrdList::DeleteItem(bool withMarc) {
+    // Saved details go from the database; new ones only leave the list.
+    std::vector<int> picked = selectedRows();
+    std::vector<std::string> keys;
+    for (int r : picked)
+        if (!rows_[r].savedAsordNo.empty()) keys.push_back(rows_[r].get("Key"));
+    if (!keys.empty() && intDeleteOrdDetails(keys, true, withMarc) != 0) return -1;
+    for (auto r = picked.rbegin(); r != picked.rend(); ++r) {
+        originals_.erase(rows_[*r].get("Key"));
+        removeRow(*r);
+    }
+    emit stateChanged();
+    return 0;
+}
+
+int frmOrdList::InsertMarcField(const std::string& tag, const std::string& ind,
+                                const std::string& data) {
+    OrdDetail* d = current();
+    if (!d || d->get("MarcNo").empty()) return -1;
+    MarcRec rec = MarcLoad(d->get("MarcNo"));
+    MarcAddField(rec, MakeMarcField(tag, ind, data));
+    MarcSortFields(rec);
+    if (!MarcSave(rec, 0, 0, "")) return -1;
+    showMarc(cur_);
+    return 0;
+}
+
+int frmOrdList::DeleteMarcField(const std::string& tag) {
+    OrdDetail* d = current();
+    if (!d || d->get("MarcNo").empty()) return -1;
+    MarcRec rec = MarcLoad(d->get("MarcNo"));
+    MarcDeleteField(rec, tag);
+    if (!MarcSave(rec, 0, 0, "")) return -1;
+    showMarc(cur_);
+    return 0;
+}
+
+int frmOrdList::MarcFind(const std::string& text) {
+    OrdDetail* d = current();
+    if (!d) return -1;
+    if (Locked()) {
+        ShowLockedRefusal();
+        return -1;
+    }
+    std::string what = text.empty() ? d->get("Title") : text;
+    LibArray rows;
+    if (intOrdMarcFind(what, rows) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    if (rows.recordCount() == 0) {
+        LIB_ShowMsg("I没有找到“" + what + "”的书目记录！");
+        return -1;
+    }
+    int row = rows.recordCount() == 1 ? 2 : chooseMarc(rows);
+    if (row < 2 || row >= rows.rows()) return -1;
+    MarcRec rec = MarcLoad(rows(0, row).str());
+    d->set("MarcNo", rows(0, row).str());
+    d->set("Title", rows(1, row).str());
+    d->set("Publish", rows(3, row).str());
+    d->set("ISSN", rows(4, row).str());
+    d->set("Country", sqltext::trim(rec.CountryCode));
+    d->set("Language", sqltext::lower(sqltext::trim(rec.LangCode)));
+    markModified();
+    showMarc(cur_);
+    return 0;
+}
+
+int frmOrdList::CheckRepeat() {
+    OrdDetail* d = current();
+    if (!d) return -1;
+    std::vector<std::string> findings;
+    if (intOrdCheckRepeat(d->get("Pub"), d->get("OrdYear"), d->savedAsordNo, d->get("MarcNo"),
+                          d->get("Title"), findings) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    LIB_ShowMsg(findings.empty() ? "I没有发现重复的书目或订购！"
+                                 : "I查重结果：" + joined(findings));
+    return static_cast<int>(findings.size());
+}
+
+void frmOrdList::ChangeGray(bool gray) {
+    m_frmInfo->setEnabled(!gray);
+    m_frmSubInfo->setEnabled(!gray);
+}
+
+FormState frmOrdList::State() const {
+    if (refreshing()) return FormState::Refreshing;
+    if (Locked()) return FormState::Locked;
+    if (cur_ >= 0 && rows_[cur_].state == RowState::New) return FormState::New;
+    if (cur_ >= 0 && rows_[cur_].state == RowState::Modified) return FormState::Modified;
+    return FormState::Browse;
+}
+
+int frmOrdList::CheckDataValid() {
+    if (LIB_ShowMsg("Q是否确认检查数据完整性") != kMsgOk) return 1;
+    std::vector<std::string> missing;
+    if (intCheckOrdCata(PublCode(), OrdYear(), missing) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    if (missing.empty())
+        LIB_ShowMsg("I订购明细都有订户，数据完整！");
+    else
+        LIB_ShowMsg("I下列征订号没有订户：" + joined(missing));
+    return static_cast<int>(missing.size());
+}
+
+int frmOrdList::subSetEndFlag(bool finished) {
+    OrdDetail* d = current();
+    if (!d || d->savedAsordNo.empty()) return -1;
+    std::string flag = finished ? "1" : "0";
+    if (intSetEndFlag(d->get("Pub"), d->get("OrdYear"), d->savedAsordNo, flag) < 0) return -1;
+    d->set("EndFlag", flag);
+    if (auto it = originals_.find(d->get("Key")); it != originals_.end())
+        it->second.set("EndFlag", flag);
+    model->rowChanged(cur_);
+    return 0;
+}

@@ -1,0 +1,290 @@
+// The order manager: builds the trees, the two data forms and the command bar, and maps each
+// command to the active form's contract.
+#include "ordering/gui/frmOrdManager.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QToolBar>
+
+#include "db/basLibMsg.h"
+#include "ordering/gui/frmOrdAsordList.h"
+#include "ordering/gui/frmOrdList.h"
+#include "ordering/gui/frmOrdTree.h"
+
+frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmOrdManager");
+    setWindowTitle("期刊订购");
+    m_frmOrdTree = new frmOrdTree(this);
+    m_frmAsordTree = new frmOrdAsordTree(this);
+    dwOrderTree = new QDockWidget("订购目录", this);
+    dwOrderTree->setObjectName("dwOrderTree");
+    dwOrderTree->setWidget(m_frmOrdTree);
+    dwAsordTree = new QDockWidget("征订目录", this);
+    dwAsordTree->setObjectName("dwAsordTree");
+    dwAsordTree->setWidget(m_frmAsordTree);
+    addDockWidget(Qt::LeftDockWidgetArea, dwOrderTree);
+    addDockWidget(Qt::LeftDockWidgetArea, dwAsordTree);
+    tabifyDockWidget(dwOrderTree, dwAsordTree);
+    dwOrderTree->raise();
+
+    OrderMain = new frmOrdList(this);
+    AsordMain = new frmOrdAsordList(this);
+    stkMain = new QStackedWidget(this);
+    stkMain->addWidget(OrderMain);
+    stkMain->addWidget(AsordMain);
+    setCentralWidget(stkMain);
+
+    bar_ = addToolBar("命令");
+    bar_->setObjectName("tbrCommands");
+    bar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addCommand("cmdFirst", "首条", nullptr);
+    addCommand("cmdPrevious", "上条", nullptr);
+    addCommand("cmdNext", "下条", nullptr);
+    addCommand("cmdLast", "末条", nullptr);
+    addCommand("cmdDetlNew", "新增明细", &frmOrdManager::cmdDetlNew);
+    addCommand("cmdSave", "保存", &frmOrdManager::cmdSave);
+    addCommand("cmdSaveAll", "全部保存", &frmOrdManager::cmdSaveAll);
+    addCommand("cmdCancel", "取消", &frmOrdManager::cmdCancel);
+    addCommand("cmdLocked", "锁定", &frmOrdManager::cmdLocked, true);
+    addCommand("cmdDetlDel", "删除明细", &frmOrdManager::cmdDetlDel);
+    addCommand("cmdDetlDelNormal", "仅删除订购信息", &frmOrdManager::cmdDetlDel);
+    addCommand("cmdDetlDelMarc", "同时删除书目", &frmOrdManager::cmdDetlDelMarc);
+    addCommand("cmdEndFlag", "完成标记", &frmOrdManager::cmdEndFlag, true);
+    addCommand("cmdMultiSelect", "多选", &frmOrdManager::cmdMultiSelect, true);
+    addCommand("cmdSelectAll", "全选", &frmOrdManager::cmdSelectAll);
+    addCommand("GroupView", "分组显示", &frmOrdManager::cmdGroupView, true);
+    addCommand("cmdCheck", "完整性检查", &frmOrdManager::cmdCheck);
+    addCommand("cmdMarcFind", "查找书目", &frmOrdManager::cmdMarcFind);
+    addCommand("cmdMarcRepeat", "查重", &frmOrdManager::cmdMarcRepeat);
+    addCommand("cmdSwitch", "订购/征订", &frmOrdManager::cmdSwitch);
+    addCommand("cmdAsordSelect", "选订到订购目录", &frmOrdManager::cmdAsordSelect);
+    addCommand("cmdFrameNone", "隐藏窗格", nullptr);
+    addCommand("cmdFrameOnlyInfo", "仅订购信息", nullptr);
+    addCommand("cmdFrameOnlySubInfo", "仅订户信息", nullptr);
+    addCommand("cmdFrameLevel", "并列窗格", nullptr);
+    addCommand("cmdFrameTabbed", "分页窗格", nullptr);
+    addCommand("cmdGrid", "仅列表", nullptr);
+    txtFind = new QLineEdit(this);
+    txtFind->setObjectName("txtFind");
+    txtFind->setPlaceholderText("查找内容");
+    txtFind->setMaximumWidth(160);
+    bar_->addWidget(txtFind);
+    addCommand("cmdFindText", "查找", &frmOrdManager::cmdFindText);
+
+    connect(m_frmOrdTree, &frmOrdTree::catalogueChosen, this, &frmOrdManager::showCatalogue);
+    connect(m_frmOrdTree, &frmOrdTree::catalogueRemoved, this,
+            [this](const QString& publ, const QString& year) {
+                if (OrderMain->PublCode() == publ.toStdString() &&
+                    OrderMain->OrdYear() == year.toStdString()) {
+                    OrderMain->setPublCode("");
+                    OrderMain->setOrdYear("");
+                    OrderMain->ClearItems();
+                }
+                subRefreshCommands();
+            });
+    connect(m_frmAsordTree, &frmOrdAsordTree::asordChosen, this,
+            [this](const QString& publ, const QString& ym, const QString& name) {
+                AsordMain->DataSet(publ.toStdString(), ym.toStdString(), name.toStdString());
+                if (orderMainActive()) cmdSwitch();
+                subRefreshCommands();
+            });
+    for (OrdDataForm* f : std::initializer_list<OrdDataForm*>{OrderMain, AsordMain})
+        connect(f, &OrdDataForm::stateChanged, this, &frmOrdManager::subRefreshCommands);
+    subRefreshCommands();
+}
+
+void frmOrdManager::addCommand(const std::string& name, const QString& caption,
+                               void (frmOrdManager::*run)(), bool checkable) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(QString::fromStdString(name));
+    a->setCheckable(checkable);
+    connect(a, &QAction::triggered, this, [this, name, run] {
+        if (run) (this->*run)();
+        onCommand(name);
+        subRefreshCommands();
+    });
+    commands_[name] = a;
+    bar_->addAction(a);
+}
+
+QAction* frmOrdManager::command(const std::string& name) const {
+    auto it = commands_.find(name);
+    return it == commands_.end() ? nullptr : it->second;
+}
+
+bool frmOrdManager::runCommand(const std::string& name) {
+    QAction* a = command(name);
+    if (!a || !a->isEnabled()) return false;
+    a->trigger();
+    return true;
+}
+
+IDataForm* frmOrdManager::activeForm() const {
+    return orderMainActive() ? static_cast<IDataForm*>(OrderMain) : AsordMain;
+}
+
+bool frmOrdManager::orderMainActive() const {
+    return stkMain->currentWidget() == OrderMain;
+}
+
+// Commands whose whole work is one call of the contract.
+void frmOrdManager::onCommand(const std::string& name) {
+    IDataForm* f = activeForm();
+    static const std::map<std::string, FrameStyle> frames{
+        {"cmdFrameNone", FrameStyle::None},
+        {"cmdFrameOnlyInfo", FrameStyle::OnlyInfo},
+        {"cmdFrameOnlySubInfo", FrameStyle::OnlySubInfo},
+        {"cmdFrameLevel", FrameStyle::Level},
+        {"cmdFrameTabbed", FrameStyle::Tabbed},
+        {"cmdGrid", FrameStyle::Grid}};
+    if (name == "cmdFirst") f->MoveFirst();
+    if (name == "cmdPrevious") f->MovePrevious();
+    if (name == "cmdNext") f->MoveNext();
+    if (name == "cmdLast") f->MoveLast();
+    if (auto it = frames.find(name); it != frames.end()) OrderMain->setFrameStyle(it->second);
+}
+
+void frmOrdManager::subRefreshCommands() {
+    IDataForm* f = activeForm();
+    const bool order = orderMainActive();
+    const int n = f->ItemCount(), cur = f->CurIndex();
+    const FormState state = f->State();
+    const bool editing = state == FormState::New || state == FormState::Modified;
+    const bool catalogue = !f->PublCode().empty();
+    const bool locked = f->Locked();
+    auto set = [this](const char* name, bool on) { commands_.at(name)->setEnabled(on); };
+    set("cmdFirst", n > 0 && cur > 0);
+    set("cmdPrevious", n > 0 && cur > 0);
+    set("cmdNext", n > 0 && cur < n - 1);
+    set("cmdLast", n > 0 && cur < n - 1);
+    set("cmdDetlNew", true);
+    set("cmdSave", order && editing);
+    set("cmdSaveAll", order && OrderMain->hasUnsaved());
+    set("cmdCancel", order && editing);
+    set("cmdLocked", order && cur >= 0);
+    commands_.at("cmdLocked")->setChecked(locked);
+    for (const char* del : {"cmdDetlDel", "cmdDetlDelNormal", "cmdDetlDelMarc"})
+        set(del, order && cur >= 0 && !locked);
+    set("cmdEndFlag", order && cur >= 0 && state == FormState::Browse);
+    if (order && cur >= 0)
+        commands_.at("cmdEndFlag")->setChecked(OrderMain->current()->get("EndFlag") == "1");
+    set("cmdMultiSelect", n > 0);
+    commands_.at("cmdMultiSelect")->setChecked(f->MultiSelected());
+    set("cmdSelectAll", n > 0);
+    set("GroupView", n > 0);
+    commands_.at("GroupView")->setChecked(f->GroupMode());
+    set("cmdCheck", catalogue);
+    set("cmdMarcFind", order && cur >= 0 && !locked);
+    set("cmdMarcRepeat", order && cur >= 0);
+    set("cmdSwitch", true);
+    set("cmdAsordSelect", !order && n > 0 && !OrderMain->PublCode().empty());
+    for (const char* frame : {"cmdFrameNone", "cmdFrameOnlyInfo", "cmdFrameOnlySubInfo",
+                              "cmdFrameLevel", "cmdFrameTabbed", "cmdGrid"})
+        set(frame, order);
+    set("cmdFindText", n > 0);
+}
+
+void frmOrdManager::showCatalogue(const QString& publ, const QString& year, const QString& name) {
+    if (OrderMain->PublCode() == publ.toStdString() && OrderMain->OrdYear() == year.toStdString() &&
+        orderMainActive())
+        return;
+    if (!OrderMain->QueryClose()) {
+        m_frmOrdTree->selectCatalogue(OrderMain->PublCode(), OrderMain->OrdYear());
+        return;
+    }
+    OrderMain->setLocked(false);
+    OrderMain->DataSet(publ.toStdString(), year.toStdString(), name.toStdString());
+    if (!orderMainActive()) cmdSwitch();
+    subRefreshCommands();
+}
+
+void frmOrdManager::cmdDetlNew() {
+    IDataForm* f = activeForm();
+    if (f->State() == FormState::Refreshing) {
+        LIB_ShowMsg("E处于刷新状态，不能执行新增明细操作！");
+        return;
+    }
+    if (f->Locked() || f->NewItem() < 0) LIB_ShowMsg("E不能执行新增明细操作！");
+}
+
+void frmOrdManager::cmdDetlDel() {
+    activeForm()->DeleteItem(false);
+}
+
+void frmOrdManager::cmdDetlDelMarc() {
+    activeForm()->DeleteItem(true);
+}
+
+void frmOrdManager::cmdLocked() {
+    activeForm()->setLocked(commands_.at("cmdLocked")->isChecked());
+}
+
+void frmOrdManager::cmdSave() {
+    activeForm()->SaveItem();
+}
+
+void frmOrdManager::cmdSaveAll() {
+    if (LIB_ShowMsg("Q是否保存所有的纪录？") == kMsgOk) activeForm()->SaveAllItems();
+}
+
+void frmOrdManager::cmdCancel() {
+    IDataForm* f = activeForm();
+    if (f->State() == FormState::New && LIB_ShowMsg("Q是否取消新增该纪录？") != kMsgOk) return;
+    f->Cancel();
+}
+
+void frmOrdManager::cmdFindText() {
+    activeForm()->FindText(txtFind->text().trimmed().toStdString());
+}
+
+void frmOrdManager::cmdMultiSelect() {
+    activeForm()->setMultiSelected(commands_.at("cmdMultiSelect")->isChecked());
+}
+
+void frmOrdManager::cmdSelectAll() {
+    activeForm()->SelectAll();
+}
+
+void frmOrdManager::cmdGroupView() {
+    activeForm()->setGroupMode(commands_.at("GroupView")->isChecked());
+}
+
+void frmOrdManager::cmdSwitch() {
+    stkMain->setCurrentWidget(orderMainActive() ? static_cast<QWidget*>(AsordMain) : OrderMain);
+    setWindowTitle(orderMainActive() ? "期刊订购 - 订购明细" : "期刊订购 - 征订明细");
+}
+
+void frmOrdManager::cmdMarcFind() {
+    activeForm()->MarcFind(txtFind->text().trimmed().toStdString());
+}
+
+void frmOrdManager::cmdMarcRepeat() {
+    activeForm()->CheckRepeat();
+}
+
+void frmOrdManager::cmdCheck() {
+    activeForm()->CheckDataValid();
+}
+
+void frmOrdManager::cmdAsordSelect() {
+    std::vector<std::string> numbers;
+    for (const DataFormRow& r : AsordMain->GetSelectItems())
+        numbers.push_back(r.at("AsordNo"));
+    cmdSwitch();
+    OrderMain->InsertAsordData(AsordMain->PublCode(), AsordMain->OrdYear(), numbers);
+}
+
+void frmOrdManager::cmdEndFlag() {
+    OrderMain->subSetEndFlag(commands_.at("cmdEndFlag")->isChecked());
+}
+
+void frmOrdManager::closeEvent(QCloseEvent* event) {
+    if (OrderMain->QueryClose())
+        event->accept();
+    else
+        event->ignore();
+}

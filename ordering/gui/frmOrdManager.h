@@ -1,0 +1,73 @@
+// The ordering workspace: the order and pre-order catalogue trees on the left, one data form on
+// the right (order details or pre-order items), and the command bar that drives the active
+// form through the data-form contract. After every command the command-state refresh enables
+// exactly the commands valid for the form's state, selection and lock.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <string>
+
+#include "ordering/gui/IDataForm.h"
+
+class QAction;
+class QDockWidget;
+class QLineEdit;
+class QStackedWidget;
+class QToolBar;
+class frmOrdAsordList;
+class frmOrdAsordTree;
+class frmOrdList;
+class frmOrdTree;
+
+class frmOrdManager : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmOrdManager(QWidget* parent = nullptr);
+
+    QDockWidget* dwOrderTree = nullptr;
+    QDockWidget* dwAsordTree = nullptr;
+    frmOrdTree* m_frmOrdTree = nullptr;
+    frmOrdAsordTree* m_frmAsordTree = nullptr;
+    QStackedWidget* stkMain = nullptr;
+    frmOrdList* OrderMain = nullptr;
+    frmOrdAsordList* AsordMain = nullptr;
+    QLineEdit* txtFind = nullptr;
+
+    // The command's action (null for an unknown name).
+    QAction* command(const std::string& name) const;
+    // Runs a command as a click would; false when it is disabled.
+    bool runCommand(const std::string& name);
+    IDataForm* activeForm() const;
+    bool orderMainActive() const;
+    void subRefreshCommands();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void addCommand(const std::string& name, const QString& caption, void (frmOrdManager::*run)(),
+                    bool checkable = false);
+    void onCommand(const std::string& name);
+    void cmdDetlNew();
+    void cmdDetlDel();
+    void cmdDetlDelMarc();
+    void cmdLocked();
+    void cmdSave();
+    void cmdSaveAll();
+    void cmdCancel();
+    void cmdFindText();
+    void cmdMultiSelect();
+    void cmdSelectAll();
+    void cmdSwitch();
+    void cmdMarcFind();
+    void cmdMarcRepeat();
+    void cmdCheck();
+    void cmdGroupView();
+    void cmdAsordSelect();
+    void cmdEndFlag();
+    void showCatalogue(const QString& publ, const QString& year, const QString& name);
+
+    std::map<std::string, QAction*> commands_;
+    QToolBar* bar_ = nullptr;
+};
