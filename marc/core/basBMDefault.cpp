@@ -6,15 +6,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "db/SqlText.h"
+
 namespace {
 
 enum class DocRange { None, Monograph, Serial };
 
+// The numeric value of the code as its leading digits read: a blank or non-numeric code is 0,
+// which is the monograph range.
 DocRange docRange(const MarcRec& rec) {
-    std::string code = rec.DocTypeCode;
-    code.erase(std::remove(code.begin(), code.end(), ' '), code.end());
-    if (code.empty() || !std::all_of(code.begin(), code.end(), ::isdigit)) return DocRange::None;
-    int n = std::atoi(code.c_str());
+    std::string code = sqltext::trim(rec.DocTypeCode);
+    int n = 0;
+    for (std::size_t i = 0; i < code.size() && std::isdigit(static_cast<unsigned char>(code[i]));
+         ++i)
+        n = n * 10 + (code[i] - '0');
     if (n <= 10) return DocRange::Monograph;
     return n <= 20 ? DocRange::Serial : DocRange::None;
 }
@@ -86,16 +91,27 @@ bool MarcBuildFromItems(const std::vector<MarcItem>& items, MarcRec& rec,
 }
 
 std::string YearDigits(const std::string& text) {
+    // The first run of digits that reads as a year, as a cataloguer would read "第2版 1998" or
+    // "v.2 (1998)"; a longer run such as "19980315" still gives its first four digits.
     std::string t = text;
     auto bracket = t.find('[');
     if (bracket != std::string::npos) t = t.substr(bracket + 1);
-    std::string digits;
-    for (char c : t)
-        if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
-    digits = digits.substr(0, 4);
-    if (digits.size() != 4) return "";
-    int year = std::atoi(digits.c_str());
-    return year >= kFirstYear && year <= kLastYear ? digits : "";
+    auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    for (std::size_t p = 0; p < t.size();) {
+        if (!isDigit(t[p])) {
+            ++p;
+            continue;
+        }
+        std::size_t end = p;
+        while (end < t.size() && isDigit(t[end]))
+            ++end;
+        if (end - p >= 4) {
+            int year = std::atoi(t.substr(p, 4).c_str());
+            if (year >= kFirstYear && year <= kLastYear) return t.substr(p, 4);
+        }
+        p = end;
+    }
+    return "";
 }
 
 double NumberFromText(const std::string& text) {

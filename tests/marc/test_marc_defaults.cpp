@@ -59,7 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
         DefaultCase{"C", "03", "nam  22", "100  " + SF + "a20240315d2024    ekmy0chiy50      ea"},
         DefaultCase{"U", "12", "cas a22", "008240315s2024    xxu                 eng d"},
         DefaultCase{"U", "01", "cam a22", "008240315s2024    xxu                 eng d"},
-        DefaultCase{"C", "25", "       ", ""}));
+        DefaultCase{"C", "25", "       ", ""},
+        // A blank document type reads as 0: a monograph, not a record without defaults.
+        DefaultCase{"C", "  ", "nam  22", "100  " + SF + "a20240315d2024    ekmy0chiy50      ea"},
+        DefaultCase{"U", "", "cam a22", "008240315s2024    xxu                 eng d"}));
 
 TEST(MarcDefaults, FixedFieldWidths) {
     MarcRec c, u;
@@ -113,6 +116,12 @@ INSTANTIATE_TEST_SUITE_P(
                       Conversion{"YearDigits", year, "19", ""},
                       Conversion{"YearDigits", year, "n.d.", ""},
                       Conversion{"YearDigits", year, "0012", ""},
+                      // Digits of an edition or volume number are not part of the year.
+                      Conversion{"YearDigits", year, "第2版 1998", "1998"},
+                      Conversion{"YearDigits", year, "v.2 (1998)", "1998"},
+                      Conversion{"YearDigits", year, "No. 0012, 2003", "2003"},
+                      Conversion{"YearDigits", year, "19980315", "1998"},
+                      Conversion{"YearDigits", year, "1 2 3 4", ""},
                       Conversion{"NumberFromText", number, "CNY25.50元", std::to_string(25.5)},
                       Conversion{"NumberFromText", number, "定价: 12.345", std::to_string(12.35)},
                       Conversion{"NumberFromText", number, "无", std::to_string(0.0)}));
