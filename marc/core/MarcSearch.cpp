@@ -1,6 +1,8 @@
 // One joined query: the index rows of the group narrowed by key prefix, with the record headers.
 #include "marc/core/MarcSearch.h"
 
+#include <cctype>
+
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "marc/core/basBMDefault.h"
@@ -13,19 +15,36 @@ std::string MarcSearchKey(const std::string& group, const std::string& text) {
     return MarcKeyUpper(AnsiCut(t, g_intMarcKeyLen));
 }
 
-int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
-    std::string key = MarcSearchKey(group, text);
+namespace {
+
+std::string likePrefix(const std::string& key) {
     bool ascii = true;
     for (unsigned char c : key)
         ascii = ascii && c < 0x80;
     std::string like = key + "%";
-    std::string pattern =
-        ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")";
+    return ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")";
+}
+
+// An ISBN is catalogued in either form, so a search in one form also looks for the other.
+std::string otherIsbnForm(const std::string& text) {
+    std::string t = sqltext::trim(text);
+    for (char c : t)
+        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '-' && c != 'X' && c != 'x')
+            return "";
+    return EanToIssn(t) == t ? IsbnOtherForm(t) : "";
+}
+
+}  // namespace
+
+int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
+    std::string match = "marc_idx.marc_idx_cont LIKE " + likePrefix(MarcSearchKey(group, text));
+    if (std::string other = otherIsbnForm(text); !other.empty())
+        match = "(" + match + " OR marc_idx.marc_idx_cont LIKE " +
+                likePrefix(MarcSearchKey(group, other)) + ")";
     std::string sql =
         "SELECT marc.marc_rec_no,marc.m_title,marc.m_author,marc.m_publisher,marc.m_isbn "
         " FROM marc WHERE marc.marc_rec_no IN (SELECT marc_idx.marc_rec_no FROM marc_idx "
         " WHERE marc_idx.marc_idx_grp=" +
-        LIB_SqlStr(group) + " AND marc_idx.marc_idx_cont LIKE " + pattern +
-        ") ORDER BY gbk(marc.m_title),marc.marc_rec_no";
+        LIB_SqlStr(group) + " AND " + match + ") ORDER BY gbk(marc.m_title),marc.marc_rec_no";
     return LIB_DB_Select(sql, rows);
 }

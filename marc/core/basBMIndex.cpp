@@ -7,6 +7,8 @@
 #include <array>
 #include <map>
 
+#include <unicode/uchar.h>
+
 #include "common/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
@@ -37,8 +39,21 @@ std::vector<std::string> refsOf(const std::string& list) {
     return out;
 }
 
-bool isDoubleByte(char32_t cp) {
-    return cp >= 0x80 && GbkCharBytes(cp) == 2;
+// The characters whose neighbouring blanks a key drops: those written without blanks between
+// words. Only CJK scripts count, although accented Latin, Cyrillic and Greek letters are also two
+// bytes in GBK: their blanks separate words.
+bool isCjk(char32_t cp) {
+    return (cp >= 0x1100 && cp <= 0x11FF)        // hangul jamo
+           || (cp >= 0x2E80 && cp <= 0x2FDF)     // radicals
+           || (cp >= 0x3000 && cp <= 0x303F)     // CJK punctuation
+           || (cp >= 0x3040 && cp <= 0x31FF)     // kana, bopomofo, hangul compatibility jamo
+           || (cp >= 0x3200 && cp <= 0x4DBF)     // enclosed, compatibility, extension A
+           || (cp >= 0x4E00 && cp <= 0x9FFF)     // unified ideographs
+           || (cp >= 0xAC00 && cp <= 0xD7AF)     // hangul syllables
+           || (cp >= 0xF900 && cp <= 0xFAFF)     // compatibility ideographs
+           || (cp >= 0xFE30 && cp <= 0xFE4F)     // vertical and compatibility forms
+           || (cp >= 0xFF00 && cp <= 0xFFEF)     // full-width and half-width forms
+           || (cp >= 0x20000 && cp <= 0x3FFFF);  // supplementary ideographs
 }
 
 // Every value of a field reference in record order, up to the first blank one.
@@ -93,8 +108,10 @@ private:
         }
         for (std::string value : values) {
             value = MarcBlankNormalise(value);
-            if (rec_.MarcType == "U" && ref == "050a" && !value.empty() && value[0] >= 'A' &&
-                value[0] <= 'Z')
+            // Class rows belong to bibliographic records: the other families' numbers are
+            // their own series and would attach a class to an unrelated record.
+            if (rec_.Kind == kMarcBib && rec_.MarcType == "U" && ref == "050a" && !value.empty() &&
+                value[0] >= 'A' && value[0] <= 'Z')
                 if (writeLcClass(value) < 0) return -1;
             if (GroupUsesStopwords(grp)) {
                 value = trimmed(StopwordStrip(value));
@@ -179,18 +196,7 @@ const std::vector<Fold>& foldTable() {
 }
 
 char32_t lowerOf(char32_t cp) {
-    if (cp == 0x178) return 0xFF;
-    if (cp == 0x152) return 0x153;
-    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;
-    return cp;
-}
-
-char32_t upperOf(char32_t cp) {
-    if (cp >= 'a' && cp <= 'z') return cp - 0x20;
-    if (cp == 0xFF) return 0x178;
-    if (cp == 0x153) return 0x152;
-    if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
-    return cp;
+    return static_cast<char32_t>(u_tolower(static_cast<UChar32>(cp)));
 }
 
 std::string lowerText(const std::string& s) {
@@ -300,31 +306,35 @@ std::string StopwordStrip(const std::string& text) {
 }
 
 std::string MarcBlankNormalise(const std::string& text) {
+    // Runs first, so that one blank and two blanks before a CJK character key alike.
     std::vector<char32_t> cps;
-    for (std::size_t p = 0; p < text.size();)
-        cps.push_back(nextCodePoint(text, p));
+    for (std::size_t p = 0; p < text.size();) {
+        char32_t cp = nextCodePoint(text, p);
+        if (cp != ' ' || cps.empty() || cps.back() != ' ') cps.push_back(cp);
+    }
     std::string out;
     for (std::size_t i = 0; i < cps.size(); ++i) {
-        if (cps[i] == ' ') {
-            bool run = i > 0 && cps[i - 1] == ' ';
-            bool byWide = (i > 0 && isDoubleByte(cps[i - 1])) ||
-                          (i + 1 < cps.size() && isDoubleByte(cps[i + 1]));
-            if (run || byWide) continue;
-        }
+        if (cps[i] == ' ' &&
+            ((i > 0 && isCjk(cps[i - 1])) || (i + 1 < cps.size() && isCjk(cps[i + 1]))))
+            continue;
         appendUtf8(out, cps[i]);
     }
     return out;
 }
 
 std::string MarcKeyUpper(const std::string& text) {
+    // Simple (one-to-one) case mapping keeps each character a character, so that the accent
+    // folding that follows still sees the sharp s and the key width stays what it was.
     std::string out;
+    out.reserve(text.size());
     for (std::size_t p = 0; p < text.size();) {
         auto c = static_cast<unsigned char>(text[p]);
         if (c < 0x80) {
             out += static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
             ++p;
         } else {
-            appendUtf8(out, upperOf(nextCodePoint(text, p)));
+            appendUtf8(out, static_cast<char32_t>(
+                                u_toupper(static_cast<UChar32>(nextCodePoint(text, p)))));
         }
     }
     return out;

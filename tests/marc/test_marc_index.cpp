@@ -119,6 +119,63 @@ MARC_BOTH_MODES(MarcIndex, SearchFindsByTitlePrefixIssnBarCodeAndAuthor) {
     EXPECT_TRUE(found("01", "无此题名").empty());
 }
 
+// What a cataloguer types must find the record however its blanks, case and script were
+// keyed: each pair is (as catalogued, as searched).
+MARC_BOTH_MODES(MarcIndex, TitlesAreFoundWhateverTheBlanksAndCase) {
+    struct Pair {
+        std::string catalogued, typed;
+    };
+    const Pair pairs[] = {
+        {"C++  程序设计", "C++ 程序设计"},
+        {"C++ 程序设计", "C++  程序设计"},
+        {"Université de Montréal", "université de montréal"},
+        {"Журнал  прикладной химии", "журнал прикладной"},
+        {"Φυσικη Ιατρικη", "φυσικη ιατ"},
+        {"ＣＨＩＮＡ　ｔｏｄａｙ", "ｃｈｉｎａ"},
+    };
+    for (const Pair& p : pairs) {
+        std::string no = saved(marcFromItems("U", {{"245a", p.catalogued}}));
+        LibArray rows;
+        ASSERT_EQ(MarcIndexSearch("01", p.typed, rows), 0) << g_ErrInfo.strDesc;
+        ASSERT_EQ(rows.recordCount(), 1) << p.catalogued << " / " << p.typed;
+        EXPECT_EQ(rows(0, 2).str(), no);
+        ASSERT_EQ(LIB_DB_CallProc(" BM_DeleteWholeMarc " + LIB_SqlStr(no)), 0);
+    }
+    std::string no = saved(marcFromItems("C", {{"200a", "Журнал  прикладной   химии"}}));
+    Keys keys = indexKeys(no, "01");
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "ЖУРНАЛ ПРИКЛАДНОЙ ХИМИИ"), keys.end())
+        << ::testing::PrintToString(keys);
+}
+
+MARC_BOTH_MODES(MarcIndex, IsbnSearchFindsTheOtherForm) {
+    std::string thirteen = saved(marcFromItems("C", {{"200a", "A"}, {"010a", "9787500000001"}}));
+    std::string ten = saved(marcFromItems("U", {{"245a", "B"}, {"020a", "7-5000-0001-1"}}));
+    auto found = [](const std::string& text) {
+        LibArray rows;
+        EXPECT_EQ(MarcIndexSearch("04", text, rows), 0) << g_ErrInfo.strDesc;
+        return rows.recordCount() == 1 ? rows(0, 2).str() : std::to_string(rows.recordCount());
+    };
+    EXPECT_EQ(found("7500000001"), thirteen);     // ISBN-10 finds the ISBN-13
+    EXPECT_EQ(found("9787500000001"), thirteen);  // and the form catalogued still works
+    EXPECT_EQ(found("978-7-5000-0001-8"), ten);   // hyphenated ISBN-13 finds the ISBN-10
+    EXPECT_EQ(found("7500000109"), "0");
+}
+
+MARC_BOTH_MODES(MarcIndex, ClassRowsBelongToBibliographicRecordsOnly) {
+    MarcRec pre = marcFromItems("U", {{"245a", "Offered title"}, {"050a", "QA76.73.C15"}});
+    pre.Kind = kMarcAsord;
+    ASSERT_TRUE(MarcSave(pre, 0, 0, "")) << g_ErrInfo.strDesc;
+    ASSERT_TRUE(MarcSave(pre, 0, 0, "")) << g_ErrInfo.strDesc;  // a re-save
+    EXPECT_EQ(scalar("SELECT count(*) FROM lc_class"), "0");
+    MarcRec bib = marcFromItems("U", {{"245a", "Title"}, {"050a", "QA76.73.C15"}});
+    ASSERT_TRUE(MarcSave(bib, 0, 0, "")) << g_ErrInfo.strDesc;
+    ASSERT_TRUE(MarcSave(bib, 0, 0, "")) << g_ErrInfo.strDesc;
+    EXPECT_EQ(scalar("SELECT count(*) FROM lc_class WHERE marc_rec_no=" + LIB_SqlStr(bib.RecNo)),
+              "1");
+    ASSERT_EQ(LIB_DB_CallProc(" BM_DeleteWholeMarc " + LIB_SqlStr(bib.RecNo)), 0);
+    EXPECT_EQ(scalar("SELECT count(*) FROM lc_class"), "0");
+}
+
 MARC_BOTH_MODES(MarcIndex, WordAndPinyinLookups) {
     for (const char* sql : {"INSERT INTO word_lst (zw,py) VALUES ('图书','tu shu')",
                             "INSERT INTO word_lst (zw,py) VALUES ('图书馆','tu shu guan')",
@@ -140,6 +197,27 @@ TEST(MarcIndexText, StopwordStripAndBlankNormalisation) {
     EXPECT_EQ(MarcBlankNormalise("a   b"), "a b");
     EXPECT_EQ(MarcBlankNormalise("中 文 a b"), "中文a b");
     EXPECT_EQ(MarcKeyUpper("étude abc"), "ÉTUDE ABC");
+}
+
+TEST(MarcIndexText, BlanksCollapseBeforeTheyAreJudgedNextToCjk) {
+    EXPECT_EQ(MarcBlankNormalise("C++  程序设计"), "C++程序设计");
+    EXPECT_EQ(MarcBlankNormalise("C++ 程序设计"), "C++程序设计");
+    EXPECT_EQ(MarcBlankNormalise("東京  の 本"), "東京の本");
+    EXPECT_EQ(MarcBlankNormalise("서울 대학교"), "서울대학교");
+    EXPECT_EQ(MarcBlankNormalise("《读书》 杂志"), "《读书》杂志");
+}
+
+TEST(MarcIndexText, LettersOfOtherScriptsKeepTheirBlanks) {
+    EXPECT_EQ(MarcBlankNormalise("Université de Montréal"), "Université de Montréal");
+    EXPECT_EQ(MarcBlankNormalise("Журнал прикладной химии"), "Журнал прикладной химии");
+    EXPECT_EQ(MarcBlankNormalise("Λόγος και  Ύλη"), "Λόγος και Ύλη");
+}
+
+TEST(MarcIndexText, CaseFoldsInEveryScript) {
+    EXPECT_EQ(MarcKeyUpper("ｃｈｉｎａ"), "ＣＨＩＮＡ");
+    EXPECT_EQ(MarcKeyUpper("журнал"), "ЖУРНАЛ");
+    EXPECT_EQ(MarcKeyUpper("λόγος"), "ΛΌΓΟΣ");
+    EXPECT_EQ(MarcKeyUpper("ÿ œ ß 中文"), "Ÿ Œ ß 中文");  // sharp s is left to accent folding
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, MarcIndexUnicode, ::testing::Values(kSqlite, kPostgres),
