@@ -1,7 +1,11 @@
 // serialsctl marc: import, export, show, dump and search catalogue records.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/ctl/Ctl.h"
 #include "common/RightCodes.h"
@@ -15,10 +19,11 @@
 namespace {
 
 const char* const kUsage =
-    "marc import FILE [--format cnmarc|usmarc] [--encoding gbk|utf-8]\n"
+    "marc import FILE [--format cnmarc|usmarc] [--encoding gbk|utf-8|marc-8]\n"
     "       marc export RECNO... [--encoding gbk|utf-8] [--output FILE]\n"
     "       marc show RECNO\n"
-    "       marc dump FILE [--encoding gbk|utf-8] [--output FILE]\n"
+    "       marc dump FILE [--format cnmarc|usmarc] [--encoding gbk|utf-8|marc-8] [--to-utf8]\n"
+    "                 [--output FILE]\n"
     "       marc search GROUP TEXT";
 
 int usage() {
@@ -31,6 +36,7 @@ struct Options {
     std::string format = "cnmarc";
     std::string encoding;
     std::string output;
+    bool toUtf8 = false;
 };
 
 bool parseOptions(const std::vector<std::string>& args, Options& o) {
@@ -41,6 +47,8 @@ bool parseOptions(const std::vector<std::string>& args, Options& o) {
                                 : a == "--encoding" ? o.encoding
                                                     : o.output;
             slot = args[++i];
+        } else if (a == "--to-utf8") {
+            o.toUtf8 = true;
         } else if (a.rfind("--", 0) == 0) {
             return false;
         } else {
@@ -50,50 +58,111 @@ bool parseOptions(const std::vector<std::string>& args, Options& o) {
     return o.format == "cnmarc" || o.format == "usmarc";
 }
 
-bool readFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "无法读取文件: " << path << "\n";
+// A regular file opened for reading, or a message and false.
+bool openInput(const std::string& path, std::ifstream& in) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        std::cerr << (std::filesystem::exists(path, ec) ? "不是文件: " : "文件不存在: ") << path
+                  << "\n";
         return false;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    bytes = ss.str();
-    return true;
+    in.open(path, std::ios::binary);
+    if (!in) std::cerr << "无法读取文件: " << path << "\n";
+    return static_cast<bool>(in);
 }
+
+// Records written as they come, to --output or to stdout, in large pieces.
+class Output {
+public:
+    explicit Output(const std::string& path) : path_(path) {
+        if (!path.empty()) file_.open(path, std::ios::binary | std::ios::trunc);
+        out_ = path.empty() ? &std::cout : &file_;
+    }
+    bool ok() const { return static_cast<bool>(*out_); }
+    void write(const std::string& bytes) {
+        buffer_ += bytes;
+        if (buffer_.size() >= kFlushAt) flush();
+    }
+    bool finish() {
+        flush();
+        out_->flush();
+        if (!ok()) std::cerr << "无法写入文件: " << path_ << "\n";
+        return ok();
+    }
+
+private:
+    static constexpr std::size_t kFlushAt = 1 << 20;
+    void flush() {
+        out_->write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
+    }
+    std::string path_;
+    std::ofstream file_;
+    std::ostream* out_;
+    std::string buffer_;
+};
 
 // Writes to --output or to stdout.
 bool writeOut(const Options& o, const std::string& bytes) {
-    if (o.output.empty()) {
-        std::cout << bytes;
-        return true;
-    }
-    std::ofstream out(o.output, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out) std::cerr << "无法写入文件: " << o.output << "\n";
-    return static_cast<bool>(out);
+    Output out(o.output);
+    out.write(bytes);
+    return out.finish();
 }
 
-// The encoding asked for, or the format's own: GBK for CNMARC, UTF-8 for MARC 21.
+// The encoding asked for, or the format's own: GBK for CNMARC; for MARC 21 what each record's
+// leader says (UTF-8 or MARC-8).
 bool encodingOf(const Options& o, bool usmarc, MarcEncoding& enc) {
     if (o.encoding.empty()) {
-        enc = usmarc ? MarcEncoding::Utf8 : MarcEncoding::Gbk;
+        enc = usmarc ? MarcEncoding::ByLeader : MarcEncoding::Gbk;
         return true;
     }
     return MarcParseEncoding(o.encoding, enc);
 }
 
+// Records, rate and skipped records on one line that rewrites itself; only on a terminal.
+class ImportProgress {
+public:
+    ImportProgress() : tty_(isatty(fileno(stderr)) != 0), begun_(Clock::now()) {}
+    void show(const MarcImportReport& r) {
+        if (!tty_) return;
+        std::cerr << "\r已处理 " << r.records() << " 条（" << rate(r) << " 条/秒），跳过 "
+                  << r.skipped << " 条，失败 " << r.failed << " 条，已读 "
+                  << r.bytesRead / (1024 * 1024) << " MB   " << std::flush;
+        shown_ = true;
+    }
+    void end() {
+        if (shown_) std::cerr << "\n";
+    }
+    long rate(const MarcImportReport& r) const {
+        double s = std::chrono::duration<double>(Clock::now() - begun_).count();
+        return s > 0 ? static_cast<long>(r.records() / s) : 0;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    bool tty_;
+    bool shown_ = false;
+    Clock::time_point begun_;
+};
+
 int importFile(const Options& o) {
     MarcEncoding enc;
     if (o.words.size() != 1 || !encodingOf(o, o.format == "usmarc", enc)) return usage();
-    std::string bytes;
-    if (!readFile(o.words[0], bytes)) return 1;
-    MarcImportReport r =
-        MarcImportFile(bytes, o.format == "usmarc" ? MarcFormat::Usmarc : MarcFormat::Cnmarc, enc,
-                       [](const std::string& line) { std::cerr << line << "\n"; });
-    std::cout << "导入 " << r.saved << " 条，跳过 " << r.skipped << " 条，保存失败 " << r.failed
-              << " 条\n";
-    return r.failed > 0 ? 1 : 0;
+    std::ifstream in;
+    if (!openInput(o.words[0], in)) return 1;
+    ImportProgress progress;
+    MarcImportListener listener{[&](const std::string& line) {
+                                    progress.end();
+                                    std::cerr << line << "\n";
+                                },
+                                [&](const MarcImportReport& r) { progress.show(r); }};
+    MarcImportReport r = MarcImportStream(
+        in, o.format == "usmarc" ? MarcFormat::Usmarc : MarcFormat::Cnmarc, enc, listener);
+    progress.end();
+    std::cout << "导入 " << r.saved << " 条（其中修复 " << r.repaired << " 条），跳过 " << r.skipped
+              << " 条，保存失败 " << r.failed << " 条，未收字段 " << r.refusedFields << " 个；共 "
+              << r.records() << " 条，" << progress.rate(r) << " 条/秒\n";
+    return r.complete() ? 0 : 1;
 }
 
 int exportRecords(const Options& o) {
@@ -106,8 +175,13 @@ int exportRecords(const Options& o) {
             return 1;
         }
         MarcEncoding enc;
-        if (!encodingOf(o, rec.MarcType == "U", enc)) return usage();
-        out += MarcIsoWrite(rec, enc);
+        if (!encodingOf(o, rec.MarcType == "U", enc) || enc == MarcEncoding::Marc8) return usage();
+        std::string problem, bytes = MarcIsoWrite(rec, enc, &problem);
+        if (bytes.empty()) {
+            std::cerr << "记录 " << no << " 不能导出：" << problem << "\n";
+            return 1;
+        }
+        out += bytes;
     }
     return writeOut(o, out) ? 0 : 1;
 }
@@ -140,30 +214,42 @@ int showRecord(const Options& o) {
     return 0;
 }
 
-// No database: the records are parsed and written back in the same encoding. UTF-8 files are
-// held as text so that characters outside GBK survive.
+// No database. Without --to-utf8 each record is written back in the encoding it was read in,
+// its field bytes as they are; with it, every record is converted to UTF-8 (MARC-8 and GBK
+// alike). Read and written record by record, so memory does not grow with the file.
 int dumpFile(const Options& o) {
     MarcEncoding enc;
     if (o.words.size() != 1 || !encodingOf(o, o.format == "usmarc", enc)) return usage();
-    std::string bytes;
-    if (!readFile(o.words[0], bytes)) return 1;
-    UnicodeMarcMode = enc == MarcEncoding::Utf8;
-    MarcIsoReader reader(bytes, enc);
+    std::ifstream in;
+    if (!openInput(o.words[0], in)) return 1;
+    UnicodeMarcMode = o.toUtf8;
+    MarcIsoReader reader(in, enc);
+    if (!o.toUtf8) reader.keepBytes();
+    Output out(o.output);
     MarcRec rec;
-    std::string problem, out;
-    int skipped = 0;
+    std::string problem;
+    int incomplete = 0;
     for (auto r = reader.next(rec, problem); r != MarcIsoReader::Result::End;
          r = reader.next(rec, problem)) {
+        std::string where = "第 " + std::to_string(reader.ordinal()) + " 条记录（文件位置 " +
+                            std::to_string(reader.offset()) + "）";
+        std::string bytes;
         if (r == MarcIsoReader::Result::Record) {
-            out += MarcIsoWrite(rec, enc);
-        } else {
-            ++skipped;
-            std::cerr << "第 " << reader.ordinal() << " 条记录（文件位置 " << reader.offset()
-                      << "）已跳过：" << problem << "\n";
+            for (const std::string& note : reader.repairs())
+                std::cerr << where << "：" << note << "\n";
+            bytes =
+                MarcIsoWrite(rec, o.toUtf8 ? MarcEncoding::Utf8 : MarcEncoding::AsHeld, &problem);
         }
+        if (bytes.empty()) {
+            std::cerr << where << "已跳过：" << problem << "\n";
+            ++incomplete;
+            continue;
+        }
+        if (!reader.repairs().empty()) ++incomplete;
+        out.write(bytes);
     }
-    if (!writeOut(o, out)) return 1;
-    return skipped > 0 ? 1 : 0;
+    if (!out.finish()) return 1;
+    return incomplete > 0 ? 1 : 0;
 }
 
 int searchIndex(const Options& o) {

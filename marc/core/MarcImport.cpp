@@ -1,12 +1,14 @@
 // Import keeps going past bad records: the report says how many were saved and which were not.
 #include "marc/core/MarcImport.h"
 
+#include <sstream>
+
 #include "db/SqlText.h"
 #include "marc/core/MarcFieldDefs.h"
 #include "marc/core/basBMStore.h"
 
 namespace {
-constexpr int kProgressEvery = 100;
+constexpr int kProgressEvery = 200;
 
 std::string upperFixed(std::string s, std::size_t width) {
     s = sqltext::upper(sqltext::trim(s)).substr(0, width);
@@ -34,10 +36,13 @@ void MarcFillHeader(MarcRec& rec, MarcFormat format) {
     }
 }
 
-MarcImportReport MarcImportFile(const std::string& bytes, MarcFormat format, MarcEncoding enc,
-                                const std::function<void(const std::string&)>& notice) {
+MarcImportReport MarcImportStream(std::istream& in, MarcFormat format, MarcEncoding enc,
+                                  const MarcImportListener& listener) {
     MarcImportReport report;
-    MarcIsoReader reader(bytes, enc);
+    auto notice = [&](const std::string& line) {
+        if (listener.notice) listener.notice(line);
+    };
+    MarcIsoReader reader(in, enc);
     MarcRec rec;
     std::string problem;
     for (;;) {
@@ -48,19 +53,24 @@ MarcImportReport MarcImportFile(const std::string& bytes, MarcFormat format, Mar
         if (result == MarcIsoReader::Result::Skipped) {
             ++report.skipped;
             notice(where + "已跳过：" + problem);
-            continue;
-        }
-        rec.RecNo.clear();
-        MarcFillHeader(rec, format);
-        if (MarcSave(rec, 0, 0, "")) {
-            ++report.saved;
         } else {
-            ++report.failed;
-            notice(where + "保存失败");
+            for (const std::string& r : reader.repairs())
+                notice(where + "：" + r);
+            rec.RecNo.clear();
+            MarcFillHeader(rec, format);
+            if (MarcSave(rec, 0, 0, "")) {
+                ++report.saved;
+                report.refusedFields += reader.refusedFields();
+                if (!reader.repairs().empty()) ++report.repaired;
+            } else {
+                ++report.failed;
+                notice(where + "保存失败");
+            }
         }
-        if (reader.ordinal() % kProgressEvery == 0)
-            notice("已处理 " + std::to_string(reader.ordinal()) + " 条记录");
+        report.bytesRead = reader.bytesRead();
+        if (listener.progress && reader.ordinal() % kProgressEvery == 0) listener.progress(report);
     }
+    report.bytesRead = reader.bytesRead();
     return report;
 }
 
@@ -70,12 +80,15 @@ MarcImportReport MarcLoadDemoRecords(const std::function<void(const std::string&
         std::string name = f.name;
         if (name.size() < 4 || name.substr(name.size() - 4) != ".mrc") continue;
         bool us = name.rfind("usmarc", 0) == 0;
+        std::istringstream in{std::string(f.content)};
         MarcImportReport r =
-            MarcImportFile(std::string(f.content), us ? MarcFormat::Usmarc : MarcFormat::Cnmarc,
-                           us ? MarcEncoding::Utf8 : MarcEncoding::Gbk, notice);
+            MarcImportStream(in, us ? MarcFormat::Usmarc : MarcFormat::Cnmarc,
+                             us ? MarcEncoding::Utf8 : MarcEncoding::Gbk, {notice, nullptr});
         total.saved += r.saved;
         total.skipped += r.skipped;
         total.failed += r.failed;
+        total.repaired += r.repaired;
+        total.refusedFields += r.refusedFields;
     }
     return total;
 }

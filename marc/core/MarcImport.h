@@ -1,8 +1,10 @@
-// Loading an ISO 2709 file into the database: each good record saved as a new record (its own
-// transaction, a new number and 001), each broken one reported with its position and skipped.
+// Loading an ISO 2709 file into the database, read record by record from a stream: each record
+// saved as a new record (its own transaction, a new number and 001), each repair noted, each
+// record that cannot be read reported with its position and skipped.
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <string>
 
 #include "marc/core/MarcIso.h"
@@ -11,17 +13,30 @@ enum class MarcFormat { Cnmarc, Usmarc };
 
 struct MarcImportReport {
     int saved = 0;
-    int skipped = 0;
-    int failed = 0;  // parsed but the database refused it
+    int skipped = 0;        // could not be read at all
+    int failed = 0;         // read, but the database or the format refused it
+    int repaired = 0;       // saved after a repair
+    int refusedFields = 0;  // fields left out of saved records (bad tags, outside the data)
+    std::size_t bytesRead = 0;
+
+    int records() const { return saved + skipped + failed; }
+    // Every record of the file is in the database, whole.
+    bool complete() const { return skipped == 0 && failed == 0 && refusedFields == 0; }
 };
 
 // Fills the header columns of a record read from a file: format, document type from the
 // leader's bibliographic level, language and country from the coded fields.
 void MarcFillHeader(MarcRec& rec, MarcFormat format);
 
-// `notice` hears one line per skipped or failed record and a progress line now and then.
-MarcImportReport MarcImportFile(const std::string& bytes, MarcFormat format, MarcEncoding enc,
-                                const std::function<void(const std::string&)>& notice);
+struct MarcImportListener {
+    // One line per repair, skipped or failed record.
+    std::function<void(const std::string&)> notice;
+    // The counts so far, now and then during the import.
+    std::function<void(const MarcImportReport&)> progress;
+};
+
+MarcImportReport MarcImportStream(std::istream& in, MarcFormat format, MarcEncoding enc,
+                                  const MarcImportListener& listener);
 
 // The demonstration records built into the program (cnmarc_*.mrc in GBK, usmarc_*.mrc in
 // UTF-8), imported like any file; returns the report over all of them.

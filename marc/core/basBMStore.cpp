@@ -8,6 +8,7 @@
 #include "common/OperatorState.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
+#include "db/basLibMsg.h"
 #include "marc/core/basBMDefault.h"
 #include "marc/core/basBMIndex.h"
 
@@ -270,6 +271,13 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
             return failSave(mode);
     }
     MarcPackLeader(rec);
+    // Five digits of record length and four of field length are all the format has: a longer
+    // record would be written with its length cut and read back wrong.
+    if (std::string why = MarcFitProblem(rec); !why.empty()) {
+        if (mode == 0) LIB_DB_Rollback();
+        LIB_ShowMsg("E" + why + "，不能保存。请删去部分字段或拆分记录后再保存。");
+        return false;
+    }
     std::string text = MarcToIso(rec);
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
@@ -281,6 +289,18 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
     }
     if (mode == 0) LIB_DB_CommitTrans();
     return true;
+}
+
+std::string MarcFitProblem(const MarcRec& rec) {
+    long data = 0;
+    for (const MarcDirEntry& e : rec.Dir) {
+        if (e.Length > 9999)
+            return "字段 " + e.Tag + " 长 " + std::to_string(e.Length) + " 字节，超过 9999 字节";
+        data += e.Length;
+    }
+    long length = 24 + 12 * static_cast<long>(rec.Dir.size()) + 1 + data + 1;
+    if (length > 99999) return "记录长 " + std::to_string(length) + " 字节，超过 99999 字节";
+    return "";
 }
 
 int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText) {

@@ -37,6 +37,9 @@ MarcRec AuMarcLoad(const std::string& recNo);
 // RecNo in the caller's transaction. Mode 2: update in the caller's transaction.
 bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText);
 std::string MarcNewNumber(int kind);
+// Why the record cannot be written as ISO 2709 (longer than 99,999 bytes, or a field longer
+// than 9,999), or empty when it can.
+std::string MarcFitProblem(const MarcRec& rec);
 // 0, or -1 after showing the database error.
 int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText);
 // Rows for a list grid; `recNos` is a comma-separated list of record numbers.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Gbk.h"
+#include "db/DbTransaction.h"
 #include "tests/marc/MarcDbTest.h"
 
 namespace {
@@ -140,6 +141,50 @@ MARC_BOTH_MODES(MarcStore, SavingAnExistingRecordReplacesItsRows) {
     EXPECT_EQ(isoOf(MarcLoad(no)), isoOf(back));
     EXPECT_EQ(indexKeys(no, "02"), (std::vector<std::string>{"张三"}));
     EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "1");
+}
+
+// Eleven 3xx fields padded so that the record, once saved with its 001 (23 bytes more), is
+// `saved` bytes long.
+MarcRec recordSavedAs(long saved) {
+    std::vector<MarcItem> items;
+    for (int tag = 300; tag <= 310; ++tag)
+        items.push_back({std::to_string(tag) + "a", std::string(9000, 'x')});
+    MarcRec rec = marcFromItems("C", items, "25");
+    long now = std::stol(rec.Leader.substr(0, 5));
+    MarcSetSubField(rec, "310a", std::string(9000 + (saved - 23 - now), 'x'));
+    return rec;
+}
+
+MARC_BOTH_MODES(MarcStore, RecordsLongerThanTheFormatAllowsAreRefusedWhole) {
+    MarcRec fits = recordSavedAs(99999);
+    std::string no = saveNew(fits);
+    ASSERT_FALSE(no.empty());
+    MarcRec back = MarcLoad(no);
+    EXPECT_EQ(back.Leader.substr(0, 5), "99999");
+    EXPECT_EQ(isoOf(back), isoOf(fits));
+
+    MarcRec over = recordSavedAs(100000);
+    auto tables = [] {
+        return scalar("SELECT count(*) FROM marc") + "/" +
+               scalar("SELECT count(*) FROM marc_data") + "/" +
+               scalar("SELECT count(*) FROM marc_idx");
+    };
+    std::string before = tables();
+    auto& shown = dynamic_cast<ScriptedPresenter&>(LIB_Presenter()).shown;
+    shown.clear();
+    EXPECT_FALSE(MarcSave(over, 0, 0, ""));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].body.find("100000"), std::string::npos) << shown[0].body;
+    EXPECT_EQ(tables(), before);
+
+    // Growing a saved record past the limit leaves the stored one as it was.
+    MarcSetSubField(back, "309a", std::string(9001, 'y'));
+    {
+        DbTransaction t;
+        ASSERT_TRUE(t.ok());
+        EXPECT_FALSE(MarcSave(back, 2, 0, ""));
+    }
+    EXPECT_EQ(isoOf(MarcLoad(no)), isoOf(fits));
 }
 
 MARC_BOTH_MODES(MarcStore, ModeOneInsertsWithTheCallersNumber) {
