@@ -1,9 +1,13 @@
 // Import keeps going past bad records: the report says how many were saved and which were not.
 #include "marc/core/MarcImport.h"
 
+#include <chrono>
 #include <sstream>
+#include <vector>
 
+#include "db/DbTransaction.h"
 #include "db/SqlText.h"
+#include "db/basLibDB.h"
 #include "marc/core/MarcFieldDefs.h"
 #include "marc/core/basBMStore.h"
 
@@ -36,12 +40,114 @@ void MarcFillHeader(MarcRec& rec, MarcFormat format) {
     }
 }
 
+namespace {
+
+// Records read and waiting to be saved together.
+struct Pending {
+    MarcRec rec;
+    std::string where;
+    int refusedFields = 0;
+    bool repaired = false;
+};
+
+// A batch is saved in one transaction, each record under a savepoint of its own so that a
+// record the database refuses is left out alone. Batches stay small in records, bytes and
+// time: memory stays bounded and other workstations are not kept waiting on the lock.
+constexpr std::size_t kBatchRecords = 500;
+constexpr std::size_t kBatchBytes = 4 << 20;
+constexpr auto kBatchTime = std::chrono::milliseconds(500);
+
+class BatchSaver {
+public:
+    BatchSaver(MarcFormat format, MarcImportReport& report,
+               const std::function<void(const std::string&)>& notice)
+        : format_(format), report_(report), notice_(notice) {}
+
+    void add(Pending p) {
+        if (pending_.empty()) begun_ = std::chrono::steady_clock::now();
+        bytes_ += p.rec.Data.size();
+        pending_.push_back(std::move(p));
+        if (pending_.size() >= kBatchRecords || bytes_ >= kBatchBytes ||
+            std::chrono::steady_clock::now() - begun_ >= kBatchTime)
+            flush();
+    }
+
+    void flush() {
+        if (pending_.empty()) return;
+        std::vector<std::string> numbers =
+            MarcNewNumbers(kMarcBib, static_cast<int>(pending_.size()));
+        if (numbers.empty()) {
+            LIB_DB_ShowError();
+            fail(0, pending_.size());
+        } else {
+            for (std::size_t next = 0; next < pending_.size();)
+                next = saveFrom(next, numbers);
+        }
+        pending_.clear();
+        bytes_ = 0;
+    }
+
+private:
+    // One transaction from record `first` on, ended when its time is up; the next to save.
+    std::size_t saveFrom(std::size_t first, const std::vector<std::string>& numbers) {
+        DbTransaction batch;
+        if (!batch.ok()) {
+            LIB_DB_ShowError();
+            fail(first, pending_.size());
+            return pending_.size();
+        }
+        auto begun = std::chrono::steady_clock::now();
+        MarcImportReport done;
+        std::size_t i = first;
+        for (; i < pending_.size() && std::chrono::steady_clock::now() - begun < kBatchTime; ++i) {
+            Pending& p = pending_[i];
+            p.rec.RecNo = MarcRecNoText(numbers[i]);
+            MarcFillHeader(p.rec, format_);
+            DbTransaction one;
+            if (one.ok() && MarcSave(p.rec, 1, 0, "") && one.commit() == 0) {
+                ++done.saved;
+                done.refusedFields += p.refusedFields;
+                if (p.repaired) ++done.repaired;
+            } else {
+                ++report_.failed;
+                notice_(p.where + "保存失败");
+            }
+        }
+        if (batch.commit() < 0) {
+            LIB_DB_ShowError();
+            report_.failed += done.saved;
+            notice_(pending_[first].where + "起的 " + std::to_string(i - first) +
+                    " 条记录保存失败");
+        } else {
+            report_.saved += done.saved;
+            report_.refusedFields += done.refusedFields;
+            report_.repaired += done.repaired;
+        }
+        return i;
+    }
+
+    void fail(std::size_t first, std::size_t end) {
+        report_.failed += static_cast<int>(end - first);
+        notice_(pending_[first].where + "起的 " + std::to_string(end - first) + " 条记录保存失败");
+    }
+
+    MarcFormat format_;
+    MarcImportReport& report_;
+    const std::function<void(const std::string&)>& notice_;
+    std::vector<Pending> pending_;
+    std::size_t bytes_ = 0;
+    std::chrono::steady_clock::time_point begun_;
+};
+
+}  // namespace
+
 MarcImportReport MarcImportStream(std::istream& in, MarcFormat format, MarcEncoding enc,
                                   const MarcImportListener& listener) {
     MarcImportReport report;
-    auto notice = [&](const std::string& line) {
+    std::function<void(const std::string&)> notice = [&](const std::string& line) {
         if (listener.notice) listener.notice(line);
     };
+    BatchSaver saver(format, report, notice);
     MarcIsoReader reader(in, enc);
     MarcRec rec;
     std::string problem;
@@ -56,20 +162,13 @@ MarcImportReport MarcImportStream(std::istream& in, MarcFormat format, MarcEncod
         } else {
             for (const std::string& r : reader.repairs())
                 notice(where + "：" + r);
-            rec.RecNo.clear();
-            MarcFillHeader(rec, format);
-            if (MarcSave(rec, 0, 0, "")) {
-                ++report.saved;
-                report.refusedFields += reader.refusedFields();
-                if (!reader.repairs().empty()) ++report.repaired;
-            } else {
-                ++report.failed;
-                notice(where + "保存失败");
-            }
+            saver.add({std::move(rec), where, reader.refusedFields(), !reader.repairs().empty()});
+            rec = MarcRec();
         }
         report.bytesRead = reader.bytesRead();
         if (listener.progress && reader.ordinal() % kProgressEvery == 0) listener.progress(report);
     }
+    saver.flush();
     report.bytesRead = reader.bytesRead();
     return report;
 }

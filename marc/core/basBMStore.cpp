@@ -6,6 +6,7 @@
 
 #include "common/Gbk.h"
 #include "common/OperatorState.h"
+#include "db/DbTransaction.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -230,18 +231,25 @@ std::string MarcSqlText(const std::string& value) {
 }
 
 std::string MarcNewNumber(int kind) {
+    std::vector<std::string> one = MarcNewNumbers(kind, 1);
+    return one.empty() ? "" : one[0];
+}
+
+std::vector<std::string> MarcNewNumbers(int kind, int count) {
     const MarcFamily& f = MarcFamilyOf(kind);
-    LIB_DB_BeginTrans();
-    LIB_DB_ParamAdd("MARCNO", 0, kParamOutput);
-    int rc = LIB_DB_Execute(std::string("Begin ") + f.newNumber + "(:MARCNO); end;");
-    std::string number = rc < 0 ? "" : LIB_DB_ParamValue("MARCNO").str();
-    LIB_DB_ParamRemove("MARCNO");
-    if (rc < 0) {
-        LIB_DB_Rollback();
-        return "";
+    std::vector<std::string> numbers;
+    DbTransaction tx;
+    if (!tx.ok()) return {};
+    for (int i = 0; i < count; ++i) {
+        LIB_DB_ParamAdd("MARCNO", 0, kParamOutput);
+        int rc = LIB_DB_Execute(std::string("Begin ") + f.newNumber + "(:MARCNO); end;");
+        std::string number = rc < 0 ? "" : LIB_DB_ParamValue("MARCNO").str();
+        LIB_DB_ParamRemove("MARCNO");
+        if (rc < 0) return {};
+        numbers.push_back(number);
     }
-    LIB_DB_CommitTrans();
-    return number;
+    if (tx.commit() < 0) return {};
+    return numbers;
 }
 
 bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText) {
@@ -259,9 +267,7 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
         if (mode == 0) {
             std::string number = MarcNewNumber(rec.Kind);
             if (number.empty()) return failSave(1);
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "%010lld", static_cast<long long>(LibVar(number).num()));
-            rec.RecNo = buf;
+            rec.RecNo = MarcRecNoText(number);
         }
         MarcDeleteField(rec, "001");
         MarcAddField(rec, MakeMarcField("001", "", rec.RecNo));
@@ -289,6 +295,12 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
     }
     if (mode == 0) LIB_DB_CommitTrans();
     return true;
+}
+
+std::string MarcRecNoText(const std::string& number) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%010lld", static_cast<long long>(LibVar(number).num()));
+    return buf;
 }
 
 std::string MarcFitProblem(const MarcRec& rec) {

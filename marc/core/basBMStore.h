@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "db/LibArray.h"
 #include "marc/core/basBMFunc.h"
@@ -37,6 +38,10 @@ MarcRec AuMarcLoad(const std::string& recNo);
 // RecNo in the caller's transaction. Mode 2: update in the caller's transaction.
 bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText);
 std::string MarcNewNumber(int kind);
+// `count` numbers taken in one transaction of their own; empty on a database error.
+std::vector<std::string> MarcNewNumbers(int kind, int count);
+// A number as the 10-digit record number ("0000000042").
+std::string MarcRecNoText(const std::string& number);
 // Why the record cannot be written as ISO 2709 (longer than 99,999 bytes, or a field longer
 // than 9,999), or empty when it can.
 std::string MarcFitProblem(const MarcRec& rec);

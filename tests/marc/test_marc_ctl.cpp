@@ -101,17 +101,64 @@ TEST_P(MarcCtl, ShowNamesEachField) {
     EXPECT_EQ(run({"marc", "show", "0000009999"}).code, 1);
 }
 
-TEST_P(MarcCtl, BrokenRecordsAreReportedWithTheirPositionAndSkipped) {
+TEST_P(MarcCtl, ImportTakesWhatParsesAndExitsOneWhenAnythingWasLeftOut) {
     makeHome();
     std::string good = slurp(source("tests/marc/data/unimarc_sample.mrc"));
-    std::string broken = good.substr(0, 300);
-    broken[5] = 'x';
-    std::string path = scratch("mixed.mrc", good + broken + good);
-    CtlResult r = run({"marc", "import", path});
+    // Cut short: taken as far as it goes, the fields past the cut left out.
+    std::string cut = good.substr(0, 300);
+    CtlResult r = run({"marc", "import", scratch("cut.mrc", good + cut + good)});
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find("第 3 条记录（文件位置 " + std::to_string(good.size()) + "）"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("不在数据区内"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("导入 5 条（其中修复 1 条），跳过 0 条"), std::string::npos) << r.out;
+    // Nothing that can be read as a record: skipped, counted, exit 1.
+    std::string junk = "00040nas  2200000   450 " + std::string(15, 'x') + "\x1d";
+    r = run({"marc", "import", scratch("junk.mrc", good + junk)});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("导入 2 条（其中修复 0 条），跳过 1 条"), std::string::npos) << r.out;
+    // Only repairs: every record is in, exit 0.
+    std::string crlf = good;
+    crlf.replace(crlf.find("\x1e", 30) + 3, 2, "\r\n");
+    r = run({"marc", "import", scratch("crlf.mrc", crlf)});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_NE(r.err.find("已跳过"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("文件位置 " + std::to_string(good.size())), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find("导入 4 条"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("回车换行"), std::string::npos) << r.err;
+    // Not a file at all.
+    r = run({"marc", "import", home->dir() + "/TMP"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("不是文件"), std::string::npos) << r.err;
+    EXPECT_EQ(run({"marc", "import", home->dir() + "/TMP/none.mrc"}).code, 1);
+}
+
+TEST_P(MarcCtl, Marc8RecordsImportAsUnicode) {
+    std::string file = source("tests/marc/data/marc8_sample.mrc");
+    makeHome(true);
+    CtlResult r = run({"marc", "import", file, "--format", "usmarc"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    CtlResult shown = run({"marc", "show", "0000000001"});
+    EXPECT_NE(shown.out.find("Dvořák, Antonín."), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("Журнал прикладной химии"), std::string::npos) << shown.out;
+    shown = run({"marc", "show", "0000000002"});
+    EXPECT_NE(shown.out.find("中国图书馆学报."), std::string::npos) << shown.out;
+    CtlResult found = run({"marc", "search", "01", "revue d'études"});
+    EXPECT_NE(found.out.find("0000000001"), std::string::npos) << found.out;
+
+    std::string out = home->dir() + "/TMP/utf8.mrc";
+    r = run({"marc", "dump", file, "--format", "usmarc", "--to-utf8", "--output", out});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto records = fieldsOf(slurp(out), MarcEncoding::Utf8);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].back(), (std::pair<std::string, std::string>{"880",
+                                                                      "  \x1f"
+                                                                      "6260-02/$1\x1f"
+                                                                      "a北京 :\x1f"
+                                                                      "b中国图书馆学会,\x1f"
+                                                                      "c1998-"}));
+    // Without --to-utf8 the file comes back as it was.
+    r = run({"marc", "dump", file, "--format", "usmarc"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out == slurp(file));
 }
 
 struct ExportCase {
