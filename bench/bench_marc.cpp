@@ -2,8 +2,10 @@
 // (100,000 by default), and saving a record with its index rows on each backend. PostgreSQL
 // runs when SERIALS_TEST_PG and SERIALS_TEST_PG_USER name a server where databases may be made.
 //
-//   bench_marc --generate FILE [COUNT]   writes the generated file and stops (for comparing
-//                                        with other MARC tools on the same bytes)
+//   bench_marc --generate FILE [COUNT]   writes the generated CNMARC file and stops (for
+//                                        comparing with other MARC tools on the same bytes)
+//   bench_marc --generate-usmarc FILE [MB]  the same with MARC 21 serial records in UTF-8,
+//                                        until the file is MB megabytes (100 by default)
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -11,10 +13,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "app/basQKRegister.h"
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
+#include "marc/core/MarcImport.h"
 #include "marc/core/MarcIso.h"
 #include "marc/core/basBMDefault.h"
 #include "marc/core/basBMIndex.h"
@@ -51,6 +55,50 @@ MarcRec generated(int n) {
     rec.LangCode = "CHI";
     rec.CountryCode = "CN";
     MarcBuildFromItems(items, rec, "2024-03-15");
+    return rec;
+}
+
+const char* const kLatin[] = {"Revue",  "d'études",         "française", "Journal",
+                              "of",     "applied",          "Société",   "Zeitschrift",
+                              "für",    "Bibliothekswesen", "Ærø",       "Dvořák",
+                              "review", "quarterly",        "science",   "Montréal"};
+
+// One MARC 21 serial record in UTF-8 of about 900 bytes, varied by `n`: the fields and the mix
+// of plain and accented Latin text of a union catalogue's serial records.
+MarcRec generatedUs(int n) {
+    auto word = [n](int k) { return std::string(kLatin[(n * 5 + k * 7) % 16]); };
+    std::string year = std::to_string(1950 + n % 70);
+    std::vector<MarcItem> items = {
+        {"022a", std::to_string(1000 + n % 9000) + "-" + std::to_string(1000 + n % 8999)},
+        {"041a", "engfre"},
+        {"050a", "Z" + std::to_string(671 + n % 300)},
+        {"050b", ".J" + std::to_string(n % 97)},
+        {"082a", "020." + std::to_string(n % 1000)},
+        {"110a", word(0) + " " + word(1) + " Association."},
+        {"245a", word(2) + " " + word(3) + " " + word(4) + " " + word(5)},
+        {"245b", "bulletin of the " + word(6) + " " + word(7) + " /"},
+        {"245c", word(8) + " " + word(9) + " Society."},
+        {"246a", word(10) + " " + word(11)},
+        {"260a", "New York :"},
+        {"260b", word(12) + " Press,"},
+        {"260c", year + "-"},
+        {"300a", "v. :"},
+        {"300b", "ill. ;"},
+        {"300c", "28 cm."},
+        {"310a", "Quarterly"},
+        {"362a", "Vol. 1, no. 1 (Jan. " + year + ")-"},
+        {"500a", "Title from cover. Published by the " + word(13) + " " + word(14) + "."},
+        {"650a", word(15) + " science"},
+        {"650x", "Periodicals."},
+        {"700a", word(1) + ", " + word(2) + "."},
+        {"780t", word(3) + " " + word(4) + " newsletter"},
+        {"785t", word(5) + " " + word(6) + " review"},
+    };
+    MarcRec rec;
+    rec.MarcType = "U";
+    rec.DocTypeCode = "11";
+    MarcBuildFromItems(items, rec, "2024-03-15");
+    rec.Leader[9] = 'a';
     return rec;
 }
 
@@ -165,6 +213,29 @@ bool openFreshDatabase(bool postgres) {
     return false;
 }
 
+// Records per second of an import with the index: files of 2,000 generated CNMARC records
+// imported one after another into the same database.
+void BM_MarcImport(benchmark::State& state) {
+    LIB_RegisterProcedures();
+    if (!openFreshDatabase(state.range(0) == 1))
+        return state.SkipWithError("database not available");
+    LIB_DB_PinServerDate("2024-03-15 10:00:00");
+    constexpr int kRecords = 2000;
+    const std::string file = generatedFile(kRecords);
+    for (auto _ : state) {
+        std::istringstream in(file);
+        MarcImportReport r = MarcImportStream(in, MarcFormat::Cnmarc, MarcEncoding::Gbk, {});
+        if (r.saved != kRecords) return state.SkipWithError("records were not saved");
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_MarcImport)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("postgres")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
 void BM_MarcSaveWithIndex(benchmark::State& state) {
     LIB_RegisterProcedures();
     if (!openFreshDatabase(state.range(0) == 1))
@@ -182,6 +253,15 @@ BENCHMARK(BM_MarcSaveWithIndex)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(bench
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--generate-usmarc") {
+        // Written as generated, so that a file of any size takes no memory.
+        UnicodeMarcMode = true;
+        std::ofstream out(argv[2], std::ios::binary);
+        long long want = (argc >= 4 ? std::atoll(argv[3]) : 100) * 1000 * 1000;
+        for (int n = 0; out.tellp() < want; ++n)
+            out << MarcIsoWrite(generatedUs(n), MarcEncoding::Utf8);
+        return 0;
+    }
     if (argc >= 3 && std::string(argv[1]) == "--generate") {
         std::ofstream(argv[2], std::ios::binary)
             << generatedFile(argc >= 4 ? std::atoi(argv[3]) : kFileRecords);
