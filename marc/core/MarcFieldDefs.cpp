@@ -6,8 +6,8 @@
 #include <array>
 #include <filesystem>
 
-#include "common/IniFile.h"
 #include "common/basQKEnv.h"
+#include "common/IniFile.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/basQKMain.h"
 #include "common/basQKEnv.h"
+#include "app/basQKMain.h"
 #include "marc/core/MarcFieldDefs.h"
 #include "tests/marc/MarcDbTest.h"
 
