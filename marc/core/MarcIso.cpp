@@ -30,10 +30,16 @@ bool digitsAt(std::string_view s, std::size_t at, std::size_t n, long& value) {
     return true;
 }
 
-std::string directoryEntry(const std::string& tag, long length, long start) {
-    std::string t = tag;
-    t.resize(3, ' ');
-    return t + MarcFormat5(length).substr(1) + MarcFormat5(start);
+// Tag, field length in four digits and start in five, as the directory holds them.
+void appendDirectoryEntry(std::string& out, const std::string& tag, long length, long start) {
+    char entry[12];
+    for (int i = 0; i < 3; ++i)
+        entry[i] = i < static_cast<int>(tag.size()) ? tag[i] : ' ';
+    for (int i = 6; i >= 3; --i, length /= 10)
+        entry[i] = static_cast<char>('0' + length % 10);
+    for (int i = 11; i >= 7; --i, start /= 10)
+        entry[i] = static_cast<char>('0' + start % 10);
+    out.append(entry, sizeof entry);
 }
 
 bool validTag(std::string_view tag) {
@@ -292,24 +298,39 @@ bool MarcIsoReader::take(std::string raw, MarcRec& rec, std::string& problem) {
 
 std::string MarcIsoWrite(const MarcRec& rec, MarcEncoding enc, std::string* problem) {
     std::string directory, data;
+    directory.reserve(rec.Dir.size() * 12);
+    data.reserve(rec.Data.size());
     bool rawBytes = enc == MarcEncoding::AsHeld || (enc == MarcEncoding::Gbk && !UnicodeMarcMode);
     bool gbk = enc == MarcEncoding::Gbk;
     auto refuse = [&](const std::string& why) {
         if (problem) *problem = why;
         return std::string();
     };
+    std::string_view held(rec.Data);
+    std::string converted;
     for (std::size_t i = 0; i < rec.Dir.size(); ++i) {
-        int entry = static_cast<int>(i);
-        std::string bytes = rawBytes ? MarcFieldRaw(rec, entry)
-                            : gbk    ? utf8ToGbk(MarcFieldContent(rec, entry))
-                                     : MarcFieldContent(rec, entry);
-        bytes += kFieldEnd;
-        if (static_cast<long>(bytes.size()) > kMaxField)
-            return refuse("字段 " + rec.Dir[i].Tag + " 长 " + std::to_string(bytes.size()) +
+        const MarcDirEntry& e = rec.Dir[i];
+        std::string_view bytes;
+        if (rawBytes) {
+            // Held as bytes, the directory's offsets are offsets into Data.
+            auto start = static_cast<std::size_t>(std::max(0, e.Start));
+            bytes = start < held.size()
+                        ? held.substr(start, static_cast<std::size_t>(std::max(0, e.Length)))
+                        : std::string_view();
+            if (!bytes.empty() && bytes.back() == kFieldEnd) bytes.remove_suffix(1);
+        } else {
+            int entry = static_cast<int>(i);
+            converted =
+                gbk ? utf8ToGbk(MarcFieldContent(rec, entry)) : MarcFieldContent(rec, entry);
+            bytes = converted;
+        }
+        long length = static_cast<long>(bytes.size()) + 1;
+        if (length > kMaxField)
+            return refuse("字段 " + e.Tag + " 长 " + std::to_string(length) +
                           " 字节，超过 ISO 2709 允许的 9999 字节");
-        directory += directoryEntry(rec.Dir[i].Tag, static_cast<long>(bytes.size()),
-                                    static_cast<long>(data.size()));
-        data += bytes;
+        appendDirectoryEntry(directory, e.Tag, length, static_cast<long>(data.size()));
+        data.append(bytes);
+        data += kFieldEnd;
     }
     std::string leader = gbk ? utf8ToGbk(rec.Leader) : rec.Leader;
     leader.resize(24, ' ');
@@ -320,5 +341,12 @@ std::string MarcIsoWrite(const MarcRec& rec, MarcEncoding enc, std::string* prob
                       " 字节，超过 ISO 2709 允许的 99999 字节");
     leader.replace(0, 5, MarcFormat5(length));
     leader.replace(12, 5, MarcFormat5(base));
-    return leader + directory + kFieldEnd + data + kRecordEnd;
+    std::string out;
+    out.reserve(static_cast<std::size_t>(length));
+    out += leader;
+    out += directory;
+    out += kFieldEnd;
+    out += data;
+    out += kRecordEnd;
+    return out;
 }
