@@ -332,6 +332,8 @@ int intCheckInIssues(const ChkInOrderLine& line, const ChkInLocation& location,
         have[{cell(counts, 0, r), cell(counts, 1, r)}] = cellInt(counts, 2, r);
     const std::string now = LIB_DB_GetServerDate();
     if (now.empty()) return failed(tx);
+    // Every new copy goes in one statement: one round trip however many copies arrive.
+    std::string values;
     int added = 0, issues = 0;
     for (const auto& id : periIds) {
         int before = added;
@@ -339,15 +341,17 @@ int intCheckInIssues(const ChkInOrderLine& line, const ChkInLocation& location,
             auto it = have.find({id, d.distLoca});
             for (int no = (it == have.end() ? 0 : it->second) + 1;
                  no <= d.qty && (maxCopies < 0 || added - before < maxCopies); ++no, ++added)
-                if (LIB_DB_Execute(" INSERT INTO m_peri_item(peri_id,location,dis_location,item_no,"
-                                   " item_stat,chk_date,wkr_no) VALUES( " +
-                                   q(id) + "," + q(location.location) + "," + q(d.distLoca) + "," +
-                                   std::to_string(no) + ",'0'," + q(now) + "," + q(g_strWkrNo) +
-                                   ")") < 0)
-                    return failed(tx);
+                values += std::string(values.empty() ? "" : ",") + "(" + q(id) + "," +
+                          q(location.location) + "," + q(d.distLoca) + "," + std::to_string(no) +
+                          ",'0'," + q(now) + "," + q(g_strWkrNo) + ")";
         }
         if (added > before) ++issues;
     }
+    if (added > 0 &&
+        LIB_DB_Execute(" INSERT INTO m_peri_item(peri_id,location,dis_location,item_no,"
+                       " item_stat,chk_date,wkr_no) VALUES " +
+                       values) < 0)
+        return failed(tx);
     if (added > 0 && (LIB_AddJobQty("505", issues, added, 0) < 0 ||
                       writeLog("50023", line, location.location, issuesText(periIds)) < 0))
         return failed(tx);

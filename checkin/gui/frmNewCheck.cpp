@@ -148,7 +148,9 @@ void frmNewCheck::buildControls() {
     spdMarcInfo = grid(this, "spdMarcInfo");
     spdMarcInfo->setModel(lineModel_);
     spdMarcInfo->setSelectionMode(QAbstractItemView::SingleSelection);
-    spdMarcInfo->setColumnWidth(3, 260);
+    // The title takes the room the codes leave.
+    spdMarcInfo->horizontalHeader()->setStretchLastSection(false);
+    spdMarcInfo->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
     subModel_ = new QStandardItemModel(0, 4, this);
     subModel_->setHorizontalHeaderLabels({"订户", "复本", "分配", "签收设置"});
     spdSubInfo = grid(this, "spdSubInfo");
