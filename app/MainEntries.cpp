@@ -1,6 +1,7 @@
 #include "app/MainEntries.h"
 
 #include "app/frmLogQuery.h"
+#include "checkin/gui/frmNewCheck.h"
 #include "common/RightCodes.h"
 #include "marc/gui/frmCataView.h"
 #include "ordering/gui/frmOrdManager.h"
@@ -14,6 +15,7 @@ const std::vector<const char*>& mainAreas() {
 const std::vector<MainEntry>& mainEntries() {
     static const std::vector<MainEntry> entries{
         {"订购", "期刊订购", "frmOrdManager", rights::kOrdering, [] { return new frmOrdManager; }},
+        {"签收", "期刊签收", "frmNewCheck", rights::kCheckIn, [] { return new frmNewCheck; }},
         {"书目", "书目检索", "frmCataView", rights::kCatalogue, [] { return new frmCataView; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
     };

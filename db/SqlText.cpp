@@ -61,6 +61,14 @@ std::string upper(std::string_view s) {
     return out;
 }
 
+std::string csvField(std::string_view s) {
+    if (s.find_first_of(",\"\n\r") == std::string_view::npos) return std::string(s);
+    std::string out = "\"";
+    for (char c : s)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
 std::string lower(std::string_view s) {
     std::string out(s);
     for (auto& c : out)

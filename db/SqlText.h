@@ -15,6 +15,8 @@ std::string upper(std::string_view s);
 std::string lower(std::string_view s);
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);
 std::vector<std::string> split(std::string_view s, char sep);
+// A field of a CSV line: quoted (with doubled quotes) when it holds a comma, quote or line end.
+std::string csvField(std::string_view s);
 // Pieces separated by commas that are outside quotes and parentheses, each trimmed.
 std::vector<std::string> splitTopLevel(std::string_view s);
 // Position of the keyword as a whole word outside quotes and parentheses, ignoring case.

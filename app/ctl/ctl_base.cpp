@@ -3,11 +3,12 @@
 #include <fstream>
 #include <iostream>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/ctl/Ctl.h"
+#include "checkin/core/basChkSearch.h"
 #include "common/Gbk.h"
 #include "common/RightCodes.h"
+#include "common/basQKEnv.h"
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -48,6 +49,9 @@ void writeDefaultSettings() {
         std::filesystem::path target = g_strPath[7] + name;
         if (!std::filesystem::exists(target)) std::ofstream(target, std::ios::binary) << f.content;
     }
+    std::filesystem::path searchPaths = g_strPath[3] + "QKINDEX.INI";
+    if (!std::filesystem::exists(searchPaths))
+        std::ofstream(searchPaths, std::ios::binary) << DefaultQkIndexText();
 }
 
 int initDb(const std::vector<std::string>& args) {

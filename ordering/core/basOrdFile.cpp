@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "ordering/core/basOrdFunc.h"
 
@@ -15,18 +16,10 @@ const char* const kDetailFields[] = {
     "Carrier", "MoneyType", "Price",   "TotalPrice", "ForePrice", "ForeTotalPrice", "KindNo",
     "NewFlag", "Remark"};
 
-std::string quoted(const std::string& s) {
-    if (s.find_first_of(",\"\n\r") == std::string::npos) return s;
-    std::string out = "\"";
-    for (char c : s)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
 std::string record(std::initializer_list<std::string> fields) {
     std::string out;
     for (const std::string& f : fields)
-        out += (out.empty() ? "" : ",") + quoted(f);
+        out += (out.empty() ? "" : ",") + sqltext::csvField(f);
     return out + "\n";
 }
 
@@ -98,7 +91,7 @@ std::string strOrdFileText(const std::vector<const OrdDetail*>& details) {
     for (const OrdDetail* d : details) {
         std::string line = "D";
         for (const char* f : kDetailFields)
-            line += "," + quoted(d->get(f));
+            line += "," + sqltext::csvField(d->get(f));
         text += line + "\n";
         for (const OrdSubscriber& s : d->subs) {
             text += record({"S", s.location, s.chkFlag, s.count, s.region, s.remark});

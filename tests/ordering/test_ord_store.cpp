@@ -36,24 +36,8 @@ protected:
     }
     // Every row of the order and log tables, as text, to compare before and after.
     std::string snapshot() {
-        std::string out;
-        for (const char* t : {"m_peri_ord_detl", "m_sub_ord_lst", "m_peri_sub_fund_out",
-                              "m_peri_ord_dist_lst", "log_detl", "wkr_job_qty"}) {
-            RawResult r = g_OraDatabase->query(std::string("SELECT * FROM ") + t);
-            std::vector<std::string> rows;
-            for (auto& row : r.rows) {
-                std::string line;
-                for (auto& v : row)
-                    line += v.str() + "|";
-                rows.push_back(line);
-            }
-            std::sort(rows.begin(), rows.end());
-            out += t;
-            for (auto& l : rows)
-                out += "\n  " + l;
-            out += "\n";
-        }
-        return out;
+        return tableSnapshot({"m_peri_ord_detl", "m_sub_ord_lst", "m_peri_sub_fund_out",
+                              "m_peri_ord_dist_lst", "log_detl", "wkr_job_qty"});
     }
 };
 SERIALS_ON_BOTH_BACKENDS(OrdStore);

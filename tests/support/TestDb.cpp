@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -9,12 +10,12 @@
 #include <map>
 #include <mutex>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "common/basSysPara.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -214,6 +215,26 @@ std::string backendName(const ::testing::TestParamInfo<std::string>& info) {
 std::string scalar(const std::string& sql) {
     RawResult r = g_OraDatabase->query(sql);
     return r.rows.empty() ? std::string("<no row>") : r.rows[0][0].str();
+}
+
+std::string tableSnapshot(std::initializer_list<const char*> tables) {
+    std::string out;
+    for (const char* t : tables) {
+        RawResult r = g_OraDatabase->query(std::string("SELECT * FROM ") + t);
+        std::vector<std::string> rows;
+        for (auto& row : r.rows) {
+            std::string line;
+            for (auto& v : row)
+                line += v.str() + "|";
+            rows.push_back(line);
+        }
+        std::sort(rows.begin(), rows.end());
+        out += t;
+        for (auto& l : rows)
+            out += "\n  " + l;
+        out += "\n";
+    }
+    return out;
 }
 
 InstallOptions demoInstall() {

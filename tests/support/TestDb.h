@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -84,3 +85,5 @@ std::string backendName(const ::testing::TestParamInfo<std::string>& info);
 
 // A value of a one-row, one-column query (through a direct backend call, not the session).
 std::string scalar(const std::string& sql);
+// Every row of the tables as text, sorted, to compare a database before and after.
+std::string tableSnapshot(std::initializer_list<const char*> tables);

@@ -1,0 +1,105 @@
+// The check-in screen: find a subscribed title (search, or a scanned ISSN / EAN-13 bar code),
+// pick its order line and receiving location, and receive the expected issues. The common case
+// is one action: a scan checks in the issue it names, or Enter checks in the issue under the
+// cursor and moves on to the next one still expected. The screen only reads its controls, calls
+// the check-in core and shows the result.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "checkin/core/basChkIn.h"
+#include "db/LibArray.h"
+
+class ChkIssueModel;
+class MarcRecView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QStandardItemModel;
+class QTableView;
+
+class frmNewCheck : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmNewCheck(QWidget* parent = nullptr);
+
+    // Runs the search in cmbOption / cmbContent and lists the order lines found.
+    void subSearch();
+    // Shows the record of the selected order line in vsfBM.
+    void subRefreshMarcDisplay();
+    // Handles a scanned or typed bar code: finds the title and checks in the issue it names.
+    void subScan(const QString& code);
+
+    // The state the screen shows (for the tests and the commands).
+    const ChkInOrderLine& orderLine() const { return line_; }
+    const ChkInLocation* currentLocation() const;
+    ChkIssueModel* issueModel() const { return issues_; }
+
+    // dsMain
+    QLineEdit* txtScan = nullptr;
+    QComboBox* cmbOption = nullptr;
+    QComboBox* cmbContent = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QPushButton* cmdFind = nullptr;  // the search dialog frmNewSearch
+    QPushButton* cmdSwitch = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdDeleteAll = nullptr;
+    QPushButton* cmdSimpMarc = nullptr;
+    // dsChkInfo
+    QPushButton* cmdAllCheck = nullptr;
+    QPushButton* cmdAllUnCheck = nullptr;
+    QPushButton* cmdCombine = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdDeleteSub = nullptr;
+    QPushButton* cmdModify = nullptr;
+    QPushButton* cmdPrevious = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QLabel* lblSummary = nullptr;
+    // grids
+    QTableView* spdMarcInfo = nullptr;
+    QTableView* spdSubInfo = nullptr;
+    QTableView* spdChkInfo = nullptr;
+    QTableView* spdLocaRec = nullptr;
+    QTableView* spdBound = nullptr;
+    MarcRecView* vsfBM = nullptr;
+    QStackedWidget* stkChkInfo = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void bindKeys();
+    void showLines(const LibArray& rows, int select);
+    void loadLine();
+    void loadIssues();
+    void loadHoldings();
+    void loadBound();
+    void selectIssue(int row);
+    void selectNextExpected(int from);
+    std::vector<std::string> selectedIssues() const;
+    std::string today() const;
+
+    void cmdAllCheck_Click();
+    void cmdAllUnCheck_Click();
+    void cmdCombine_Click();
+    void cmdDelete_Click();
+    void cmdDeleteSub_Click();
+    void cmdDeleteAll_Click();
+    void cmdSwitch_Click();
+    void cmdSave_Click();
+    void cmdModify_Click();
+    void cmdFind_Click();
+
+    LibArray lines_;
+    ChkInOrderLine line_;
+    std::vector<ChkInLocation> locations_;
+    QStandardItemModel* lineModel_ = nullptr;
+    QStandardItemModel* subModel_ = nullptr;
+    QStandardItemModel* locaRecModel_ = nullptr;
+    QStandardItemModel* boundModel_ = nullptr;
+    ChkIssueModel* issues_ = nullptr;
+};
