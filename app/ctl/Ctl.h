@@ -29,6 +29,8 @@ void registerOperatorVerbs();
 void registerOrderVerbs();
 // marc import/export/show/dump/search.
 void registerMarcVerbs();
+// Check-in configuration: checkin predict (no database), checkin config.
+void registerCheckinConfigVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {

@@ -20,6 +20,9 @@ public:
     int statements = 0;  // execute() calls
     // Fails the statement or query with this 1-based number (both counted together); 0: never.
     int failAt = 0;
+    // Fails the next begin or commit of a transaction (savepoints are not affected).
+    bool failBegin = false;
+    bool failCommit = false;
     void reset() { queries = statements = 0; }
 
     std::string name() const override { return real_->name(); }
@@ -35,8 +38,14 @@ public:
         check(sql);
         return real_->query(sql);
     }
-    void begin() override { real_->begin(); }
-    void commit() override { real_->commit(); }
+    void begin() override {
+        if (failBegin) throw DbError("ORA-03113: end-of-file on communication channel (begin)");
+        real_->begin();
+    }
+    void commit() override {
+        if (failCommit) throw DbError("ORA-03113: end-of-file on communication channel (commit)");
+        real_->commit();
+    }
     void rollback() override { real_->rollback(); }
     bool inTransaction() const override { return real_->inTransaction(); }
     void savepoint(const std::string& n) override { real_->savepoint(n); }
