@@ -1,11 +1,12 @@
 // serialsctl verbs of check-in configuration: predict the expected issues of a configuration
 // without a database (CSV), and configure an order line at a location, predicting its issues
-// with the screen's checks.
+// with the screen's checks, and fill a database with a generated library.
 #include <cctype>
 #include <iostream>
 #include <map>
 
 #include "app/ctl/Ctl.h"
+#include "checkin/core/Generate.h"
 #include "checkin/core/basChkConfig.h"
 #include "checkin/core/basChkPredict.h"
 #include "common/RightCodes.h"
@@ -156,6 +157,37 @@ int config(const std::vector<std::string>& args) {
     return 0;
 }
 
+const char* const kGenerateUsage = "generate --titles N --years Y [--seed S]";
+
+int generate(const std::vector<std::string>& args) {
+    GenerateContext ctx;
+    std::map<std::string, int*> numbers{{"--titles", &ctx.options.titles},
+                                        {"--years", &ctx.options.years}};
+    int seed = 1;
+    numbers["--seed"] = &seed;
+    for (std::size_t i = 0; i < args.size(); i += 2) {
+        auto n = numbers.find(args[i]);
+        if (n == numbers.end() || i + 1 >= args.size() || !isNumber(args[i + 1])) {
+            std::cerr << "用法: serialsctl " << kGenerateUsage << "\n";
+            return 2;
+        }
+        *n->second = std::stoi(args[i + 1]);
+    }
+    if (ctx.options.titles < 1 || ctx.options.years < 1 || ctx.options.years > 100) {
+        std::cerr << "--titles 至少为 1，--years 在 1 至 100 之间。\n";
+        return 2;
+    }
+    ctx.options.seed = static_cast<unsigned>(seed);
+    ctx.progress = [](const std::string& step, long long done, long long total) {
+        std::cerr << "\r" << step << " " << done << "/" << total << (done == total ? "\n" : "")
+                  << std::flush;
+    };
+    if (GenerateLibrary(ctx) < 0) return 1;
+    for (const auto& [table, rows] : ctx.written)
+        std::cout << table << "\t" << rows << "\n";
+    return 0;
+}
+
 }  // namespace
 
 void registerCheckinConfigVerbs() {
@@ -165,4 +197,7 @@ void registerCheckinConfigVerbs() {
     ctlVerbs().push_back({"checkin config", kConfigUsage,
                           "设置订购明细在订户处的签收配置并预测卷期", true, rights::kCheckIn,
                           config});
+    ctlVerbs().push_back({"generate", kGenerateUsage,
+                          "生成图书馆规模的测试数据：书目、订购、签收预测与到刊", true,
+                          rights::kMaintenance, generate});
 }
