@@ -392,7 +392,11 @@ std::vector<GenerateStep>& generateSteps() {
 
 int GenerateLibrary(GenerateContext& ctx) {
     ctx.rng.seed(ctx.options.seed);
-    ctx.today = LIB_DB_GetServerDate();
+    ctx.today = LIB_DB_GetServerDate().substr(0, 10);
+    if (!chkIsDate(ctx.today)) {
+        LIB_DB_ShowError();
+        return -1;
+    }
     ctx.lastYear = std::stoi(ctx.today.substr(0, 4));
     ctx.firstYear = ctx.lastYear - ctx.options.years + 1;
     if (!ctx.progress) ctx.progress = [](const std::string&, long long, long long) {};
