@@ -1,0 +1,95 @@
+// The database a benchmark program runs on, per backend: made and filled on first use, opened
+// as the session, and dropped when the program ends. PostgreSQL runs when SERIALS_TEST_PG and
+// SERIALS_TEST_PG_USER name a server where databases may be created.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/basQKRegister.h"
+#include "common/OperatorState.h"
+#include "db/SchemaInstaller.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+
+// Messages of a failed save would only slow the loop down; failures end the run instead.
+class SilentPresenter : public MsgPresenter {
+public:
+    int show(char, const std::string&, const std::string&) override { return kMsgOk; }
+};
+
+namespace benchdb {
+
+struct Cleanup {
+    std::string file, pgName;
+    ConnectParams admin;
+    ~Cleanup() {
+        g_OraDatabase.reset();
+        if (!file.empty()) std::filesystem::remove(file);
+        if (pgName.empty()) return;
+        try {
+            LIB_DB_OpenBackend(admin)->execute("DROP DATABASE IF EXISTS " + pgName);
+        } catch (const DbError&) {
+        }
+    }
+};
+
+inline Cleanup& cleanup(bool postgres) {
+    static Cleanup c[2];
+    return c[postgres];
+}
+
+}  // namespace benchdb
+
+// Opens the session on the program's database of the backend (`tag` names it), installing it
+// and calling `fill` on first use; `fill` runs with the session already open on it.
+inline bool useBenchDatabase(bool postgres, const std::string& tag,
+                             const std::function<bool()>& fill) {
+    static bool ready[2] = {false, false};
+    static SilentPresenter quiet;
+    ConnectParams p;
+    p.driver = postgres ? "PostgreSQL" : "SQLite";
+    if (postgres) {
+        const char* server = std::getenv("SERIALS_TEST_PG");
+        const char* user = std::getenv("SERIALS_TEST_PG_USER");
+        if (!server) return false;
+        p.server = server;
+        p.uid = user ? user : "";
+        p.dsn = "serials_bench_" + tag + "_" + std::to_string(getpid());
+    } else {
+        p.dsn = (std::filesystem::temp_directory_path() /
+                 ("serials-bench-" + tag + "-" + std::to_string(getpid()) + ".db"))
+                    .string();
+    }
+    LIB_RegisterProcedures();
+    LIB_SetPresenter(&quiet);
+    g_strWkrNo = "BENCH";
+    if (!ready[postgres]) {
+        ConnectParams make = p;
+        if (postgres) {
+            ConnectParams admin = p;
+            admin.dsn = "postgres";
+            LIB_DB_OpenBackend(admin)->execute("CREATE DATABASE " + p.dsn +
+                                               " TEMPLATE template0 LC_COLLATE 'C' LC_CTYPE 'C'");
+            benchdb::cleanup(true).admin = admin;
+            benchdb::cleanup(true).pgName = p.dsn;
+        } else {
+            benchdb::cleanup(false).file = p.dsn;
+        }
+        make.create = true;
+        {
+            auto db = LIB_DB_OpenBackend(make);
+            std::string message;
+            if (installDatabase(*db, {}, message) < 0) return false;
+        }
+        LIB_DB_ConnectParams() = p;
+        if (LIB_DB_Connect() != 0 || !fill()) return false;
+        ready[postgres] = true;
+    }
+    LIB_DB_ConnectParams() = p;
+    return LIB_DB_Connect() == 0;
+}
