@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "checkin/core/GenerateDemo.h"
 #include "checkin/core/basChkConfig.h"
 #include "common/basCodeFunc.h"
 #include "tests/checkin/ChkTestData.h"
@@ -237,4 +238,29 @@ TEST_P(ChkConfigStore, FailureAtBeginAnyStatementOrCommitLeavesNothing) {
             EXPECT_FALSE(g_blnInTrans);
         }
     }
+}
+
+TEST_P(ChkConfigStore, DemoOrdersAreConfiguredWhereTheyAreCheckedIn) {
+    const std::string finished = scalar("SELECT count(*) FROM m_peri_ord_detl WHERE ord_flag='3'");
+    ASSERT_EQ(ChkConfigureDemoOrders(), 0) << ::testing::PrintToString(presenter.bodies());
+    // Every sent line is predicted, no unsent one.
+    EXPECT_EQ(scalar("SELECT count(DISTINCT peri_ord_year||asord_no) FROM m_peri_chk_vol"),
+              scalar("SELECT count(*) FROM m_peri_ord_detl WHERE ord_flag<>'0'"));
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_vol v, m_peri_ord_detl d WHERE "
+                     "v.publ_code=d.publ_code AND v.peri_ord_year=d.peri_ord_year AND "
+                     "v.asord_no=d.asord_no AND d.ord_flag='0'"),
+              "0");
+    // Configured at the locations that check in, not the others.
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_cfg c, m_sub_ord_lst s WHERE "
+                     "c.publ_code=s.publ_code AND c.peri_ord_year=s.peri_ord_year AND "
+                     "c.asord_no=s.asord_no AND c.location=s.location AND s.chk_stat<>'1'"),
+              "0");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl WHERE ord_flag='3'"), finished);
+    EXPECT_EQ(scalar("SELECT cover_vol||'/'||cover_issue||'/'||expect_date FROM m_peri_chk_vol "
+                     "WHERE asord_no='0024-A' AND peri_no=2"),
+              "LXX/Ⅱ/2030-04-10");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_vol WHERE asord_no='3-38' AND "
+                     "peri_ord_year='203101'"),
+              "24");
+    EXPECT_FALSE(QK_bolLuoMa);
 }
