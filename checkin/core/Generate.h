@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "checkin/core/ChkTypes.h"
 
 struct GenerateOptions {
     int titles = 100;

@@ -1,5 +1,6 @@
 #include "checkin/core/basChkConfig.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "common/basCodeFunc.h"
