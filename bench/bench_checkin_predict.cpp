@@ -57,9 +57,9 @@ bool fill() {
                  ctx.options.titles, ctx.options.years, g_OraDatabase->name().c_str(), rows, s);
     g_OraDatabase->begin();
     g_OraDatabase->execute(
-        "INSERT INTO m_peri_ord_lst VALUES ('YZFX','201701','2016-10-15','BENCH','1')");
+        "INSERT INTO m_peri_ord_lst VALUES ('YZFX','201799','2016-10-15','BENCH','1')");
     for (int i = 0; i < kFreshLines; ++i) {
-        const std::string key = "'YZFX','201701','D-" + std::to_string(i) + "'";
+        const std::string key = "'YZFX','201799','D-" + std::to_string(i) + "'";
         g_OraDatabase->execute(
             "INSERT INTO m_peri_ord_detl (publ_code, peri_ord_year, asord_no, carrier_code, "
             "ord_flag, publ_freq, qty_of_vol, days_of_aslack) VALUES (" +
@@ -89,7 +89,7 @@ void BM_SaveDailyTenYears(benchmark::State& state) {
         if (n >= kFreshLines) return state.SkipWithError("no fresh order line left");
         state.PauseTiming();
         ChkConfigForm f;
-        if (intLoadChkConfig({"YZFX", "201701", "D-" + std::to_string(n++)}, "QK01", f) != 0)
+        if (intLoadChkConfig({"YZFX", "201799", "D-" + std::to_string(n++)}, "QK01", f) != 0)
             return state.SkipWithError("order line not found");
         const ChkPredictInput in = dailyTenYears();
         f.cfg.beginDate = in.beginDate;
