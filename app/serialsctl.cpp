@@ -2,11 +2,11 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "app/ctl/Ctl.h"
+#include "common/basQKEnv.h"
 #include "db/basLibMsg.h"
 
 namespace {
@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     registerOrderVerbs();
     registerMarcVerbs();
     registerCheckinVerbs();
+    registerCheckinConfigVerbs();
     if (const char* u = std::getenv("SERIALS_USER")) ctlLogin().user = u;
     if (const char* p = std::getenv("SERIALS_PASSWORD")) ctlLogin().password = p;
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;
@@ -74,9 +75,21 @@ int main(int argc, char** argv) {
     ConsolePresenter presenter(answer);
     LIB_SetPresenter(&presenter);
     std::string verb = argv[i];
-    std::vector<std::string> args(argv + i + 1, argv + argc);
+    // A verb of two words ("checkin predict") lets one area's commands differ in session and
+    // right; it takes precedence over a one-word verb of the same first word.
+    const std::string twoWords = i + 1 < argc ? verb + " " + argv[i + 1] : std::string();
+    const CtlVerb* chosen = nullptr;
     for (const auto& v : ctlVerbs()) {
-        if (v.name != verb) continue;
+        if (!twoWords.empty() && v.name == twoWords) {
+            chosen = &v;
+            break;
+        }
+        if (v.name == verb && !chosen) chosen = &v;
+    }
+    if (chosen) {
+        const CtlVerb& v = *chosen;
+        const int skip = v.name == twoWords ? 2 : 1;
+        std::vector<std::string> args(argv + i + skip, argv + argc);
         if (v.needsSession && !ctlStartSession(v.right)) return 1;
         int rc = v.run(args);
         std::cout.flush();

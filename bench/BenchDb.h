@@ -1,7 +1,6 @@
-// The database a benchmark runs on: a fresh SQLite file or PostgreSQL database (when
-// SERIALS_TEST_PG and SERIALS_TEST_PG_USER name a server where databases may be created),
-// installed and filled once per backend by the benchmark's own function, opened as the
-// session, and dropped when the program ends.
+// The database a benchmark program runs on, per backend: made and filled on first use, opened
+// as the session, and dropped when the program ends. PostgreSQL runs when SERIALS_TEST_PG and
+// SERIALS_TEST_PG_USER name a server where databases may be created.
 #pragma once
 
 #include <unistd.h>
@@ -17,13 +16,13 @@
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 
-namespace benchdb {
-
-// Messages of a failed operation would only slow the loop down; failures end the run instead.
+// Messages of a failed save would only slow the loop down; failures end the run instead.
 class SilentPresenter : public MsgPresenter {
 public:
     int show(char, const std::string&, const std::string&) override { return kMsgOk; }
 };
+
+namespace benchdb {
 
 struct Cleanup {
     std::string file, pgName;
@@ -38,15 +37,18 @@ struct Cleanup {
         }
     }
 };
-inline Cleanup& cleanup() {
-    static Cleanup c;
-    return c;
+
+inline Cleanup& cleanup(bool postgres) {
+    static Cleanup c[2];
+    return c[postgres];
 }
 
-// Opens the session on the benchmark's database of the backend (`tag` names it), made and
-// filled by `fill` on first use. False when the backend is not available.
-inline bool useBackend(bool postgres, const std::string& tag,
-                       const std::function<void(DbBackend&)>& fill) {
+}  // namespace benchdb
+
+// Opens the session on the program's database of the backend (`tag` names it), installing it
+// and calling `fill` on first use; `fill` runs with the session already open on it.
+inline bool useBenchDatabase(bool postgres, const std::string& tag,
+                             const std::function<bool()>& fill) {
     static bool ready[2] = {false, false};
     static SilentPresenter quiet;
     ConnectParams p;
@@ -63,6 +65,9 @@ inline bool useBackend(bool postgres, const std::string& tag,
                  ("serials-bench-" + tag + "-" + std::to_string(getpid()) + ".db"))
                     .string();
     }
+    LIB_RegisterProcedures();
+    LIB_SetPresenter(&quiet);
+    g_strWkrNo = "BENCH";
     if (!ready[postgres]) {
         ConnectParams make = p;
         if (postgres) {
@@ -70,23 +75,21 @@ inline bool useBackend(bool postgres, const std::string& tag,
             admin.dsn = "postgres";
             LIB_DB_OpenBackend(admin)->execute("CREATE DATABASE " + p.dsn +
                                                " TEMPLATE template0 LC_COLLATE 'C' LC_CTYPE 'C'");
-            cleanup().admin = admin;
-            cleanup().pgName = p.dsn;
+            benchdb::cleanup(true).admin = admin;
+            benchdb::cleanup(true).pgName = p.dsn;
         } else {
-            cleanup().file = p.dsn;
+            benchdb::cleanup(false).file = p.dsn;
         }
         make.create = true;
-        auto db = LIB_DB_OpenBackend(make);
-        std::string message;
-        if (installDatabase(*db, {}, message) < 0) return false;
-        fill(*db);
+        {
+            auto db = LIB_DB_OpenBackend(make);
+            std::string message;
+            if (installDatabase(*db, {}, message) < 0) return false;
+        }
+        LIB_DB_ConnectParams() = p;
+        if (LIB_DB_Connect() != 0 || !fill()) return false;
         ready[postgres] = true;
     }
-    LIB_RegisterProcedures();
-    LIB_SetPresenter(&quiet);
-    g_strWkrNo = "BENCH";
     LIB_DB_ConnectParams() = p;
     return LIB_DB_Connect() == 0;
 }
-
-}  // namespace benchdb

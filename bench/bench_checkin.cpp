@@ -111,7 +111,11 @@ void fill(DbBackend& db) {
 }
 
 bool useBackend(bool postgres) {
-    if (!benchdb::useBackend(postgres, "chk", fill)) return false;
+    if (!useBenchDatabase(postgres, "chk", [] {
+            fill(*g_OraDatabase);
+            return true;
+        }))
+        return false;
     g_blnSpecialRight = true;
     return true;
 }

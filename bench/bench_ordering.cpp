@@ -36,7 +36,10 @@ void fillCatalogue(DbBackend& db) {
 }
 
 bool useBackend(bool postgres) {
-    return benchdb::useBackend(postgres, "ord", fillCatalogue);
+    return useBenchDatabase(postgres, "ord", [] {
+        fillCatalogue(*g_OraDatabase);
+        return true;
+    });
 }
 
 void BM_LoadCatalogue(benchmark::State& state) {

@@ -31,6 +31,8 @@ void registerOrderVerbs();
 void registerMarcVerbs();
 // checkin issues/receive/undo/search.
 void registerCheckinVerbs();
+// Check-in configuration: checkin predict (no database), checkin config.
+void registerCheckinConfigVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {
