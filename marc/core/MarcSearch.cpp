@@ -18,14 +18,14 @@ int MarcIndexSearch(const std::string& group, const std::string& text, LibArray&
     bool ascii = true;
     for (unsigned char c : key)
         ascii = ascii && c < 0x80;
-    std::string like = key + "%";
+    std::string like = sqltext::likePrefix(key);
     std::string pattern =
         ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")";
     std::string sql =
         "SELECT marc.marc_rec_no,marc.m_title,marc.m_author,marc.m_publisher,marc.m_isbn "
         " FROM marc WHERE marc.marc_rec_no IN (SELECT marc_idx.marc_rec_no FROM marc_idx "
         " WHERE marc_idx.marc_idx_grp=" +
-        LIB_SqlStr(group) + " AND marc_idx.marc_idx_cont LIKE " + pattern +
+        LIB_SqlStr(group) + " AND marc_idx.marc_idx_cont LIKE " + pattern + sqltext::kLikeEscape +
         ") ORDER BY gbk(marc.m_title),marc.marc_rec_no";
     return LIB_DB_Select(sql, rows);
 }
