@@ -82,8 +82,7 @@ void recordFailure(const std::string& user, bool known, const char* reason) {
 // The password check shared by the login and the password change: the operator row (into
 // `worker`), the slowdown after repeated failures, the comparison, and what a result leaves
 // behind (a counted failure, or a plain-text password turned into its hash).
-LoginFailure checkPassword(const std::string& user, const std::string& password,
-                           LibArray& worker) {
+LoginFailure checkPassword(const std::string& user, const std::string& password, LibArray& worker) {
     g_strSQL =
         "SELECT password, wkr_flag, code2,wkr_email, wkr_tele, pwd_hash, pwd_change, login_fails "
         "FROM LIB_WORKER WHERE wkr_no=" +
@@ -258,9 +257,9 @@ int LIB_ChangePassword(const std::string& user, const std::string& newPassword,
     // g_strSQL holds the hash: the error reporter masks it before it logs the statement.
     const std::string hash = hashPassword(newPassword);
     if (!runInTransaction([&] {
-            g_strSQL = "UPDATE lib_worker SET password=NULL, pwd_hash=" + LIB_SqlStr(hash) +
-                       ", pwd_change='0', login_fails=0 WHERE wkr_no=" +
-                       LIB_SqlStr(normalOperator(user));
+            g_strSQL =
+                "UPDATE lib_worker SET password=NULL, pwd_hash=" + LIB_SqlStr(hash) +
+                ", pwd_change='0', login_fails=0 WHERE wkr_no=" + LIB_SqlStr(normalOperator(user));
             return LIB_DB_Execute(g_strSQL) >= 0;
         }))
         return -1;

@@ -8,10 +8,10 @@
 
 enum class LoginFailure {
     None,
-    NoSuchOperator,    // ECM500
-    NotInUse,          // ECM501
-    WrongPassword,     // ECM502
-    WrongWorkstation,  // ECM503
+    NoSuchOperator,      // ECM500
+    NotInUse,            // ECM501
+    WrongPassword,       // ECM502
+    WrongWorkstation,    // ECM503
     MustChangePassword,  // the password is right, but must be changed before logging in
     DatabaseError,       // reported through LIB_DB_ShowError
 };

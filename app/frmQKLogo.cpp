@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "db/basLibMsg.h"
 
 namespace {

@@ -2,11 +2,11 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "app/ctl/Ctl.h"
+#include "common/basQKEnv.h"
 #include "db/basLibMsg.h"
 
 namespace {

@@ -28,10 +28,10 @@ std::string hashPassword(const std::string& password) {
     const std::string upper = sqltext::upper(password);
     bool minimum = g_cost == PasswordCost::Minimum;
     char out[crypto_pwhash_STRBYTES];
-    if (crypto_pwhash_str(out, upper.data(), upper.size(),
-                          minimum ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE,
-                          minimum ? crypto_pwhash_MEMLIMIT_MIN
-                                  : crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
+    if (crypto_pwhash_str(
+            out, upper.data(), upper.size(),
+            minimum ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE,
+            minimum ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
         throw std::runtime_error("out of memory while hashing a password");
     return out;
 }

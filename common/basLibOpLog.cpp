@@ -1,8 +1,8 @@
 #include "common/basLibOpLog.h"
 
-#include "common/basQKEnv.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "db/ProcRegistry.h"
 #include "db/basLibDB.h"
 

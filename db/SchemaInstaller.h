@@ -36,6 +36,7 @@ void addDemoYearVariables(InstallOptions& options);
 std::vector<std::string> splitSqlScript(const std::string& script);
 
 // Installs into an open backend. Tables of other applications in the same database are left
-// alone. Returns 0, or -1 with `message` saying what went wrong (and nothing changed). `progress` is told each file as it is applied.
+// alone. Returns 0, or -1 with `message` saying what went wrong (and nothing changed). `progress`
+// is told each file as it is applied.
 int installDatabase(DbBackend& db, const InstallOptions& options, std::string& message,
                     const std::function<void(const std::string&)>& progress = {});

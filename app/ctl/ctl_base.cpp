@@ -9,14 +9,14 @@
 #include <iostream>
 #include <tuple>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/ctl/Ctl.h"
 #include "common/Gbk.h"
 #include "common/PasswordHash.h"
-#include "common/basLibOpLog.h"
-#include "db/DbTransaction.h"
 #include "common/RightCodes.h"
+#include "common/basLibOpLog.h"
+#include "common/basQKEnv.h"
+#include "db/DbTransaction.h"
 #include "db/SchemaInstaller.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
@@ -79,7 +79,8 @@ bool ensureSettingsFile() {
         std::cerr << "无法建立 " << path << "\n";
         return false;
     }
-    std::ofstream(path) << "[LIB-DATA]\nLIB_SERVER=LOCAL\n\n[LOCAL]\nDRIVER=SQLite\nDSN=DAT/serials.db\n";
+    std::ofstream(path)
+        << "[LIB-DATA]\nLIB_SERVER=LOCAL\n\n[LOCAL]\nDRIVER=SQLite\nDSN=DAT/serials.db\n";
     std::cerr << "  已建立 " << path << "（嵌入式数据库 DAT/serials.db）\n";
     return true;
 }
@@ -97,7 +98,8 @@ bool hasOwnTables(const ConnectParams& p) {
 // maintenance right must log in to it first (ROOT included).
 bool forceAllowed() {
     if (ctlLogin().user.empty()) {
-        std::cerr << "数据库中已有本系统的数据表：init-db --force 须由具有维护权限(" << rights::kMaintenance
+        std::cerr << "数据库中已有本系统的数据表：init-db --force 须由具有维护权限("
+                  << rights::kMaintenance
                   << ")的操作员执行，请给出 --user 和 --password。未作任何改动。\n";
         return false;
     }
@@ -190,7 +192,8 @@ bool logRawSql(const char* verb, const std::string& sql) {
         std::tie(part, rest) = cutCharacters(rest, kLogTextChars);
     if (!rest.empty()) parts[2] = cutCharacters(parts[2], kLogTextChars - 1).first + "…";
     DbTransaction t;
-    if (!t.ok() || LIB_WriteOpLog(kRawSqlLogCode, verb, "0", "0", parts[0], parts[1], parts[2]) < 0 ||
+    if (!t.ok() ||
+        LIB_WriteOpLog(kRawSqlLogCode, verb, "0", "0", parts[0], parts[1], parts[2]) < 0 ||
         t.commit() < 0) {
         t.rollback();
         LIB_DB_ShowError();

@@ -87,7 +87,8 @@ void registerOperatorVerbs() {
     auto& v = ctlVerbs();
     v.push_back({"whoami", "whoami", "登录后列出操作员、地点、权限和可操作地点", true,
                  rights::kSerials, whoami});
-    v.push_back({"passwd", "passwd NEW CONFIRM", "修改当前操作员的登录口令", true, nullptr, passwd});
+    v.push_back(
+        {"passwd", "passwd NEW CONFIRM", "修改当前操作员的登录口令", true, nullptr, passwd});
     v.push_back({"log", "log [--from D] [--to D] [--user WKRNO] [--type CODE]", "查询操作日志",
                  true, rights::kOperationLog, log});
 }

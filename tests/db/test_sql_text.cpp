@@ -127,7 +127,8 @@ TEST(MaskSecrets, PasswordValuesAndHashesNeverReachTheLog) {
     const Case cases[] = {
         {"UPDATE lib_worker SET password='Secret1' WHERE wkr_no='DY01'",
          "UPDATE lib_worker SET password='***' WHERE wkr_no='DY01'"},
-        {"update LIB_WORKER set PASSWORD = E'a\\\\b''c', remark='x' where lib_worker.password<>'old'",
+        {"update LIB_WORKER set PASSWORD = E'a\\\\b''c', remark='x' where "
+         "lib_worker.password<>'old'",
          "update LIB_WORKER set PASSWORD = '***', remark='x' where lib_worker.password<>'***'"},
         {"INSERT INTO lib_worker (wkr_no, password, wkr_flag) VALUES ('A1', 'pw1', '1'), "
          "('A2', nvl('pw2', 'x'), '1')",

@@ -87,10 +87,9 @@ TEST_P(StatementSafety, EveryTextIsStoredAsItWasThroughStatementsAndProcedures) 
                   0)
             << text;
         LibArray rows;
-        ASSERT_EQ(LIB_DB_Select("SELECT log_name FROM log_type WHERE log_name=" +
-                                    LIB_SqlStr(text),
-                                rows),
-                  0);
+        ASSERT_EQ(
+            LIB_DB_Select("SELECT log_name FROM log_type WHERE log_name=" + LIB_SqlStr(text), rows),
+            0);
         ASSERT_EQ(rows.recordCount(), 1) << text;
         EXPECT_EQ(rows(0, 2).str(), text);
         // Procedure arguments are read by the program itself: the same text arrives.
@@ -127,9 +126,10 @@ TEST(SqlStrOnPostgres, LiteralMeansTheTextWithStandardStringsOnOrOff) {
 
 TEST_P(StatementSafety, LikePrefixMatchesPercentUnderscoreAndBangLiterally) {
     for (const char* name : {"a%b", "axb", "a_b", "a!b", "a\\b", "ab"})
-        ASSERT_EQ(LIB_DB_Execute("INSERT INTO log_type (log_type, log_name) VALUES (" +
-                                 LIB_SqlStr(std::string("L") + name) + "," + LIB_SqlStr(name) + ")"),
-                  0);
+        ASSERT_EQ(
+            LIB_DB_Execute("INSERT INTO log_type (log_type, log_name) VALUES (" +
+                           LIB_SqlStr(std::string("L") + name) + "," + LIB_SqlStr(name) + ")"),
+            0);
     auto matches = [](const std::string& prefix) {
         LibArray rows;
         EXPECT_EQ(LIB_DB_Select("SELECT log_name FROM log_type WHERE log_name LIKE " +

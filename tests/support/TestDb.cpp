@@ -9,13 +9,13 @@
 #include <map>
 #include <mutex>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "common/OperatorState.h"
 #include "common/PasswordHash.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "common/basSysPara.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
