@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "common/Gbk.h"
 #include "common/OperatorState.h"
 #include "common/PasswordHash.h"
 #include "common/RightCodes.h"
@@ -22,6 +23,7 @@ std::string g_computerOverride;
 std::function<void(int)> g_loginWait;
 constexpr const char* kLoginLogCode = "50000";
 constexpr const char* kLoginFailedLogCode = "50060";
+constexpr std::size_t kLogOperatorChars = 20, kLogKeyChars = 60;
 
 bool selectOrReport(const std::string& sql, LibArray& out) {
     g_strSQL = sql;
@@ -74,7 +76,9 @@ void recordFailure(const std::string& user, bool known, const char* reason) {
                        LIB_SqlStr(user);
             if (LIB_DB_Execute(g_strSQL) < 0) return false;
         }
-        return writeOpLogAs({user, LIB_ComputerName(), ""}, kLoginFailedLogCode, user, "0", "0",
+        // Cut to the log's columns: a long number typed at the login is still logged.
+        return writeOpLogAs({utf8Left(user, kLogOperatorChars), LIB_ComputerName(), ""},
+                            kLoginFailedLogCode, utf8Left(user, kLogKeyChars), "0", "0",
                             reason) >= 0;
     });
 }

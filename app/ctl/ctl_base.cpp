@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <tuple>
 
 #include "app/basQKLogin.h"
 #include "app/ctl/Ctl.h"
@@ -172,25 +171,16 @@ int initDb(const std::vector<std::string>& args) {
     return 0;
 }
 
-// The first `limit` characters of `text` (not bytes: the log columns count characters) and
-// the rest.
-std::pair<std::string, std::string> cutCharacters(const std::string& text, std::size_t limit) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-        if (chars++ == limit) return {text.substr(0, i), text.substr(i)};
-    }
-    return {text, ""};
-}
-
 // Raw SQL leaves its trace before it runs, in a transaction of its own, so that a failing
 // statement is logged too; a statement that cannot be logged is not run.
 bool logRawSql(const char* verb, const std::string& sql) {
     constexpr std::size_t kLogTextChars = 400;
     std::string rest = sqltext::maskSecrets(sql), parts[3];
-    for (auto& part : parts)
-        std::tie(part, rest) = cutCharacters(rest, kLogTextChars);
-    if (!rest.empty()) parts[2] = cutCharacters(parts[2], kLogTextChars - 1).first + "…";
+    for (auto& part : parts) {
+        part = utf8Left(rest, kLogTextChars);
+        rest.erase(0, part.size());
+    }
+    if (!rest.empty()) parts[2] = utf8Left(parts[2], kLogTextChars - 1) + "…";
     DbTransaction t;
     if (!t.ok() ||
         LIB_WriteOpLog(kRawSqlLogCode, verb, "0", "0", parts[0], parts[1], parts[2]) < 0 ||

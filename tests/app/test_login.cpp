@@ -222,6 +222,12 @@ TEST_P(Passwords, FiveFailuresAreLoggedAndEachFurtherTryIsSlowed) {
     EXPECT_FALSE(LIB_Login("NOBODY", "x"));
     ASSERT_EQ(LIB_QueryOpLog({"", "", "NOBODY", "50060"}, rows), 0);
     EXPECT_EQ(rows.recordCount(), 1);
+    // A number longer than the log's operator column is logged cut, without a database error.
+    presenter.shown.clear();
+    EXPECT_FALSE(LIB_Login(std::string(30, 'X'), "x"));
+    EXPECT_EQ(presenter.bodies(), std::vector<std::string>{LIB_GetMsgText("ECM500")});
+    ASSERT_EQ(LIB_QueryOpLog({"", "", std::string(20, 'X'), "50060"}, rows), 0);
+    EXPECT_EQ(rows.recordCount(), 1);
     EXPECT_EQ(worker("login_fails", "JD01"), "0");
 }
 
