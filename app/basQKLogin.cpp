@@ -2,12 +2,17 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
+#include "common/Gbk.h"
 #include "common/OperatorState.h"
+#include "common/PasswordHash.h"
 #include "common/RightCodes.h"
 #include "common/basCodeFunc.h"
 #include "common/basLibOpLog.h"
+#include "db/DbTransaction.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -15,7 +20,10 @@
 namespace {
 
 std::string g_computerOverride;
+std::function<void(int)> g_loginWait;
 constexpr const char* kLoginLogCode = "50000";
+constexpr const char* kLoginFailedLogCode = "50060";
+constexpr std::size_t kLogOperatorChars = 20, kLogKeyChars = 60;
 
 bool selectOrReport(const std::string& sql, LibArray& out) {
     g_strSQL = sql;
@@ -30,6 +38,95 @@ LoginFailure fail(LoginFailure why, const char* message) {
     LIB_ResetOperator();
     if (message) LIB_ShowMsg(message);
     return why;
+}
+
+std::string normalOperator(const std::string& user) {
+    return sqltext::upper(sqltext::trim(user));
+}
+
+// Columns of the operator row read by the password check.
+enum WorkerColumn {
+    kPlain,
+    kFlag,
+    kCode2,
+    kEmail,
+    kTele,
+    kHash,
+    kMustChange,
+    kFails,
+};
+
+// One statement's transaction: the guard rolls back unless it committed; a failure is shown.
+bool runInTransaction(const std::function<bool()>& work) {
+    DbTransaction t;
+    if (!t.ok() || !work() || t.commit() < 0) {
+        t.rollback();
+        LIB_DB_ShowError();
+        return false;
+    }
+    return true;
+}
+
+// A failed try is counted on the operator row (when there is one) and written to the
+// operation log with the number tried and the workstation.
+void recordFailure(const std::string& user, bool known, const char* reason) {
+    runInTransaction([&] {
+        if (known) {
+            g_strSQL = "UPDATE lib_worker SET login_fails=nvl(login_fails,0)+1 WHERE wkr_no=" +
+                       LIB_SqlStr(user);
+            if (LIB_DB_Execute(g_strSQL) < 0) return false;
+        }
+        // Cut to the log's columns: a long number typed at the login is still logged.
+        return writeOpLogAs({utf8Left(user, kLogOperatorChars), LIB_ComputerName(), ""},
+                            kLoginFailedLogCode, utf8Left(user, kLogKeyChars), "0", "0",
+                            reason) >= 0;
+    });
+}
+
+// The password check shared by the login and the password change: the operator row (into
+// `worker`), the slowdown after repeated failures, the comparison, and what a result leaves
+// behind (a counted failure, or a plain-text password turned into its hash).
+LoginFailure checkPassword(const std::string& user, const std::string& password, LibArray& worker) {
+    g_strSQL =
+        "SELECT password, wkr_flag, code2,wkr_email, wkr_tele, pwd_hash, pwd_change, login_fails "
+        "FROM LIB_WORKER WHERE wkr_no=" +
+        LIB_SqlStr(user);
+    if (LIB_DB_Select(g_strSQL, worker) < 0) {
+        LIB_DB_ShowError();
+        return LoginFailure::DatabaseError;
+    }
+    if (worker.recordCount() == 0) {
+        recordFailure(user, false, "无此操作员");
+        return LoginFailure::NoSuchOperator;
+    }
+    if (worker(kFlag, 2).str() == "0") {
+        recordFailure(user, true, "操作员已停用");
+        return LoginFailure::NotInUse;
+    }
+    if (worker(kFails, 2).num() >= kFreeLoginTries) {
+        if (g_loginWait)
+            g_loginWait(kLoginDelaySeconds);
+        else
+            std::this_thread::sleep_for(std::chrono::seconds(kLoginDelaySeconds));
+    }
+    const std::string hash = worker(kHash, 2).str(), plain = worker(kPlain, 2).str();
+    bool matches = hash.empty() ? sqltext::upper(plain) == sqltext::upper(password)
+                                : verifyPassword(hash, password);
+    if (!matches) {
+        recordFailure(user, true, "口令错误");
+        return LoginFailure::WrongPassword;
+    }
+    bool convert = hash.empty() && !plain.empty();
+    if (convert || worker(kFails, 2).num() > 0) {
+        std::string set = "login_fails=0";
+        if (convert) set += ", pwd_hash=" + LIB_SqlStr(hashPassword(password)) + ", password=NULL";
+        if (!runInTransaction([&] {
+                g_strSQL = "UPDATE lib_worker SET " + set + " WHERE wkr_no=" + LIB_SqlStr(user);
+                return LIB_DB_Execute(g_strSQL) >= 0;
+            }))
+            return LoginFailure::DatabaseError;
+    }
+    return LoginFailure::None;
 }
 
 }  // namespace
@@ -49,23 +146,28 @@ void LIB_SetComputerName(const std::string& name) {
 }
 
 LoginFailure LIB_LoginCheck(const std::string& userText, const std::string& password) {
-    const std::string user = sqltext::upper(sqltext::trim(userText));
+    const std::string user = normalOperator(userText);
     LibArray worker;
-    if (!selectOrReport(
-            "SELECT password, wkr_flag, code2,wkr_email, wkr_tele FROM LIB_WORKER WHERE wkr_no=" +
-                LIB_SqlStr(user),
-            worker))
-        return fail(LoginFailure::DatabaseError, nullptr);
-    if (worker.recordCount() == 0) return fail(LoginFailure::NoSuchOperator, "ECM500");
-    if (worker(1, 2).str() == "0") return fail(LoginFailure::NotInUse, "ECM501");
-    if (sqltext::upper(worker(0, 2).str()) != sqltext::upper(password))
-        return fail(LoginFailure::WrongPassword, "ECM502");
+    switch (checkPassword(user, password, worker)) {
+        case LoginFailure::None:
+            break;
+        case LoginFailure::NoSuchOperator:
+            return fail(LoginFailure::NoSuchOperator, "ECM500");
+        case LoginFailure::NotInUse:
+            return fail(LoginFailure::NotInUse, "ECM501");
+        case LoginFailure::WrongPassword:
+            return fail(LoginFailure::WrongPassword, "ECM502");
+        default:
+            return fail(LoginFailure::DatabaseError, nullptr);
+    }
+    if (worker(kMustChange, 2).str() == "1")
+        return fail(LoginFailure::MustChangePassword, "I请先修改登录口令，再用新口令登录。");
 
     LIB_ResetOperator();
     g_strWkrNo = user;
     // The further columns, e-mail and telephone, separated by ";".
-    g_strWkrInfo = worker(3, 2).str() + ";" + worker(4, 2).str();
-    g_blnSpecialRight = worker(2, 2).str() == "1";
+    g_strWkrInfo = worker(kEmail, 2).str() + ";" + worker(kTele, 2).str();
+    g_blnSpecialRight = worker(kCode2, 2).str() == "1";
     g_strComputer = LIB_ComputerName();
 
     LibArray stations;
@@ -120,14 +222,11 @@ bool LIB_Login(const std::string& user, const std::string& password) {
 
 bool LIB_PasswordMatches(const std::string& user, const std::string& password) {
     LibArray worker;
-    g_strSQL = "SELECT password, wkr_flag FROM lib_worker WHERE wkr_no=" +
-               LIB_SqlStr(sqltext::upper(sqltext::trim(user)));
-    if (LIB_DB_Select(g_strSQL, worker) < 0) {
-        LIB_DB_ShowError();
-        return false;
-    }
-    return worker.recordCount() == 1 && worker(1, 2).str() != "0" &&
-           sqltext::upper(worker(0, 2).str()) == sqltext::upper(password);
+    return checkPassword(normalOperator(user), password, worker) == LoginFailure::None;
+}
+
+void setLoginWait(std::function<void(int)> wait) {
+    g_loginWait = std::move(wait);
 }
 
 bool LIB_LoginGranted() {
@@ -155,15 +254,19 @@ int LIB_ChangePassword(const std::string& user, const std::string& newPassword,
         LIB_ShowMsg("ECM510");
         return -1;
     }
-    LIB_DB_BeginTrans();
-    g_strSQL = "UPDATE lib_worker SET password=" + LIB_SqlStr(newPassword) +
-               " WHERE wkr_no=" + LIB_SqlStr(sqltext::upper(sqltext::trim(user)));
-    if (LIB_DB_Execute(g_strSQL) < 0) {
-        LIB_DB_Rollback();
-        LIB_DB_ShowError();
+    if (newPassword.empty()) {
+        LIB_ShowMsg("E口令不能为空！");
         return -1;
     }
-    LIB_DB_CommitTrans();
+    // g_strSQL holds the hash: the error reporter masks it before it logs the statement.
+    const std::string hash = hashPassword(newPassword);
+    if (!runInTransaction([&] {
+            g_strSQL =
+                "UPDATE lib_worker SET password=NULL, pwd_hash=" + LIB_SqlStr(hash) +
+                ", pwd_change='0', login_fails=0 WHERE wkr_no=" + LIB_SqlStr(normalOperator(user));
+            return LIB_DB_Execute(g_strSQL) >= 0;
+        }))
+        return -1;
     LIB_ShowMsg("I成功修改登录口令！");
     return 0;
 }

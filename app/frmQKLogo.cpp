@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "db/basLibMsg.h"
 
 namespace {
@@ -169,7 +169,10 @@ void frmQKLogo::cmdLogin_Click() {
     if (why != LoginFailure::None) {
         setBusy(false);
         setStatus("用户登录");
-        if (why == LoginFailure::WrongPassword) {
+        if (why == LoginFailure::MustChangePassword) {
+            // The operator and password were right: the new password is asked for at once.
+            showPasswordMode(true);
+        } else if (why == LoginFailure::WrongPassword) {
             txtPwd->setFocus();
             txtPwd->selectAll();
         } else {

@@ -34,7 +34,11 @@ bool ctlStartSession(const char* right) {
         std::cerr << "该命令需要以操作员身份执行：请给出 --user 和 --password。\n";
         return false;
     }
-    return LIB_Login(ctlLogin().user, ctlLogin().password) && LIB_CheckRight(right, 0, true);
+    LoginFailure why = LIB_LoginCheck(ctlLogin().user, ctlLogin().password);
+    if (why == LoginFailure::MustChangePassword)
+        std::cerr << "请先修改口令：serialsctl --user " << ctlLogin().user
+                  << " --password 原口令 passwd 新口令 新口令\n";
+    return why == LoginFailure::None && LIB_LoginGranted() && LIB_CheckRight(right, 0, true);
 }
 
 int main(int argc, char** argv) {

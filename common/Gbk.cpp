@@ -197,3 +197,12 @@ std::string utf16ToUtf8(std::u16string_view s) {
     }
     return out;
 }
+
+std::string utf8Left(std::string_view s, std::size_t chars) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) continue;
+        if (count++ == chars) return std::string(s.substr(0, i));
+    }
+    return std::string(s);
+}

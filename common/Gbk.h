@@ -21,4 +21,6 @@ std::string utf16ToUtf8(std::u16string_view utf16);
 
 // Decode one UTF-8 character at `pos` (advanced past it); malformed bytes decode as U+FFFD.
 char32_t nextCodePoint(std::string_view s, std::size_t& pos);
+// The first `chars` characters of a UTF-8 text (columns that count characters, not bytes).
+std::string utf8Left(std::string_view s, std::size_t chars);
 void appendUtf8(std::string& out, char32_t cp);

@@ -1,8 +1,8 @@
 #include "common/basLibOpLog.h"
 
-#include "common/basQKEnv.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "db/ProcRegistry.h"
 #include "db/basLibDB.h"
 
@@ -49,9 +49,16 @@ void xtWkrJobQty(ProcCall& c) {
 int LIB_WriteOpLog(const std::string& code, const std::string& key1, const std::string& key2,
                    const std::string& key3, const std::string& text1, const std::string& text2,
                    const std::string& text3) {
+    return writeOpLogAs({g_strWkrNo, g_strComputer, g_strLocation}, code, key1, key2, key3, text1,
+                        text2, text3);
+}
+
+int writeOpLogAs(const OpLogActor& actor, const std::string& code, const std::string& key1,
+                 const std::string& key2, const std::string& key3, const std::string& text1,
+                 const std::string& text2, const std::string& text3) {
     const std::string args[] = {
-        code, key1, g_strWkrNo, g_strComputer, LIB_LocationName(g_strLocation),
-        key2, key3, text1,      text2,         text3};
+        code, key1, actor.wkrNo, actor.computer, LIB_LocationName(actor.location),
+        key2, key3, text1,       text2,          text3};
     std::string list;
     for (const auto& a : args)
         list += (list.empty() ? "" : ",") + LIB_SqlStr(a);

@@ -9,6 +9,17 @@
 int LIB_WriteOpLog(const std::string& code, const std::string& key1, const std::string& key2 = "0",
                    const std::string& key3 = "0", const std::string& text1 = "",
                    const std::string& text2 = "", const std::string& text3 = "");
+// The same for an operation of someone not logged in (a failed login): operator number,
+// workstation and location as given.
+struct OpLogActor {
+    std::string wkrNo;
+    std::string computer;
+    std::string location;
+};
+int writeOpLogAs(const OpLogActor& actor, const std::string& code, const std::string& key1,
+                 const std::string& key2 = "0", const std::string& key3 = "0",
+                 const std::string& text1 = "", const std::string& text2 = "",
+                 const std::string& text3 = "");
 // Adds titles, volumes and an amount to the operator's counter for the job type and the day.
 int LIB_AddJobQty(const std::string& jobType, long long kind, long long volume, double amount);
 

@@ -110,6 +110,12 @@ int LIB_ReadEnvironment() {
     if (auto v = read("PWD"); !v.empty()) {
         g_strPWD = LIB_DecodePassword(v);
         g_strConnect += "PWD=" + v + ";";
+        // The stored form only scrambles the password: anyone who can read the file has it.
+        if (st.st_mode & (S_IRGRP | S_IROTH))
+            B_WriteLogFile("系统初始化",
+                           "警告：mavren.ini 含数据库口令(PWD)，且其他用户可读；PWD 只是简单编码，"
+                           "请执行 chmod 600 mavren.ini，或改用 PGPASSFILE / PGPASSWORD。",
+                           0);
     }
     if (auto v = read("DATABASE"); !v.empty()) g_strConnect += "DATABASE=" + v;
 

@@ -159,6 +159,7 @@ public:
         PQsetNoticeProcessor(
             conn_, [](void*, const char*) {}, nullptr);
         execute("SET client_min_messages = warning");
+        requireStandardStrings();
     }
     ~PgBackend() override { close(); }
 
@@ -170,7 +171,7 @@ public:
     bool isOpen() const override { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
 
     long long execute(const std::string& sql) override {
-        PGresult* r = run(sql, false);
+        PGresult* r = run(sql);
         const char* n = PQcmdTuples(r);
         long long changed = n && *n ? std::stoll(n) : 0;
         PQclear(r);
@@ -178,7 +179,7 @@ public:
     }
 
     RawResult query(const std::string& sql) override {
-        PGresult* r = run(sql, true);
+        PGresult* r = run(sql);
         RawResult out;
         int cols = PQnfields(r), rows = PQntuples(r);
         for (int c = 0; c < cols; ++c)
@@ -263,26 +264,76 @@ private:
         if (!conn_) throw DbError("ORA-03114: not connected to ORACLE");
     }
 
-    // A statement, alone outside a transaction; inside one, guarded by a savepoint so that a
-    // failure undoes only this statement, as the program expects.
-    PGresult* run(const std::string& sql, bool wantRows) {
+    // With standard strings off a backslash in a literal escapes the next character, so a
+    // quote the program doubled could end the literal early. Every session runs with them on,
+    // and a statement that switched them off is undone before the next one is sent.
+    void requireStandardStrings() {
+        if (standardStrings()) return;
+        raw("SET standard_conforming_strings = on");
+        if (!standardStrings())
+            throw DbError("ORA-12705: standard_conforming_strings cannot be switched on");
+    }
+    bool standardStrings() const {
+        const char* v = PQparameterStatus(conn_, "standard_conforming_strings");
+        return v && std::strcmp(v, "on") == 0;
+    }
+
+    void send(const std::string& sql) {
+        if (!PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0))
+            throw DbError(translate(nullptr, sql));
+    }
+
+    // One statement, sent through the extended protocol, which refuses a text holding more than
+    // one. Inside a transaction the statement is guarded by a savepoint, in the same round trip
+    // (a pipeline), so that a failure undoes only this statement, as the program expects.
+    PGresult* run(const std::string& sql) {
         requireOpen();
+        if (sql.find('\0') != std::string::npos)
+            throw DbError("ORA-00911: invalid character (NUL in the statement text)");
+        requireStandardStrings();
         bool guarded = PQtransactionStatus(conn_) == PQTRANS_INTRANS;
-        // A closing semicolon would leave an empty statement where the caller's result belongs.
         std::string body = sql;
         while (!body.empty() &&
                (body.back() == ';' || std::isspace(static_cast<unsigned char>(body.back()))))
             body.pop_back();
-        std::string text =
-            guarded ? "SAVEPOINT lib_stmt;\n" + body + "\n;RELEASE SAVEPOINT lib_stmt" : body;
-        if (!PQsendQuery(conn_, text.c_str())) throw DbError(translate(nullptr, sql));
         std::vector<PGresult*> results;
-        while (PGresult* r = PQgetResult(conn_))
-            results.push_back(r);
         auto clearAll = [&] {
             for (PGresult* r : results)
                 PQclear(r);
+            results.clear();
         };
+        if (guarded) {
+            if (!PQenterPipelineMode(conn_)) throw DbError(translate(nullptr, sql));
+            try {
+                send("SAVEPOINT lib_stmt");
+                send(body);
+                send("RELEASE SAVEPOINT lib_stmt");
+                if (!PQpipelineSync(conn_)) throw DbError(translate(nullptr, sql));
+            } catch (const DbError&) {
+                PQexitPipelineMode(conn_);
+                throw;
+            }
+            // Each of the three statements' results ends with a null; the sync ends the
+            // pipeline. A lost connection ends the loop early.
+            for (int nulls = 0; nulls <= 3;) {
+                PGresult* r = PQgetResult(conn_);
+                if (!r) {
+                    if (PQstatus(conn_) != CONNECTION_OK) break;
+                    ++nulls;
+                    continue;
+                }
+                if (PQresultStatus(r) == PGRES_PIPELINE_SYNC) {
+                    PQclear(r);
+                    break;
+                }
+                results.push_back(r);
+            }
+            PQexitPipelineMode(conn_);
+        } else {
+            send(body);
+            while (PGresult* r = PQgetResult(conn_))
+                results.push_back(r);
+        }
         for (PGresult* r : results) {
             auto st = PQresultStatus(r);
             if (st != PGRES_FATAL_ERROR && st != PGRES_BAD_RESPONSE) continue;
@@ -293,17 +344,16 @@ private:
                     PQexec(conn_, "ROLLBACK TO SAVEPOINT lib_stmt; RELEASE SAVEPOINT lib_stmt"));
             throw DbError(ora);
         }
-        if (results.empty()) throw DbError(translate(nullptr, sql));
-        // The caller's own results lie between the savepoint and its release.
-        std::size_t from = guarded ? 1 : 0, to = guarded ? results.size() - 1 : results.size();
-        std::size_t pick = to;
-        for (std::size_t i = from; i < to; ++i)
-            if (!wantRows || PQresultStatus(results[i]) == PGRES_TUPLES_OK) pick = i;
-        if (pick == to && from < to) pick = to - 1;
+        // Guarded, the caller's result lies between the savepoint's and the release's.
+        std::size_t pick = guarded ? 1 : 0;
+        if (results.size() <= pick) {
+            clearAll();
+            throw DbError(translate(nullptr, sql));
+        }
         PGresult* keep = nullptr;
-        if (pick < to) std::swap(keep, results[pick]);
+        std::swap(keep, results[pick]);
         clearAll();
-        return keep ? keep : PQmakeEmptyPGresult(conn_, PGRES_COMMAND_OK);
+        return keep;
     }
 
     void raw(const std::string& sql) {

@@ -1,5 +1,6 @@
 #include "db/SchemaInstaller.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "db/SqlText.h"
@@ -37,20 +38,47 @@ std::vector<std::string> splitSqlScript(const std::string& script) {
     return out;
 }
 
+std::vector<std::string> schemaTableNames() {
+    std::vector<std::string> out;
+    for (const EmbeddedSql& f : embeddedSqlFiles()) {
+        if (!inFolder(f.path, "db/schema/")) continue;
+        for (const std::string& stmt : splitSqlScript(f.content)) {
+            std::size_t at = sqltext::findKeyword(stmt, "table");
+            if (sqltext::findKeyword(stmt, "create") != 0 || at == std::string::npos) continue;
+            std::string rest = sqltext::trim(std::string_view(stmt).substr(at + 5));
+            out.push_back(sqltext::lower(rest.substr(0, rest.find_first_of(" (\n\t"))));
+        }
+    }
+    return out;
+}
+
 int installDatabase(DbBackend& db, const InstallOptions& options, std::string& message,
                     const std::function<void(const std::string&)>& progress) {
     std::string file;
     std::size_t number = 0;
     try {
-        auto existing = db.tableNames();
-        if (!existing.empty() && !options.force) {
-            message = "数据库中已有 " + std::to_string(existing.size()) +
+        std::vector<std::string> ours;
+        auto schema = schemaTableNames();
+        for (const auto& t : db.tableNames())
+            if (std::find(schema.begin(), schema.end(), sqltext::lower(t)) != schema.end())
+                ours.push_back(t);
+        if (!ours.empty() && !options.force) {
+            message = "数据库中已有本系统的 " + std::to_string(ours.size()) +
                       " 个数据表，未作任何改动；确需重建请加 --force。";
             return -1;
         }
         db.begin();
-        for (const auto& t : existing)
-            db.execute("DROP TABLE " + t + (db.name() == "PostgreSQL" ? " CASCADE" : ""));
+        // Without CASCADE: an object of another application that depends on one of these
+        // tables makes the drop fail, and nothing is changed.
+        if (db.name() == "PostgreSQL" && !ours.empty()) {
+            std::string list;
+            for (const auto& t : ours)
+                list += (list.empty() ? "" : ", ") + t;
+            db.execute("DROP TABLE " + list);
+        } else {
+            for (const auto& t : ours)
+                db.execute("DROP TABLE " + t);
+        }
         db.beforeSchema();
         std::map<std::string, std::string> vars = options.variables;
         vars["MARC_CHUNK"] = options.unicodeMarc ? "VARCHAR(4000)" : "VARCHAR(2000)";
@@ -74,6 +102,8 @@ int installDatabase(DbBackend& db, const InstallOptions& options, std::string& m
         db.afterSchema();
         apply("db/seed/");
         if (options.demo) apply("db/demo/");
+        file.clear();
+        if (options.finish) options.finish(db);
         db.commit();
         return 0;
     } catch (const DbError& e) {

@@ -1,5 +1,6 @@
 #include "db/SqlText.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -126,6 +127,129 @@ std::size_t findKeyword(std::string_view s, std::string_view word, std::size_t f
         return true;
     });
     return found;
+}
+
+namespace {
+struct Token {
+    enum Kind { Word, Literal, Mark } kind;
+    std::size_t begin, end;  // a literal's span covers its quotes (and an E before them)
+};
+
+std::vector<Token> tokens(std::string_view s) {
+    std::vector<Token> out;
+    for (std::size_t i = 0; i < s.size();) {
+        char c = s[i];
+        bool escapes = (c == 'E' || c == 'e') && i + 1 < s.size() && s[i + 1] == '\'' &&
+                       (i == 0 || !isWordChar(s[i - 1]));
+        if (c == '\'' || escapes) {
+            std::size_t j = i + (escapes ? 2 : 1);
+            for (; j < s.size(); ++j) {
+                if (escapes && s[j] == '\\') {
+                    ++j;
+                } else if (s[j] == '\'') {
+                    if (j + 1 < s.size() && s[j + 1] == '\'') {
+                        ++j;
+                        continue;
+                    }
+                    break;
+                }
+            }
+            j = std::min(j + 1, s.size());
+            out.push_back({Token::Literal, i, j});
+            i = j;
+        } else if (isWordChar(c)) {
+            std::size_t j = i;
+            while (j < s.size() && isWordChar(s[j]))
+                ++j;
+            out.push_back({Token::Word, i, j});
+            i = j;
+        } else {
+            if (!isSpace(c)) out.push_back({Token::Mark, i, i + 1});
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool isSecretColumn(std::string_view word) {
+    std::string w = lower(word);
+    auto dot = w.rfind('.');
+    if (dot != std::string::npos) w = w.substr(dot + 1);
+    return w == "password" || w == "pwd_hash" || w == "passwd" || w == "pwd";
+}
+}  // namespace
+
+std::string maskSecrets(std::string_view sql) {
+    std::vector<Token> t = tokens(sql);
+    std::vector<bool> hide(t.size(), false);
+    auto text = [&](std::size_t k) { return sql.substr(t[k].begin, t[k].end - t[k].begin); };
+    auto mark = [&](std::size_t k, char c) {
+        return k < t.size() && t[k].kind == Token::Mark && sql[t[k].begin] == c;
+    };
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        if (t[k].kind == Token::Literal && text(k).find("$argon2") != std::string_view::npos)
+            hide[k] = true;
+        if (t[k].kind != Token::Word || !isSecretColumn(text(k))) continue;
+        // password = '...', password <> '...', password != '...'
+        std::size_t v = k + 1;
+        while (v < t.size() && v <= k + 2 &&
+               (mark(v, '=') || mark(v, '<') || mark(v, '>') || mark(v, '!')))
+            ++v;
+        if (v > k + 1 && v < t.size() && t[v].kind == Token::Literal) hide[v] = true;
+    }
+    // INSERT INTO t (a, password) VALUES ('x', 'secret'), ...: the columns' positions.
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        if (t[k].kind != Token::Word || lower(text(k)) != "values" || k == 0 || !mark(k - 1, ')'))
+            continue;
+        std::size_t open = k - 1;
+        while (open > 0 && !mark(open, '('))
+            --open;
+        std::vector<bool> secret;
+        bool current = false;
+        for (std::size_t c = open + 1; c < k - 1; ++c) {
+            if (mark(c, ',')) {
+                secret.push_back(current);
+                current = false;
+            } else if (t[c].kind == Token::Word && isSecretColumn(text(c))) {
+                current = true;
+            }
+        }
+        secret.push_back(current);
+        int depth = 0;
+        std::size_t item = 0;
+        for (std::size_t c = k + 1; c < t.size(); ++c) {
+            if (mark(c, '(')) {
+                if (++depth == 1) item = 0;
+            } else if (mark(c, ')')) {
+                --depth;
+            } else if (depth == 1 && mark(c, ',')) {
+                ++item;
+            } else if (depth >= 1 && t[c].kind == Token::Literal && item < secret.size() &&
+                       secret[item]) {
+                hide[c] = true;
+            }
+        }
+    }
+    std::string out;
+    std::size_t pos = 0;
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        if (!hide[k]) continue;
+        out.append(sql.substr(pos, t[k].begin - pos));
+        out += "'***'";
+        pos = t[k].end;
+    }
+    out.append(sql.substr(pos));
+    return out;
+}
+
+std::string likePrefix(std::string_view prefix) {
+    std::string out;
+    out.reserve(prefix.size() + 1);
+    for (char c : prefix) {
+        if (c == '!' || c == '%' || c == '_') out += '!';
+        out += c;
+    }
+    return out + "%";
 }
 
 std::optional<Block> parseBlock(std::string_view sql) {

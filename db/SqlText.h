@@ -25,6 +25,16 @@ std::size_t findKeyword(std::string_view s, std::string_view word, std::size_t f
 // True when the word occurs as a whole word outside quotes, at any depth, ignoring case.
 bool containsWord(std::string_view s, std::string_view word);
 
+// A LIKE pattern for texts that begin with `prefix`: its own "%" and "_" (and the escape
+// character) are escaped, so they match only themselves. Follow the pattern with kLikeEscape.
+std::string likePrefix(std::string_view prefix);
+inline constexpr const char* kLikeEscape = " ESCAPE '!'";
+
+// The statement with the values of password columns hidden ("password='***'", also in the
+// value lists of an INSERT naming such a column) and any stored password hash, so that it
+// can be written to a log.
+std::string maskSecrets(std::string_view sql);
+
 // "Begin name(arg, ...); end;"
 struct Block {
     std::string name;

@@ -165,29 +165,19 @@ public:
     bool isOpen() const override { return db_ != nullptr; }
 
     long long execute(const std::string& sql) override {
-        requireOpen();
-        std::string text = stripForUpdate(sql);
-        const char* tail = text.c_str();
-        long long changed = 0;
-        while (tail && *tail) {
-            sqlite3_stmt* st = nullptr;
-            if (sqlite3_prepare_v2(db_, tail, -1, &st, &tail) != SQLITE_OK) fail();
-            if (!st) break;  // only blanks or comments were left
-            int rc;
-            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            }
-            if (rc != SQLITE_DONE) fail(st);
-            sqlite3_finalize(st);
-            changed = sqlite3_changes(db_);
+        sqlite3_stmt* st = prepareOne(sql);
+        if (!st) return 0;
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         }
-        return changed;
+        if (rc != SQLITE_DONE) fail(st);
+        sqlite3_finalize(st);
+        return sqlite3_changes(db_);
     }
 
     RawResult query(const std::string& sql) override {
-        requireOpen();
-        std::string text = stripForUpdate(sql);
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db_, text.c_str(), -1, &st, nullptr) != SQLITE_OK || !st) fail();
+        sqlite3_stmt* st = prepareOne(sql);
+        if (!st) fail();
         RawResult r;
         int n = sqlite3_column_count(st);
         for (int i = 0; i < n; ++i)
@@ -293,6 +283,30 @@ private:
 
     void requireOpen() const {
         if (!db_) throw DbError("ORA-03114: not connected to ORACLE");
+    }
+
+    // Exactly one statement: a text that holds a second one after the first is refused before
+    // anything runs, and so is one that a NUL byte would cut short.
+    // Null for a text of only blanks and comments.
+    sqlite3_stmt* prepareOne(const std::string& sql) {
+        requireOpen();
+        if (sql.find('\0') != std::string::npos)
+            throw DbError("ORA-00911: invalid character (NUL in the statement text)");
+        std::string text = stripForUpdate(sql);
+        sqlite3_stmt* st = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()), &st, &tail) !=
+            SQLITE_OK)
+            fail(st);
+        if (!st) return nullptr;  // only blanks or comments
+        sqlite3_stmt* next = nullptr;
+        int rc = sqlite3_prepare_v2(db_, tail, -1, &next, nullptr);
+        if (rc != SQLITE_OK || next) {
+            sqlite3_finalize(next);
+            sqlite3_finalize(st);
+            throw DbError("ORA-00933: SQL command not properly ended (more than one statement)");
+        }
+        return st;
     }
 
     static std::string stripForUpdate(const std::string& sql) {

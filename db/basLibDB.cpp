@@ -31,6 +31,12 @@ std::map<std::string, Param>& params() {
     return p;
 }
 
+bool onPostgres() {
+    std::string driver =
+        g_OraDatabase ? g_OraDatabase->name() : sqltext::upper(LIB_DB_ConnectParams().driver);
+    return sqltext::upper(driver).rfind("POSTGRES", 0) == 0;
+}
+
 DbBackend& database() {
     if (!g_OraDatabase || !g_OraDatabase->isOpen())
         throw DbError("ORA-03114: not connected to ORACLE");
@@ -67,14 +73,21 @@ void runProcedure(DbBackend& db, ProcCall& call, const ProcFn& fn) {
 // A plain literal of a procedure argument: NULL, a quoted text or a decimal number.
 std::optional<LibVar> parseLiteral(const std::string& a) {
     if (sqltext::upper(a) == "NULL") return LibVar::null();
-    if (a.size() >= 2 && a.front() == '\'' && a.back() == '\'') {
-        std::string inner = a.substr(1, a.size() - 2);
+    // E'...' is LIB_SqlStr's form of a text with backslashes on PostgreSQL: only doubled
+    // backslashes and quotes are read here, any other escape by the database.
+    bool escapes = a.size() >= 3 && (a[0] == 'E' || a[0] == 'e') && a[1] == '\'';
+    std::size_t open = escapes ? 1 : 0;
+    if (a.size() >= open + 2 && a[open] == '\'' && a.back() == '\'') {
+        std::string inner = a.substr(open + 1, a.size() - open - 2), text;
         for (std::size_t i = 0; i < inner.size(); ++i) {
-            if (inner[i] != '\'') continue;
-            if (i + 1 >= inner.size() || inner[i + 1] != '\'') return std::nullopt;  // 'a' || 'b'
-            ++i;
+            char c = inner[i];
+            if (c == '\'' || (escapes && c == '\\')) {
+                if (i + 1 >= inner.size() || inner[i + 1] != c) return std::nullopt;  // 'a' || 'b'
+                ++i;
+            }
+            text += c;
         }
-        return LibVar(sqltext::replaceAll(inner, "''", "'"));
+        return LibVar(text);
     }
     std::size_t i = a.size() > 1 && a[0] == '-' ? 1 : 0;
     bool digits = false, point = false;
@@ -322,7 +335,13 @@ std::string DumpToText(const std::string& cell) {
 
 std::string LIB_SqlStr(const LibVar& value) {
     if (value.isNull()) return "''";
-    return "'" + sqltext::replaceAll(value.str(), "'", "''") + "'";
+    std::string text = sqltext::replaceAll(value.str(), "'", "''");
+    // PostgreSQL reads a backslash in a plain literal as an escape when standard strings are
+    // off. An escape-string literal with the backslash doubled means the same text whatever
+    // the session's setting; SQLite has no escapes and no such literal.
+    if (text.find('\\') != std::string::npos && onPostgres())
+        return "E'" + sqltext::replaceAll(text, "\\", "\\\\") + "'";
+    return "'" + text + "'";
 }
 
 std::string LIB_DB_GetServerDate() {

@@ -2,8 +2,8 @@
 #include <array>
 #include <string_view>
 
-#include "common/basQKEnv.h"
 #include "common/basLibLog.h"
+#include "common/basQKEnv.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -76,6 +76,9 @@ void reportStatement(const ErrInfo& err) {
         case 54:
             LIB_ShowMsg("E该记录已经被锁定!");
             break;
+        case 911:
+            LIB_ShowMsg("E文本中含有空字符(NUL)，未执行！");
+            break;
         case 2292: {
             std::string_view msg = "ECM011";
             for (const auto& k : kReferenced) {
@@ -128,7 +131,8 @@ int LIB_DB_ShowError() {
         case kSrcExecute:
             reportStatement(err);
             logLine(err.strDesc);
-            logLine("SQL语法:" + g_strSQL);
+            // The statement may set a password: its value never reaches the log.
+            logLine("SQL语法:" + sqltext::maskSecrets(g_strSQL));
             break;
         default:
             LIB_ShowMsg("ECM002");

@@ -1,4 +1,9 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -8,15 +13,21 @@
 #include "checkin/core/basChkSearch.h"
 #include "checkin/core/GenerateDemo.h"
 #include "common/Gbk.h"
+#include "common/PasswordHash.h"
 #include "common/RightCodes.h"
+#include "common/basLibOpLog.h"
 #include "common/basQKEnv.h"
+#include "db/DbTransaction.h"
 #include "db/SchemaInstaller.h"
+#include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/MarcFieldDefs.h"
 #include "marc/core/MarcImport.h"
 
 namespace {
+
+constexpr const char* kRawSqlLogCode = "50061";
 
 std::size_t displayWidth(const std::string& s) {
     std::size_t w = 0;
@@ -55,6 +66,55 @@ void writeDefaultSettings() {
         std::ofstream(searchPaths, std::ios::binary) << DefaultQkIndexText();
 }
 
+// A new file readable and writable by its owner only; an existing one is left as it is.
+bool createPrivateFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0) return ::close(fd) == 0;
+    return errno == EEXIST;
+}
+
+// A home without mavren.ini gets the embedded database's settings, readable by its owner only
+// (a PWD added later stays private).
+bool ensureSettingsFile() {
+    std::filesystem::create_directories(LIB_ProgramDir());
+    std::string path = LIB_ProgramDir() + "/mavren.ini";
+    if (std::filesystem::exists(path)) return true;
+    if (!createPrivateFile(path)) {
+        std::cerr << "无法建立 " << path << "\n";
+        return false;
+    }
+    std::ofstream(path)
+        << "[LIB-DATA]\nLIB_SERVER=LOCAL\n\n[LOCAL]\nDRIVER=SQLite\nDSN=DAT/serials.db\n";
+    std::cerr << "  已建立 " << path << "（嵌入式数据库 DAT/serials.db）\n";
+    return true;
+}
+
+bool hasOwnTables(const ConnectParams& p) {
+    if (sqltext::upper(p.driver) != "POSTGRESQL" && !std::filesystem::exists(p.dsn)) return false;
+    auto db = LIB_DB_OpenBackend(p);
+    auto schema = schemaTableNames();
+    for (const auto& t : db->tableNames())
+        if (std::find(schema.begin(), schema.end(), sqltext::lower(t)) != schema.end()) return true;
+    return false;
+}
+
+// Rebuilding a database that holds this system's data is maintenance: an operator with the
+// maintenance right must log in to it first (ROOT included).
+bool forceAllowed() {
+    if (ctlLogin().user.empty()) {
+        std::cerr << "数据库中已有本系统的数据表：init-db --force 须由具有维护权限("
+                  << rights::kMaintenance
+                  << ")的操作员执行，请给出 --user 和 --password。未作任何改动。\n";
+        return false;
+    }
+    if (!ctlStartSession(rights::kMaintenance)) {
+        std::cerr << "init-db --force 被拒绝，未作任何改动。\n";
+        return false;
+    }
+    g_OraDatabase.reset();
+    return true;
+}
+
 int initDb(const std::vector<std::string>& args) {
     InstallOptions options;
     for (const auto& a : args) {
@@ -67,6 +127,7 @@ int initDb(const std::vector<std::string>& args) {
         else
             return usageError("init-db [--demo] [--unicode-marc] [--force]");
     }
+    if (!ensureSettingsFile()) return 1;
     if (LIB_ReadEnvironment() < 0) {
         std::cerr << "系统环境出错：无法读取 " << LIB_ProgramDir() << "/mavren.ini\n";
         return 1;
@@ -83,7 +144,13 @@ int initDb(const std::vector<std::string>& args) {
             host += c;
     options.variables["COMPUTER_NAME"] = host;
     addDemoYearVariables(options);
+    options.finish = hashPlainPasswords;
     try {
+        if (options.force && hasOwnTables(p) && !forceAllowed()) return 1;
+        if (sqltext::upper(p.driver) != "POSTGRESQL" && !createPrivateFile(p.dsn)) {
+            std::cerr << "无法建立数据库文件 " << p.dsn << "\n";
+            return 1;
+        }
         auto db = LIB_DB_OpenBackend(p);
         std::string message;
         int rc = installDatabase(*db, options, message, [](const std::string& file) {
@@ -109,8 +176,30 @@ int initDb(const std::vector<std::string>& args) {
     return 0;
 }
 
+// Raw SQL leaves its trace before it runs, in a transaction of its own, so that a failing
+// statement is logged too; a statement that cannot be logged is not run.
+bool logRawSql(const char* verb, const std::string& sql) {
+    constexpr std::size_t kLogTextChars = 400;
+    std::string rest = sqltext::maskSecrets(sql), parts[3];
+    for (auto& part : parts) {
+        part = utf8Left(rest, kLogTextChars);
+        rest.erase(0, part.size());
+    }
+    if (!rest.empty()) parts[2] = utf8Left(parts[2], kLogTextChars - 1) + "…";
+    DbTransaction t;
+    if (!t.ok() ||
+        LIB_WriteOpLog(kRawSqlLogCode, verb, "0", "0", parts[0], parts[1], parts[2]) < 0 ||
+        t.commit() < 0) {
+        t.rollback();
+        LIB_DB_ShowError();
+        return false;
+    }
+    return true;
+}
+
 int query(const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError("query SQL");
+    if (!logRawSql("query", args[0])) return 1;
     g_strSQL = args[0];
     LibArray result;
     if (LIB_DB_Select(g_strSQL, result) < 0) return reportFailure();
@@ -120,6 +209,7 @@ int query(const std::vector<std::string>& args) {
 
 int exec(const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError("exec SQL");
+    if (!logRawSql("exec", args[0])) return 1;
     g_strSQL = args[0];
     if (LIB_DB_Execute(g_strSQL) < 0) return reportFailure();
     return 0;
@@ -127,6 +217,7 @@ int exec(const std::vector<std::string>& args) {
 
 int call(const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError("call \"PROC args\"");
+    if (!logRawSql("call", args[0])) return 1;
     g_strSQL = args[0];
     if (LIB_DB_CallProc(g_strSQL) < 0) return reportFailure();
     return 0;

@@ -9,6 +9,7 @@
 #include "common/basCodeFunc.h"
 #include "common/basLogQuery.h"
 #include "db/LibArray.h"
+#include "db/basLibMsg.h"
 
 namespace {
 
@@ -39,9 +40,20 @@ int whoami(const std::vector<std::string>& args) {
     return 0;
 }
 
+// As on the login form, only the operator number and the present password are checked: an
+// operator who must change the password before logging in does it here.
 int passwd(const std::vector<std::string>& args) {
     if (args.size() != 2) return usageError("passwd NEW CONFIRM");
-    return LIB_ChangePassword(g_strWkrNo, args[0], args[1]) < 0 ? 1 : 0;
+    const CtlLogin& login = ctlLogin();
+    if (login.user.empty()) {
+        std::cerr << "请给出 --user 和 --password（原口令）。\n";
+        return 1;
+    }
+    if (!LIB_PasswordMatches(login.user, login.password)) {
+        LIB_ShowMsg("E请输入正确的名称以及口令！");
+        return 1;
+    }
+    return LIB_ChangePassword(login.user, args[0], args[1]) < 0 ? 1 : 0;
 }
 
 int log(const std::vector<std::string>& args) {
@@ -75,8 +87,8 @@ void registerOperatorVerbs() {
     auto& v = ctlVerbs();
     v.push_back({"whoami", "whoami", "登录后列出操作员、地点、权限和可操作地点", true,
                  rights::kSerials, whoami});
-    v.push_back({"passwd", "passwd NEW CONFIRM", "修改当前操作员的登录口令", true, rights::kSerials,
-                 passwd});
+    v.push_back(
+        {"passwd", "passwd NEW CONFIRM", "修改当前操作员的登录口令", true, nullptr, passwd});
     v.push_back({"log", "log [--from D] [--to D] [--user WKRNO] [--type CODE]", "查询操作日志",
                  true, rights::kOperationLog, log});
 }

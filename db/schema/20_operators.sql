@@ -1,9 +1,13 @@
--- Operators and what they may do: the operator table (password kept as
--- plain text, compared without regard to case), the workstation groups an
+-- Operators and what they may do: the operator table (password kept as a
+-- salted slow hash of its upper-case form, so that it is still compared
+-- without regard to case), the workstation groups an
 -- operator may log in from and the location of each group, the operator's
 -- right codes and the locations the operator may work on.
 
 -- wkr_flag '0' = operator not in use, code2 '1' = holds the extra (kind 5) right.
+-- password: plain text of a row written before hashes were kept, turned into
+-- pwd_hash at the operator's next login; pwd_change '1' = must change the
+-- password before logging in; login_fails = failed logins in a row.
 CREATE TABLE lib_worker (
     wkr_no     VARCHAR(20)  NOT NULL,
     wkr_name   VARCHAR(40),
@@ -15,6 +19,9 @@ CREATE TABLE lib_worker (
     wkr_tele   VARCHAR(40),
     dept_code  VARCHAR(10),
     remark     VARCHAR(200),
+    pwd_hash   VARCHAR(128),
+    pwd_change VARCHAR(1),
+    login_fails INTEGER DEFAULT 0,
     CONSTRAINT PK_LIB_WORKER PRIMARY KEY (wkr_no)
 );
 

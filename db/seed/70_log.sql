@@ -49,7 +49,9 @@ INSERT INTO log_type (log_type, log_name) VALUES
 ('50047', '学科分配修改'),
 ('50048', '学科分配初始化'),
 ('50049', '学科分配新增'),
-('50050', '学科分配删除');
+('50050', '学科分配删除'),
+('50060', '操作员登录失败'),
+('50061', '维护SQL');
 
 INSERT INTO job_type (job_type, job_name) VALUES
 ('501', '编目'),

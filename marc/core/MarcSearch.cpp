@@ -17,12 +17,13 @@ std::string MarcSearchKey(const std::string& group, const std::string& text) {
 
 namespace {
 
-std::string likePrefix(const std::string& key) {
+std::string likePattern(const std::string& key) {
     bool ascii = true;
     for (unsigned char c : key)
         ascii = ascii && c < 0x80;
-    std::string like = key + "%";
-    return ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")";
+    std::string like = sqltext::likePrefix(key);
+    return (ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")") +
+           sqltext::kLikeEscape;
 }
 
 // An ISBN is catalogued in either form, so a search in one form also looks for the other.
@@ -37,10 +38,10 @@ std::string otherIsbnForm(const std::string& text) {
 }  // namespace
 
 int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
-    std::string match = "marc_idx.marc_idx_cont LIKE " + likePrefix(MarcSearchKey(group, text));
+    std::string match = "marc_idx.marc_idx_cont LIKE " + likePattern(MarcSearchKey(group, text));
     if (std::string other = otherIsbnForm(text); !other.empty())
         match = "(" + match + " OR marc_idx.marc_idx_cont LIKE " +
-                likePrefix(MarcSearchKey(group, other)) + ")";
+                likePattern(MarcSearchKey(group, other)) + ")";
     std::string sql =
         "SELECT marc.marc_rec_no,marc.m_title,marc.m_author,marc.m_publisher,marc.m_isbn "
         " FROM marc WHERE marc.marc_rec_no IN (SELECT marc_idx.marc_rec_no FROM marc_idx "

@@ -414,7 +414,8 @@ std::string MarcSummaryItem(int item, const MarcRec& rec) {
 }
 
 int WordLookup(const std::string& text, LibArray& rows) {
-    if (LIB_DB_Select("SELECT zw,py FROM word_lst WHERE zw like " + LIB_SqlStr(text + "%") +
+    if (LIB_DB_Select("SELECT zw,py FROM word_lst WHERE zw like " +
+                          LIB_SqlStr(sqltext::likePrefix(text)) + sqltext::kLikeEscape +
                           " ORDER BY LENGTH(zw) DESC",
                       rows) < 0)
         rows = LibArray();

@@ -7,9 +7,9 @@
 #include <regex>
 #include <sstream>
 
-#include "common/basQKEnv.h"
 #include "common/Gbk.h"
 #include "common/basLibLog.h"
+#include "common/basQKEnv.h"
 #include "db/basLibDB.h"
 #include "tests/support/TestDb.h"
 
@@ -54,6 +54,27 @@ TEST_F(Environment, ConnectStringHasItsPartsInKeyOrder) {
     EXPECT_EQ(g_strDSN, "serials");
     EXPECT_EQ(g_strUID, "serials");
     EXPECT_EQ(g_strPWD, "s3cret");
+}
+
+TEST_F(Environment, APasswordInAFileOthersCanReadIsWarnedAbout) {
+    writeIni("[LIB-DATA]\nLIB_SERVER=M\n[M]\nDRIVER=PostgreSQL\nDSN=x\nPWD=" +
+             LIB_EncodePassword("s3cret") + "\n");
+    fs::permissions(dir / "mavren.ini", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(LIB_ReadEnvironment(), 0);
+    EXPECT_EQ(logText(), "");
+    fs::permissions(dir / "mavren.ini", fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::add);
+    ASSERT_EQ(LIB_ReadEnvironment(), 0);
+    EXPECT_NE(logText().find("mavren.ini 含数据库口令(PWD)，且其他用户可读"), std::string::npos);
+    EXPECT_EQ(logText().find("s3cret"), std::string::npos);
+}
+
+TEST_F(Environment, WithoutPwdNoPasswordIsPassedAndLibpqMayFindItsOwn) {
+    writeIni("[LIB-DATA]\nLIB_SERVER=M\n[M]\nDRIVER=PostgreSQL\nDSN=x\nUID=u\n");
+    fs::permissions(dir / "mavren.ini", fs::perms::all);
+    ASSERT_EQ(LIB_ReadEnvironment(), 0);
+    EXPECT_EQ(LIB_DB_ConnectParams().pwd, "");
+    EXPECT_EQ(logText(), "");
 }
 
 TEST_F(Environment, OnlyDsnUserAndPasswordGiven) {

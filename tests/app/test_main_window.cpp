@@ -153,4 +153,25 @@ TEST_P(Screens, PasswordChangeNeedsAValidOperatorFirst) {
     EXPECT_TRUE(LIB_PasswordMatches("DY01", "ABCD"));
 }
 
+TEST_P(Screens, AnOperatorMarkedForAChangeIsTakenToThePasswordChange) {
+    g_OraDatabase->execute("UPDATE lib_worker SET pwd_change='1' WHERE wkr_no='ROOT'");
+    QSignalSpy spy(&logo, &frmQKLogo::loggedIn);
+    typeLogin("root", "ROOT");
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(presenter.shown.back().body, "请先修改登录口令，再用新口令登录。");
+    ASSERT_TRUE(logo.inPasswordMode());
+    logo.txtNewPwd->setText("");
+    logo.txtPwdConfirm->setText("");
+    logo.cmdSave->click();
+    EXPECT_EQ(presenter.shown.back().body, "口令不能为空！");
+    EXPECT_TRUE(logo.inPasswordMode());
+    logo.txtNewPwd->setText("Root-Neu");
+    logo.txtPwdConfirm->setText("Root-Neu");
+    logo.cmdSave->click();
+    EXPECT_FALSE(logo.inPasswordMode());
+    typeLogin("ROOT", "root-neu");
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_TRUE(g_blnLogin);
+}
+
 }  // namespace

@@ -4,8 +4,11 @@
 
 #include <sys/wait.h>
 
+#include <unistd.h>
 #include <cstdio>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -87,8 +90,57 @@ TEST_P(Ctl, InitDbRefusesToOverwriteUnlessForced) {
 
     CtlResult forced = run({"init-db", "--force"});
     EXPECT_EQ(forced.code, 0) << forced.err;
-    EXPECT_NE(run({"query", "SELECT count(*) AS n FROM indi_acct"}).out.find("\n0\n"),
+    // The new database's ROOT must change its password before anything else.
+    CtlResult first = run({"query", "SELECT count(*) AS n FROM indi_acct"});
+    EXPECT_EQ(first.code, 1);
+    EXPECT_NE(first.err.find("请先修改登录口令"), std::string::npos) << first.err;
+    EXPECT_NE(first.err.find("passwd"), std::string::npos) << first.err;
+    EXPECT_EQ(run({"passwd", "", ""}).code, 1);
+    ASSERT_EQ(run({"passwd", "New-Root-1", "New-Root-1"}).code, 0);
+    EXPECT_NE(run({"--user", "ROOT", "--password", "new-root-1", "query",
+                   "SELECT count(*) AS n FROM indi_acct"})
+                  .out.find("\n0\n"),
               std::string::npos);
+}
+
+TEST_P(Ctl, InitDbForceNeedsTheMaintenanceRightAndKeepsOtherTables) {
+    ASSERT_EQ(run({"exec", "INSERT INTO indi_acct (prop_no) VALUES ('KEEP')"}).code, 0);
+    ASSERT_EQ(run({"exec", "CREATE TABLE other_app (id INTEGER, note VARCHAR(20))"}).code, 0);
+    ASSERT_EQ(run({"exec", "INSERT INTO other_app VALUES (1, 'theirs')"}).code, 0);
+    CtlResult nobody = run({"--user", "", "--password", "", "init-db", "--force"});
+    EXPECT_EQ(nobody.code, 1);
+    EXPECT_NE(nobody.err.find("5009"), std::string::npos) << nobody.err;
+    CtlResult librarian = run({"--user", "DY01", "--password", "1234", "init-db", "--force"});
+    EXPECT_EQ(librarian.code, 1);
+    EXPECT_NE(librarian.err.find("没有使用该功能的权限"), std::string::npos) << librarian.err;
+    EXPECT_NE(run({"query", "SELECT prop_no FROM indi_acct"}).out.find("KEEP"), std::string::npos);
+
+    CtlResult supervisor = run({"--user", "ZG01", "--password", "1234", "init-db", "--force"});
+    ASSERT_EQ(supervisor.code, 0) << supervisor.err;
+    // The fresh database has no demo operators: ROOT (after its change) looks.
+    ASSERT_EQ(run({"passwd", "Root-2", "Root-2"}).code, 0);
+    auto asRoot = [&](const std::string& sql) {
+        return run({"--user", "ROOT", "--password", "Root-2", "query", sql}).out;
+    };
+    EXPECT_NE(asRoot("SELECT note FROM other_app").find("theirs"), std::string::npos);
+    EXPECT_EQ(asRoot("SELECT prop_no FROM indi_acct").find("KEEP"), std::string::npos);
+}
+
+TEST_P(Ctl, RawSqlIsInTheOperationLogWithPasswordsMasked) {
+    ASSERT_EQ(run({"--user", "ZG01", "--password", "1234", "exec",
+                   "UPDATE lib_worker SET password='Klartext9' WHERE wkr_no='LS01'"})
+                  .code,
+              0);
+    EXPECT_EQ(run({"--user", "ZG01", "--password", "1234", "exec", "DELETE FROM no_such"}).code, 1);
+    ASSERT_EQ(run({"query", "SELECT count(*) AS n FROM msg_mst"}).code, 0);
+    CtlResult log = run({"log", "--type", "50061"});
+    ASSERT_EQ(log.code, 0) << log.err;
+    EXPECT_NE(log.out.find("password='***' WHERE wkr_no='LS01'"), std::string::npos) << log.out;
+    EXPECT_EQ(log.out.find("Klartext9"), std::string::npos);
+    // Who ran what: the failed statement is there too, and ROOT's query.
+    EXPECT_NE(log.out.find("DELETE FROM no_such"), std::string::npos) << log.out;
+    EXPECT_NE(log.out.find("ZG01"), std::string::npos);
+    EXPECT_NE(log.out.find("SELECT count(*) AS n FROM msg_mst"), std::string::npos);
 }
 
 TEST_P(Ctl, WhoamiShowsTheDemoLibrariansSession) {
@@ -139,6 +191,35 @@ TEST_P(Ctl, PasswdChangesTheOperatorsPassword) {
     ASSERT_EQ(run({"--user", "DY01", "--password", "1234", "passwd", "n1", "n1"}).code, 0);
     EXPECT_EQ(run({"--user", "DY01", "--password", "1234", "whoami"}).code, 1);
     EXPECT_EQ(run({"--user", "DY01", "--password", "N1", "whoami"}).code, 0);
+}
+
+// A home with nothing in it: init-db writes the embedded database's settings, and both files
+// are the owner's alone. The new ROOT's password is a hash, marked for a change.
+TEST(CtlInitDbOnSqlite, NewSettingsAndDatabaseFileAreReadableByTheirOwnerOnly) {
+    const char* ctl = std::getenv("SERIALSCTL");
+    if (!ctl) GTEST_SKIP() << "SERIALSCTL is not set";
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("serials-init-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "TMP");
+    CtlResult r = runCtl(ctl, dir.string(), {"init-db"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const char* file : {"mavren.ini", "DAT/serials.db"})
+        EXPECT_EQ(fs::status(dir / file).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << file;
+    ConnectParams p;
+    p.driver = kSqlite;
+    p.dsn = (dir / "DAT/serials.db").string();
+    auto db = openSqliteBackend(p);
+    RawResult root = db->query(
+        "SELECT nvl(password,'-'), pwd_hash, pwd_change FROM lib_worker WHERE wkr_no='ROOT'");
+    ASSERT_EQ(root.rows.size(), 1u);
+    EXPECT_EQ(root.rows[0][0].str(), "-");
+    EXPECT_EQ(root.rows[0][1].str().rfind("$argon2id$", 0), 0u);
+    EXPECT_EQ(root.rows[0][2].str(), "1");
+    db->close();
+    fs::remove_all(dir);
 }
 
 TEST(CtlPassword, EncodedFormIsWhatTheEnvironmentDecodes) {

@@ -37,3 +37,10 @@ TEST(Gbk, MalformedUtf8DecodesAsReplacementNotACrash) {
     EXPECT_EQ(utf8ToUtf16("\xFF"), u"\uFFFD");
     EXPECT_EQ(utf16ToUtf8(u"\xD800"), "\xEF\xBF\xBD");
 }
+
+TEST(Utf8Left, CountsCharactersNotBytes) {
+    EXPECT_EQ(utf8Left("期刊abc", 3), "期刊a");
+    EXPECT_EQ(utf8Left("𠀀𝄞x", 2), "𠀀𝄞");
+    EXPECT_EQ(utf8Left("ab", 5), "ab");
+    EXPECT_EQ(utf8Left("ab", 0), "");
+}

@@ -2,6 +2,8 @@
 // rewrite and the dump conversion, and the SQL functions SQLite is given.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "db/SchemaInstaller.h"
 #include "db/SqlShims.h"
 #include "db/SqlText.h"
@@ -100,4 +102,52 @@ TEST(SqlScript, StatementsEndWithASemicolonAtLineEnd) {
     EXPECT_EQ(s[0], "CREATE TABLE a (\n  x VARCHAR(10) -- no; end here\n)");
     EXPECT_EQ(s[1], "INSERT INTO a VALUES ('p;q')");
     EXPECT_EQ(s[2], "INSERT INTO a VALUES ('r')");
+}
+
+TEST(SqlStr, BackslashesAreEscapedOnPostgresOnly) {
+    LIB_DB_ConnectParams().driver = "PostgreSQL";
+    EXPECT_EQ(LIB_SqlStr(std::string("a\\'b")), "E'a\\\\''b'");
+    EXPECT_EQ(LIB_SqlStr(std::string("plain")), "'plain'");
+    LIB_DB_ConnectParams().driver = "SQLite";
+    EXPECT_EQ(LIB_SqlStr(std::string("a\\'b")), "'a\\''b'");
+    LIB_DB_ConnectParams() = ConnectParams{};
+}
+
+TEST(LikePrefix, WildcardsAndTheEscapeCharacterMatchThemselves) {
+    EXPECT_EQ(sqltext::likePrefix("100%_x!"), "100!%!_x!!%");
+    EXPECT_EQ(sqltext::likePrefix(""), "%");
+    EXPECT_EQ(sqltext::likePrefix("中文"), "中文%");
+}
+
+TEST(MaskSecrets, PasswordValuesAndHashesNeverReachTheLog) {
+    struct Case {
+        const char* sql;
+        const char* masked;
+    };
+    const Case cases[] = {
+        {"UPDATE lib_worker SET password='Secret1' WHERE wkr_no='DY01'",
+         "UPDATE lib_worker SET password='***' WHERE wkr_no='DY01'"},
+        {"update LIB_WORKER set PASSWORD = E'a\\\\b''c', remark='x' where "
+         "lib_worker.password<>'old'",
+         "update LIB_WORKER set PASSWORD = '***', remark='x' where lib_worker.password<>'***'"},
+        {"INSERT INTO lib_worker (wkr_no, password, wkr_flag) VALUES ('A1', 'pw1', '1'), "
+         "('A2', nvl('pw2', 'x'), '1')",
+         "INSERT INTO lib_worker (wkr_no, password, wkr_flag) VALUES ('A1', '***', '1'), "
+         "('A2', nvl('***', '***'), '1')"},
+        {"UPDATE lib_worker SET pwd_hash='$argon2id$v=19$m=8,t=1,p=1$abc' WHERE wkr_no='ROOT'",
+         "UPDATE lib_worker SET pwd_hash='***' WHERE wkr_no='ROOT'"},
+        {"SELECT '$argon2id$v=19$x' FROM dual", "SELECT '***' FROM dual"},
+        {"SELECT wkr_no FROM lib_worker WHERE wkr_name='password'",
+         "SELECT wkr_no FROM lib_worker WHERE wkr_name='password'"},
+        {"UPDATE t SET pwd='unterminated", "UPDATE t SET pwd='***'"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(sqltext::maskSecrets(c.sql), c.masked) << c.sql;
+}
+
+TEST(SchemaTables, TheInstallerKnowsItsOwnTablesByName) {
+    auto names = schemaTableNames();
+    for (const char* t : {"lib_worker", "msg_mst", "log_detl", "marc", "indi_acct"})
+        EXPECT_NE(std::find(names.begin(), names.end(), t), names.end()) << t;
+    EXPECT_EQ(std::find(names.begin(), names.end(), "sqlite_sequence"), names.end());
 }

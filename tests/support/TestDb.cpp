@@ -14,6 +14,7 @@
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "common/OperatorState.h"
+#include "common/PasswordHash.h"
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
 #include "common/basSysPara.h"
@@ -112,6 +113,13 @@ std::string templateFor(const std::string& backend, const InstallOptions& option
     std::string message;
     InstallOptions o = options;
     o.force = false;
+    // Hashes made in the tests cost the minimum; serialsctl checks them at the cost they name.
+    setPasswordCost(PasswordCost::Minimum);
+    o.finish = [](DbBackend& d) {
+        hashPlainPasswords(d);
+        // The tests log in as ROOT/ROOT throughout: ROOT is not asked to change it first.
+        d.execute("UPDATE lib_worker SET pwd_change='0' WHERE wkr_no='ROOT'");
+    };
     if (installDatabase(*db, o, message) < 0) throw std::runtime_error("template: " + message);
     if (backend == kSqlite) db->execute("PRAGMA wal_checkpoint(TRUNCATE)");
     db->close();

@@ -17,6 +17,8 @@ extern const char* const kSqlite;
 extern const char* const kPostgres;
 // The workstation the demo data assigns the demo operators to, in tests.
 extern const char* const kDemoComputer;
+// Templates are installed as init-db installs, with the passwords hashed, except that ROOT
+// (password ROOT) is not marked for a change at its first login.
 // Demo data (operators, code tables in use) with the demo workstation named kDemoComputer.
 InstallOptions demoInstall();
 // MARC chunk columns as national-character text.
