@@ -1,6 +1,6 @@
 // A backend that passes everything to the session's real one while counting statements and
-// queries, and fails the n-th statement on request: for counting a load's queries and for
-// failure injection at each statement of a multi-row write.
+// queries, and fails the n-th statement, the begin or the commit on request: for counting a load's
+// queries and for failure injection at each statement of a multi-row write.
 #pragma once
 
 #include <memory>
@@ -20,6 +20,9 @@ public:
     int statements = 0;  // execute() calls
     // Fails the statement or query with this 1-based number (both counted together); 0: never.
     int failAt = 0;
+    // Fail the outermost begin or commit.
+    bool failBegin = false;
+    bool failCommit = false;
     void reset() { queries = statements = 0; }
 
     std::string name() const override { return real_->name(); }
@@ -35,8 +38,14 @@ public:
         check(sql);
         return real_->query(sql);
     }
-    void begin() override { real_->begin(); }
-    void commit() override { real_->commit(); }
+    void begin() override {
+        if (failBegin) throw DbError("ORA-01013: user requested cancel of current operation");
+        real_->begin();
+    }
+    void commit() override {
+        if (failCommit) throw DbError("ORA-01013: user requested cancel of current operation");
+        real_->commit();
+    }
     void rollback() override { real_->rollback(); }
     bool inTransaction() const override { return real_->inTransaction(); }
     void savepoint(const std::string& n) override { real_->savepoint(n); }
