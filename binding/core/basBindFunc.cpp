@@ -174,8 +174,11 @@ int loadRecordFacts(const std::vector<const BindTitle*>& titles,
         if (rec.RecNo.empty()) continue;
         RecordFacts& f = out[no];
         std::string tag = rec.MarcType == "U" ? "246" : "516";
+        // Each look-up starts at the first field: the scan cursor is shared.
+        MarcResetCursor();
         std::string spine = MarcGetSubField(MarcFindField(rec, tag), 'a');
         if (!spine.empty()) f.spine = spine;
+        MarcResetCursor();
         if (f.callNo.empty()) f.callNo = MarcGetSubField(MarcFindField(rec, "905"), 'd');
     }
     return 0;
@@ -371,6 +374,15 @@ int intLoadBindIssues(const BindTitle& title, const std::string& year, bool keep
         return -1;
     }
     issues = found[titleKey(title)];
+    return 0;
+}
+
+int intRecordCallNo(const std::string& marcRecNo, std::string& callNo) {
+    BindTitle t;
+    t.marcRecNo = marcRecNo;
+    std::map<std::string, RecordFacts> facts;
+    if (loadRecordFacts({&t}, facts) < 0) return kDbFailed;
+    callNo = facts[marcRecNo].callNo;
     return 0;
 }
 

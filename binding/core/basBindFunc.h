@@ -59,6 +59,10 @@ struct BindCreate {
 int intCreateBindRecords(const BindCreate& request, const std::vector<BindTitle>& titles,
                          std::vector<std::string>& bindNos);
 
+// The call number of a record: the one given out in call_no_lst, else 905$d of the record.
+// Inside the caller's work: 0, or -1 with the failure in g_ErrInfo.
+int intRecordCallNo(const std::string& marcRecNo, std::string& callNo);
+
 // The next binding number of the year, read inside the caller's transaction.
 std::string strNextBindNo(const std::string& year);
 

@@ -14,7 +14,11 @@ using binddb::kDbFailed;
 
 namespace {
 
-constexpr char kSeparator = '/';
+// Between class number and book number: system parameter 21, "/" when it is empty.
+std::string separator() {
+    std::string s = LIB_GetSysPara(21).str();
+    return s.empty() ? "/" : s;
+}
 
 std::string q(const std::string& v) {
     return LIB_SqlStr(v);
@@ -74,13 +78,13 @@ std::string pad3(const std::string& n) {
 }  // namespace
 
 std::string strCallNoClass(const std::string& callNo) {
-    return callNo.substr(0, callNo.find(kSeparator));
+    return callNo.substr(0, callNo.find(separator()));
 }
 
 int intUsedCallNos(const std::string& classNo, std::vector<std::string>& callNos) {
     LibArray a;
     if (LIB_DB_Select("SELECT call_no FROM call_no_lst WHERE call_no like " +
-                          q(classNo + kSeparator + "%") + " ORDER BY call_no",
+                          q(classNo + separator() + "%") + " ORDER BY call_no",
                       a) < 0) {
         LIB_DB_ShowError();
         return -1;
@@ -124,7 +128,7 @@ int intConfirmCallNo(const std::string& marcRecNo, std::string& callNo,
         if (serialFrom) {
             int serial = 0;
             if (takeSerial(*serialFrom, serial) < 0) return kDbFailed;
-            result = strCallNoClass(callNo) + kSeparator + std::to_string(serial);
+            result = strCallNoClass(callNo) + separator() + std::to_string(serial);
         }
         LibArray a;
         if (LIB_DB_Select("SELECT call_no FROM call_no_lst WHERE call_no=" + q(result) +
@@ -218,5 +222,5 @@ std::string strAuthorNumber(const std::string& name) {
     std::string code = GetAuthPeiHao(name);
     if (code.empty()) return "";
     std::string extra = GetAuthFuFen(name);
-    return pad3(code) + (extra.empty() ? "" : std::string(1, kSeparator) + pad3(extra));
+    return pad3(code) + (extra.empty() ? "" : "/" + pad3(extra));
 }

@@ -1,7 +1,7 @@
-// Call numbers: class number, "/", book number. The book number is the class's next serial
-// (max_class_serial) or an author number from the author tables (auth_char and auth_fufen for
-// Chinese names, cartable for Western ones). Every call number given out is kept in
-// call_no_lst for its record.
+// Call numbers: class number, the separator of system parameter 21 ("/"), book number. The book
+// number is the class's next serial (max_class_serial) or an author number from the author tables
+// (auth_char and auth_fufen for Chinese names, cartable for Western ones). Every call number given
+// out is kept in call_no_lst for its record.
 #pragma once
 
 #include <string>

@@ -386,14 +386,12 @@ int intStoreSingle(const std::string& batchNo, const BoundCopy& copy, StoreEntry
         BindIssue issue;
         issue.coverVol = cell(a, 2, 0);
         issue.coverIssue = cell(a, 3, 0);
-        LibArray call;
-        if (LIB_DB_Select(
-                "SELECT min(call_no) FROM call_no_lst WHERE marc_rec_no=" + q(cell(a, 0, 0)),
-                call) < 0)
-            return kDbFailed;
-        Volume v{cell(a, 0, 0),        copy.location, copy.disLocation, cell(a, 1, 0),
-                 strIssueLabel(issue), cell(a, 4, 0), cell(a, 5, 0),    cell(a, 6, 0),
-                 cell(call, 0, 0),     cell(a, 7, 0), a(8, 2).num()};
+        std::string callNo;
+        if (intRecordCallNo(cell(a, 0, 0), callNo) < 0) return kDbFailed;
+        Volume v{cell(a, 0, 0), copy.location,        copy.disLocation,
+                 cell(a, 1, 0), strIssueLabel(issue), cell(a, 4, 0),
+                 cell(a, 5, 0), cell(a, 6, 0),        callNo,
+                 cell(a, 7, 0), a(8, 2).num()};
         int rc = prepareEntry(batchNo, 1, e);
         if (rc == 0) rc = writeVolume(batchNo, v, e);
         if (rc < 0) return rc;
