@@ -29,6 +29,8 @@ void registerOperatorVerbs();
 void registerOrderVerbs();
 // marc import/export/show/dump/search.
 void registerMarcVerbs();
+// Binding and accession: bind, accession, callno.
+void registerBindingVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {

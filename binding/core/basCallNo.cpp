@@ -135,7 +135,7 @@ int intConfirmCallNo(const std::string& marcRecNo, std::string& callNo,
                               " AND marc_rec_no<>" + q(marcRecNo),
                           a) < 0)
             return kDbFailed;
-        if (a.recordCount() > 0) return binddb::refuse(LIB_GetMsgText("EQK640"));
+        if (a.recordCount() > 0) return binddb::refuse("EQK640" + result);
         if (LIB_DB_Select("SELECT call_no FROM call_no_lst WHERE call_no=" + q(result), a) < 0)
             return kDbFailed;
         if (a.recordCount() > 0) return 0;  // the record has it already
@@ -154,7 +154,7 @@ std::string GetAuthWord(const std::string& name) {
         prefixes.push_back(p += c);
     if (prefixes.empty()) return "";
     LibArray a;
-    if (LIB_DB_Select("SELECT distinct chn_char FROM auth_char WHERE chn_char IN " +
+    if (LIB_DB_Select("SELECT chn_char FROM auth_char WHERE chn_char IN " +
                           binddb::inList(prefixes) + " ORDER BY LENGTH(chn_char) DESC",
                       a) < 0 ||
         a.recordCount() == 0)

@@ -184,7 +184,8 @@ int boundVolume(const std::string& bindNo, Volume& v, int& flag) {
          cell(a, 5, 0), cell(a, 6, 0), bindNo,        cell(a, 7, 0), "",
          a(8, 2).num()};
     flag = static_cast<int>(number(a, 9, 0));
-    return 0;
+    // A record made before its title had a call number takes the one given out since.
+    return v.callNo.empty() ? intRecordCallNo(v.marcRecNo, v.callNo) : 0;
 }
 
 int storeBound(const std::string& batchNo, const std::string& bindNo, StoreEntry& e) {
