@@ -3,28 +3,14 @@
 // rows replaced, workload and log written) in its transaction. PostgreSQL runs when
 // SERIALS_TEST_PG and SERIALS_TEST_PG_USER name a server where databases may be created.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-
-#include "app/basQKRegister.h"
-#include "common/OperatorState.h"
-#include "db/SchemaInstaller.h"
-#include "db/basLibDB.h"
-#include "db/basLibMsg.h"
+#include "bench/BenchDb.h"
 #include "ordering/core/basOrdList.h"
 
 namespace {
 
 constexpr int kDetails = 2000;
 const char* const kLocations[] = {"QK01", "QKYL", "WWQK"};
-
-// Messages of a failed save would only slow the loop down; failures end the run instead.
-class SilentPresenter : public MsgPresenter {
-public:
-    int show(char, const std::string&, const std::string&) override { return kMsgOk; }
-};
 
 void fillCatalogue(DbBackend& db) {
     db.begin();
@@ -49,67 +35,8 @@ void fillCatalogue(DbBackend& db) {
     db.commit();
 }
 
-// The bench databases go when the program ends.
-struct Cleanup {
-    std::string file, pgName;
-    ConnectParams admin;
-    ~Cleanup() {
-        g_OraDatabase.reset();
-        if (!file.empty()) std::filesystem::remove(file);
-        if (pgName.empty()) return;
-        try {
-            LIB_DB_OpenBackend(admin)->execute("DROP DATABASE IF EXISTS " + pgName);
-        } catch (const DbError&) {
-        }
-    }
-};
-Cleanup& cleanup() {
-    static Cleanup c;
-    return c;
-}
-
-// Opens the session on the bench database of the backend, made and filled on first use.
 bool useBackend(bool postgres) {
-    static bool ready[2] = {false, false};
-    static SilentPresenter quiet;
-    ConnectParams p;
-    p.driver = postgres ? "PostgreSQL" : "SQLite";
-    if (postgres) {
-        const char* server = std::getenv("SERIALS_TEST_PG");
-        const char* user = std::getenv("SERIALS_TEST_PG_USER");
-        if (!server) return false;
-        p.server = server;
-        p.uid = user ? user : "";
-        p.dsn = "serials_bench_ord_" + std::to_string(getpid());
-    } else {
-        p.dsn = (std::filesystem::temp_directory_path() /
-                 ("serials-bench-ord-" + std::to_string(getpid()) + ".db"))
-                    .string();
-    }
-    if (!ready[postgres]) {
-        ConnectParams make = p;
-        if (postgres) {
-            ConnectParams admin = p;
-            admin.dsn = "postgres";
-            LIB_DB_OpenBackend(admin)->execute("CREATE DATABASE " + p.dsn +
-                                               " TEMPLATE template0 LC_COLLATE 'C' LC_CTYPE 'C'");
-            cleanup().admin = admin;
-            cleanup().pgName = p.dsn;
-        } else {
-            cleanup().file = p.dsn;
-        }
-        make.create = true;
-        auto db = LIB_DB_OpenBackend(make);
-        std::string message;
-        if (installDatabase(*db, {}, message) < 0) return false;
-        fillCatalogue(*db);
-        ready[postgres] = true;
-    }
-    LIB_RegisterProcedures();
-    LIB_SetPresenter(&quiet);
-    g_strWkrNo = "BENCH";
-    LIB_DB_ConnectParams() = p;
-    return LIB_DB_Connect() == 0;
+    return benchdb::useBackend(postgres, "ord", fillCatalogue);
 }
 
 void BM_LoadCatalogue(benchmark::State& state) {
