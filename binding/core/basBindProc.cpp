@@ -13,80 +13,54 @@ namespace {
 constexpr int kErrNoClass = 20401;
 constexpr int kErrRangeUsed = 20402;
 
-enum class Col { Text, Number };
-
-struct Column {
-    const char* name;
-    Col kind;
-};
-
-std::string literal(const LibVar& v, Col kind) {
-    if (kind == Col::Text) return v.isNull() ? "NULL" : LIB_SqlStr(v.str());
-    if (v.isNull() || v.isEmpty() || v.str().find_first_not_of(' ') == std::string::npos)
-        return "NULL";
-    return formatNumber(v.num());
-}
-
-void insertRow(ProcCall& c, const char* table, std::initializer_list<Column> cols) {
-    c.expectArgs(cols.size());
-    std::string names, values;
-    std::size_t i = 0;
-    for (const Column& col : cols) {
-        names += std::string(i ? "," : "") + col.name;
-        values += std::string(i ? "," : "") + literal(c.arg(i), col.kind);
-        ++i;
-    }
-    c.db().execute("INSERT INTO " + std::string(table) + " (" + names + ") VALUES (" + values +
-                   ")");
-}
-
 void insertItem(ProcCall& c) {
-    insertRow(c, "item",
-              {{"prop_no", Col::Text},
-               {"bar_code", Col::Text},
-               {"call_no", Col::Text},
-               {"book_stat_code", Col::Text},
-               {"location", Col::Text},
-               {"dis_location", Col::Text},
-               {"marc_rec_no", Col::Text},
-               {"year", Col::Text},
-               {"vol_peri", Col::Text},
-               {"price", Col::Number},
-               {"carrier_code", Col::Text},
-               {"get_mode_code", Col::Text},
-               {"asord_no", Col::Text},
-               {"in_date", Col::Text},
-               {"attachment", Col::Text},
-               {"resp_wkr", Col::Text},
-               {"remark", Col::Text}});
+    procInsertRow(c, "item",
+                  {{"prop_no", ProcCol::Text},
+                   {"bar_code", ProcCol::Text},
+                   {"call_no", ProcCol::Text},
+                   {"book_stat_code", ProcCol::Text},
+                   {"location", ProcCol::Text},
+                   {"dis_location", ProcCol::Text},
+                   {"marc_rec_no", ProcCol::Text},
+                   {"year", ProcCol::Text},
+                   {"vol_peri", ProcCol::Text},
+                   {"price", ProcCol::Number},
+                   {"carrier_code", ProcCol::Text},
+                   {"get_mode_code", ProcCol::Text},
+                   {"asord_no", ProcCol::Text},
+                   {"in_date", ProcCol::Text},
+                   {"attachment", ProcCol::Text},
+                   {"resp_wkr", ProcCol::Text},
+                   {"remark", ProcCol::Text}});
 }
 
 void insertIndiAcct(ProcCall& c) {
-    insertRow(c, "indi_acct",
-              {{"prop_no", Col::Text},
-               {"bar_code", Col::Text},
-               {"call_no", Col::Text},
-               {"book_stat_code", Col::Text},
-               {"location", Col::Text},
-               {"dis_location", Col::Text},
-               {"marc_rec_no", Col::Text},
-               {"year", Col::Text},
-               {"vol_peri", Col::Text},
-               {"price", Col::Number},
-               {"carrier_code", Col::Text},
-               {"get_mode_code", Col::Text},
-               {"asord_no", Col::Text},
-               {"chk_batch_no", Col::Text},
-               {"in_date", Col::Text},
-               {"rec_flag_upt_date", Col::Text},
-               {"attachment", Col::Text},
-               {"resp_wkr", Col::Text},
-               {"remark", Col::Text}});
+    procInsertRow(c, "indi_acct",
+                  {{"prop_no", ProcCol::Text},
+                   {"bar_code", ProcCol::Text},
+                   {"call_no", ProcCol::Text},
+                   {"book_stat_code", ProcCol::Text},
+                   {"location", ProcCol::Text},
+                   {"dis_location", ProcCol::Text},
+                   {"marc_rec_no", ProcCol::Text},
+                   {"year", ProcCol::Text},
+                   {"vol_peri", ProcCol::Text},
+                   {"price", ProcCol::Number},
+                   {"carrier_code", ProcCol::Text},
+                   {"get_mode_code", ProcCol::Text},
+                   {"asord_no", ProcCol::Text},
+                   {"chk_batch_no", ProcCol::Text},
+                   {"in_date", ProcCol::Text},
+                   {"rec_flag_upt_date", ProcCol::Text},
+                   {"attachment", ProcCol::Text},
+                   {"resp_wkr", ProcCol::Text},
+                   {"remark", ProcCol::Text}});
 }
 
 void insertCallNo(ProcCall& c) {
-    insertRow(c, "call_no_lst",
-              {{"call_no", Col::Text}, {"marc_rec_no", Col::Text}, {"cls_id", Col::Text}});
+    procInsertRow(
+        c, "call_no_lst",
+        {{"call_no", ProcCol::Text}, {"marc_rec_no", ProcCol::Text}, {"cls_id", ProcCol::Text}});
 }
 
 // doc_type_code, cls_id, cls_no, grp_code, class_prefix: a new class series at 0.
@@ -123,14 +97,16 @@ void takeSectionNumber(ProcCall& c) {
 
 // section_code, prop_serial, use_date: a number given back to the section.
 void insertRecycled(ProcCall& c) {
-    insertRow(c, "recycle_section",
-              {{"section_code", Col::Text}, {"prop_serial", Col::Number}, {"use_date", Col::Text}});
+    procInsertRow(c, "recycle_section",
+                  {{"section_code", ProcCol::Text},
+                   {"prop_serial", ProcCol::Number},
+                   {"use_date", ProcCol::Text}});
 }
 
 void deleteRecycled(ProcCall& c) {
     c.expectArgs(2);
     c.db().execute("DELETE FROM recycle_section WHERE section_code=" + LIB_SqlStr(c.text(0)) +
-                   " AND prop_serial=" + literal(c.arg(1), Col::Number));
+                   " AND prop_serial=" + procLiteral(c.arg(1), ProcCol::Number));
 }
 
 }  // namespace
