@@ -1,5 +1,6 @@
 #include "app/basQKRegister.h"
 
+#include "binding/core/basBindProc.h"
 #include "common/basLibOpLog.h"
 #include "marc/core/MarcProcs.h"
 #include "ordering/core/basOrdProc.h"
@@ -8,4 +9,5 @@ void LIB_RegisterProcedures() {
     registerOpLogProcedures();
     registerOrderProcedures();
     registerMarcProcedures();
+    registerBindingProcedures();
 }

@@ -62,6 +62,27 @@ const ProcFn* LIB_DB_FindProc(const std::string& name) {
     return it == r.end() ? nullptr : &it->second;
 }
 
+std::string procLiteral(const LibVar& v, ProcCol kind) {
+    if (kind == ProcCol::Text) return v.isNull() ? "NULL" : LIB_SqlStr(v.str());
+    if (v.isNull() || v.isEmpty() ||
+        (v.isText() && v.str().find_first_not_of(' ') == std::string::npos))
+        return "NULL";
+    return formatNumber(v.num());
+}
+
+void procInsertRow(ProcCall& c, const char* table, std::initializer_list<ProcColumn> cols) {
+    c.expectArgs(cols.size());
+    std::string names, values;
+    std::size_t i = 0;
+    for (const ProcColumn& col : cols) {
+        names += std::string(i ? "," : "") + col.name;
+        values += std::string(i ? "," : "") + procLiteral(c.arg(i), col.kind);
+        ++i;
+    }
+    c.db().execute("INSERT INTO " + std::string(table) + " (" + names + ") VALUES (" + values +
+                   ")");
+}
+
 void raiseApplicationError(int number, const std::string& text) {
     throw DbError("ORA-" + std::to_string(number) + ": " + text);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,5 +47,16 @@ using ProcFn = std::function<void(ProcCall&)>;
 void LIB_DB_RegisterProc(const std::string& name, ProcFn fn);
 // The procedure of that name, ignoring case; null when none is registered.
 const ProcFn* LIB_DB_FindProc(const std::string& name);
+// How a procedure argument goes into a statement: quoted text (NULL stays NULL), or a number
+// (an empty or blank one becoming NULL, so that PostgreSQL accepts it).
+enum class ProcCol { Text, Number };
+struct ProcColumn {
+    const char* name;
+    ProcCol kind;
+};
+std::string procLiteral(const LibVar& v, ProcCol kind);
+// INSERT INTO table (columns) VALUES (the call's arguments, in column order).
+void procInsertRow(ProcCall& c, const char* table, std::initializer_list<ProcColumn> cols);
+
 // An application error raised by a procedure, in the database's numbering (20000-20999).
 [[noreturn]] void raiseApplicationError(int number, const std::string& text);

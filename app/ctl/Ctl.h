@@ -33,6 +33,8 @@ void registerMarcVerbs();
 void registerCheckinVerbs();
 // Check-in configuration: checkin predict (no database), checkin config.
 void registerCheckinConfigVerbs();
+// Binding and accession: bind, accession, callno.
+void registerBindingVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {

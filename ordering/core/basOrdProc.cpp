@@ -10,36 +10,6 @@
 
 namespace {
 
-// How each argument goes into the statement.
-enum class Col { Text, Number };
-
-struct Column {
-    const char* name;
-    Col kind;
-};
-
-std::string literal(const LibVar& v, Col kind) {
-    if (kind == Col::Text) return v.isNull() ? "NULL" : LIB_SqlStr(v.str());
-    if (v.isNull() || v.isEmpty() ||
-        (v.isText() && v.str().find_first_not_of(' ') == std::string::npos))
-        return "NULL";
-    return formatNumber(v.num());
-}
-
-// INSERT INTO table (columns) VALUES (the call's arguments, in column order).
-void insertRow(ProcCall& c, const char* table, std::initializer_list<Column> cols) {
-    c.expectArgs(cols.size());
-    std::string names, values;
-    std::size_t i = 0;
-    for (const Column& col : cols) {
-        names += std::string(i ? "," : "") + col.name;
-        values += std::string(i ? "," : "") + literal(c.arg(i), col.kind);
-        ++i;
-    }
-    c.db().execute("INSERT INTO " + std::string(table) + " (" + names + ") VALUES (" + values +
-                   ")");
-}
-
 std::string catalogueWhere(const std::string& publ, const std::string& year) {
     return " WHERE publ_code=" + LIB_SqlStr(publ) + " AND peri_ord_year=" + LIB_SqlStr(year);
 }
@@ -48,12 +18,12 @@ std::string catalogueWhere(const std::string& publ, const std::string& year) {
 const char* const kLineTables[] = {"m_peri_ord_dist_lst", "m_peri_sub_fund_out", "m_sub_ord_lst"};
 
 void insertOrdLst(ProcCall& c) {
-    insertRow(c, "m_peri_ord_lst",
-              {{"publ_code", Col::Text},
-               {"peri_ord_year", Col::Text},
-               {"peri_ord_date", Col::Text},
-               {"resp_wkr", Col::Text},
-               {"peri_ord_flag", Col::Text}});
+    procInsertRow(c, "m_peri_ord_lst",
+                  {{"publ_code", ProcCol::Text},
+                   {"peri_ord_year", ProcCol::Text},
+                   {"peri_ord_date", ProcCol::Text},
+                   {"resp_wkr", ProcCol::Text},
+                   {"peri_ord_flag", ProcCol::Text}});
 }
 
 // Re-keys a catalogue: the catalogue row first (its primary key refuses a catalogue that exists
@@ -90,35 +60,35 @@ void deleteOrdLst(ProcCall& c) {
 }
 
 void insertOrdDetl(ProcCall& c) {
-    insertRow(c, "m_peri_ord_detl",
-              {{"publ_code", Col::Text},
-               {"peri_ord_year", Col::Text},
-               {"asord_no", Col::Text},
-               {"carrier_code", Col::Text},
-               {"get_mode_code", Col::Text},
-               {"marc_rec_no", Col::Text},
-               {"book_size_code", Col::Text},
-               {"money_code", Col::Text},
-               {"days_of_items", Col::Number},
-               {"peri_price", Col::Number},
-               {"peri_total_price", Col::Number},
-               {"fore_price", Col::Number},
-               {"fore_total_price", Col::Number},
-               {"peri_ord_qty", Col::Number},
-               {"pay_date", Col::Text},
-               {"resp_wkr", Col::Text},
-               {"ord_flag", Col::Text},
-               {"new_ord_flag", Col::Text},
-               {"remark", Col::Text},
-               {"publ_freq", Col::Text},
-               {"kind_no", Col::Text},
-               {"qty_of_vol", Col::Number},
-               {"days_of_aslack", Col::Number},
-               {"bind_item_qty", Col::Number},
-               {"chk_bgn_date", Col::Text},
-               {"fst_rece_date", Col::Text},
-               {"peri_type", Col::Text},
-               {"fmt_asord_no", Col::Text}});
+    procInsertRow(c, "m_peri_ord_detl",
+                  {{"publ_code", ProcCol::Text},
+                   {"peri_ord_year", ProcCol::Text},
+                   {"asord_no", ProcCol::Text},
+                   {"carrier_code", ProcCol::Text},
+                   {"get_mode_code", ProcCol::Text},
+                   {"marc_rec_no", ProcCol::Text},
+                   {"book_size_code", ProcCol::Text},
+                   {"money_code", ProcCol::Text},
+                   {"days_of_items", ProcCol::Number},
+                   {"peri_price", ProcCol::Number},
+                   {"peri_total_price", ProcCol::Number},
+                   {"fore_price", ProcCol::Number},
+                   {"fore_total_price", ProcCol::Number},
+                   {"peri_ord_qty", ProcCol::Number},
+                   {"pay_date", ProcCol::Text},
+                   {"resp_wkr", ProcCol::Text},
+                   {"ord_flag", ProcCol::Text},
+                   {"new_ord_flag", ProcCol::Text},
+                   {"remark", ProcCol::Text},
+                   {"publ_freq", ProcCol::Text},
+                   {"kind_no", ProcCol::Text},
+                   {"qty_of_vol", ProcCol::Number},
+                   {"days_of_aslack", ProcCol::Number},
+                   {"bind_item_qty", ProcCol::Number},
+                   {"chk_bgn_date", ProcCol::Text},
+                   {"fst_rece_date", ProcCol::Text},
+                   {"peri_type", ProcCol::Text},
+                   {"fmt_asord_no", ProcCol::Text}});
 }
 
 void deleteOrdDetl(ProcCall& c) {
@@ -131,38 +101,38 @@ void deleteOrdDetl(ProcCall& c) {
 }
 
 void insertSubOrdLst(ProcCall& c) {
-    insertRow(c, "m_sub_ord_lst",
-              {{"publ_code", Col::Text},
-               {"peri_ord_year", Col::Text},
-               {"asord_no", Col::Text},
-               {"location", Col::Text},
-               {"peri_region", Col::Text},
-               {"sub_peri_qty", Col::Number},
-               {"chk_stat", Col::Text},
-               {"remark", Col::Text}});
+    procInsertRow(c, "m_sub_ord_lst",
+                  {{"publ_code", ProcCol::Text},
+                   {"peri_ord_year", ProcCol::Text},
+                   {"asord_no", ProcCol::Text},
+                   {"location", ProcCol::Text},
+                   {"peri_region", ProcCol::Text},
+                   {"sub_peri_qty", ProcCol::Number},
+                   {"chk_stat", ProcCol::Text},
+                   {"remark", ProcCol::Text}});
 }
 
 void insertSubFundOut(ProcCall& c) {
-    insertRow(c, "m_peri_sub_fund_out",
-              {{"publ_code", Col::Text},
-               {"peri_ord_year", Col::Text},
-               {"asord_no", Col::Text},
-               {"location", Col::Text},
-               {"fund_src_code", Col::Text},
-               {"sub_qty", Col::Number},
-               {"sub_amt", Col::Number},
-               {"remark", Col::Text}});
+    procInsertRow(c, "m_peri_sub_fund_out",
+                  {{"publ_code", ProcCol::Text},
+                   {"peri_ord_year", ProcCol::Text},
+                   {"asord_no", ProcCol::Text},
+                   {"location", ProcCol::Text},
+                   {"fund_src_code", ProcCol::Text},
+                   {"sub_qty", ProcCol::Number},
+                   {"sub_amt", ProcCol::Number},
+                   {"remark", ProcCol::Text}});
 }
 
 void insertOrdDistLst(ProcCall& c) {
-    insertRow(c, "m_peri_ord_dist_lst",
-              {{"publ_code", Col::Text},
-               {"peri_ord_year", Col::Text},
-               {"asord_no", Col::Text},
-               {"location", Col::Text},
-               {"dist_loca", Col::Text},
-               {"dist_qty", Col::Number},
-               {"label", Col::Text}});
+    procInsertRow(c, "m_peri_ord_dist_lst",
+                  {{"publ_code", ProcCol::Text},
+                   {"peri_ord_year", ProcCol::Text},
+                   {"asord_no", ProcCol::Text},
+                   {"location", ProcCol::Text},
+                   {"dist_loca", ProcCol::Text},
+                   {"dist_qty", ProcCol::Number},
+                   {"label", ProcCol::Text}});
 }
 
 }  // namespace

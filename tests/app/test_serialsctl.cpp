@@ -66,7 +66,7 @@ TEST_P(Ctl, QueryPrintsHeaderAndRows) {
              "INSERT INTO indi_acct (prop_no, remark, price) VALUES ('Q1', '中文 O''Neil', 12.5)"})
             .code,
         0);
-    CtlResult r = run({"query", "SELECT prop_no, remark, price FROM indi_acct"});
+    CtlResult r = run({"query", "SELECT prop_no, remark, price FROM indi_acct WHERE prop_no='Q1'"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out,
               "prop_no  remark       price\n"
