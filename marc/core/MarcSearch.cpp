@@ -13,14 +13,16 @@ std::string MarcSearchKey(const std::string& group, const std::string& text) {
     return MarcKeyUpper(AnsiCut(t, g_intMarcKeyLen));
 }
 
-int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
-    std::string key = MarcSearchKey(group, text);
+std::string MarcIndexLikePattern(const std::string& key) {
     bool ascii = true;
     for (unsigned char c : key)
         ascii = ascii && c < 0x80;
     std::string like = key + "%";
-    std::string pattern =
-        ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")";
+    return ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")";
+}
+
+int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
+    std::string pattern = MarcIndexLikePattern(MarcSearchKey(group, text));
     std::string sql =
         "SELECT marc.marc_rec_no,marc.m_title,marc.m_author,marc.m_publisher,marc.m_isbn "
         " FROM marc WHERE marc.marc_rec_no IN (SELECT marc_idx.marc_rec_no FROM marc_idx "

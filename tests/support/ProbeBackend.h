@@ -20,6 +20,9 @@ public:
     int statements = 0;  // execute() calls
     // Fails the statement or query with this 1-based number (both counted together); 0: never.
     int failAt = 0;
+    // Fail the next begin (or savepoint) and the next commit (or release) when set.
+    bool failBegin = false;
+    bool failCommit = false;
     void reset() { queries = statements = 0; }
 
     std::string name() const override { return real_->name(); }
@@ -35,12 +38,24 @@ public:
         check(sql);
         return real_->query(sql);
     }
-    void begin() override { real_->begin(); }
-    void commit() override { real_->commit(); }
+    void begin() override {
+        checkBegin();
+        real_->begin();
+    }
+    void commit() override {
+        checkCommit();
+        real_->commit();
+    }
     void rollback() override { real_->rollback(); }
     bool inTransaction() const override { return real_->inTransaction(); }
-    void savepoint(const std::string& n) override { real_->savepoint(n); }
-    void releaseSavepoint(const std::string& n) override { real_->releaseSavepoint(n); }
+    void savepoint(const std::string& n) override {
+        checkBegin();
+        real_->savepoint(n);
+    }
+    void releaseSavepoint(const std::string& n) override {
+        checkCommit();
+        real_->releaseSavepoint(n);
+    }
     void rollbackToSavepoint(const std::string& n) override { real_->rollbackToSavepoint(n); }
     std::string nowExpression() const override { return real_->nowExpression(); }
     int columnSize(const std::string& t, const std::string& c) override {
@@ -51,6 +66,14 @@ public:
     void afterSchema() override { real_->afterSchema(); }
 
 private:
+    void checkBegin() {
+        if (failBegin)
+            throw DbError("ORA-01013: user requested cancel of current operation (begin)");
+    }
+    void checkCommit() {
+        if (failCommit)
+            throw DbError("ORA-01013: user requested cancel of current operation (commit)");
+    }
     void check(const std::string& sql) {
         if (failAt > 0 && queries + statements == failAt)
             throw DbError("ORA-01013: user requested cancel of current operation (" + sql + ")");
