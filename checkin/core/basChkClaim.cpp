@@ -221,7 +221,7 @@ const std::vector<std::string>& claimListHeaders() {
 }
 
 std::vector<std::string> claimListRow(const ClaimCandidate& c, const std::string& claimDate,
-                                      const std::string& operatorNo) {
+                                      const std::string& operatorNo, bool newClaim) {
     return {c.publCode,
             c.periOrdYear,
             c.asordNo,
@@ -229,7 +229,7 @@ std::vector<std::string> claimListRow(const ClaimCandidate& c, const std::string
             c.publYear,
             c.cover,
             c.expectDate,
-            std::to_string(c.claimCount),
+            std::to_string(c.claimCount + (newClaim ? 1 : 0)),
             std::to_string(c.subQty),
             std::to_string(c.received),
             std::to_string(c.qty),
@@ -240,7 +240,7 @@ std::vector<std::string> claimListRow(const ClaimCandidate& c, const std::string
 }
 
 int claimWriteXlsx(const std::string& path, const std::vector<ClaimCandidate>& rows,
-                   const std::string& claimDate, std::string& error) {
+                   const std::string& claimDate, bool newClaim, std::string& error) {
     XlsxWriter x(path);
     x.addSheet("催缺期刊列表");
     const auto& headers = claimListHeaders();
@@ -250,7 +250,7 @@ int claimWriteXlsx(const std::string& path, const std::vector<ClaimCandidate>& r
     }
     int row = 1;
     for (const ClaimCandidate& c : rows) {
-        auto cells = claimListRow(c, claimDate, g_strWkrNo);
+        auto cells = claimListRow(c, claimDate, g_strWkrNo, newClaim);
         for (std::size_t col = 0; col < cells.size(); ++col) {
             bool count = col >= 7 && col <= 10;
             if (count)
@@ -264,7 +264,7 @@ int claimWriteXlsx(const std::string& path, const std::vector<ClaimCandidate>& r
 }
 
 int claimWriteCsv(const std::string& path, const std::vector<ClaimCandidate>& rows,
-                  const std::string& claimDate, std::string& error) {
+                  const std::string& claimDate, bool newClaim, std::string& error) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
         error = "无法创建文件 " + path;
@@ -283,7 +283,7 @@ int claimWriteCsv(const std::string& path, const std::vector<ClaimCandidate>& ro
     };
     line(claimListHeaders());
     for (const ClaimCandidate& c : rows)
-        line(claimListRow(c, claimDate, g_strWkrNo));
+        line(claimListRow(c, claimDate, g_strWkrNo, newClaim));
     out.close();
     if (!out) {
         error = "写入文件失败 " + path;
@@ -336,7 +336,7 @@ int claimSendMail(const ClaimMail& mail, const std::vector<ClaimCandidate>& rows
     std::string dir = g_strPath[5].empty() ? std::string("/tmp/") : g_strPath[5];
     std::string publ = rows.empty() ? std::string("claims") : rows.front().publCode;
     std::string file = dir + publ + "_" + today + ".xlsx";
-    if (claimWriteXlsx(file, rows, today, error) < 0) return -1;
+    if (claimWriteXlsx(file, rows, today, true, error) < 0) return -1;
 
     DbTransaction tx;
     if (!tx.ok() || claimRecord(rows) < 0) {

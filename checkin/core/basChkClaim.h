@@ -73,15 +73,16 @@ int intRecordClaims(const std::vector<ClaimCandidate>& rows);
 // The columns of the printed and mailed claim list.
 const std::vector<std::string>& claimListHeaders();
 // One row of the claim list, in the order of claimListHeaders(), for a claim dated `claimDate`
-// by `operatorNo`.
+// by `operatorNo`. The claim count is that of the claim being made (one more than before) when
+// `newClaim`, else the claims already recorded.
 std::vector<std::string> claimListRow(const ClaimCandidate& c, const std::string& claimDate,
-                                      const std::string& operatorNo);
+                                      const std::string& operatorNo, bool newClaim);
 // Writes the claim list as a spreadsheet; 0, or -1 with the reason in `error`.
 int claimWriteXlsx(const std::string& path, const std::vector<ClaimCandidate>& rows,
-                   const std::string& claimDate, std::string& error);
+                   const std::string& claimDate, bool newClaim, std::string& error);
 // Writes the claim list as comma-separated text (UTF-8); 0, or -1 with the reason in `error`.
 int claimWriteCsv(const std::string& path, const std::vector<ClaimCandidate>& rows,
-                  const std::string& claimDate, std::string& error);
+                  const std::string& claimDate, bool newClaim, std::string& error);
 
 // A claim mail ready to send: the sender, recipient, subject and body of the Part.
 struct ClaimMail {
