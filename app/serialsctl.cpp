@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     registerOperatorVerbs();
     registerOrderVerbs();
     registerMarcVerbs();
+    registerClaimVerbs();
     if (const char* u = std::getenv("SERIALS_USER")) ctlLogin().user = u;
     if (const char* p = std::getenv("SERIALS_PASSWORD")) ctlLogin().password = p;
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;

@@ -29,6 +29,8 @@ void registerOperatorVerbs();
 void registerOrderVerbs();
 // marc import/export/show/dump/search.
 void registerMarcVerbs();
+// Claims: claims list, record, mail.
+void registerClaimVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {

@@ -137,8 +137,8 @@ bool claimIsDue(int missing, int claimCount, const std::string& lastClaimDate, i
 ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::string& today,
                               std::vector<ClaimCandidate>& rows) {
     rows.clear();
-    if (f.year.empty() && f.location.empty() && f.asordNo.empty() && f.getMode.empty() &&
-        f.searchText.empty())
+    if (!f.anyOrder && f.year.empty() && f.location.empty() && f.asordNo.empty() &&
+        f.getMode.empty() && f.searchText.empty())
         return ClaimSearchResult::NoCondition;
     std::string pattern;
     if (!f.searchText.empty()) {

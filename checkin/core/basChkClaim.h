@@ -16,6 +16,9 @@ struct ClaimFilter {
     std::vector<std::string> publCodes;  // suppliers chosen in lstPubl; empty: every supplier
     std::string idxGroup;                // MARC index group of the search text
     std::string searchText;
+    // Every order line on purpose (a run from cron names no year); otherwise at least one of
+    // year, location, order number, acquisition mode or search text is required.
+    bool anyOrder = false;
 };
 
 // The three lists of optShowType, in the order of its buttons.

@@ -31,39 +31,51 @@ struct ClaimLine {
     std::string label = "TP3/12";
 };
 
-inline void addLine(const ClaimLine& l) {
-    sqlRun("INSERT INTO marc (marc_rec_no, doc_type_code, m_title, m_isbn) VALUES (" + q(l.marc) +
-           "," + q(l.docType) + "," + q(l.title) + "," + q(l.issn) + ")");
-    sqlRun(
+inline std::vector<std::string> lineSql(const ClaimLine& l) {
+    std::vector<std::string> out;
+    out.push_back("INSERT INTO marc (marc_rec_no, doc_type_code, m_title, m_isbn) VALUES (" +
+                  q(l.marc) + "," + q(l.docType) + "," + q(l.title) + "," + q(l.issn) + ")");
+    out.push_back(
         "INSERT INTO m_peri_ord_detl (publ_code, peri_ord_year, asord_no, marc_rec_no, "
         "get_mode_code, publ_freq, kind_no, aslack_ysno, aslack_second, aslack_third) VALUES (" +
         q(l.publ) + "," + q(l.year) + "," + q(l.asord) + "," + q(l.marc) + "," + q(l.getMode) +
         ",'m','TP3'," + q(l.ysno) + "," + std::to_string(l.second) + "," + std::to_string(l.third) +
         ")");
     for (const auto& [loc, qty] : l.subs) {
-        sqlRun(
+        out.push_back(
             "INSERT INTO m_sub_ord_lst (publ_code, peri_ord_year, asord_no, location, "
             "sub_peri_qty, chk_stat) VALUES (" +
             q(l.publ) + "," + q(l.year) + "," + q(l.asord) + "," + q(loc) + "," +
             std::to_string(qty) + ",'1')");
-        sqlRun(
+        out.push_back(
             "INSERT INTO m_peri_ord_dist_lst (publ_code, peri_ord_year, asord_no, location, "
             "dist_loca, dist_qty, label) VALUES (" +
             q(l.publ) + "," + q(l.year) + "," + q(l.asord) + "," + q(loc) + "," + q(loc) + "," +
             std::to_string(qty) + "," + q(l.label) + ")");
     }
+    return out;
+}
+
+inline void addLine(const ClaimLine& l) {
+    for (const std::string& sql : lineSql(l))
+        sqlRun(sql);
 }
 
 // An expected issue of the line, claimable after `aslackDate`.
-inline void addIssue(const ClaimLine& l, const std::string& periId, int periNo,
-                     const std::string& aslackDate, const std::string& finish = "0") {
-    sqlRun(
+inline std::string issueSql(const ClaimLine& l, const std::string& periId, int periNo,
+                            const std::string& aslackDate, const std::string& finish = "0") {
+    return (
         "INSERT INTO m_peri_chk_vol (peri_id, publ_code, peri_ord_year, asord_no, cover_vol, "
         "cover_issue, expect_date, aslack_date, publ_year, peri_no, finish_flag, peri_type) "
         "VALUES (" +
         q(periId) + "," + q(l.publ) + "," + q(l.year) + "," + q(l.asord) + ",'45'," +
         q(std::to_string(periNo)) + "," + q(aslackDate) + "," + q(aslackDate) + ",'2026'," +
         std::to_string(periNo) + "," + q(finish) + ",'0')");
+}
+
+inline void addIssue(const ClaimLine& l, const std::string& periId, int periNo,
+                     const std::string& aslackDate, const std::string& finish = "0") {
+    sqlRun(issueSql(l, periId, periNo, aslackDate, finish));
 }
 
 inline void addCopies(const std::string& periId, const std::string& loc, int n,
