@@ -134,6 +134,29 @@ bool claimIsDue(int missing, int claimCount, const std::string& lastClaimDate, i
     return !next.empty() && today >= next;
 }
 
+int claimLoadChoices(std::vector<std::string>& years, std::vector<std::string>& locations,
+                     std::vector<std::pair<std::string, std::string>>& groups) {
+    LibArray y, l, g;
+    if (LIB_DB_Select("select distinct substr(peri_ord_year,1,4) as year from m_peri_ord_lst "
+                      "ORDER BY year desc ",
+                      y) < 0 ||
+        LIB_DB_Select("SELECT DISTINCT location FROM m_sub_ord_lst ORDER BY location", l) < 0 ||
+        LIB_DB_Select("SELECT marc_idx_grp,MIN(marc_idx_grp_name) FROM marc_idx_para "
+                      "GROUP BY marc_idx_grp ORDER BY marc_idx_grp",
+                      g) < 0)
+        return -1;
+    years.clear();
+    locations.clear();
+    groups.clear();
+    for (int r = 2; r < y.rows(); ++r)
+        years.push_back(y(0, r).str());
+    for (int r = 2; r < l.rows(); ++r)
+        locations.push_back(l(0, r).str());
+    for (int r = 2; r < g.rows(); ++r)
+        groups.emplace_back(g(0, r).str(), g(1, r).str());
+    return 0;
+}
+
 ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::string& today,
                               std::vector<ClaimCandidate>& rows) {
     rows.clear();

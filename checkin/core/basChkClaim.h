@@ -55,6 +55,11 @@ bool claimIsDue(int missing, int claimCount, const std::string& lastClaimDate, i
 
 enum class ClaimSearchResult { Found, Nothing, NoCondition, BadSearchText, DbError };
 
+// The choices of the claim screen's filters: subscription years (newest first), subscriber
+// locations, and the MARC index groups (group, name). 0, or -1 with g_ErrInfo set.
+int claimLoadChoices(std::vector<std::string>& years, std::vector<std::string>& locations,
+                     std::vector<std::pair<std::string, std::string>>& groups);
+
 // Fills `rows` with the chosen list on the server's `today` ("yyyy-mm-dd"). The list to claim is
 // ordered by running issue number, the claimed list by latest claim date, newest first.
 // NoCondition: no year, location, order number, acquisition mode or search text was given.
