@@ -31,7 +31,8 @@ protected:
         home = std::make_unique<TestHome>(GetParam(), demoInstall());
         std::vector<std::string> sqls;
         for (const char* t :
-             {"m_peri_ord_dist_lst", "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl"})
+             {"m_aslack_rec", "m_peri_item", "m_peri_chk_vol", "m_peri_ord_dist_lst",
+              "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl"})
             sqls.push_back(std::string("DELETE FROM ") + t);
         // Two suppliers, each with an issue a month overdue; one of them has one not yet due.
         ClaimLine a;
