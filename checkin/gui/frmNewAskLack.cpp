@@ -17,6 +17,7 @@
 #include "checkin/core/basChkClaim.h"
 #include "checkin/gui/ClaimGridModel.h"
 #include "checkin/gui/ClaimPrint.h"
+#include "checkin/gui/ListPrint.h"
 #include "checkin/gui/frmNewAslackMail.h"
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
@@ -210,11 +211,13 @@ void frmNewAskLack::cmdAsk_Click() {
 }
 
 bool frmNewAskLack::printToPdf(const QString& path) {
-    return claimListToPdf(model->markedRows(), today(), shownList() != ClaimList::Claimed, path);
+    return printedListToPdf(
+        claimListHtml(model->markedRows(), today(), shownList() != ClaimList::Claimed), path);
 }
 
 void frmNewAskLack::cmdPrint_Click() {
-    claimListPreview(model->markedRows(), today(), shownList() != ClaimList::Claimed, this);
+    printedListPreview(
+        claimListHtml(model->markedRows(), today(), shownList() != ClaimList::Claimed), this);
 }
 
 void frmNewAskLack::cmdSendMail_Click() {

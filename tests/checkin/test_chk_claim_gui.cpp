@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "checkin/gui/ClaimGridModel.h"
 #include "checkin/gui/frmNewAskLack.h"
 #include "checkin/gui/frmNewAslackMail.h"
+#include "checkin/gui/frmNewTrans.h"
 #include "db/basLibDB.h"
 #include "marc/core/MarcImport.h"
 #include "tests/checkin/SmtpSink.h"
@@ -26,6 +28,18 @@
 namespace {
 
 using Mode = QAbstractItemModelTester::FailureReportingMode;
+
+// The text of a PDF. pdftotext gives some ideographs as radicals (U+2E80..U+2FDF); NFKC folds
+// those back.
+std::string pdfText(const std::string& pdf) {
+    const std::string fold =
+        "import sys, unicodedata; sys.stdout.write(''.join(unicodedata.normalize('NFKC', c) "
+        "if 0x2E80 <= ord(c) < 0x2FE0 else c for c in sys.stdin.read()))";
+    std::string cmd =
+        "pdftotext -layout " + pdf + " - | python3 -c \"" + fold + "\" >" + pdf + ".txt";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    return slurp(pdf + ".txt");
+}
 
 class ClaimScreens : public DbTest {
 protected:
@@ -88,15 +102,7 @@ TEST_P(ClaimScreens, DemoLibrarianListsPrintsClaimsAndSeesTheSecondClaimLater) {
 
     std::string pdf = home->dir() + "/TMP/claims.pdf";
     ASSERT_TRUE(form->printToPdf(QString::fromStdString(pdf)));
-    // pdftotext gives some ideographs as radicals (U+2E80..U+2FDF); NFKC folds those back.
-    const std::string fold =
-        "import sys, unicodedata; sys.stdout.write(''.join(unicodedata.normalize('NFKC', c) "
-        "if 0x2E80 <= ord(c) < 0x2FE0 else c for c in sys.stdin.read()))";
-    ASSERT_EQ(std::system(
-                  ("pdftotext -layout " + pdf + " - | python3 -c \"" + fold + "\" >" + pdf + ".txt")
-                      .c_str()),
-              0);
-    std::string text = slurp(pdf + ".txt");
+    std::string text = pdfText(pdf);
     for (const char* part :
          {"期刊催缺单", "催缺日期：2026-06-20", "发行商：YZFX", "催缺复本", "排架号", "45卷3期",
           "45卷4期", "45卷5期", "总计：3 期 4 本", "制表日期：2026-06-20", "制表人员：JD01"})
@@ -161,6 +167,32 @@ TEST_P(ClaimScreens, MailNeedsOneSupplierAndAServerThatAnswers) {
     EXPECT_EQ(form->mailForm, nullptr);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM m_aslack_rec"), "5");
     EXPECT_NE(sink.message(1).find("ROW YZFX\t202601\t2-17"), std::string::npos);
+}
+
+TEST_P(ClaimScreens, HandOverOfTheDemoCopiesAndItsList) {
+    frmNewTrans trans;
+    trans.dtpFrom->setDate(QDate(2026, 4, 13));
+    trans.dtpTo->setDate(QDate(2026, 4, 14));
+    trans.cmdSearch->click();
+    ASSERT_EQ(trans.spdTrans->rowCount(), 3);
+    EXPECT_EQ(trans.spdTrans->item(0, 11)->text(), "2-10");
+    EXPECT_EQ(trans.spdTrans->item(2, 11)->text(), "2-17");
+    presenter.replies.push_back({kMsgOk, nullptr});
+    trans.cmdTrans->click();
+    EXPECT_EQ(presenter.shown.at(presenter.shown.size() - 2).body, "交接完成！");
+    EXPECT_EQ(presenter.shown.back().body, "没有符合条件的可交接期刊！");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM m_peri_item WHERE item_stat='1' AND "
+                     "conn_date='2026-06-20'"),
+              "3");
+    trans.optHandedOver->click();
+    trans.cmdSearch->click();
+    ASSERT_EQ(trans.spdTrans->rowCount(), 3);
+    std::string pdf = home->dir() + "/TMP/trans.pdf";
+    ASSERT_TRUE(trans.printToPdf(QString::fromStdString(pdf)));
+    std::string text = pdfText(pdf);
+    EXPECT_NE(text.find("总计：2 种 2 本"), std::string::npos) << text;
+    EXPECT_NE(text.find("总计：1 种 1 本"), std::string::npos) << text;
+    EXPECT_NE(text.find("2026-04-13 至 2026-04-14"), std::string::npos) << text;
 }
 
 }  // namespace
