@@ -2,6 +2,8 @@
 
 #include "app/frmLogQuery.h"
 #include "checkin/gui/frmNewCheck.h"
+#include "checkin/gui/frmNewAskLack.h"
+#include "checkin/gui/frmNewTrans.h"
 #include "common/RightCodes.h"
 #include "marc/gui/frmCataView.h"
 #include "ordering/gui/frmOrdManager.h"
@@ -16,6 +18,8 @@ const std::vector<MainEntry>& mainEntries() {
     static const std::vector<MainEntry> entries{
         {"订购", "期刊订购", "frmOrdManager", rights::kOrdering, [] { return new frmOrdManager; }},
         {"签收", "期刊签收", "frmNewCheck", rights::kCheckIn, [] { return new frmNewCheck; }},
+        {"签收", "期刊交接", "frmNewTrans", rights::kCheckIn, [] { return new frmNewTrans; }},
+        {"催缺", "期刊催缺", "frmNewAskLack", rights::kClaims, [] { return new frmNewAskLack; }},
         {"书目", "书目检索", "frmCataView", rights::kCatalogue, [] { return new frmCataView; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
     };

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     registerCheckinVerbs();
     registerCheckinConfigVerbs();
     registerBindingVerbs();
+    registerClaimVerbs();
     if (const char* u = std::getenv("SERIALS_USER")) ctlLogin().user = u;
     if (const char* p = std::getenv("SERIALS_PASSWORD")) ctlLogin().password = p;
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;

@@ -35,6 +35,8 @@ void registerCheckinVerbs();
 void registerCheckinConfigVerbs();
 // Binding and accession: bind, accession, callno.
 void registerBindingVerbs();
+// Claims: claims list, record, mail.
+void registerClaimVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {

@@ -15,9 +15,7 @@ std::string MarcSearchKey(const std::string& group, const std::string& text) {
     return MarcKeyUpper(AnsiCut(t, g_intMarcKeyLen));
 }
 
-namespace {
-
-std::string likePattern(const std::string& key) {
+std::string MarcIndexLikePattern(const std::string& key) {
     bool ascii = true;
     for (unsigned char c : key)
         ascii = ascii && c < 0x80;
@@ -25,6 +23,8 @@ std::string likePattern(const std::string& key) {
     return (ascii ? LIB_SqlStr(like) : "unistr(" + LIB_SqlStr(ToUnistrLiteral(like)) + ")") +
            sqltext::kLikeEscape;
 }
+
+namespace {
 
 // An ISBN is catalogued in either form, so a search in one form also looks for the other.
 std::string otherIsbnForm(const std::string& text) {
@@ -38,10 +38,10 @@ std::string otherIsbnForm(const std::string& text) {
 }  // namespace
 
 int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
-    std::string match = "marc_idx.marc_idx_cont LIKE " + likePattern(MarcSearchKey(group, text));
+    std::string match = "marc_idx.marc_idx_cont LIKE " + MarcIndexLikePattern(MarcSearchKey(group, text));
     if (std::string other = otherIsbnForm(text); !other.empty())
         match = "(" + match + " OR marc_idx.marc_idx_cont LIKE " +
-                likePattern(MarcSearchKey(group, other)) + ")";
+                MarcIndexLikePattern(MarcSearchKey(group, other)) + ")";
     std::string sql =
         "SELECT marc.marc_rec_no,marc.m_title,marc.m_author,marc.m_publisher,marc.m_isbn "
         " FROM marc WHERE marc.marc_rec_no IN (SELECT marc_idx.marc_rec_no FROM marc_idx "

@@ -9,6 +9,9 @@
 // The key a search text is compared with, made as the group's keys are made (blanks, stopwords,
 // upper case); ISSN bar codes (977...) become the ISSN they carry.
 std::string MarcSearchKey(const std::string& group, const std::string& text);
+// The right-hand side of "marc_idx_cont LIKE": the key followed by "%", as a literal that keeps
+// characters outside the plain storage.
+std::string MarcIndexLikePattern(const std::string& key);
 // Records of `group` whose key begins with the text: record number, title, author, publisher,
 // ISBN/ISSN, ordered by title. 0, or -1 (error in g_ErrInfo).
 int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows);

@@ -1,0 +1,392 @@
+// The candidate search counts each row's received copies and claims in correlated subqueries
+// that the (peri_id, location) indexes answer, so a whole library is one statement; only the
+// date arithmetic of the claim intervals is done here, on the rows the statement returns.
+#include "checkin/core/basChkClaim.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+
+#include "common/Mailer.h"
+#include "common/OperatorState.h"
+#include "common/XlsxWriter.h"
+#include "common/basLibOpLog.h"
+#include "common/basQKEnv.h"
+#include "db/DbTransaction.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+#include "marc/core/MarcSearch.h"
+
+namespace {
+
+const char* const kClaimLog = "50032";
+
+int toInt(const LibVar& v) {
+    return v.isNumber() || !v.str().empty() ? static_cast<int>(v.num()) : 0;
+}
+
+std::string joinedKeys(const std::vector<std::string>& codes) {
+    std::string out;
+    for (const std::string& c : codes)
+        out += (out.empty() ? "" : ",") + LIB_SqlStr(c);
+    return out;
+}
+
+std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::string& today,
+                               const std::string& indexPattern) {
+    std::string sql =
+        "SELECT t.* FROM (SELECT a.peri_id,a.publ_code,c.location,a.peri_ord_year,a.asord_no,"
+        "m.m_title,m.m_isbn,a.publ_year,"
+        "nvl(a.cover_vol,'')||'卷'||nvl(a.cover_issue,'')||'期' AS cover,a.expect_date,"
+        "c.sub_peri_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,a.peri_no,"
+        "(SELECT COUNT(i.peri_id) FROM m_peri_item i WHERE i.peri_id=a.peri_id"
+        " AND i.location=c.location) AS rece_qty,"
+        "(SELECT COUNT(r.peri_id) FROM m_aslack_rec r WHERE r.peri_id=a.peri_id"
+        " AND r.location=c.location) AS aslack_cnt,"
+        "(SELECT MAX(r.aslack_detl_date) FROM m_aslack_rec r WHERE r.peri_id=a.peri_id"
+        " AND r.location=c.location) AS aslack_last,"
+        "(SELECT MIN(d.label) FROM m_peri_ord_dist_lst d WHERE d.publ_code=a.publ_code"
+        " AND d.peri_ord_year=a.peri_ord_year AND d.asord_no=a.asord_no"
+        " AND d.location=c.location) AS label"
+        " FROM m_peri_chk_vol a,m_peri_ord_detl b,marc m,m_sub_ord_lst c"
+        " WHERE a.publ_code=b.publ_code AND a.peri_ord_year=b.peri_ord_year"
+        " AND a.asord_no=b.asord_no AND m.marc_rec_no=b.marc_rec_no"
+        " AND c.publ_code=a.publ_code AND c.peri_ord_year=a.peri_ord_year"
+        " AND c.asord_no=a.asord_no"
+        " AND a.finish_flag='0' AND b.aslack_ysno='1' AND a.aslack_date<" +
+        LIB_SqlStr(today);
+    if (!f.year.empty()) sql += " AND a.peri_ord_year LIKE " + LIB_SqlStr(f.year + "%");
+    if (!f.location.empty()) sql += " AND c.location=" + LIB_SqlStr(f.location);
+    if (!f.asordNo.empty()) sql += " AND a.asord_no=" + LIB_SqlStr(f.asordNo);
+    if (!f.getMode.empty()) sql += " AND b.get_mode_code=" + LIB_SqlStr(f.getMode);
+    if (!f.docType.empty()) sql += " AND m.doc_type_code=" + LIB_SqlStr(f.docType);
+    if (!f.publCodes.empty()) sql += " AND a.publ_code IN (" + joinedKeys(f.publCodes) + ")";
+    if (!indexPattern.empty())
+        sql +=
+            " AND m.marc_rec_no IN (SELECT marc.marc_rec_no FROM marc_idx,marc"
+            " WHERE marc.marc_rec_no=marc_idx.marc_rec_no AND marc_idx.marc_idx_grp=" +
+            LIB_SqlStr(f.idxGroup) + " AND marc_idx.marc_idx_cont LIKE " + indexPattern + ")";
+    if (list == ClaimList::ToClaimAfterLater)
+        sql +=
+            " AND EXISTS (SELECT 1 FROM m_peri_item n,m_peri_chk_vol v"
+            " WHERE n.peri_id=v.peri_id AND v.publ_code=a.publ_code"
+            " AND v.peri_ord_year=a.peri_ord_year AND v.asord_no=a.asord_no"
+            " AND n.location=c.location AND v.peri_no>a.peri_no)";
+    sql += ") t WHERE ";
+    if (list == ClaimList::Claimed)
+        sql += "t.aslack_cnt>0 ORDER BY t.aslack_last DESC,";
+    else
+        sql += "t.sub_peri_qty>t.rece_qty AND t.aslack_cnt<3 ORDER BY ";
+    return sql + "t.peri_no,t.publ_code,t.peri_ord_year,t.asord_no,t.location";
+}
+
+ClaimCandidate candidateFrom(const LibArray& a, int r) {
+    ClaimCandidate c;
+    c.periId = a(0, r).str();
+    c.publCode = a(1, r).str();
+    c.location = a(2, r).str();
+    c.periOrdYear = a(3, r).str();
+    c.asordNo = a(4, r).str();
+    c.title = a(5, r).str();
+    c.issn = a(6, r).str();
+    c.publYear = a(7, r).str();
+    c.cover = a(8, r).str();
+    c.expectDate = a(9, r).str();
+    c.subQty = toInt(a(10, r));
+    c.aslackSecond = toInt(a(11, r));
+    c.aslackThird = toInt(a(12, r));
+    c.marcRecNo = a(13, r).str();
+    c.publFreq = a(14, r).str();
+    c.periNo = toInt(a(15, r));
+    c.received = toInt(a(16, r));
+    c.claimCount = toInt(a(17, r));
+    c.lastClaimDate = a(18, r).str();
+    c.label = a(19, r).str();
+    c.qty = std::max(c.missing(), 0);
+    return c;
+}
+
+}  // namespace
+
+std::string claimDateAdd(const std::string& date, int days) {
+    int y = 0;
+    unsigned m = 0, d = 0;
+    if (date.size() < 10 || std::sscanf(date.c_str(), "%4d-%2u-%2u", &y, &m, &d) != 3) return "";
+    std::chrono::year_month_day ymd{std::chrono::year{y}, std::chrono::month{m},
+                                    std::chrono::day{d}};
+    if (!ymd.ok()) return "";
+    std::chrono::year_month_day moved{std::chrono::sys_days{ymd} + std::chrono::days{days}};
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u", static_cast<int>(moved.year()),
+                  static_cast<unsigned>(moved.month()), static_cast<unsigned>(moved.day()));
+    return buf;
+}
+
+bool claimIsDue(int missing, int claimCount, const std::string& lastClaimDate, int aslackSecond,
+                int aslackThird, const std::string& today) {
+    if (missing <= 0) return false;
+    if (claimCount == 0) return true;
+    if (claimCount > 2) return false;
+    std::string next =
+        claimDateAdd(lastClaimDate.substr(0, 10), claimCount == 1 ? aslackSecond : aslackThird);
+    return !next.empty() && today >= next;
+}
+
+int claimLoadChoices(std::vector<std::string>& years, std::vector<std::string>& locations,
+                     std::vector<std::pair<std::string, std::string>>& groups) {
+    LibArray y, l, g;
+    if (LIB_DB_Select("select distinct substr(peri_ord_year,1,4) as year from m_peri_ord_lst "
+                      "ORDER BY year desc ",
+                      y) < 0 ||
+        LIB_DB_Select("SELECT DISTINCT location FROM m_sub_ord_lst ORDER BY location", l) < 0 ||
+        LIB_DB_Select("SELECT marc_idx_grp,MIN(marc_idx_grp_name) FROM marc_idx_para "
+                      "GROUP BY marc_idx_grp ORDER BY marc_idx_grp",
+                      g) < 0)
+        return -1;
+    years.clear();
+    locations.clear();
+    groups.clear();
+    for (int r = 2; r < y.rows(); ++r)
+        years.push_back(y(0, r).str());
+    for (int r = 2; r < l.rows(); ++r)
+        locations.push_back(l(0, r).str());
+    for (int r = 2; r < g.rows(); ++r)
+        groups.emplace_back(g(0, r).str(), g(1, r).str());
+    return 0;
+}
+
+ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::string& today,
+                              std::vector<ClaimCandidate>& rows) {
+    rows.clear();
+    if (!f.anyOrder && f.year.empty() && f.location.empty() && f.asordNo.empty() &&
+        f.getMode.empty() && f.searchText.empty())
+        return ClaimSearchResult::NoCondition;
+    std::string pattern;
+    if (!f.searchText.empty()) {
+        std::string key = MarcSearchKey(f.idxGroup, f.searchText);
+        if (key.empty()) return ClaimSearchResult::BadSearchText;
+        pattern = MarcIndexLikePattern(key);
+    }
+    LibArray a;
+    if (LIB_DB_Select(candidateStatement(f, list, today, pattern), a) < 0)
+        return ClaimSearchResult::DbError;
+    for (int r = 2; r < a.rows(); ++r) {
+        ClaimCandidate c = candidateFrom(a, r);
+        if (list == ClaimList::Claimed || claimIsDue(c.missing(), c.claimCount, c.lastClaimDate,
+                                                     c.aslackSecond, c.aslackThird, today))
+            rows.push_back(std::move(c));
+    }
+    return rows.empty() ? ClaimSearchResult::Nothing : ClaimSearchResult::Found;
+}
+
+int intFindClaims(const ClaimFilter& filter, ClaimList list, std::vector<ClaimCandidate>& rows) {
+    std::string today = LIB_DB_GetServerDate().substr(0, 10);
+    if (today.empty()) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    switch (claimSearch(filter, list, today, rows)) {
+        case ClaimSearchResult::Found:
+            return 0;
+        case ClaimSearchResult::Nothing:
+            LIB_ShowMsg(list == ClaimList::Claimed ? "E没有已经催缺的期刊！" : "E没有缺刊！");
+            return 1;
+        case ClaimSearchResult::NoCondition:
+            LIB_ShowMsg("EQK001");
+            return -1;
+        case ClaimSearchResult::BadSearchText:
+            LIB_ShowMsg("EBM003");
+            return -1;
+        case ClaimSearchResult::DbError:
+            LIB_DB_ShowError();
+            return -1;
+    }
+    return -1;
+}
+
+int claimRecord(const std::vector<ClaimCandidate>& rows) {
+    std::string today = LIB_DB_GetServerDate().substr(0, 10);
+    if (today.empty()) return -1;
+    DbTransaction tx;
+    if (!tx.ok()) return -1;
+    std::map<std::string, int> perSupplier;
+    for (const ClaimCandidate& c : rows) {
+        std::string sql =
+            " INSERT INTO m_aslack_rec(peri_id,location,aslack_detl_date,aslack_wkr,"
+            "aslack_detl_qty,remark) VALUES  ( " +
+            LIB_SqlStr(c.periId) + "," + LIB_SqlStr(c.location) + "," + LIB_SqlStr(today) + "," +
+            LIB_SqlStr(g_strWkrNo) + "," + std::to_string(c.qty) + "," + LIB_SqlStr(c.remark) + ")";
+        if (LIB_DB_Execute(sql) < 0) return -1;
+        ++perSupplier[c.publCode];
+    }
+    for (const auto& [publ, count] : perSupplier)
+        if (LIB_WriteOpLog(kClaimLog, publ, std::to_string(count)) < 0) return -1;
+    return tx.commit();
+}
+
+int intRecordClaims(const std::vector<ClaimCandidate>& rows) {
+    if (claimRecord(rows) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    LIB_ShowMsg("I催缺完成！");
+    return 0;
+}
+
+const std::vector<std::string>& claimListHeaders() {
+    static const std::vector<std::string> headers = {"发行商",   "年度批次", "征订号",   "ISSN",
+                                                     "出版年度", "卷期信息", "应到日期", "催缺次数",
+                                                     "应到复本", "实到复本", "催缺复本", "经手人",
+                                                     "催缺日期", "出版频率", "排架号"};
+    return headers;
+}
+
+std::vector<std::string> claimListRow(const ClaimCandidate& c, const std::string& claimDate,
+                                      const std::string& operatorNo, bool newClaim) {
+    return {c.publCode,
+            c.periOrdYear,
+            c.asordNo,
+            c.issn,
+            c.publYear,
+            c.cover,
+            c.expectDate,
+            std::to_string(c.claimCount + (newClaim ? 1 : 0)),
+            std::to_string(c.subQty),
+            std::to_string(c.received),
+            std::to_string(c.qty),
+            operatorNo,
+            claimDate,
+            c.publFreq,
+            c.label};
+}
+
+int claimWriteXlsx(const std::string& path, const std::vector<ClaimCandidate>& rows,
+                   const std::string& claimDate, bool newClaim, std::string& error) {
+    XlsxWriter x(path);
+    x.addSheet("催缺期刊列表");
+    const auto& headers = claimListHeaders();
+    for (std::size_t col = 0; col < headers.size(); ++col) {
+        x.writeHeading(0, static_cast<int>(col), headers[col]);
+        x.setColumnWidth(static_cast<int>(col), col == 5 ? 16 : 11);
+    }
+    int row = 1;
+    for (const ClaimCandidate& c : rows) {
+        auto cells = claimListRow(c, claimDate, g_strWkrNo, newClaim);
+        for (std::size_t col = 0; col < cells.size(); ++col) {
+            bool count = col >= 7 && col <= 10;
+            if (count)
+                x.writeNumber(row, static_cast<int>(col), std::stod(cells[col]));
+            else
+                x.writeText(row, static_cast<int>(col), cells[col]);
+        }
+        ++row;
+    }
+    return x.close(error);
+}
+
+int claimWriteCsv(const std::string& path, const std::vector<ClaimCandidate>& rows,
+                  const std::string& claimDate, bool newClaim, std::string& error) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        error = "无法创建文件 " + path;
+        return -1;
+    }
+    auto line = [&out](const std::vector<std::string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            std::string v = cells[i];
+            bool quote = v.find_first_of(",\"\r\n") != std::string::npos;
+            std::string q;
+            for (char ch : v)
+                q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+            out << (i ? "," : "") << (quote ? "\"" + q + "\"" : q);
+        }
+        out << "\r\n";
+    };
+    line(claimListHeaders());
+    for (const ClaimCandidate& c : rows)
+        line(claimListRow(c, claimDate, g_strWkrNo, newClaim));
+    out.close();
+    if (!out) {
+        error = "写入文件失败 " + path;
+        return -1;
+    }
+    return 0;
+}
+
+int claimPrepareMail(const std::string& publCode, const std::string& claimDate, ClaimMail& mail) {
+    readMailSettings(g_strPath[0] + "mavren.ini");
+    LibArray publ, wkr;
+    if (LIB_DB_Select(
+            " select publ_email from publish_busi where publ_code=" + LIB_SqlStr(publCode), publ) <
+            0 ||
+        LIB_DB_Select("SELECT wkr_name,wkr_email,wkr_tele FROM lib_worker WHERE wkr_no=" +
+                          LIB_SqlStr(g_strWkrNo),
+                      wkr) < 0)
+        return -1;
+    mail = {};
+    mail.to = publ.recordCount() ? publ(0, 2).str() : "";
+    std::string name = wkr.recordCount() ? wkr(0, 2).str() : "";
+    std::string email = wkr.recordCount() ? wkr(1, 2).str() : "";
+    std::string tele = wkr.recordCount() ? wkr(2, 2).str() : "";
+    mail.from = email.empty() ? g_mailAccount.from : email;
+    mail.fromName = g_mailAccount.fromName.empty() ? name : g_mailAccount.fromName;
+    if (tele.empty()) tele = g_mailAccount.telephone;
+    mail.subject = " 催缺期刊列表";
+    mail.body = " 催缺单 \r\n催缺日期： " + claimDate + "\r\n联系电话：" + tele +
+                "\r\n数据详见附件，格式为xls文件，数据格式未加密。\r\n";
+    return 0;
+}
+
+std::string claimMailProblem(const ClaimMail& mail) {
+    if (mail.from.empty()) return "请输入完整的发信人信息！";
+    if (mail.to.empty()) return "请输入完整的收信人信息！";
+    if (mail.subject.empty() || mail.subject.find_first_not_of(' ') == std::string::npos)
+        return "请输入主题！";
+    return "";
+}
+
+int claimSendMail(const ClaimMail& mail, const std::vector<ClaimCandidate>& rows,
+                  std::string& error, bool& dbFailed) {
+    dbFailed = false;
+    readMailSettings(g_strPath[0] + "mavren.ini");
+    if (!QK_bolSmtp) {
+        error = "未设置邮件服务器（mavren.ini 的 [MAIL] 节）。";
+        return -1;
+    }
+    std::string today = LIB_DB_GetServerDate().substr(0, 10);
+    std::string dir = g_strPath[5].empty() ? std::string("/tmp/") : g_strPath[5];
+    std::string publ = rows.empty() ? std::string("claims") : rows.front().publCode;
+    std::string file = dir + publ + "_" + today + ".xlsx";
+    if (claimWriteXlsx(file, rows, today, true, error) < 0) return -1;
+
+    DbTransaction tx;
+    if (!tx.ok() || claimRecord(rows) < 0) {
+        dbFailed = true;
+        std::remove(file.c_str());
+        return -1;
+    }
+    Mailer m;
+    m.From = mail.from;
+    m.FromName = mail.fromName;
+    m.Subject = mail.subject;
+    m.Body = mail.body;
+    m.MailServerUserName = g_mailAccount.user;
+    m.MailServerPassWord = g_mailAccount.password;
+    m.RequireTls = g_mailAccount.tls;
+    m.AddRecipient(mail.to);
+    if (mail.copyToMe && mail.from != mail.to) m.AddRecipient(mail.from, mail.fromName);
+    m.AddAttachment(file);
+    int rc = m.Send(QK_strSmtpAddr);
+    std::remove(file.c_str());
+    if (rc < 0) {
+        error = m.error();
+        return -1;
+    }
+    if (tx.commit() < 0) {
+        dbFailed = true;
+        return -1;
+    }
+    return 0;
+}

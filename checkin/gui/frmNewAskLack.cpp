@@ -1,0 +1,249 @@
+#include "checkin/gui/frmNewAskLack.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "checkin/core/basChkClaim.h"
+#include "checkin/gui/ClaimGridModel.h"
+#include "checkin/gui/ClaimPrint.h"
+#include "checkin/gui/ListPrint.h"
+#include "checkin/gui/frmNewAslackMail.h"
+#include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
+#include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+
+namespace {
+
+const char* const kAny = "<不定>";
+
+QComboBox* codeCombo(QWidget* parent, const char* name, const LibArray& table) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->addItem(kAny, QString());
+    for (int r = 2; r < table.rows(); ++r)
+        c->addItem(QString::fromStdString(table(0, r).str() + " " + table(1, r).str()),
+                   QString::fromStdString(table(0, r).str()));
+    return c;
+}
+
+std::string chosen(const QComboBox* c) {
+    if (c->currentText() == kAny) return "";
+    QVariant d = c->currentData();
+    return (d.isValid() ? d.toString() : c->currentText()).trimmed().toStdString();
+}
+
+QString today() {
+    return QString::fromStdString(LIB_GetSysInfo(1).str()).left(10);
+}
+
+}  // namespace
+
+frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmNewAskLack");
+    setWindowTitle("期刊催缺");
+    std::vector<std::string> years, locations;
+    std::vector<std::pair<std::string, std::string>> groups;
+    if (claimLoadChoices(years, locations, groups) < 0) LIB_DB_ShowError();
+    if (g_arrPublisher.rows() <= 2) LIB_LoadPublishers();
+
+    cmbYear = new QComboBox(this);
+    cmbYear->setObjectName("cmbYear");
+    cmbYear->addItem(kAny, QString());
+    for (const auto& y : years)
+        cmbYear->addItem(QString::fromStdString(y), QString::fromStdString(y));
+    if (cmbYear->count() > 1) cmbYear->setCurrentIndex(1);
+    cmbLoca = new QComboBox(this);
+    cmbLoca->setObjectName("cmbLoca");
+    cmbLoca->addItem(kAny, QString());
+    for (const auto& l : locations)
+        cmbLoca->addItem(QString::fromStdString(l + " " + LIB_LocationName(l)),
+                         QString::fromStdString(l));
+    cmbNo = new QComboBox(this);
+    cmbNo->setObjectName("cmbNo");
+    cmbNo->setEditable(true);
+    cmbNo->addItem(kAny);
+    cmbGetMode = codeCombo(this, "cmbGetMode", g_arrGetMode);
+    cmbDocType = codeCombo(this, "cmbDocType", g_arrDocType);
+    cmbIdxGroup = new QComboBox(this);
+    cmbIdxGroup->setObjectName("cmbIdxGroup");
+    for (const auto& [code, name] : groups)
+        cmbIdxGroup->addItem(QString::fromStdString(name), QString::fromStdString(code));
+    txtSearch = new QLineEdit(this);
+    txtSearch->setObjectName("txtSearch");
+    lstPubl = new QListWidget(this);
+    lstPubl->setObjectName("lstPubl");
+    lstPubl->setSelectionMode(QAbstractItemView::MultiSelection);
+    for (int r = 2; r < g_arrPublisher.rows(); ++r) {
+        auto* item = new QListWidgetItem(
+            QString::fromStdString(g_arrPublisher(0, r).str() + " " + g_arrPublisher(1, r).str()),
+            lstPubl);
+        item->setData(Qt::UserRole, QString::fromStdString(g_arrPublisher(0, r).str()));
+    }
+    lstPubl->setMaximumHeight(110);
+
+    showType_ = new QButtonGroup(this);
+    const char* captions[] = {"待催缺期刊", "已有后续期到达", "已催缺期刊"};
+    for (int i = 0; i < 3; ++i) {
+        optShowType[i] = new QRadioButton(captions[i], this);
+        optShowType[i]->setObjectName(QString("optShowType%1").arg(i));
+        showType_->addButton(optShowType[i], i);
+    }
+    optShowType[0]->setChecked(true);
+
+    auto* filters = new QGridLayout;
+    auto label = [this](const char* t) { return new QLabel(t, this); };
+    filters->addWidget(label("订购年度："), 0, 0);
+    filters->addWidget(cmbYear, 0, 1);
+    filters->addWidget(label("订户："), 0, 2);
+    filters->addWidget(cmbLoca, 0, 3);
+    filters->addWidget(label("征订号："), 0, 4);
+    filters->addWidget(cmbNo, 0, 5);
+    filters->addWidget(label("获得方式："), 1, 0);
+    filters->addWidget(cmbGetMode, 1, 1);
+    filters->addWidget(label("文献类型："), 1, 2);
+    filters->addWidget(cmbDocType, 1, 3);
+    filters->addWidget(cmbIdxGroup, 1, 4);
+    filters->addWidget(txtSearch, 1, 5);
+    auto* shows = new QHBoxLayout;
+    for (auto* o : optShowType)
+        shows->addWidget(o);
+    shows->addStretch();
+    filters->addLayout(shows, 2, 0, 1, 6);
+    filters->addWidget(label("发行商："), 0, 6);
+    filters->addWidget(lstPubl, 0, 7, 3, 1);
+
+    model = new ClaimGridModel(this);
+    spdDetail = new QTableView(this);
+    spdDetail->setObjectName("spdDetail");
+    spdDetail->setModel(model);
+    spdDetail->setSelectionBehavior(QAbstractItemView::SelectRows);
+    spdDetail->horizontalHeader()->setStretchLastSection(true);
+
+    auto button = [this](const char* text, const char* name, const char* tip) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setToolTip(tip);
+        return b;
+    };
+    cmdSearch = button("查询", "cmdSearch", "查找缺刊 (F5)");
+    cmdSearch->setShortcut(QKeySequence(Qt::Key_F5));
+    cmdSelectAll = button("全选", "cmdSelectAll", "选中全部期刊");
+    cmdDisselect = button("全不选", "cmdDisselect", "取消全部选择");
+    cmdAsk = button("催缺", "cmdAsk", "记录所选期刊的催缺 (Ctrl+S)");
+    cmdAsk->setShortcut(QKeySequence::Save);
+    cmdPrint = button("打印", "cmdPrint", "催缺单打印预览 (Ctrl+P)");
+    cmdPrint->setShortcut(QKeySequence::Print);
+    cmdPdf = button("PDF", "cmdPdf", "把催缺单存为 PDF 文件");
+    cmdSendMail = button("邮件催缺", "cmdSendMail", "把所选期刊的催缺单发给选中的发行商");
+    cmdCancel = button("退出", "cmdCancel", "关闭 (Esc)");
+    cmdCancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    auto* buttons = new QHBoxLayout;
+    for (auto* b : {cmdSearch, cmdSelectAll, cmdDisselect, cmdAsk, cmdPrint, cmdPdf, cmdSendMail})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(cmdCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(spdDetail, 1);
+    layout->addLayout(buttons);
+
+    connect(cmdSearch, &QPushButton::clicked, this, &frmNewAskLack::cmdSearch_Click);
+    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { model->setAllMarked(true); });
+    connect(cmdDisselect, &QPushButton::clicked, this, [this] { model->setAllMarked(false); });
+    connect(cmdAsk, &QPushButton::clicked, this, &frmNewAskLack::cmdAsk_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmNewAskLack::cmdPrint_Click);
+    connect(cmdPdf, &QPushButton::clicked, this, [this] {
+        QString path =
+            QFileDialog::getSaveFileName(this, "保存催缺单", "催缺单.pdf", "PDF (*.pdf)");
+        if (!path.isEmpty() && !printToPdf(path))
+            LIB_ShowMsg("E无法写入文件：" + path.toStdString());
+    });
+    connect(cmdSendMail, &QPushButton::clicked, this, &frmNewAskLack::cmdSendMail_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(showType_, &QButtonGroup::idClicked, this, [this] { model->setRows({}, false); });
+}
+
+ClaimFilter frmNewAskLack::filter() const {
+    ClaimFilter f;
+    f.year = chosen(cmbYear);
+    f.location = chosen(cmbLoca);
+    f.asordNo = chosen(cmbNo);
+    f.getMode = chosen(cmbGetMode);
+    f.docType = chosen(cmbDocType);
+    for (auto* item : lstPubl->selectedItems())
+        f.publCodes.push_back(item->data(Qt::UserRole).toString().toStdString());
+    f.idxGroup = cmbIdxGroup->currentData().toString().toStdString();
+    f.searchText = txtSearch->text().toStdString();
+    return f;
+}
+
+ClaimList frmNewAskLack::shownList() const {
+    return static_cast<ClaimList>(showType_->checkedId());
+}
+
+void frmNewAskLack::cmdSearch_Click() {
+    std::vector<ClaimCandidate> rows;
+    bool toClaim = shownList() != ClaimList::Claimed;
+    intFindClaims(filter(), shownList(), rows);
+    model->setEditable(toClaim);
+    model->setRows(std::move(rows), toClaim);
+    spdDetail->resizeColumnsToContents();
+}
+
+void frmNewAskLack::cmdAsk_Click() {
+    if (shownList() == ClaimList::Claimed) return;
+    std::vector<ClaimCandidate> marked = model->markedRows();
+    if (marked.empty()) return;
+    if (intRecordClaims(marked) == 0) cmdSearch_Click();
+}
+
+bool frmNewAskLack::printToPdf(const QString& path) {
+    return printedListToPdf(
+        claimListHtml(model->markedRows(), today(), shownList() != ClaimList::Claimed), path);
+}
+
+void frmNewAskLack::cmdPrint_Click() {
+    printedListPreview(
+        claimListHtml(model->markedRows(), today(), shownList() != ClaimList::Claimed), this);
+}
+
+void frmNewAskLack::cmdSendMail_Click() {
+    if (lstPubl->selectedItems().size() != 1) {
+        LIB_ShowMsg("E邮件催缺必须选择一个发行商。");
+        return;
+    }
+    std::string publ =
+        lstPubl->selectedItems().front()->data(Qt::UserRole).toString().toStdString();
+    std::vector<ClaimCandidate> rows;
+    for (ClaimCandidate& c : model->markedRows())
+        if (c.publCode == publ) rows.push_back(std::move(c));
+    if (rows.empty() || shownList() == ClaimList::Claimed) {
+        LIB_ShowMsg("E没有缺刊！");
+        return;
+    }
+    ClaimMail mail;
+    if (claimPrepareMail(publ, today().toStdString(), mail) < 0) {
+        LIB_DB_ShowError();
+        return;
+    }
+    mailForm = new frmNewAslackMail(mail, rows, this);
+    connect(mailForm, &QDialog::finished, this, [this](int result) {
+        mailForm->deleteLater();
+        mailForm = nullptr;
+        if (result == QDialog::Accepted) cmdSearch_Click();
+    });
+    mailForm->open();
+}

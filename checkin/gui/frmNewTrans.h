@@ -1,0 +1,47 @@
+// Hand-over: the copies checked in over a range of days that are still at the check-in desk
+// (or, for taking back, already handed over), per issue and sub-location; handing over or
+// taking back a number of copies of the marked rows; the hand-over list printed or as PDF.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "checkin/core/basChkDetail.h"
+
+class QComboBox;
+class QDateEdit;
+class QRadioButton;
+class QSpinBox;
+class QPushButton;
+class QTableWidget;
+
+class frmNewTrans : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmNewTrans(QWidget* parent = nullptr);
+
+    QDateEdit* dtpFrom = nullptr;
+    QDateEdit* dtpTo = nullptr;
+    QComboBox* cmbLoca = nullptr;
+    QRadioButton* optAtDesk = nullptr;
+    QRadioButton* optHandedOver = nullptr;
+    QSpinBox* txtCopies = nullptr;
+    QTableWidget* spdTrans = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QPushButton* cmdTrans = nullptr;
+    QPushButton* cmdUndo = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdPdf = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+    void cmdSearch_Click();
+    void cmdTrans_Click();
+    void cmdUndo_Click();
+    // The hand-over list of the marked rows, as HTML for printing.
+    QString listHtml() const;
+    bool printToPdf(const QString& path) const;
+
+private:
+    std::vector<TransferRow> marked() const;
+    std::vector<TransferRow> rows_;
+};
