@@ -80,7 +80,7 @@ GbkSortProxy* LIB_SetupGrid(QTableView* view, QAbstractItemModel* source,
     view->horizontalHeader()->setSectionsMovable(true);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view->setItemDelegate(new TruncatedTipDelegate(view));
-    LIB_RememberHeader(view->horizontalHeader(), settingsKey);
+    if (!settingsKey.isEmpty()) LIB_RememberHeader(view->horizontalHeader(), settingsKey);
     return proxy;
 }
 

@@ -25,9 +25,10 @@ protected:
 // Puts `source` behind a GbkSortProxy in `view`, turns on header sorting (unsorted until the
 // operator clicks), tooltips on truncated cells and remembered column widths under
 // `settingsKey` (screen/grid). Returns the proxy: rows the view reports are the proxy's, map
-// them with mapToSource.
+// them with mapToSource. A screen that sets its own column widths passes an empty key and calls
+// LIB_RememberHeader after setting them, so that they are the layout "恢复默认布局" returns to.
 GbkSortProxy* LIB_SetupGrid(QTableView* view, QAbstractItemModel* source,
-                            const QString& settingsKey);
+                            const QString& settingsKey = {});
 
 // A filter box for the grid: typing narrows the rows at once; Esc empties it.
 QLineEdit* LIB_GridFilterBox(GbkSortProxy* proxy, QWidget* parent);

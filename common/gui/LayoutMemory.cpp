@@ -52,12 +52,12 @@ void track(QObject* widget, const QString& key, std::function<void()> restoreBui
     list.push_back({key, widget, std::move(restoreBuilt)});
 }
 
-// Saves the window's state when it closes or hides, whichever comes first.
+// Saves the window's state when it closes (an MDI tab closing closes its screen too).
 class WindowSaver : public QObject {
 public:
     WindowSaver(QMainWindow* window, QString key) : QObject(window), window_(window), key_(key) {}
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Close || event->type() == QEvent::Hide) {
+        if (event->type() == QEvent::Close) {
             saveState(key_ + "/geometry", window_->saveGeometry());
             saveState(key_ + "/state", window_->saveState());
         }
