@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <functional>
 
 #include "db/LibArray.h"
 
@@ -13,6 +14,12 @@ public:
     explicit LibArrayModel(QStringList captions, QObject* parent = nullptr);
 
     void setArray(LibArray array);
+    void setCaptions(QStringList captions);
+    // A cell's tooltip from its row of the array (row counted from 0) and column; none when
+    // unset or empty.
+    void setToolTips(std::function<QString(const LibArray&, int row, int col)> tips) {
+        tips_ = std::move(tips);
+    }
     const LibArray& array() const { return array_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -23,4 +30,5 @@ public:
 private:
     QStringList captions_;
     LibArray array_;
+    std::function<QString(const LibArray&, int, int)> tips_;
 };

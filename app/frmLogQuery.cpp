@@ -5,16 +5,22 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "app/LibArrayModel.h"
-#include "common/basQKEnv.h"
 #include "common/basCodeFunc.h"
 #include "common/basLogQuery.h"
+#include "common/basQKEnv.h"
+#include "common/gui/Grid.h"
+#include "common/gui/StdKeys.h"
 
 namespace {
+// The first of the keys and notes among the log's columns.
+constexpr int kFirstKeyColumn = 7;
+
 QString text(const LibArray& a, int col, int row) {
     return QString::fromStdString(a(col, row).str());
 }
@@ -69,17 +75,28 @@ frmLogQuery::frmLogQuery(QWidget* parent) : QWidget(parent) {
     for (const char* c : kLogColumns)
         captions << QString::fromUtf8(c);
     model = new LibArrayModel(captions, this);
+    // Which key is which depends on the operation: the cells of the keys and notes say it.
+    model->setToolTips([](const LibArray& a, int row, int col) {
+        if (col < kFirstKeyColumn) return QString();
+        const std::string caption = LIB_LogKeyCaptions(a(2, row + 2).str())[col - kFirstKeyColumn];
+        return QString::fromStdString(caption + "：" + a(col, row + 2).str());
+    });
     spdLog = new QTableView(this);
     spdLog->setObjectName("spdLog");
-    spdLog->setModel(model);
+    proxy = LIB_SetupGrid(spdLog, model);
     spdLog->setSelectionBehavior(QAbstractItemView::SelectRows);
     spdLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
     spdLog->horizontalHeader()->setStretchLastSection(true);
+    txtFilter = LIB_GridFilterBox(proxy, this);
+    layout->addWidget(txtFilter);
     layout->addWidget(spdLog, 1);
     lblCount = new QLabel(this);
     lblCount->setObjectName("lblCount");
     layout->addWidget(lblCount);
 
+    cmdQuery->setText("查询(&Q)");
+    cmdQuery->setShortcut(QKeySequence(Qt::Key_F5));
+    LIB_TipWithShortcut(cmdQuery);
     connect(cmdQuery, &QPushButton::clicked, this, &frmLogQuery::cmdQuery_Click);
     cmdQuery_Click();
 }
@@ -92,6 +109,12 @@ void frmLogQuery::cmdQuery_Click() {
     f.logType = cboLogType->currentData().toString().toStdString();
     LibArray rows;
     if (LIB_QueryOpLog(f, rows) < 0) return;
+    QStringList captions;
+    for (int i = 0; i < kFirstKeyColumn; ++i)
+        captions << QString::fromUtf8(kLogColumns[i]);
+    for (const std::string& c : LIB_LogKeyCaptions(f.logType))
+        captions << QString::fromStdString(c);
+    model->setCaptions(captions);
     model->setArray(std::move(rows));
     spdLog->resizeColumnsToContents();
     lblCount->setText(QString("共 %1 条记录").arg(model->rowCount()));

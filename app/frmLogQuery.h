@@ -1,12 +1,14 @@
 // The operation-log viewer: who did what, when and where, filtered by date range, operator
-// and operation.
+// and operation; the grid sorts by any column and the key columns are named for the operation.
 #pragma once
 
 #include <QWidget>
 
 class QComboBox;
 class QDateEdit;
+class GbkSortProxy;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableView;
 class LibArrayModel;
@@ -24,6 +26,8 @@ public:
     QTableView* spdLog = nullptr;
     QLabel* lblCount = nullptr;
     LibArrayModel* model = nullptr;
+    GbkSortProxy* proxy = nullptr;  // what the grid shows: the rows sorted and filtered
+    QLineEdit* txtFilter = nullptr;
 
     void cmdQuery_Click();
 };

@@ -2,12 +2,13 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "app/GuiPresenter.h"
-#include "common/basQKEnv.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "app/frmMain.h"
 #include "app/frmQKLogo.h"
+#include "common/basQKEnv.h"
+#include "common/gui/GuiPresenter.h"
+#include "common/gui/GuiStartup.h"
 
 int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     LIB_RegisterProcedures();
     QApplication::setApplicationName("serials");
+    LIB_InitGuiApplication(app);
     GuiPresenter presenter;
     LIB_SetPresenter(&presenter);
 

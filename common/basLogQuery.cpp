@@ -1,5 +1,7 @@
 #include "common/basLogQuery.h"
 
+#include <map>
+
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 
@@ -35,4 +37,17 @@ int LIB_QueryOpLog(const LogFilter& f, LibArray& rows) {
         "FROM log_detl d LEFT JOIN log_type t ON t.log_type=d.log_type" +
             where + " ORDER BY d.log_date DESC, d.log_time DESC",
         rows);
+}
+
+std::vector<std::string> LIB_LogKeyCaptions(const std::string& logType) {
+    static const std::map<std::string, std::vector<std::string>> known{
+        {"50000", {"操作员", "", "", "工作站", "地点", ""}},
+        {"50016", {"发行商|年度批次", "", "", "", "", ""}},
+        {"50018", {"书目记录号", "发行商", "年度批次", "刊名:征订号", "", ""}},
+        {"50019", {"书目记录号", "发行商", "年度批次", "操作:征订号", "", ""}}};
+    std::vector<std::string> out{"关键字1", "关键字2", "关键字3", "说明1", "说明2", "说明3"};
+    if (auto it = known.find(logType); it != known.end())
+        for (std::size_t i = 0; i < out.size(); ++i)
+            if (!it->second[i].empty()) out[i] = it->second[i];
+    return out;
 }

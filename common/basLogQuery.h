@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "db/LibArray.h"
 
@@ -16,6 +17,10 @@ struct LogFilter {
 inline constexpr const char* kLogColumns[] = {"日期",   "时间",  "操作代码", "操作",    "操作员",
                                               "工作站", "地点",  "关键字1",  "关键字2", "关键字3",
                                               "说明1",  "说明2", "说明3"};
+
+// What the three keys and three notes (columns 关键字1-3, 说明1-3) hold for an operation code;
+// the plain column names for an operation whose keys are not described.
+std::vector<std::string> LIB_LogKeyCaptions(const std::string& logType);
 
 // Log rows matching the filter, newest first, with the operation's name. 0, or -1 after the
 // failure was shown (a start date after the end date: EQK112).

@@ -17,7 +17,7 @@ ConsolePresenter g_defaultPresenter;
 MsgPresenter* g_presenter = &g_defaultPresenter;
 
 bool asks(char type) {
-    return type == 'W' || type == 'Q' || type == 'S';
+    return type == 'W' || type == 'Q' || type == 'S' || type == 'C';
 }
 }  // namespace
 
@@ -30,6 +30,15 @@ int ConsolePresenter::show(char type, const std::string& title, const std::strin
         return answer_ == Answer::Ok ? kMsgOk : kMsgCancel;
     }
     if (!isatty(STDIN_FILENO)) return kMsgCancel;
+    if (type == 'C') {
+        // Nothing is discarded without an explicit "n"; an empty line stays.
+        std::cerr << "  保存? [y/n/C] ";
+        std::string line;
+        if (!std::getline(std::cin, line)) return kMsgCancel;
+        line = sqltext::lower(sqltext::trim(line));
+        if (line.empty()) return kMsgCancel;
+        return line[0] == 'y' ? kMsgOk : line[0] == 'n' ? kMsgNo : kMsgCancel;
+    }
     // The box's default button answers an empty line: OK only for "S".
     std::cerr << (type == 'S' ? "  确定? [Y/n] " : "  确定? [y/N] ");
     std::string line;
@@ -102,4 +111,15 @@ std::vector<std::string> LIB_Split(const std::string& text, const std::string& s
         out.push_back(text.substr(pos, hit - pos));
     out.push_back(text.substr(pos));
     return out;
+}
+
+SaveChoice LIB_AskSave(const std::string& question) {
+    switch (LIB_ShowMsg("C" + question)) {
+        case kMsgOk:
+            return SaveChoice::Save;
+        case kMsgNo:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Stay;
+    }
 }

@@ -1,5 +1,6 @@
 // Messages to the operator. A message text starts with its type letter (E error, I information,
-// W warning, Q question, S select), which chooses the box; a six-character code such as
+// W warning, Q question, S select, C a question whose answer may discard work), which chooses
+// the box; a six-character code such as
 // "ECM012" is looked up in the message table msg_mst, loaded once at start-up.
 #pragma once
 
@@ -8,7 +9,8 @@
 
 #include "db/LibArray.h"
 
-enum MsgAnswer { kMsgOk = 1, kMsgCancel = 2 };
+// A "C" question answers kMsgOk for 保存, kMsgNo for 不保存 and kMsgCancel for 取消.
+enum MsgAnswer { kMsgOk = 1, kMsgCancel = 2, kMsgNo = 3 };
 
 // How a message reaches a person: a box in the client, stderr on the command line, a script
 // in tests. `type` is the type letter; the answer is kMsgOk or kMsgCancel.
@@ -43,4 +45,7 @@ std::string LIB_GetMsgText(const std::string& text);
 // continuing after each inserted replacement; `start` ends just past the last replacement.
 std::string LIB_Replace(const std::string& text, const std::string& search,
                         const std::string& replacement, int& start);
+// Asks the question with 保存 / 不保存 / 取消; 取消 means: stay where the operator was.
+enum class SaveChoice { Save, Discard, Stay };
+SaveChoice LIB_AskSave(const std::string& question);
 std::vector<std::string> LIB_Split(const std::string& text, const std::string& separator);

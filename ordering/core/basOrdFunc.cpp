@@ -12,6 +12,7 @@
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/MarcSearch.h"
+#include "marc/core/SearchInput.h"
 
 namespace {
 
@@ -243,9 +244,14 @@ int intDeleteUnorderedMarc(const std::vector<std::string>& recNos) {
 }
 
 int intOrdMarcFind(const std::string& text, LibArray& rows) {
-    if (MarcIndexSearch("01", text, rows) < 0) return -1;
-    if (rows.recordCount() > 0) return 0;
-    return MarcIndexSearch("03", text, rows);
+    // Something shaped like an ISSN is one, however it was typed.
+    if (std::string issn = MarcIssnInput(text); !issn.empty())
+        return MarcIndexSearch("03", issn, rows);
+    for (const char* group : {"01", "03", "02"}) {
+        if (MarcIndexSearch(group, text, rows) < 0) return -1;
+        if (rows.recordCount() > 0) return 0;
+    }
+    return 0;
 }
 
 int intOrdCheckRepeat(const std::string& publ, const std::string& year, const std::string& asordNo,

@@ -555,3 +555,32 @@ int intLoadAsordItems(const std::string& publ, const std::string& yearMonth,
     }
     return 0;
 }
+
+OrdTotals OrdSumDetails(const std::vector<OrdDetail>& details) {
+    OrdTotals t;
+    for (const OrdDetail& d : details) {
+        ++t.titles;
+        const long long copies = LibVar(d.sumCount()).integer();
+        t.copies += copies;
+        t.annual += LibVar(d.get("TotalPrice")).num() * static_cast<double>(copies);
+        for (const OrdSubscriber& s : d.subs)
+            for (const OrdFundLine& f : s.funds)
+                t.byFund[f.fundSrc] += LibVar(f.amount).num();
+    }
+    return t;
+}
+
+std::string strOrdTotals(const OrdTotals& t, bool byFund) {
+    auto money = [](double v) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.2f", v);
+        return std::string(buf);
+    };
+    std::string out = std::to_string(t.titles) + " 种  " + std::to_string(t.copies) + " 册  年价 " +
+                      money(t.annual) + " 元";
+    if (byFund)
+        for (const auto& [fund, amount] : t.byFund)
+            out += "  |  " + (fund.empty() ? std::string("（未指定经费）") : fund) + "：" +
+                   money(amount);
+    return out;
+}

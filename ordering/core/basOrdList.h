@@ -60,6 +60,18 @@ struct OrdDetail {
     std::string sumCount() const;
 };
 
+// What a catalogue's details add up to: titles, copies, the annual price of all copies, and
+// that amount by fund source (from the subscribers' fund lines).
+struct OrdTotals {
+    int titles = 0;
+    long long copies = 0;
+    double annual = 0;
+    std::map<std::string, double> byFund;
+};
+OrdTotals OrdSumDetails(const std::vector<OrdDetail>& details);
+// "12 种  34 册  年价 5678.00 元", with " | fund: amount" per fund when `byFund`.
+std::string strOrdTotals(const OrdTotals& t, bool byFund);
+
 // A new detail of the catalogue: not sent, new title, normal order state.
 OrdDetail NewOrdDetail(const std::string& publ, const std::string& year);
 

@@ -2,13 +2,19 @@
 // in step both ways; a form may refuse to leave its current row.
 #include "ordering/gui/OrdDataForm.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <fstream>
 
+#include "common/gui/Grid.h"
+#include "common/gui/LayoutMemory.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "ordering/core/basOrdFunc.h"
@@ -18,15 +24,40 @@ OrdDataForm::OrdDataForm(DataFormType type, std::vector<GridColumn> columns, QWi
     model = new OrdGridModel(std::move(columns), &rows_, this);
     spdList = new QTableView(this);
     spdList->setObjectName("spdList");
-    spdList->setModel(model);
+    proxy = LIB_SetupGrid(spdList, model);
+    spdList->setColumnWidth(0, 28);
     spdList->setSelectionBehavior(QAbstractItemView::SelectRows);
     spdList->setSelectionMode(QAbstractItemView::SingleSelection);
     spdList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    spdList->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    spdList->setColumnWidth(0, 28);
+    txtFilter = LIB_GridFilterBox(proxy, this);
+    lblTotals = new QLabel(this);
+    lblTotals->setObjectName("lblTotals");
+    chkByFund = new QCheckBox("按经费(&J)", this);
+    chkByFund->setObjectName("chkByFund");
+    chkByFund->setToolTip("状态栏按经费列出年价合计");
+    listArea_ = new QWidget(this);
+    auto* area = new QVBoxLayout(listArea_);
+    area->setContentsMargins(0, 0, 0, 0);
+    area->setSpacing(2);
+    area->addWidget(txtFilter);
+    area->addWidget(spdList, 1);
+    auto* status = new QHBoxLayout;
+    status->addWidget(lblTotals, 1);
+    status->addWidget(chkByFund);
+    area->addLayout(status);
+    const bool totals = type == DataFormType::OrderList;
+    lblTotals->setVisible(totals);
+    chkByFund->setVisible(totals);
+    auto showTotals = [this] {
+        lblTotals->setText(
+            QString::fromStdString(strOrdTotals(OrdSumDetails(rows_), chkByFund->isChecked())));
+    };
+    connect(this, &OrdDataForm::stateChanged, this, showTotals);
+    connect(chkByFund, &QCheckBox::toggled, this, showTotals);
     connect(spdList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& now, const QModelIndex& before) {
-                if (syncing_ || now.row() == cur_) return;
+                const int row = rowOf(now);
+                if (syncing_ || row == cur_) return;
                 if (!canLeaveRow()) {
                     syncing_ = true;
                     spdList->selectionModel()->setCurrentIndex(
@@ -34,7 +65,7 @@ OrdDataForm::OrdDataForm(DataFormType type, std::vector<GridColumn> columns, QWi
                     syncing_ = false;
                     return;
                 }
-                cur_ = now.row();
+                cur_ = row;
                 showRow(cur_);
                 emit currentChanged(cur_);
                 emit stateChanged();
@@ -50,7 +81,7 @@ void OrdDataForm::setCurIndex(int row) {
     syncing_ = true;
     if (row >= 0)
         spdList->selectionModel()->setCurrentIndex(
-            model->index(row, 1), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            viewIndex(row), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     else
         spdList->selectionModel()->clear();
     syncing_ = false;
@@ -59,22 +90,27 @@ void OrdDataForm::setCurIndex(int row) {
     emit stateChanged();
 }
 
+void OrdDataForm::rememberColumns() {
+    LIB_RememberHeader(spdList->horizontalHeader(), type_ == DataFormType::OrderList
+                                                        ? "ordering/orderList"
+                                                        : "ordering/asordList");
+}
+
+QModelIndex OrdDataForm::viewIndex(int row, int col) const {
+    return proxy->mapFromSource(model->index(row, col));
+}
+
+int OrdDataForm::rowOf(const QModelIndex& index) const {
+    return index.isValid() ? proxy->mapToSource(index).row() : -1;
+}
+
 void OrdDataForm::setGroupMode(bool on) {
     groupMode_ = on;
-    if (!on) {
-        spdList->setSortingEnabled(false);
-        return;
-    }
-    // Grouped view: rows of one value of the grouping key come together.
-    int col = model->columnOf(groupByKey_);
-    if (col < 0) return;
-    std::stable_sort(rows_.begin(), rows_.end(), [this](const OrdDetail& a, const OrdDetail& b) {
-        return a.get(groupByKey_) < b.get(groupByKey_);
-    });
-    model->beginReload();
-    model->endReload();
-    cur_ = -1;
-    setCurIndex(0);
+    // Grouped view: rows of one value of the grouping key come together; the rows themselves
+    // keep their order, only the grid sorts.
+    const int col = model->columnOf(groupByKey_);
+    spdList->sortByColumn(on && col >= 0 ? col : -1, Qt::AscendingOrder);
+    if (cur_ >= 0) spdList->scrollTo(viewIndex(cur_));
 }
 
 void OrdDataForm::setMultiSelected(bool on) {
@@ -133,7 +169,7 @@ std::vector<std::string> OrdDataForm::GetSelectKeys() const {
 std::vector<int> OrdDataForm::selectedRows() const {
     std::vector<int> picked;
     for (const QModelIndex& i : spdList->selectionModel()->selectedRows())
-        picked.push_back(i.row());
+        picked.push_back(rowOf(i));
     if (picked.empty() && cur_ >= 0) picked.push_back(cur_);
     std::sort(picked.begin(), picked.end());
     return picked;

@@ -7,6 +7,10 @@
 #include "ordering/gui/IDataForm.h"
 #include "ordering/gui/OrdGridModel.h"
 
+class GbkSortProxy;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
 class QTableView;
 
 class OrdDataForm : public QWidget, public IDataForm {
@@ -16,6 +20,12 @@ public:
 
     QTableView* spdList = nullptr;
     OrdGridModel* model = nullptr;
+    // What the grid shows: `model` sorted and filtered. Rows of the view are the proxy's.
+    GbkSortProxy* proxy = nullptr;
+    QLineEdit* txtFilter = nullptr;
+    // The list's status line: titles, copies and annual price, by fund when ticked.
+    QLabel* lblTotals = nullptr;
+    QCheckBox* chkByFund = nullptr;
     // The rows as the form holds them (read-only outside the form).
     const std::vector<OrdDetail>& rows() const { return rows_; }
 
@@ -76,6 +86,13 @@ signals:
     void stateChanged();
 
 protected:
+    // The filter box, the grid and the status line, for the form's layout.
+    QWidget* listArea() const { return listArea_; }
+    // Called by a form once it has set its columns: from then on the operator's widths win.
+    void rememberColumns();
+    // The grid's index of a row of rows_ (column `col` of the model), and back.
+    QModelIndex viewIndex(int row, int col = 1) const;
+    int rowOf(const QModelIndex& viewIndex) const;
     // Appends rows and tells the grid.
     void appendRows(std::vector<OrdDetail> rows);
     void removeRow(int row);
@@ -103,5 +120,6 @@ private:
     int marcStatus_ = 0;
     std::string ordYear_, publCode_, publName_;
     bool syncing_ = false;
+    QWidget* listArea_ = nullptr;
     bool refreshing_ = false;
 };

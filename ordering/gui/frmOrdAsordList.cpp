@@ -9,8 +9,8 @@
 
 frmOrdAsordList::frmOrdAsordList(QWidget* parent)
     : OrdDataForm(DataFormType::AsordList,
-                  {{"AsordNo", "征订号"},
-                   {"Title", "刊名"},
+                  {{"Title", "刊名"},
+                   {"AsordNo", "征订号"},
                    {"ISSN", "ISSN"},
                    {"Publish", "出版社"},
                    {"Price", "单价"},
@@ -23,9 +23,12 @@ frmOrdAsordList::frmOrdAsordList(QWidget* parent)
                    {"Key", "Key"}},
                   parent) {
     setObjectName("frmOrdAsordList");
+    spdList->setColumnWidth(model->columnOf("Title"), 320);
+    spdList->setColumnHidden(model->columnOf("Key"), true);
+    rememberColumns();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(spdList);
+    layout->addWidget(listArea());
 }
 
 void frmOrdAsordList::showRow(int) {}

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "common/basCodeFunc.h"
+#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 #include "ordering/core/basOrdFunc.h"
 
@@ -91,6 +92,8 @@ frmOrdInfo::frmOrdInfo(QWidget* parent) : QWidget(parent) {
         onEdited(spdOrderInfo->item(item->row(), 0)->data(Qt::UserRole).toString().toStdString(),
                  item->text().toStdString());
     });
+    spdOrderInfo->setColumnWidth(0, 90);
+    LIB_EntryPaneKeys(spdOrderInfo);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(spdOrderInfo);

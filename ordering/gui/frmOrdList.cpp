@@ -2,21 +2,24 @@
 // questions and the record commands. Database work is the core's (basOrdList, basOrdFunc).
 #include "ordering/gui/frmOrdList.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "common/basCodeFunc.h"
+#include "common/gui/FileDialogs.h"
+#include "common/gui/LayoutMemory.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
-#include "marc/gui/MarcRecModel.h"
 #include "marc/core/basBMStore.h"
+#include "marc/gui/MarcRecModel.h"
 #include "ordering/core/basOrdFile.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdInfo.h"
@@ -24,33 +27,35 @@
 
 namespace {
 
+// The title first and wide, then what a librarian compares across titles; the distributor
+// and batch, which the tree already shows, and the row key are hidden.
 std::vector<GridColumn> orderColumns() {
-    return {{"Pub", "发行商"},
-            {"OrdYear", "年度批次"},
+    return {{"Title", "刊名"},
             {"AsordNo", "征订号"},
+            {"ISSN", "ISSN"},
+            {"SumCount", "订购总数"},
+            {"Price", "单价"},
+            {"TotalPrice", "年价"},
             {"PeriType", "订购状态"},
             {"Status", "签收状态"},
-            {"Title", "刊名"},
-            {"ISSN", "ISSN"},
-            {"Publish", "出版社"},
-            {"PubYear", "出版年"},
-            {"Country", "国别"},
-            {"Language", "语种"},
-            {"EndFlag", "完成"},
-            {"MarcNo", "记录号"},
             {"NewFlag", "新续订刊"},
-            {"FAsordNo", "规范征订号"},
+            {"EndFlag", "完成"},
+            {"Publish", "出版社"},
+            {"PublFreq", "出版频率"},
             {"GetMode", "获得方式"},
             {"Carrier", "载体类型"},
             {"MoneyType", "币种"},
-            {"PublFreq", "出版频率"},
-            {"SumCount", "订购总数"},
-            {"KindNo", "类号"},
-            {"Price", "单价"},
-            {"TotalPrice", "年价"},
             {"ForePrice", "外币单价"},
             {"ForeTotalPrice", "外币年价"},
+            {"KindNo", "类号"},
+            {"PubYear", "出版年"},
+            {"Country", "国别"},
+            {"Language", "语种"},
+            {"FAsordNo", "规范征订号"},
+            {"MarcNo", "记录号"},
             {"Remark", "说明"},
+            {"Pub", "发行商"},
+            {"OrdYear", "年度批次"},
             {"Key", "Key"}};
 }
 
@@ -72,20 +77,39 @@ frmOrdList::frmOrdList(QWidget* parent)
     m_frmMarc = new MarcRecView(this);
     m_frmMarc->setObjectName("m_frmMarc");
     splPanes = new QSplitter(Qt::Horizontal, this);
+    splPanes->setObjectName("splPanes");
     tabPanes = new QTabWidget(this);
-    auto* main = new QSplitter(Qt::Vertical, this);
-    main->addWidget(spdList);
-    main->addWidget(splPanes);
-    main->addWidget(tabPanes);
+    // The panes scroll inside their share so that the list keeps the room.
+    auto* panes = new QScrollArea(this);
+    panes->setObjectName("scrPanes");
+    panes->setWidgetResizable(true);
+    panes->setFrameShape(QFrame::NoFrame);
+    auto* paneBox = new QWidget(panes);
+    auto* paneLayout = new QVBoxLayout(paneBox);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->addWidget(splPanes);
+    paneLayout->addWidget(tabPanes);
+    panes->setWidget(paneBox);
+    splMain = new QSplitter(Qt::Vertical, this);
+    splMain->setObjectName("splMain");
+    splMain->addWidget(listArea());
+    splMain->addWidget(panes);
+    splMain->setStretchFactor(0, 3);
+    splMain->setStretchFactor(1, 2);
+    splMain->setSizes({600, 400});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(main);
+    layout->addWidget(splMain);
+    for (const char* hidden : {"Pub", "OrdYear", "Key"})
+        spdList->setColumnHidden(model->columnOf(hidden), true);
+    spdList->setColumnWidth(model->columnOf("Title"), 300);
+    rememberColumns();
     connect(m_frmInfo, &frmOrdInfo::Changed, this, &frmOrdList::m_frmInfo_Changed);
     connect(m_frmInfo, &frmOrdInfo::PriceChanged, this, &frmOrdList::m_frmInfo_PriceChanged);
     connect(m_frmSubInfo, &frmOrdSubInfo::Changed, this, &frmOrdList::m_frmSubInfo_Changed);
     chooseBreakpointFile = [this] {
-        return QFileDialog::getSaveFileName(this, "保存到文件", QString(), "订购断点文件 (*.csv)",
-                                            nullptr, QFileDialog::DontConfirmOverwrite)
+        const QString name = QString::fromStdString("订购断点_" + PublCode() + "_" + OrdYear());
+        return LIB_SaveFileName(this, "保存到文件", "orderfile", name, "订购断点文件 (*.csv)")
             .toStdString();
     };
     chooseMarc = [this](const LibArray& rows) {
@@ -99,6 +123,8 @@ frmOrdList::frmOrdList(QWidget* parent)
         return ok ? static_cast<int>(items.indexOf(picked)) + 2 : -1;
     };
     setFrameStyle(FrameStyle::Level);
+    LIB_RememberSplitter(splMain, "ordering/splMain");
+    LIB_RememberSplitter(splPanes, "ordering/splPanes");
     showRow(-1);
 }
 
@@ -234,6 +260,12 @@ void frmOrdList::Cancel() {
     emit stateChanged();
 }
 
+void frmOrdList::focusFirstField() {
+    QTableWidget* pane = m_frmInfo->spdOrderInfo;
+    pane->setFocus(Qt::OtherFocusReason);
+    pane->setCurrentCell(m_frmInfo->rowOf("AsordNo"), 1);
+}
+
 bool frmOrdList::hasUnsaved() const {
     return std::any_of(rows_.begin(), rows_.end(),
                        [](const OrdDetail& d) { return d.state != RowState::Unchanged; });
@@ -244,17 +276,30 @@ bool frmOrdList::QueryClose() {
     auto failed = [] { return LIB_ShowMsg("Q保存纪录出错，是否退出？") == kMsgOk; };
     auto isNew = [](const OrdDetail& d) { return d.state == RowState::New && !d.temporary; };
     auto isModified = [](const OrdDetail& d) { return d.state == RowState::Modified; };
-    if (any(isNew) && LIB_ShowMsg("S新增纪录没有保存，是否保存记录后退出？") == kMsgOk &&
-        saveRows(isNew) < 0)
-        return failed();
-    if (any(isModified) &&
-        LIB_ShowMsg("S存在被修改但未保存的记录，是否保存记录后退出？") == kMsgOk &&
-        saveRows(isModified) < 0)
-        return failed();
-    if (any([](const OrdDetail& d) { return d.temporary; }) &&
-        LIB_ShowMsg("S存在从征订目录转入的临时订购信息，是否保存为订购断点文件？") == kMsgOk &&
-        saveBreakpoint() < 0)
-        return failed();
+    auto isTemporary = [](const OrdDetail& d) { return d.temporary; };
+    // Each question: 保存 saves and goes on, 不保存 goes on, 取消 stays with nothing lost.
+    struct Question {
+        const char* text;
+        std::function<bool(const OrdDetail&)> which;
+        std::function<int()> save;
+    };
+    const Question questions[] = {
+        {"新增纪录没有保存，是否保存记录后退出？", isNew, [&] { return saveRows(isNew); }},
+        {"存在被修改但未保存的记录，是否保存记录后退出？", isModified,
+         [&] { return saveRows(isModified); }},
+        {"存在从征订目录转入的临时订购信息，是否保存为订购断点文件？", isTemporary,
+         [&] { return saveBreakpoint(); }}};
+    for (const Question& q : questions) {
+        if (!any(q.which)) continue;
+        switch (LIB_AskSave(q.text)) {
+            case SaveChoice::Stay:
+                return false;
+            case SaveChoice::Discard:
+                continue;
+            case SaveChoice::Save:
+                if (q.save() < 0) return failed();
+        }
+    }
     return true;
 }
 

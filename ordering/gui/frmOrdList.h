@@ -57,6 +57,8 @@ public:
     // Sets or clears the finishing mark of the current (saved) detail.
     int subSetEndFlag(bool finished);
     bool hasUnsaved() const;
+    // Puts the cursor on the detail pane's first editable field.
+    void focusFirstField();
 
 private slots:
     void m_frmInfo_Changed();
@@ -75,6 +77,7 @@ private:
     // Numbers of `details` already in the list or the catalogue.
     std::vector<std::string> existing(const std::vector<OrdDetail>& details);
 
+    QSplitter* splMain = nullptr;
     QSplitter* splPanes = nullptr;
     QTabWidget* tabPanes = nullptr;
     // Saved rows as they were before their first unsaved edit, by key.

@@ -7,8 +7,17 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShowEvent>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+
+#include "common/gui/LayoutMemory.h"
+#include "common/gui/StdKeys.h"
 
 #include "db/basLibMsg.h"
 #include "ordering/gui/frmOrdAsordList.h"
@@ -38,42 +47,127 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     stkMain->addWidget(AsordMain);
     setCentralWidget(stkMain);
 
-    bar_ = addToolBar("命令");
-    bar_->setObjectName("tbrCommands");
-    bar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    addCommand("cmdFirst", "首条", nullptr);
-    addCommand("cmdPrevious", "上条", nullptr);
-    addCommand("cmdNext", "下条", nullptr);
-    addCommand("cmdLast", "末条", nullptr);
-    addCommand("cmdDetlNew", "新增明细", &frmOrdManager::cmdDetlNew);
-    addCommand("cmdSave", "保存", &frmOrdManager::cmdSave);
-    addCommand("cmdSaveAll", "全部保存", &frmOrdManager::cmdSaveAll);
-    addCommand("cmdCancel", "取消", &frmOrdManager::cmdCancel);
-    addCommand("cmdLocked", "锁定", &frmOrdManager::cmdLocked, true);
-    addCommand("cmdDetlDel", "删除明细", &frmOrdManager::cmdDetlDel);
+    addCommand("cmdFirst", "首条(&F)", nullptr);
+    addCommand("cmdPrevious", "上条(&P)", nullptr);
+    addCommand("cmdNext", "下条(&X)", nullptr);
+    addCommand("cmdLast", "末条(&L)", nullptr);
+    addCommand("cmdDetlNew", "新增明细(&N)", &frmOrdManager::cmdDetlNew);
+    addCommand("cmdSave", "保存(&S)", &frmOrdManager::cmdSave);
+    addCommand("cmdSaveAll", "全部保存(&A)", &frmOrdManager::cmdSaveAll);
+    addCommand("cmdCancel", "取消(&C)", &frmOrdManager::cmdCancel);
+    addCommand("cmdLocked", "锁定(&K)", &frmOrdManager::cmdLocked, true);
+    addCommand("cmdDetlDel", "删除明细(&D)", &frmOrdManager::cmdDetlDel);
     addCommand("cmdDetlDelNormal", "仅删除订购信息", &frmOrdManager::cmdDetlDel);
     addCommand("cmdDetlDelMarc", "同时删除书目", &frmOrdManager::cmdDetlDelMarc);
-    addCommand("cmdEndFlag", "完成标记", &frmOrdManager::cmdEndFlag, true);
-    addCommand("cmdMultiSelect", "多选", &frmOrdManager::cmdMultiSelect, true);
+    addCommand("cmdEndFlag", "完成标记(&E)", &frmOrdManager::cmdEndFlag, true);
+    addCommand("cmdMultiSelect", "多选(&M)", &frmOrdManager::cmdMultiSelect, true);
     addCommand("cmdSelectAll", "全选", &frmOrdManager::cmdSelectAll);
-    addCommand("GroupView", "分组显示", &frmOrdManager::cmdGroupView, true);
-    addCommand("cmdCheck", "完整性检查", &frmOrdManager::cmdCheck);
-    addCommand("cmdMarcFind", "查找书目", &frmOrdManager::cmdMarcFind);
-    addCommand("cmdMarcRepeat", "查重", &frmOrdManager::cmdMarcRepeat);
-    addCommand("cmdSwitch", "订购/征订", &frmOrdManager::cmdSwitch);
-    addCommand("cmdAsordSelect", "选订到订购目录", &frmOrdManager::cmdAsordSelect);
+    addCommand("GroupView", "分组显示(&G)", &frmOrdManager::cmdGroupView, true);
+    addCommand("cmdCheck", "完整性检查(&I)", &frmOrdManager::cmdCheck);
+    addCommand("cmdMarcFind", "查找书目(&B)", &frmOrdManager::cmdMarcFind);
+    addCommand("cmdMarcRepeat", "查重(&R)", &frmOrdManager::cmdMarcRepeat);
+    addCommand("cmdSwitch", "订购/征订(&W)", &frmOrdManager::cmdSwitch);
+    addCommand("cmdAsordSelect", "选订到订购目录(&T)", &frmOrdManager::cmdAsordSelect);
     addCommand("cmdFrameNone", "隐藏窗格", nullptr);
     addCommand("cmdFrameOnlyInfo", "仅订购信息", nullptr);
     addCommand("cmdFrameOnlySubInfo", "仅订户信息", nullptr);
     addCommand("cmdFrameLevel", "并列窗格", nullptr);
     addCommand("cmdFrameTabbed", "分页窗格", nullptr);
     addCommand("cmdGrid", "仅列表", nullptr);
+    addCommand("cmdFindText", "查找(&Q)", &frmOrdManager::cmdFindText);
+    addCommand("cmdFind", "定位到查找框", &frmOrdManager::cmdFocusFind);
+    addCommand("cmdRefresh", "刷新", &frmOrdManager::cmdRefresh);
+    addCommand("cmdRestoreLayout", "恢复默认布局", &frmOrdManager::cmdRestoreLayout);
+    LIB_SetStdKey(command("cmdDetlNew"), StdKey::New);
+    LIB_SetStdKey(command("cmdSave"), StdKey::Save);
+    LIB_SetStdKey(command("cmdSaveAll"), StdKey::SaveAll);
+    LIB_SetStdKey(command("cmdCancel"), StdKey::Cancel);
+    LIB_SetStdKey(command("cmdDetlDel"), StdKey::Delete);
+    LIB_SetStdKey(command("cmdFind"), StdKey::Find);
+    LIB_SetStdKey(command("cmdRefresh"), StdKey::Refresh);
+    command("cmdMarcFind")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    command("cmdPrevious")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+    command("cmdNext")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+    for (auto& [name, action] : commands_) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+        LIB_TipWithShortcut(action);
+    }
+
+    // The toolbar holds what is used all day, icons with text; the rest is in the menus.
+    bar_ = addToolBar("命令");
+    bar_->setObjectName("tbrCommands");
+    bar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QStyle* st = style();
+    auto icon = [&](const char* name, QStyle::StandardPixmap pix) {
+        command(name)->setIcon(st->standardIcon(pix));
+    };
+    icon("cmdDetlNew", QStyle::SP_FileIcon);
+    icon("cmdSave", QStyle::SP_DialogSaveButton);
+    icon("cmdSaveAll", QStyle::SP_DriveHDIcon);
+    icon("cmdCancel", QStyle::SP_DialogCancelButton);
+    icon("cmdDetlDel", QStyle::SP_TrashIcon);
+    icon("cmdMarcFind", QStyle::SP_FileDialogContentsView);
+    icon("cmdMarcRepeat", QStyle::SP_FileDialogDetailedView);
+    icon("cmdAsordSelect", QStyle::SP_ArrowRight);
+    icon("cmdSwitch", QStyle::SP_BrowserReload);
+    icon("cmdFindText", QStyle::SP_FileDialogStart);
+    icon("cmdPrevious", QStyle::SP_ArrowUp);
+    icon("cmdNext", QStyle::SP_ArrowDown);
+    for (const char* name : {"cmdDetlNew", "cmdSave", "cmdSaveAll", "cmdCancel"})
+        bar_->addAction(command(name));
+    bar_->addSeparator();
+    for (const char* name : {"cmdMarcFind", "cmdMarcRepeat", "cmdSwitch", "cmdAsordSelect"})
+        bar_->addAction(command(name));
+    bar_->addSeparator();
     txtFind = new QLineEdit(this);
     txtFind->setObjectName("txtFind");
-    txtFind->setPlaceholderText("查找内容");
-    txtFind->setMaximumWidth(160);
+    txtFind->setPlaceholderText("查找内容 (Ctrl+F)");
+    txtFind->setToolTip("在列表中查找；“查找书目”按刊名、ISSN 或作者检索书目记录");
+    txtFind->setMaximumWidth(180);
     bar_->addWidget(txtFind);
-    addCommand("cmdFindText", "查找", &frmOrdManager::cmdFindText);
+    bar_->addAction(command("cmdFindText"));
+    connect(txtFind, &QLineEdit::returnPressed, this, [this] { runCommand("cmdFindText"); });
+    // The deletes stand apart, at the end, behind one button with its menu.
+    bar_->addSeparator();
+    auto* del = new QToolButton(this);
+    del->setObjectName("btnDelete");
+    del->setDefaultAction(command("cmdDetlDel"));
+    del->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    del->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* delMenu = new QMenu(del);
+    delMenu->addAction(command("cmdDetlDelNormal"));
+    delMenu->addAction(command("cmdDetlDelMarc"));
+    del->setMenu(delMenu);
+    bar_->addWidget(del);
+
+    QMenu* edit = menuBar()->addMenu("编辑(&E)");
+    for (const char* name : {"cmdDetlNew", "cmdSave", "cmdSaveAll", "cmdCancel"})
+        edit->addAction(command(name));
+    edit->addSeparator();
+    for (const char* name : {"cmdLocked", "cmdEndFlag", "cmdMultiSelect", "cmdSelectAll"})
+        edit->addAction(command(name));
+    edit->addSeparator();
+    for (const char* name : {"cmdDetlDel", "cmdDetlDelNormal", "cmdDetlDelMarc"})
+        edit->addAction(command(name));
+    QMenu* go = menuBar()->addMenu("记录(&R)");
+    for (const char* name : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast"})
+        go->addAction(command(name));
+    go->addSeparator();
+    for (const char* name : {"cmdFind", "cmdFindText", "cmdRefresh"})
+        go->addAction(command(name));
+    QMenu* tools = menuBar()->addMenu("工具(&T)");
+    for (const char* name :
+         {"cmdMarcFind", "cmdMarcRepeat", "cmdCheck", "cmdSwitch", "cmdAsordSelect"})
+        tools->addAction(command(name));
+    QMenu* view = menuBar()->addMenu("视图(&V)");
+    view->addAction(command("GroupView"));
+    view->addSeparator();
+    for (const char* name : {"cmdFrameLevel", "cmdFrameTabbed", "cmdFrameOnlyInfo",
+                             "cmdFrameOnlySubInfo", "cmdFrameNone", "cmdGrid"})
+        view->addAction(command(name));
+    view->addSeparator();
+    view->addAction(command("cmdRestoreLayout"));
 
     connect(m_frmOrdTree, &frmOrdTree::catalogueChosen, this, &frmOrdManager::showCatalogue);
     connect(m_frmOrdTree, &frmOrdTree::catalogueRemoved, this,
@@ -94,7 +188,17 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
             });
     for (OrdDataForm* f : std::initializer_list<OrdDataForm*>{OrderMain, AsordMain})
         connect(f, &OrdDataForm::stateChanged, this, &frmOrdManager::subRefreshCommands);
+    LIB_RememberWindow(this, "ordering/manager");
+    openLastCatalogue();
     subRefreshCommands();
+}
+
+void frmOrdManager::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The operator starts by finding a title.
+    // After the window has settled, which would otherwise give the focus to the tree.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, txtFind, [this] { txtFind->setFocus(Qt::OtherFocusReason); });
 }
 
 void frmOrdManager::addCommand(const std::string& name, const QString& caption,
@@ -108,7 +212,6 @@ void frmOrdManager::addCommand(const std::string& name, const QString& caption,
         subRefreshCommands();
     });
     commands_[name] = a;
-    bar_->addAction(a);
 }
 
 QAction* frmOrdManager::command(const std::string& name) const {
@@ -186,6 +289,9 @@ void frmOrdManager::subRefreshCommands() {
                               "cmdFrameLevel", "cmdFrameTabbed", "cmdGrid"})
         set(frame, order);
     set("cmdFindText", n > 0);
+    set("cmdFind", true);
+    set("cmdRefresh", catalogue);
+    set("cmdRestoreLayout", true);
 }
 
 void frmOrdManager::showCatalogue(const QString& publ, const QString& year, const QString& name) {
@@ -198,6 +304,7 @@ void frmOrdManager::showCatalogue(const QString& publ, const QString& year, cons
     }
     OrderMain->setLocked(false);
     OrderMain->DataSet(publ.toStdString(), year.toStdString(), name.toStdString());
+    LIB_SetLayoutValue("ordering/lastCatalogue", QStringList{publ, year, name});
     if (!orderMainActive()) cmdSwitch();
     subRefreshCommands();
 }
@@ -208,7 +315,12 @@ void frmOrdManager::cmdDetlNew() {
         LIB_ShowMsg("E处于刷新状态，不能执行新增明细操作！");
         return;
     }
-    if (f->Locked() || f->NewItem() < 0) LIB_ShowMsg("E不能执行新增明细操作！");
+    if (f->Locked() || f->NewItem() < 0) {
+        LIB_ShowMsg("E不能执行新增明细操作！");
+        return;
+    }
+    // Typing starts in the first field of the new detail.
+    if (orderMainActive()) OrderMain->focusFirstField();
 }
 
 void frmOrdManager::cmdDetlDel() {
@@ -287,4 +399,26 @@ void frmOrdManager::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+void frmOrdManager::cmdFocusFind() {
+    txtFind->setFocus(Qt::ShortcutFocusReason);
+    txtFind->selectAll();
+}
+
+void frmOrdManager::cmdRefresh() {
+    IDataForm* f = activeForm();
+    if (orderMainActive() && !OrderMain->QueryClose()) return;
+    f->Refresh();
+}
+
+void frmOrdManager::cmdRestoreLayout() {
+    LIB_RestoreDefaultLayout("ordering/");
+}
+
+void frmOrdManager::openLastCatalogue() {
+    const QStringList last = LIB_LayoutValue("ordering/lastCatalogue").toStringList();
+    if (last.size() != 3) return;
+    if (m_frmOrdTree->selectCatalogue(last[0].toStdString(), last[1].toStdString()))
+        showCatalogue(last[0], last[1], last[2]);
 }

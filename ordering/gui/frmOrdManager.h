@@ -44,6 +44,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void addCommand(const std::string& name, const QString& caption, void (frmOrdManager::*run)(),
@@ -66,6 +67,11 @@ private:
     void cmdGroupView();
     void cmdAsordSelect();
     void cmdEndFlag();
+    void cmdFocusFind();
+    void cmdRefresh();
+    void cmdRestoreLayout();
+    // Opens the catalogue the operator had open last, when it still exists.
+    void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);
 
     std::map<std::string, QAction*> commands_;

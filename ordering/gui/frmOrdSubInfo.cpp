@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 #include "common/basCodeFunc.h"
+#include "common/gui/StdKeys.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "ordering/core/basOrdFunc.h"
@@ -92,6 +93,7 @@ frmOrdSubInfo::frmOrdSubInfo(QWidget* parent) : QWidget(parent) {
     };
     cboLocation = place(kLocation, "cboLocation", locations());
     cboChkFlag = place(kChkFlag, "cboChkFlag", chkChoices());
+    LIB_EntryPaneKeys(spdSubInfo);
     auto button = [this](const char* name, const char* text, void (frmOrdSubInfo::*slot)()) {
         auto* b = new QPushButton(QString::fromUtf8(text), this);
         b->setObjectName(name);

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/GuiPresenter.h"
+#include "common/gui/GuiPresenter.h"
 #include "common/basQKEnv.h"
 #include "app/frmQKLogo.h"
 #include "tests/support/TestDb.h"

@@ -22,6 +22,8 @@
 #include "app/frmMain.h"
 #include "app/frmQKLogo.h"
 #include "common/OperatorState.h"
+#include "common/basLibOpLog.h"
+#include "common/gui/Grid.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "tests/support/TestDb.h"
@@ -125,6 +127,39 @@ TEST_P(Screens, LogViewerListsTheLoginsAndOpensOnce) {
     viewer->dtpFrom->setDate(viewer->dtpTo->date().addDays(1));
     viewer->cmdQuery->click();
     EXPECT_EQ(presenter.shown.back().body, LIB_GetMsgText("EQK112"));
+}
+
+TEST_P(Screens, LogViewerSortsAndNamesTheKeysOfEachOperation) {
+    typeLogin("ZG01", "1234");
+    ASSERT_EQ(LIB_WriteOpLog("50018", "0000000007", "YZFX", "202601", "图书馆学研究:3-1"), 0);
+    frmMain main;
+    auto* viewer = qobject_cast<frmLogQuery*>(main.openEntry(entryIndex("frmLogQuery")));
+    ASSERT_NE(viewer, nullptr);
+    QAbstractItemModelTester tester(viewer->proxy,
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    ASSERT_EQ(viewer->proxy->rowCount(), 2);
+    // Sorted by the operation code, the login (50000) comes before the order save (50018).
+    viewer->spdLog->sortByColumn(2, Qt::AscendingOrder);
+    EXPECT_EQ(viewer->proxy->index(0, 2).data().toString(), "50000");
+    viewer->spdLog->sortByColumn(2, Qt::DescendingOrder);
+    EXPECT_EQ(viewer->proxy->index(0, 2).data().toString(), "50018");
+    // In the list of every operation each key cell says what it holds.
+    EXPECT_EQ(viewer->proxy->index(0, 7).data(Qt::ToolTipRole).toString(),
+              "书目记录号：0000000007");
+    EXPECT_EQ(viewer->proxy->index(1, 7).data(Qt::ToolTipRole).toString(), "操作员：ZG01");
+
+    viewer->cboLogType->setCurrentIndex(viewer->cboLogType->findData("50018"));
+    viewer->cmdQuery->click();
+    ASSERT_EQ(viewer->proxy->rowCount(), 1);
+    auto header = [&](int col) {
+        return viewer->proxy->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+    };
+    EXPECT_EQ(header(7), "书目记录号");
+    EXPECT_EQ(header(8), "发行商");
+    EXPECT_EQ(header(10), "刊名:征订号");
+    EXPECT_EQ(header(11), "说明2");
+    viewer->txtFilter->setText("不存在的文字");
+    EXPECT_EQ(viewer->proxy->rowCount(), 0);
 }
 
 TEST_P(Screens, PasswordChangeNeedsAValidOperatorFirst) {

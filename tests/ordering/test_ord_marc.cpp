@@ -7,10 +7,12 @@
 #include <QTableView>
 
 #include "app/basQKLogin.h"
+#include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "marc/core/MarcImport.h"
-#include "marc/gui/MarcRecModel.h"
+#include "marc/core/SearchInput.h"
 #include "marc/core/basBMStore.h"
+#include "marc/gui/MarcRecModel.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdList.h"
 #include "tests/ordering/OrdTestData.h"
@@ -55,6 +57,26 @@ TEST_P(OrdMarc, TitleFoundThroughTheIndexFillsTheDetailAndThePane) {
     EXPECT_GE(offered, 2);
     EXPECT_EQ(list.MarcFind("没有这种刊物"), -1);
     EXPECT_EQ(presenter.shown.back().body, "没有找到“没有这种刊物”的书目记录！");
+}
+
+TEST_P(OrdMarc, IssnIsFoundHoweverItsHyphenBlanksAndCheckDigitAreTyped) {
+    const std::string rec = recordOf("图书馆学研究进展");
+    LibArray byTitle;
+    ASSERT_EQ(intOrdMarcFind("图书馆学研究进展", byTitle), 0);
+    ASSERT_EQ(byTitle.recordCount(), 1);
+    const std::string issn = sqltext::trim(byTitle(4, 2).str());
+    ASSERT_EQ(issn.size(), 9u) << "the demo title has an ISSN";
+    std::string bare = issn.substr(0, 4) + issn.substr(5);
+    for (const std::string& typed :
+         {issn, bare, " " + issn.substr(0, 4) + " " + issn.substr(5), sqltext::lower(bare)}) {
+        LibArray rows;
+        ASSERT_EQ(intOrdMarcFind(typed, rows), 0);
+        ASSERT_EQ(rows.recordCount(), 1) << "typed as '" << typed << "'";
+        EXPECT_EQ(rows(0, 2).str(), rec);
+    }
+    EXPECT_EQ(MarcIssnInput("1234567"), "");
+    EXPECT_EQ(MarcIssnInput("1234-567x"), "1234-567X");
+    EXPECT_EQ(MarcIssnInput("X234-5678"), "") << "only the check digit may be X";
 }
 
 TEST_P(OrdMarc, RepeatCheckFindsTheSameRecordOrderedTwiceInTheYear) {

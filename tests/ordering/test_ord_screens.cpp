@@ -6,11 +6,18 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +25,7 @@
 #include "app/MainEntries.h"
 #include "app/basQKLogin.h"
 #include "app/frmMain.h"
+#include "common/gui/Grid.h"
 #include "db/basLibDB.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdAsordList.h"
@@ -327,13 +335,189 @@ TEST_P(OrdScreens, ClosingWithNewAndModifiedRowsAsksInOrderAndSaves) {
     openCatalogueWith({"3-1"});
     info->typeValue("Remark", "改了");
     ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
-    presenter.replies.push_back({kMsgCancel, {}});
+    presenter.replies.push_back({kMsgNo, {}});
     presenter.replies.push_back({kMsgOk, {}});
     EXPECT_TRUE(list->QueryClose());
     EXPECT_EQ(presenter.bodies(),
               (std::vector<std::string>{"新增纪录没有保存，是否保存记录后退出？",
                                         "存在被修改但未保存的记录，是否保存记录后退出？"}));
     EXPECT_EQ(scalar("SELECT remark FROM m_peri_ord_detl"), "改了");
+}
+
+TEST_P(OrdScreens, CancelOnTheSaveQuestionStaysOnTheCatalogueWithTheEdits) {
+    openCatalogueWith({"3-1"});
+    ASSERT_EQ(manager->m_frmOrdTree->NewCatalogue("TSJK", "202601"), 0);
+    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    info->typeValue("Remark", "改了");
+    presenter.shown.clear();
+    presenter.replies.push_back({kMsgCancel, {}});
+    EXPECT_TRUE(manager->m_frmOrdTree->selectCatalogue("TSJK", "202601"));
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].type, 'C') << "the question offers 保存 / 不保存 / 取消";
+    EXPECT_EQ(list->PublCode(), "YZFX");
+    EXPECT_EQ(list->current()->get("Remark"), "改了");
+    EXPECT_EQ(list->State(), FormState::Modified);
+    EXPECT_NE(scalar("SELECT remark FROM m_peri_ord_detl"), "改了");
+
+    // 不保存 leaves, and the edit is gone; 保存 would have written it.
+    presenter.replies.push_back({kMsgNo, {}});
+    EXPECT_TRUE(manager->m_frmOrdTree->selectCatalogue("TSJK", "202601"));
+    EXPECT_EQ(list->PublCode(), "TSJK");
+    EXPECT_NE(scalar("SELECT remark FROM m_peri_ord_detl"), "改了");
+}
+
+// Types text, Chinese included, into the focused widget as key presses.
+void typeKeys(const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(QApplication::focusWidget(), &press);
+    }
+}
+
+void pressKey(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), mods);
+    QApplication::processEvents();
+}
+
+// On a focused drop-down: open it with Down, move `steps` entries, take the entry with Enter.
+void pickByKeys(int steps) {
+    auto* box = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    ASSERT_NE(box, nullptr) << "the cursor is not on a drop-down";
+    pressKey(Qt::Key_Down);
+    ASSERT_TRUE(box->view()->isVisible());
+    for (int i = 0; i < steps; ++i)
+        QTest::keyClick(box->view(), Qt::Key_Down);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+TEST_P(OrdScreens, DetailIsEnteredAndSavedWithTheKeyboardOnly) {
+    ASSERT_EQ(manager->m_frmOrdTree->NewCatalogue("YZFX", "202601"), 0);
+    manager->resize(1280, 800);
+    manager->show();
+    manager->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(manager.get()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == manager->txtFind; }));
+    EXPECT_EQ(QApplication::focusWidget(), manager->txtFind)
+        << "the screen opens on its search box, not on "
+        << QApplication::focusWidget()->metaObject()->className() << " "
+        << QApplication::focusWidget()->objectName().toStdString();
+
+    pressKey(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(list->State(), FormState::New);
+    typeKeys("5-1");
+    pressKey(Qt::Key_Return);
+    typeKeys("TP3");
+    pressKey(Qt::Key_Tab);  // the read-only total is skipped: on to 订购状态
+    pressKey(Qt::Key_Tab);
+    pickByKeys(1);  // 获得方式
+    pressKey(Qt::Key_Return);
+    pickByKeys(1);             // 出版频率
+    pressKey(Qt::Key_Return);  // the read-only batch is skipped: on to 载体类型
+    pickByKeys(1);
+    pressKey(Qt::Key_Tab);
+    pickByKeys(1);  // 币种
+    pressKey(Qt::Key_Tab);
+    typeKeys("10");
+    pressKey(Qt::Key_Return);
+
+    const OrdDetail& d = *list->current();
+    EXPECT_EQ(d.get("AsordNo"), "5-1");
+    EXPECT_EQ(d.get("KindNo"), "TP3");
+    EXPECT_FALSE(d.get("GetMode").empty());
+    EXPECT_FALSE(d.get("PublFreq").empty());
+    EXPECT_FALSE(d.get("Carrier").empty());
+    EXPECT_FALSE(d.get("MoneyType").empty());
+    EXPECT_EQ(d.get("Price"), "10");
+    EXPECT_FALSE(d.get("TotalPrice").empty()) << "the annual price follows the typed unit price";
+
+    // No subscriber yet: Ctrl+S saves through the same validation as the button.
+    presenter.shown.clear();
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_FALSE(presenter.shown.empty()) << "Ctrl+S did not reach the save command";
+    EXPECT_EQ(list->State(), FormState::New);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "0");
+}
+
+TEST_P(OrdScreens, OrderListSortsFiltersAndKeepsTheCurrentDetailInStep) {
+    ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
+    for (auto [no, price] : {std::pair{"1-1", "30"}, {"2-1", "9"}, {"3-1", "100"}}) {
+        OrdDetail d = CompleteDetail("YZFX", "202601", no);
+        d.set("Price", price);
+        ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    }
+    manager->m_frmOrdTree->Reload();
+    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    QAbstractItemModelTester tester(list->proxy, Mode::Fatal);
+    EXPECT_EQ(list->model->columnOf("Title"), 1) << "the title is the first column";
+    EXPECT_TRUE(list->spdList->isColumnHidden(list->model->columnOf("Pub")));
+
+    const int price = list->model->columnOf("Price");
+    list->spdList->horizontalHeader()->setSortIndicator(price, Qt::AscendingOrder);
+    auto shown = [&](int viewRow) {
+        return list->proxy->index(viewRow, price).data().toString().toStdString();
+    };
+    EXPECT_EQ(shown(0), "9");
+    EXPECT_EQ(shown(1), "30");
+    EXPECT_EQ(shown(2), "100");
+    // Clicking the first row of the sorted grid makes its detail the current one.
+    list->spdList->setCurrentIndex(list->proxy->index(0, price));
+    EXPECT_EQ(list->current()->get("AsordNo"), "2-1");
+    EXPECT_EQ(info->value("Price"), "9");
+    list->setCurIndex(2);
+    EXPECT_EQ(list->proxy->mapToSource(list->spdList->currentIndex()).row(), 2);
+    EXPECT_EQ(list->current()->get("AsordNo"), "3-1");
+
+    list->txtFilter->setText("2-1");
+    EXPECT_EQ(list->proxy->rowCount(), 1);
+    list->txtFilter->clear();
+    EXPECT_EQ(list->proxy->rowCount(), 3);
+}
+
+TEST_P(OrdScreens, StatusLineTotalsTheCatalogueAndByFundWhenAsked) {
+    openCatalogueWith({"3-1", "3-2"});
+    // Two details of three copies at 150 a year each.
+    EXPECT_EQ(list->lblTotals->text(), "2 种  6 册  年价 900.00 元");
+    list->chkByFund->setChecked(true);
+    EXPECT_EQ(list->lblTotals->text(), "2 种  6 册  年价 900.00 元  |  01：600.00  |  02：300.00");
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    EXPECT_TRUE(list->lblTotals->text().startsWith("3 种  6 册"));
+}
+
+TEST_P(OrdScreens, TheLastCatalogueAndTheListLayoutComeBackForTheOperator) {
+    openCatalogueWith({"3-1"});
+    list->spdList->setColumnWidth(list->model->columnOf("Title"), 411);
+    manager.reset();
+    manager = std::make_unique<frmOrdManager>();
+    frmOrdList* again = manager->OrderMain;
+    EXPECT_EQ(again->PublCode(), "YZFX");
+    EXPECT_EQ(again->OrdYear(), "202601");
+    EXPECT_EQ(again->ItemCount(), 1);
+    EXPECT_EQ(again->spdList->columnWidth(again->model->columnOf("Title")), 411);
+    ASSERT_TRUE(manager->runCommand("cmdRestoreLayout"));
+    EXPECT_NE(again->spdList->columnWidth(again->model->columnOf("Title")), 411);
+}
+
+TEST_P(OrdScreens, CommandsCarryTheStandardKeysAndDailyOnesAreOnTheToolbar) {
+    EXPECT_EQ(manager->command("cmdSave")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(manager->command("cmdSaveAll")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    EXPECT_EQ(manager->command("cmdDetlNew")->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(manager->command("cmdDetlDel")->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(manager->command("cmdFind")->shortcut(), QKeySequence("Ctrl+F"));
+    EXPECT_EQ(manager->command("cmdRefresh")->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(manager->command("cmdSave")->toolTip(), "保存 (Ctrl+S)");
+    manager->resize(1280, 800);
+    manager->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(manager.get()));
+    auto* bar = manager->findChild<QToolBar*>("tbrCommands");
+    ASSERT_NE(bar, nullptr);
+    for (const char* daily : {"cmdDetlNew", "cmdSave", "cmdSaveAll", "cmdCancel", "cmdMarcFind",
+                              "cmdAsordSelect", "cmdFindText"}) {
+        QWidget* button = bar->widgetForAction(manager->command(daily));
+        ASSERT_NE(button, nullptr) << daily;
+        EXPECT_TRUE(button->isVisible()) << daily << " is hidden at 1280x800";
+    }
+    EXPECT_TRUE(manager->txtFind->isVisible());
 }
 
 TEST_P(OrdScreens, TreeRenamesAndDeletesCataloguesAndMarksSentOnes) {
@@ -418,11 +602,16 @@ TEST_P(OrdScreens, ListIsExportedGroupedAndPreparedForPrinting) {
     std::string path = home->dir() + "/TMP/list.csv";
     ASSERT_EQ(list->ExportToFile(path), 0);
     std::string text = slurpFile(path);
-    EXPECT_EQ(text.substr(0, text.find('\n')).substr(0, 32), "发行商,年度批次,征订号");
-    EXPECT_NE(text.find("YZFX,202601,3-2,正常刊,已发订"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(0, text.find('\n')).substr(0, 21), "刊名,征订号,ISSN");
+    EXPECT_NE(text.find(",3-2,,3,12.5,150,正常刊,已发订"), std::string::npos) << text;
 
     ASSERT_TRUE(manager->runCommand("GroupView"));
-    EXPECT_EQ(list->rows()[2].get("AsordNo"), "3-2");  // the sent one after the unsent ones
+    const int status = list->model->columnOf("Status");
+    auto shownNumber = [&](int viewRow) {
+        return list->rows()[list->proxy->mapToSource(list->proxy->index(viewRow, status)).row()]
+            .get("AsordNo");
+    };
+    EXPECT_EQ(shownNumber(2), "3-2");  // the sent one after the unsent ones
     std::vector<DataFormRow> print;
     ASSERT_EQ(list->InitPrintData(print), 0);
     ASSERT_EQ(print.size(), 3u);

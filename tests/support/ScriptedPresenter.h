@@ -23,7 +23,7 @@ public:
 
     int show(char type, const std::string& title, const std::string& body) override {
         shown.push_back({type, title, body});
-        if (type != 'W' && type != 'Q' && type != 'S') return kMsgOk;
+        if (type != 'W' && type != 'Q' && type != 'S' && type != 'C') return kMsgOk;
         if (replies.empty()) return kMsgCancel;
         Reply r = std::move(replies.front());
         replies.pop_front();

@@ -1,4 +1,5 @@
-// Messages as boxes: icon, buttons and default button chosen by the type letter.
+// Messages as boxes: icon, buttons and default button chosen by the type letter; a "C" box
+// offers 保存 / 不保存 / 取消.
 #pragma once
 
 #include "db/basLibMsg.h"

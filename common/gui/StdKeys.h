@@ -1,0 +1,32 @@
+// The keys every screen answers to the same way, so an operator learns them once:
+//   Ctrl+S save, Ctrl+Shift+S save all, Ctrl+N new, Del delete (after its question),
+//   Ctrl+F find, F5 refresh, Esc cancel or close.
+// Entry panes move on with Enter and Tab to the next cell that can be edited, skipping caption
+// cells; a closed drop-down opens on Up/Down instead of silently changing its value.
+#pragma once
+
+#include <QString>
+
+class QAbstractButton;
+class QAction;
+class QApplication;
+class QTableWidget;
+class QWidget;
+
+enum class StdKey { Save, SaveAll, New, Delete, Find, Refresh, Cancel };
+
+// Gives the action its standard key (active while its screen has focus) and a tooltip naming
+// the command and the key.
+void LIB_SetStdKey(QAction* action, StdKey key);
+// The tooltip "caption (key)" for an action or button that has a shortcut; the caption alone
+// when it has none. Mnemonic markers are left out.
+void LIB_TipWithShortcut(QAction* action);
+void LIB_TipWithShortcut(QAbstractButton* button);
+
+// Enter and Tab in the pane move to the next editable cell (Shift+Tab back), a drop-down in a
+// cell included; typing on a cell starts editing it. The pane's cells get focus in that order.
+void LIB_EntryPaneKeys(QTableWidget* pane);
+
+// Focus that can be seen on every control: a clear frame around the focused editor, drop-down,
+// button and grid cell.
+void LIB_ApplyFocusStyle(QApplication& app);
