@@ -13,12 +13,15 @@ constexpr const char* kRomanLine = "0024-A";
 }  // namespace
 
 int ChkConfigureDemoOrders() {
+    // Lines the demo data already carries in a later state (bound, accessioned) keep it.
     LibArray lines;
     g_strSQL =
         "SELECT d.publ_code,d.peri_ord_year,d.asord_no,s.location,d.ord_flag FROM "
         "m_peri_ord_detl d JOIN m_sub_ord_lst s ON s.publ_code=d.publ_code AND "
         "s.peri_ord_year=d.peri_ord_year AND s.asord_no=d.asord_no WHERE d.ord_flag<>'0' AND "
-        "s.chk_stat='1' ORDER BY d.peri_ord_year,d.publ_code,d.asord_no,s.location";
+        "s.chk_stat='1' AND NOT EXISTS (SELECT 1 FROM m_peri_chk_cfg c WHERE "
+        "c.publ_code=d.publ_code AND c.peri_ord_year=d.peri_ord_year AND c.asord_no=d.asord_no "
+        "AND c.location=s.location) ORDER BY d.peri_ord_year,d.publ_code,d.asord_no,s.location";
     if (LIB_DB_Select(g_strSQL, lines) < 0) {
         LIB_DB_ShowError();
         return -1;
