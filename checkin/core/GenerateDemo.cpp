@@ -21,7 +21,9 @@ int ChkConfigureDemoOrders() {
         "s.peri_ord_year=d.peri_ord_year AND s.asord_no=d.asord_no WHERE d.ord_flag<>'0' AND "
         "s.chk_stat='1' AND NOT EXISTS (SELECT 1 FROM m_peri_chk_cfg c WHERE "
         "c.publ_code=d.publ_code AND c.peri_ord_year=d.peri_ord_year AND c.asord_no=d.asord_no "
-        "AND c.location=s.location) ORDER BY d.peri_ord_year,d.publ_code,d.asord_no,s.location";
+        "AND c.location=s.location) AND NOT EXISTS (SELECT 1 FROM m_peri_chk_vol v WHERE "
+        "v.publ_code=d.publ_code AND v.peri_ord_year=d.peri_ord_year AND v.asord_no=d.asord_no) "
+        "ORDER BY d.peri_ord_year,d.publ_code,d.asord_no,s.location";
     if (LIB_DB_Select(g_strSQL, lines) < 0) {
         LIB_DB_ShowError();
         return -1;
