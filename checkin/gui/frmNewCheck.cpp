@@ -20,6 +20,7 @@
 
 #include "checkin/core/basChkSearch.h"
 #include "checkin/gui/ChkIssueModel.h"
+#include "checkin/gui/frmNewConfig.h"
 #include "checkin/gui/frmNewSearch.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
@@ -137,6 +138,7 @@ void frmNewCheck::buildControls() {
     cmdDelete = button(this, "cmdDelete", "删除", "删除所选卷期（Del）");
     cmdDeleteSub = button(this, "cmdDeleteSub", "删除订户", "删除所选订户（无签收时）");
     cmdModify = button(this, "cmdModify", "修改订购", "修改本订购记录（Ctrl+E）");
+    cmdConfig = button(this, "cmdConfig", "签到设置", "设置本订户的签到并预测卷期（Ctrl+K）");
     cmdPrevious = button(this, "cmdPrevious", "上一期", "上一期（↑）");
     cmdNext = button(this, "cmdNext", "下一期", "下一期（↓）");
     lblSummary = new QLabel(this);
@@ -185,7 +187,7 @@ void frmNewCheck::buildControls() {
         dsMain->addWidget(b);
     auto* dsChkInfo = new QHBoxLayout;
     for (QPushButton* b : {cmdAllCheck, cmdAllUnCheck, cmdCombine, cmdDelete, cmdDeleteSub,
-                           cmdModify, cmdPrevious, cmdNext})
+                           cmdModify, cmdConfig, cmdPrevious, cmdNext})
         dsChkInfo->addWidget(b);
     dsChkInfo->addWidget(lblSummary, 1);
 
@@ -230,6 +232,7 @@ void frmNewCheck::buildControls() {
     connect(cmdDelete, &QPushButton::clicked, this, &frmNewCheck::cmdDelete_Click);
     connect(cmdDeleteSub, &QPushButton::clicked, this, &frmNewCheck::cmdDeleteSub_Click);
     connect(cmdModify, &QPushButton::clicked, this, &frmNewCheck::cmdModify_Click);
+    connect(cmdConfig, &QPushButton::clicked, this, &frmNewCheck::cmdConfig_Click);
     connect(cmdPrevious, &QPushButton::clicked, this,
             [this] { selectIssue(std::max(0, spdChkInfo->currentIndex().row() - 1)); });
     connect(cmdNext, &QPushButton::clicked, this, [this] {
@@ -253,6 +256,7 @@ void frmNewCheck::bindKeys() {
     key(QKeySequence(Qt::CTRL | Qt::Key_U), [this] { cmdAllUnCheck_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_M), [this] { cmdCombine_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { cmdModify_Click(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { cmdConfig_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_T), [this] { cmdSwitch_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { cmdSave_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_B), [this] { cmdSimpMarc->click(); });
@@ -548,4 +552,12 @@ void frmNewCheck::cmdModify_Click() {
     ChkInOrderLine edited = line_;
     if (!editOrderLine(this, edited)) return;
     if (intSaveChkOrderLine(edited, l->location) == 0) loadLine();
+}
+
+void frmNewCheck::cmdConfig_Click() {
+    const ChkInLocation* l = currentLocation();
+    if (!l || line_.key.publ.empty()) return;
+    if (!CheckLocationRight(l->location)) return;
+    frmNewConfig dlg({line_.key.publ, line_.key.year, line_.key.asordNo}, l->location, this);
+    if (dlg.exec() == QDialog::Accepted) loadLine();
 }

@@ -55,6 +55,7 @@ public:
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdDeleteSub = nullptr;
     QPushButton* cmdModify = nullptr;
+    QPushButton* cmdConfig = nullptr;
     QPushButton* cmdPrevious = nullptr;
     QPushButton* cmdNext = nullptr;
     QLabel* lblSummary = nullptr;
@@ -92,6 +93,7 @@ private:
     void cmdSwitch_Click();
     void cmdSave_Click();
     void cmdModify_Click();
+    void cmdConfig_Click();
     void cmdFind_Click();
 
     LibArray lines_;

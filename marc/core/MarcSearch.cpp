@@ -38,7 +38,8 @@ std::string otherIsbnForm(const std::string& text) {
 }  // namespace
 
 int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
-    std::string match = "marc_idx.marc_idx_cont LIKE " + MarcIndexLikePattern(MarcSearchKey(group, text));
+    std::string match =
+        "marc_idx.marc_idx_cont LIKE " + MarcIndexLikePattern(MarcSearchKey(group, text));
     if (std::string other = otherIsbnForm(text); !other.empty())
         match = "(" + match + " OR marc_idx.marc_idx_cont LIKE " +
                 MarcIndexLikePattern(MarcSearchKey(group, other)) + ")";
