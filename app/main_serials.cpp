@@ -1,18 +1,18 @@
 // serials: the desktop client.
-#include <QApplication>
 #include <QScreen>
 
 #include "app/GuiPresenter.h"
-#include "common/basQKEnv.h"
+#include "app/SerialsApplication.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "app/frmMain.h"
 #include "app/frmQKLogo.h"
+#include "common/basQKEnv.h"
 
 int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--home") LIB_SetProgramDir(argv[i + 1]);
-    QApplication app(argc, argv);
+    SerialsApplication app(argc, argv);
     LIB_RegisterProcedures();
     QApplication::setApplicationName("serials");
     GuiPresenter presenter;

@@ -2,11 +2,12 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "app/ctl/Ctl.h"
+#include "common/basQKEnv.h"
+#include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 
 namespace {
@@ -40,6 +41,7 @@ bool ctlStartSession(const char* right) {
 int main(int argc, char** argv) {
     LIB_RegisterProcedures();
     registerBaseVerbs();
+    registerUpgradeVerbs();
     registerOperatorVerbs();
     registerOrderVerbs();
     registerMarcVerbs();
@@ -77,9 +79,10 @@ int main(int argc, char** argv) {
     for (const auto& v : ctlVerbs()) {
         if (v.name != verb) continue;
         if (v.needsSession && !ctlStartSession(v.right)) return 1;
-        int rc = v.run(args);
+        // An exception escaping the verb is reported as the client reports it, and fails it.
+        int rc = runTrapped([&] { return v.run(args); });
         std::cout.flush();
-        return rc;
+        return rc < 0 ? 1 : rc;
     }
     std::cerr << "未知命令: " << verb << "（serialsctl --help 列出全部命令）\n";
     return 2;

@@ -74,6 +74,8 @@ public:
     // Declared size of a text column; 0 when the column is not a sized text column.
     virtual int columnSize(const std::string& table, const std::string& column) = 0;
     virtual std::vector<std::string> tableNames() = 0;
+    // Drops a table together with whatever depends on it.
+    virtual void dropTable(const std::string& table) = 0;
 
     // Schema installation: what must exist before the DDL runs (functions the SQL relies on)
     // and what the backend must derive from it afterwards.

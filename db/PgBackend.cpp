@@ -233,6 +233,9 @@ public:
         return r.rows.empty() ? 0 : static_cast<int>(r.rows[0][0].num());
     }
 
+    void dropTable(const std::string& table) override {
+        execute("DROP TABLE " + table + " CASCADE");
+    }
     std::vector<std::string> tableNames() override {
         std::vector<std::string> out;
         for (const auto& row :

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "db/SchemaUpgrade.h"
 #include "db/SqlText.h"
 
 namespace {
@@ -50,7 +51,7 @@ int installDatabase(DbBackend& db, const InstallOptions& options, std::string& m
         }
         db.begin();
         for (const auto& t : existing)
-            db.execute("DROP TABLE " + t + (db.name() == "PostgreSQL" ? " CASCADE" : ""));
+            db.dropTable(t);
         db.beforeSchema();
         std::map<std::string, std::string> vars = options.variables;
         vars["MARC_CHUNK"] = options.unicodeMarc ? "VARCHAR(4000)" : "VARCHAR(2000)";
@@ -74,6 +75,7 @@ int installDatabase(DbBackend& db, const InstallOptions& options, std::string& m
         db.afterSchema();
         apply("db/seed/");
         if (options.demo) apply("db/demo/");
+        recordSchemaVersion(db, programSchemaVersion());
         db.commit();
         return 0;
     } catch (const DbError& e) {

@@ -262,6 +262,8 @@ public:
         return 0;
     }
 
+    // Foreign keys are triggers here, which go with their table.
+    void dropTable(const std::string& table) override { execute("DROP TABLE " + table); }
     std::vector<std::string> tableNames() override {
         std::vector<std::string> out;
         for (const auto& row :

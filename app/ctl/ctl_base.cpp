@@ -3,11 +3,11 @@
 #include <fstream>
 #include <iostream>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/ctl/Ctl.h"
-#include "common/Gbk.h"
 #include "common/RightCodes.h"
+#include "common/basQKEnv.h"
+#include "db/Gbk.h"
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"

@@ -3,7 +3,7 @@
 // as they are: no conversion, and bytes that GBK would not round-trip are kept.
 #include "marc/core/MarcIso.h"
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "db/basLibDB.h"
 
 namespace {

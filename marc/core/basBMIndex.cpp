@@ -7,7 +7,7 @@
 #include <array>
 #include <map>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "marc/core/basBMDefault.h"

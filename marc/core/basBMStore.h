@@ -37,7 +37,7 @@ MarcRec AuMarcLoad(const std::string& recNo);
 // RecNo in the caller's transaction. Mode 2: update in the caller's transaction.
 bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText);
 std::string MarcNewNumber(int kind);
-// 0, or -1 after showing the database error.
+// 0, or -1 with the failure in g_ErrInfo.
 int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText);
 // Rows for a list grid; `recNos` is a comma-separated list of record numbers.
 int MarcListQuery(const std::string& recNos, int kind, LibArray& rows);

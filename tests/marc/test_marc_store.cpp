@@ -4,7 +4,7 @@
 // fails half-way leaving nothing behind.
 #include <gtest/gtest.h>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "tests/marc/MarcDbTest.h"
 
 namespace {

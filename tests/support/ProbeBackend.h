@@ -1,6 +1,8 @@
-// A backend that passes everything to the session's real one while counting statements and
-// queries, and fails the n-th statement on request: for counting a load's queries and for
-// failure injection at each statement of a multi-row write.
+// A backend that passes everything to the session's real one while counting what it is asked
+// to do, and fails the n-th step on request: for counting a load's queries and for failure
+// injection at every step of a multi-row write. Steps are statements, queries, begins,
+// commits and savepoints (taken and released), counted together in the order they happen, so
+// that failing each step in turn fails the begin, every statement and the commit.
 #pragma once
 
 #include <memory>
@@ -17,10 +19,17 @@ public:
     static ProbeBackend& install();
 
     int queries = 0;
-    int statements = 0;  // execute() calls
-    // Fails the statement or query with this 1-based number (both counted together); 0: never.
+    int statements = 0;    // execute() calls
+    int transactions = 0;  // begins, commits and savepoints taken or released
+    // Fails the step with this 1-based number; 0: never.
     int failAt = 0;
-    void reset() { queries = statements = 0; }
+    // What the failed step was ("begin", "commit", "savepoint", "release", or the SQL).
+    std::string failed;
+    void reset() {
+        queries = statements = transactions = 0;
+        failed.clear();
+    }
+    int steps() const { return queries + statements + transactions; }
 
     std::string name() const override { return real_->name(); }
     void close() override { real_->close(); }
@@ -35,25 +44,44 @@ public:
         check(sql);
         return real_->query(sql);
     }
-    void begin() override { real_->begin(); }
-    void commit() override { real_->commit(); }
+    void begin() override {
+        ++transactions;
+        check("begin");
+        real_->begin();
+    }
+    void commit() override {
+        ++transactions;
+        check("commit");
+        real_->commit();
+    }
     void rollback() override { real_->rollback(); }
     bool inTransaction() const override { return real_->inTransaction(); }
-    void savepoint(const std::string& n) override { real_->savepoint(n); }
-    void releaseSavepoint(const std::string& n) override { real_->releaseSavepoint(n); }
+    void savepoint(const std::string& n) override {
+        ++transactions;
+        check("savepoint");
+        real_->savepoint(n);
+    }
+    void releaseSavepoint(const std::string& n) override {
+        ++transactions;
+        check("release");
+        real_->releaseSavepoint(n);
+    }
     void rollbackToSavepoint(const std::string& n) override { real_->rollbackToSavepoint(n); }
     std::string nowExpression() const override { return real_->nowExpression(); }
     int columnSize(const std::string& t, const std::string& c) override {
         return real_->columnSize(t, c);
     }
     std::vector<std::string> tableNames() override { return real_->tableNames(); }
+    void dropTable(const std::string& t) override { real_->dropTable(t); }
     void beforeSchema() override { real_->beforeSchema(); }
     void afterSchema() override { real_->afterSchema(); }
 
 private:
-    void check(const std::string& sql) {
-        if (failAt > 0 && queries + statements == failAt)
-            throw DbError("ORA-01013: user requested cancel of current operation (" + sql + ")");
+    void check(const std::string& what) {
+        if (failAt > 0 && steps() == failAt) {
+            failed = what;
+            throw DbError("ORA-01013: user requested cancel of current operation (" + what + ")");
+        }
     }
     std::unique_ptr<DbBackend> real_;
 };

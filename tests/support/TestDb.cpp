@@ -9,12 +9,12 @@
 #include <map>
 #include <mutex>
 
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "common/basSysPara.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -168,8 +168,9 @@ void openSession(const TestHome& home) {
 }
 
 void resetProcessState() {
+    // Also ends whatever transaction a failed test left open.
+    LIB_DB_Close();
     g_OraDatabase.reset();
-    g_blnInTrans = false;
     g_ErrInfo = ErrInfo{};
     g_RunErr = RunError{};
     g_strSQL.clear();
