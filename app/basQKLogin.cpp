@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <thread>
 
-#include "common/Gbk.h"
 #include "common/OperatorState.h"
 #include "common/PasswordHash.h"
 #include "common/RightCodes.h"
 #include "common/basCodeFunc.h"
 #include "common/basLibOpLog.h"
 #include "db/DbTransaction.h"
+#include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -34,8 +34,12 @@ bool selectOrReport(const std::string& sql, LibArray& out) {
     return true;
 }
 
+// The operator logged in before the login being tried: a refused login puts it back, so that the
+// open screens keep their operator.
+OperatorSnapshot g_previous;
+
 LoginFailure fail(LoginFailure why, const char* message) {
-    LIB_ResetOperator();
+    restoreOperatorState(g_previous);
     if (message) LIB_ShowMsg(message);
     return why;
 }
@@ -147,6 +151,7 @@ void LIB_SetComputerName(const std::string& name) {
 
 LoginFailure LIB_LoginCheck(const std::string& userText, const std::string& password) {
     const std::string user = normalOperator(userText);
+    g_previous = saveOperatorState();
     LibArray worker;
     switch (checkPassword(user, password, worker)) {
         case LoginFailure::None:
@@ -178,14 +183,13 @@ LoginFailure LIB_LoginCheck(const std::string& userText, const std::string& pass
                             " AND user_comp_lst.comp_name=loca_comp_lst.comp_name",
                         stations))
         return fail(LoginFailure::DatabaseError, nullptr);
-    for (int row = 2; row < stations.rows(); ++row) {
-        if (sqltext::upper(stations(0, row).str()) == g_strComputer) {
-            g_strLocation = stations(1, row).str();
-            break;
-        }
+    // A group whose location is not filled in still admits its workstation.
+    bool admitted = false;
+    for (int row = 2; row < stations.rows() && !admitted; ++row) {
+        admitted = sqltext::upper(stations(0, row).str()) == g_strComputer;
+        if (admitted) g_strLocation = stations(1, row).str();
     }
-    if (g_strLocation.empty() && user != "ROOT")
-        return fail(LoginFailure::WrongWorkstation, "ECM503");
+    if (!admitted && user != "ROOT") return fail(LoginFailure::WrongWorkstation, "ECM503");
 
     if (!selectOrReport(
             "SELECT user_auth_lst.modu_code FROM user_auth_lst WHERE user_auth_lst.wkr_no = " +
@@ -231,20 +235,21 @@ void setLoginWait(std::function<void(int)> wait) {
 
 bool LIB_LoginGranted() {
     if (!LIB_CheckRight(rights::kSerials, 0, true)) {
-        LIB_ResetOperator();
+        restoreOperatorState(g_previous);
         return false;
     }
     g_blnLogin = true;
     // The login itself is logged with its environment; a failure to log is shown but does not
     // undo the login.
-    LIB_DB_BeginTrans();
-    if (LIB_WriteOpLog(kLoginLogCode, g_strWkrNo, "0", "0", g_strComputer,
-                       LIB_LocationName(g_strLocation) + ":" + g_strLocation) < 0) {
-        LIB_DB_Rollback();
-        LIB_DB_ShowError();
-    } else {
-        LIB_DB_CommitTrans();
+    bool logged;
+    {
+        DbTransaction tx;
+        logged = tx.ok() &&
+                 LIB_WriteOpLog(kLoginLogCode, g_strWkrNo, "0", "0", g_strComputer,
+                                LIB_LocationName(g_strLocation) + ":" + g_strLocation) == 0 &&
+                 tx.commit() == 0;
     }
+    if (!logged) LIB_DB_ShowError();
     return true;
 }
 

@@ -1,8 +1,9 @@
 #include "app/basQKMain.h"
 
-#include "common/basQKEnv.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "common/basSysPara.h"
+#include "db/SchemaUpgrade.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/MarcFieldDefs.h"
@@ -23,6 +24,16 @@ constexpr int kSerialsOperType = 4;
 [[noreturn]] void failLoader(StartupView& view) {
     failStep(view, "E初始化代码基本数据出错，启动失败！\n请检查数据库中的代码表。");
 }
+
+// A database of another layout would be read and written wrongly: the program stops and says
+// what to run.
+std::string schemaProblem() {
+    try {
+        return schemaVersionProblem(databaseSchemaVersion(*g_OraDatabase), programSchemaVersion());
+    } catch (const DbError& e) {
+        return "无法读取数据库结构版本：" + e.oraText();
+    }
+}
 }  // namespace
 
 int QK_Main(StartupView& view) {
@@ -39,6 +50,7 @@ int QK_Main(StartupView& view) {
         LIB_DB_ShowError();
         LIB_ExitSystem(kStartupFailed);
     }
+    if (std::string problem = schemaProblem(); !problem.empty()) failStep(view, "E" + problem);
 
     view.setStatus("初始化系统使用的基本数据...");
     g_intRet = LIB_InitBaseData();

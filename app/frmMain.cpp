@@ -13,10 +13,10 @@
 #include <QTreeWidget>
 
 #include "app/MainEntries.h"
-#include "common/basQKEnv.h"
 #include "app/basQKLogin.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
+#include "common/basQKEnv.h"
 #include "common/basSysPara.h"
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
@@ -132,7 +132,18 @@ QWidget* frmMain::openEntry(std::size_t index) {
     return screen;
 }
 
+bool frmMain::closeScreens() {
+    mdiMain->closeAllSubWindows();
+    return mdiMain->subWindowList().isEmpty();
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
+    // Each open screen is asked first (unsaved details, the breakpoint file); one that refuses
+    // keeps the program running.
+    if (!closeScreens()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     LIB_ExitSystem(0);
 }

@@ -22,6 +22,9 @@ public:
     // Opens the entry's screen, or brings it forward when it is open already. Returns the
     // screen, or null when the operator lacks the right.
     QWidget* openEntry(std::size_t index);
+    // Asks each open screen to close, as its own close check decides; false when one refused
+    // (it stays open, and so does the program).
+    bool closeScreens();
     QMdiArea* mdiMain = nullptr;
     QTreeWidget* trvNav = nullptr;
     QLabel* lblOperator = nullptr;

@@ -1,7 +1,7 @@
 // serials: the desktop client.
-#include <QApplication>
 #include <QScreen>
 
+#include "app/SerialsApplication.h"
 #include "app/basQKMain.h"
 #include "app/basQKRegister.h"
 #include "app/frmMain.h"
@@ -13,7 +13,7 @@
 int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--home") LIB_SetProgramDir(argv[i + 1]);
-    QApplication app(argc, argv);
+    SerialsApplication app(argc, argv);
     LIB_RegisterProcedures();
     QApplication::setApplicationName("serials");
     LIB_InitGuiApplication(app);

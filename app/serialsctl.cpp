@@ -7,6 +7,7 @@
 #include "app/basQKRegister.h"
 #include "app/ctl/Ctl.h"
 #include "common/basQKEnv.h"
+#include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 
 namespace {
@@ -44,6 +45,7 @@ bool ctlStartSession(const char* right) {
 int main(int argc, char** argv) {
     LIB_RegisterProcedures();
     registerBaseVerbs();
+    registerUpgradeVerbs();
     registerOperatorVerbs();
     registerOrderVerbs();
     registerMarcVerbs();
@@ -97,9 +99,10 @@ int main(int argc, char** argv) {
         const int skip = v.name == twoWords ? 2 : 1;
         std::vector<std::string> args(argv + i + skip, argv + argc);
         if (v.needsSession && !ctlStartSession(v.right)) return 1;
-        int rc = v.run(args);
+        // An exception escaping the verb is reported as the client reports it, and fails it.
+        int rc = runTrapped([&] { return v.run(args); });
         std::cout.flush();
-        return rc;
+        return rc < 0 ? 1 : rc;
     }
     std::cerr << "未知命令: " << verb << "（serialsctl --help 列出全部命令）\n";
     return 2;

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "db/SqlText.h"
 
 std::optional<IniFile> IniFile::load(const std::string& path) {

@@ -19,3 +19,19 @@ void LIB_ResetOperator() {
     g_arrAuth = LibArray();
     g_arrUserLoca = LibArray();
 }
+
+OperatorSnapshot saveOperatorState() {
+    return {g_strWkrNo,        g_strLocation, g_strWkrInfo, g_strComputer,
+            g_blnSpecialRight, g_blnLogin,    g_arrAuth,    g_arrUserLoca};
+}
+
+void restoreOperatorState(const OperatorSnapshot& s) {
+    g_strWkrNo = s.wkrNo;
+    g_strLocation = s.location;
+    g_strWkrInfo = s.wkrInfo;
+    g_strComputer = s.computer;
+    g_blnSpecialRight = s.specialRight;
+    g_blnLogin = s.login;
+    g_arrAuth = s.auth;
+    g_arrUserLoca = s.userLoca;
+}

@@ -14,5 +14,16 @@ extern bool g_blnLogin;
 extern LibArray g_arrAuth;
 extern LibArray g_arrUserLoca;
 
-// Forget the operator (a new login, or between tests).
+// Forget the operator (between tests).
 void LIB_ResetOperator();
+
+// The whole operator state, kept while a new login is tried so that a refused one leaves the
+// operator who is logged in as they were.
+struct OperatorSnapshot {
+    std::string wkrNo, location, wkrInfo, computer;
+    bool specialRight = false;
+    bool login = false;
+    LibArray auth, userLoca;
+};
+OperatorSnapshot saveOperatorState();
+void restoreOperatorState(const OperatorSnapshot& s);

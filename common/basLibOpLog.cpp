@@ -28,20 +28,17 @@ void xtLogDetl(ProcCall& c) {
 void xtWkrJobQty(ProcCall& c) {
     c.expectArgs(5);
     std::string day = c.now().substr(0, 10);
-    std::string key = " WHERE wkr_no_f=" + quote(c.text(1)) + " AND oper_date=" + quote(day) +
-                      " AND job_type=" + quote(c.text(0));
     std::string kind = formatNumber(c.number(2)), volume = formatNumber(c.number(3)),
                 amount = formatNumber(c.number(4));
-    // Adding first makes concurrent counters safe: only the first writer of the day inserts.
-    long long changed = c.db().execute("UPDATE wkr_job_qty SET kind=nvl(kind,0)+" + kind +
-                                       ", volume=nvl(volume,0)+" + volume +
-                                       ", amount=nvl(amount,0)+" + amount + key);
-    if (changed == 0)
-        c.db().execute(
-            "INSERT INTO wkr_job_qty (wkr_no_f, oper_date, job_type, kind, volume, amount) VALUES "
-            "(" +
-            quote(c.text(1)) + "," + quote(day) + "," + quote(c.text(0)) + "," + kind + "," +
-            volume + "," + amount + ")");
+    // One statement, so that two workstations counting the day's first job cannot both insert.
+    c.db().execute(
+        "INSERT INTO wkr_job_qty (wkr_no_f, oper_date, job_type, kind, volume, amount) VALUES (" +
+        quote(c.text(1)) + "," + quote(day) + "," + quote(c.text(0)) + "," + kind + "," + volume +
+        "," + amount +
+        ") ON CONFLICT (wkr_no_f, oper_date, job_type) DO UPDATE SET "
+        "kind=nvl(wkr_job_qty.kind,0)+excluded.kind, "
+        "volume=nvl(wkr_job_qty.volume,0)+excluded.volume, "
+        "amount=nvl(wkr_job_qty.amount,0)+excluded.amount");
 }
 
 }  // namespace

@@ -10,8 +10,10 @@
 #include "common/IniFile.h"
 #include "common/OperatorState.h"
 #include "common/basLibLog.h"
+#include "common/basSysPara.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
+#include "db/basLibMsg.h"
 
 std::string g_strServer;
 std::string g_strConnect;
@@ -24,6 +26,14 @@ std::array<std::string, 11> g_strPath;
 int g_intRet = 0;
 
 namespace {
+
+// The session's reporter and message boxes sit below the log file and the system parameters.
+void connectReporting() {
+    LIB_SetErrorLog([](const std::string& text) {
+        if (LIB_GetSysInfo(8).num() != 0) B_WriteLogFile("LIB_DB_ShowError", text, 0);
+    });
+    LIB_SetMsgTitle([] { return LIB_GetSysPara(1).str(); });
+}
 
 std::string g_programDir;
 std::function<void(int)> g_exitHandler;
@@ -74,6 +84,7 @@ std::string LIB_ProgramDir() {
 }
 
 int LIB_ReadEnvironment() {
+    connectReporting();
     g_strServer = g_strConnect = g_strDriver = g_strDSN = g_strHost = g_strUID = g_strPWD = "";
     buildPaths();
     std::string path = g_strPath[0] + "mavren.ini";

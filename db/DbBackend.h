@@ -74,6 +74,9 @@ public:
     // Declared size of a text column; 0 when the column is not a sized text column.
     virtual int columnSize(const std::string& table, const std::string& column) = 0;
     virtual std::vector<std::string> tableNames() = 0;
+    // Drops these tables in one step, whatever their references among themselves; an object of
+    // another application that depends on one of them makes it fail, and nothing is dropped.
+    virtual void dropTables(const std::vector<std::string>& tables) = 0;
 
     // Schema installation: what must exist before the DDL runs (functions the SQL relies on)
     // and what the backend must derive from it afterwards.

@@ -4,9 +4,35 @@
 
 namespace {
 int g_depth = 0;
+int g_failedBegins = 0;
+std::string g_beginFailure;
+long g_generation = 0;
+
+bool sameConnection(long generation) {
+    return generation == g_generation && g_OraDatabase && g_OraDatabase->isOpen();
+}
+}  // namespace
+
+const std::string& dbBeginFailure() {
+    return g_beginFailure;
 }
 
-DbTransaction::DbTransaction() {
+long dbConnectionGeneration() {
+    return g_generation;
+}
+
+void dbNewConnection() {
+    // Transactions of the old connection died with it.
+    ++g_generation;
+    g_depth = 0;
+    g_blnInTrans = false;
+}
+
+int DbTransaction::depth() {
+    return g_depth;
+}
+
+DbTransaction::DbTransaction() : connection_(g_generation) {
     try {
         if (!g_OraDatabase || !g_OraDatabase->isOpen())
             throw DbError("ORA-03114: not connected to ORACLE");
@@ -15,11 +41,12 @@ DbTransaction::DbTransaction() {
             g_OraDatabase->savepoint(savepoint_);
         } else {
             g_OraDatabase->begin();
-            g_blnInTrans = true;
         }
         ++g_depth;
+        g_blnInTrans = true;
         begun_ = true;
     } catch (const DbError& e) {
+        if (g_failedBegins++ == 0) g_beginFailure = e.oraText();
         dbRecordFailure(kSrcExecute, "LIB_DB_BeginTrans", e.oraText());
     }
 }
@@ -28,37 +55,56 @@ DbTransaction::~DbTransaction() {
     rollback();
 }
 
-int DbTransaction::commit() {
-    if (!begun_ || done_) return -1;
+void DbTransaction::finish() {
     done_ = true;
+    if (!begun_) {
+        if (--g_failedBegins == 0) g_beginFailure.clear();
+        return;
+    }
+    if (connection_ != g_generation) return;
     --g_depth;
+    g_blnInTrans = g_depth > 0;
+}
+
+int DbTransaction::commit() {
+    if (done_) return -1;
+    if (!begun_) {
+        finish();
+        return -1;
+    }
+    const bool live = sameConnection(connection_);
+    finish();
     try {
-        if (savepoint_.empty()) {
+        if (!live) throw DbError("ORA-03114: not connected to ORACLE");
+        if (savepoint_.empty())
             g_OraDatabase->commit();
-            g_blnInTrans = false;
-        } else {
+        else
             g_OraDatabase->releaseSavepoint(savepoint_);
-        }
         return 0;
     } catch (const DbError& e) {
         dbRecordFailure(kSrcExecute, "LIB_DB_CommitTrans", e.oraText());
+        // A commit that failed may leave the transaction open (SQLite keeps it when busy).
         try {
-            if (g_OraDatabase && g_OraDatabase->isOpen() && savepoint_.empty() &&
-                g_OraDatabase->inTransaction())
-                g_OraDatabase->rollback();
+            if (sameConnection(connection_)) {
+                if (!savepoint_.empty()) {
+                    g_OraDatabase->rollbackToSavepoint(savepoint_);
+                    g_OraDatabase->releaseSavepoint(savepoint_);
+                } else if (g_OraDatabase->inTransaction()) {
+                    g_OraDatabase->rollback();
+                }
+            }
         } catch (const DbError&) {
         }
-        if (savepoint_.empty()) g_blnInTrans = false;
         return -1;
     }
 }
 
 void DbTransaction::rollback() {
-    if (!begun_ || done_) return;
-    done_ = true;
-    --g_depth;
+    if (done_) return;
+    const bool live = begun_ && sameConnection(connection_);
+    finish();
+    if (!live) return;
     try {
-        if (!g_OraDatabase || !g_OraDatabase->isOpen()) return;
         if (savepoint_.empty()) {
             g_OraDatabase->rollback();
         } else {
@@ -69,5 +115,4 @@ void DbTransaction::rollback() {
         // The failure that led here is already in g_ErrInfo; a lost connection drops the
         // transaction on the server anyway.
     }
-    if (savepoint_.empty()) g_blnInTrans = false;
 }

@@ -3,6 +3,8 @@
 // succeeds, the destructor rolls the work back: an early return or an exception never leaves
 // half an operation behind. A failed begin or commit is reported, not swallowed: the failure
 // is in g_ErrInfo for LIB_DB_ShowError, which callers show after the guard has rolled back.
+// While a guard whose begin failed is alive, the session refuses to write, so that a caller
+// who does not look at ok() cannot autocommit its statements one by one.
 #pragma once
 
 #include <string>
@@ -20,9 +22,24 @@ public:
     int commit();
     // Undoes the work now; later calls and the destructor do nothing.
     void rollback();
+    // True for a savepoint inside an enclosing transaction.
+    bool nested() const { return !savepoint_.empty(); }
+
+    // Transactions and savepoints open now, over the whole session.
+    static int depth();
 
 private:
+    void finish();
+
     bool begun_ = false;
     bool done_ = false;
+    long connection_ = 0;    // the connection it was begun on; a reconnect ends it
     std::string savepoint_;  // empty for the outermost transaction
 };
+
+// While the begin of a still open guard failed: that failure's server text, with which every
+// write is refused. Empty otherwise.
+const std::string& dbBeginFailure();
+// The connection generation: changes whenever the session connects again.
+long dbConnectionGeneration();
+void dbNewConnection();

@@ -234,6 +234,13 @@ public:
         return r.rows.empty() ? 0 : static_cast<int>(r.rows[0][0].num());
     }
 
+    void dropTables(const std::vector<std::string>& tables) override {
+        if (tables.empty()) return;
+        std::string list;
+        for (const auto& t : tables)
+            list += (list.empty() ? "" : ", ") + t;
+        execute("DROP TABLE " + list);
+    }
     std::vector<std::string> tableNames() override {
         std::vector<std::string> out;
         for (const auto& row :

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "db/SchemaUpgrade.h"
 #include "db/SqlText.h"
 
 namespace {
@@ -68,17 +69,7 @@ int installDatabase(DbBackend& db, const InstallOptions& options, std::string& m
             return -1;
         }
         db.begin();
-        // Without CASCADE: an object of another application that depends on one of these
-        // tables makes the drop fail, and nothing is changed.
-        if (db.name() == "PostgreSQL" && !ours.empty()) {
-            std::string list;
-            for (const auto& t : ours)
-                list += (list.empty() ? "" : ", ") + t;
-            db.execute("DROP TABLE " + list);
-        } else {
-            for (const auto& t : ours)
-                db.execute("DROP TABLE " + t);
-        }
+        db.dropTables(ours);
         db.beforeSchema();
         std::map<std::string, std::string> vars = options.variables;
         vars["MARC_CHUNK"] = options.unicodeMarc ? "VARCHAR(4000)" : "VARCHAR(2000)";
@@ -104,6 +95,7 @@ int installDatabase(DbBackend& db, const InstallOptions& options, std::string& m
         if (options.demo) apply("db/demo/");
         file.clear();
         if (options.finish) options.finish(db);
+        recordSchemaVersion(db, programSchemaVersion());
         db.commit();
         return 0;
     } catch (const DbError& e) {

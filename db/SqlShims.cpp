@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 
 namespace shims {
 

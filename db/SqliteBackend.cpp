@@ -252,6 +252,12 @@ public:
         return 0;
     }
 
+    // Foreign keys are triggers here, which go with their table.
+    // References are triggers here, dropped with their tables.
+    void dropTables(const std::vector<std::string>& tables) override {
+        for (const auto& t : tables)
+            execute("DROP TABLE " + t);
+    }
     std::vector<std::string> tableNames() override {
         std::vector<std::string> out;
         for (const auto& row :

@@ -5,7 +5,8 @@
 #include <map>
 #include <optional>
 
-#include "common/Gbk.h"
+#include "db/DbTransaction.h"
+#include "db/Gbk.h"
 #include "db/ProcRegistry.h"
 #include "db/SqlText.h"
 
@@ -37,6 +38,13 @@ bool onPostgres() {
     return sqltext::upper(driver).rfind("POSTGRES", 0) == 0;
 }
 
+// The transactions opened through LIB_DB_BeginTrans, innermost last: the routines are the
+// same guard, kept open between calls.
+std::vector<std::unique_ptr<DbTransaction>>& openTransactions() {
+    static std::vector<std::unique_ptr<DbTransaction>> open;
+    return open;
+}
+
 DbBackend& database() {
     if (!g_OraDatabase || !g_OraDatabase->isOpen())
         throw DbError("ORA-03114: not connected to ORACLE");
@@ -50,6 +58,7 @@ void runProcedure(DbBackend& db, ProcCall& call, const ProcFn& fn) {
         db.savepoint("lib_proc");
         try {
             fn(call);
+            db.releaseSavepoint("lib_proc");
         } catch (...) {
             if (db.isOpen()) {
                 db.rollbackToSavepoint("lib_proc");
@@ -57,17 +66,17 @@ void runProcedure(DbBackend& db, ProcCall& call, const ProcFn& fn) {
             }
             throw;
         }
-        db.releaseSavepoint("lib_proc");
         return;
     }
     db.begin();
     try {
         fn(call);
+        db.commit();
     } catch (...) {
-        if (db.isOpen()) db.rollback();
+        // A commit that failed may have left the transaction open.
+        if (db.isOpen() && db.inTransaction()) db.rollback();
         throw;
     }
-    db.commit();
 }
 
 // A plain literal of a procedure argument: NULL, a quoted text or a decimal number.
@@ -150,13 +159,21 @@ void runBlock(DbBackend& db, const sqltext::Block& block) {
     }
 }
 
-void runStatement(const std::string& sql) {
+// Runs a statement or a procedure block; the rows a plain statement changed.
+long long runStatement(const std::string& sql) {
     DbBackend& db = database();
     if (auto block = sqltext::parseBlock(sql)) {
         runBlock(db, *block);
-        return;
+        return 0;
     }
-    db.execute(sql);
+    return db.execute(sql);
+}
+
+// Writes through the routines below; refused while a begun transaction failed, so that its
+// statements cannot autocommit one by one.
+long long runWrite(const std::string& sql) {
+    if (!dbBeginFailure().empty()) throw DbError(dbBeginFailure());
+    return runStatement(sql);
 }
 
 std::string rtrimSpaces(std::string s) {
@@ -197,15 +214,17 @@ int selectInto(const std::string& sql, LibArray& result) {
         fillArray(database().query(sql), result);
         return 0;
     } catch (const DbError& e) {
-        dbRecordFailure(kSrcSelect, "LIB_DB_Select", e.oraText());
+        dbRecordFailure(kSrcSelect, "LIB_DB_Select", e.oraText(), sql);
         return -1;
     }
 }
 
 }  // namespace
 
-void dbRecordFailure(long source, const std::string& func, const std::string& serverText) {
+void dbRecordFailure(long source, const std::string& func, const std::string& serverText,
+                     const std::string& sql) {
     g_lastServerErrText = serverText;
+    g_ErrInfo.strSQL = sql;
     g_ErrInfo.lngSource = source;
     g_ErrInfo.lngOraErr = LIB_GetOraErrNo();
     g_ErrInfo.strDesc = serverText;
@@ -229,7 +248,8 @@ std::unique_ptr<DbBackend> LIB_DB_OpenBackend(const ConnectParams& p) {
 int LIB_DB_Connect() {
     try {
         g_OraDatabase.reset();
-        g_blnInTrans = false;
+        openTransactions().clear();
+        dbNewConnection();
         g_OraDatabase = LIB_DB_OpenBackend(LIB_DB_ConnectParams());
         UnicodeMarcMode = g_OraDatabase->columnSize("marc_data", "marc03") > 2000;
         WideMarcTable = g_OraDatabase->query("SELECT * FROM marc WHERE 1=0").columns.size() > 10;
@@ -242,34 +262,51 @@ int LIB_DB_Connect() {
 }
 
 int LIB_DB_Close() {
-    return 0;
+    dbRollbackOpenTransactions();
+    if (!g_OraDatabase) return 0;
+    try {
+        if (g_OraDatabase->isOpen() && g_OraDatabase->inTransaction()) g_OraDatabase->rollback();
+        g_OraDatabase->close();
+        g_OraDatabase.reset();
+        dbNewConnection();
+        return 0;
+    } catch (const DbError& e) {
+        g_OraDatabase.reset();
+        dbRecordFailure(kSrcClose, "LIB_DB_Close", e.oraText());
+        return -1;
+    }
 }
 
 int LIB_DB_BeginTrans() {
-    try {
-        database().begin();
-    } catch (const DbError&) {
-    }
-    g_blnInTrans = true;
-    return 0;
+    auto tx = std::make_unique<DbTransaction>();
+    // A failed begin stays on the stack too: until the caller's rollback, writes are refused.
+    const bool ok = tx->ok();
+    openTransactions().push_back(std::move(tx));
+    return ok ? 0 : -1;
 }
 
 int LIB_DB_CommitTrans() {
-    try {
-        database().commit();
-    } catch (const DbError&) {
-    }
-    g_blnInTrans = false;
-    return 0;
+    auto& open = openTransactions();
+    if (open.empty()) return 0;
+    std::unique_ptr<DbTransaction> tx = std::move(open.back());
+    open.pop_back();
+    return tx->commit();
 }
 
 int LIB_DB_Rollback() {
-    try {
-        database().rollback();
-    } catch (const DbError&) {
-    }
-    g_blnInTrans = false;
+    auto& open = openTransactions();
+    if (open.empty()) return 0;
+    open.back()->rollback();
+    open.pop_back();
     return 0;
+}
+
+void dbRollbackOpenTransactions() {
+    auto& open = openTransactions();
+    while (!open.empty()) {
+        open.back()->rollback();
+        open.pop_back();
+    }
 }
 
 int LIB_DB_Execute(std::string sql, int flag) {
@@ -278,10 +315,21 @@ int LIB_DB_Execute(std::string sql, int flag) {
     // one blank; the replacement is textual, as the callers expect.
     if (flag == 1) sql = sqltext::replaceAll(sql, "''", "' '");
     try {
-        runStatement(sql);
+        runWrite(sql);
         return 0;
     } catch (const DbError& e) {
-        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText());
+        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText(), sql);
+        return -1;
+    }
+}
+
+int dbExecuteCounted(const std::string& sql, long long& changed) {
+    changed = 0;
+    try {
+        changed = runWrite(sqltext::trim(sql));
+        return 0;
+    } catch (const DbError& e) {
+        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText(), sql);
         return -1;
     }
 }
@@ -294,10 +342,10 @@ int LIB_DB_CallProc(std::string call, int flag) {
     std::string block = "Begin " + name + "(" + args + ")" + "; end;";
     if (flag == 1) block = sqltext::replaceAll(block, "''", "' '");
     try {
-        runStatement(block);
+        runWrite(block);
         return 0;
     } catch (const DbError& e) {
-        dbRecordFailure(kSrcExecute, "LIB_DB_CallProc", e.oraText());
+        dbRecordFailure(kSrcExecute, "LIB_DB_CallProc", e.oraText(), block);
         return -1;
     }
 }

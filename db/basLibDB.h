@@ -29,6 +29,8 @@ struct ErrInfo {
     std::string strMsg;
     std::string strDesc;
     std::string strFunc;
+    // The statement that failed, as the routine ran it (the log line shows it).
+    std::string strSQL;
 };
 
 // A run-time error that did not come from a database routine (source 0): number and text.
@@ -53,16 +55,29 @@ int LIB_DB_Close();
 int LIB_DB_BeginTrans();
 int LIB_DB_CommitTrans();
 int LIB_DB_Rollback();
+// Rolls back every transaction opened through LIB_DB_BeginTrans and not yet ended.
+void dbRollbackOpenTransactions();
 int LIB_DB_Execute(std::string sql, int flag = 0);
 int LIB_DB_CallProc(std::string call, int flag = 0);
+// As LIB_DB_Execute (flag 0), also telling how many rows the statement changed.
+int dbExecuteCounted(const std::string& sql, long long& changed);
 int LIB_DB_Select(const std::string& sql, LibArray& result);
 int LIB_DB_SelectWide(const std::string& sql, LibArray& result);
 std::string LIB_SqlStr(const LibVar& value);
 std::string LIB_DB_GetServerDate();
 long LIB_GetOraErrNo();
-// Leaves a failed database call in g_ErrInfo as the routine `func` would.
-void dbRecordFailure(long source, const std::string& func, const std::string& serverText);
+// Leaves a failed database call in g_ErrInfo as the routine `func` would; `sql` is the
+// statement that failed, if any.
+void dbRecordFailure(long source, const std::string& func, const std::string& serverText,
+                     const std::string& sql = {});
 int LIB_DB_ShowError();
+// Runs `body` and returns its result; a C++ exception escaping it (a bad index, a malformed
+// number) is reported as the run-time error it is, ECM206 and its log line, after every
+// transaction left open has been rolled back, and gives -1.
+int runTrapped(const std::function<int()>& body);
+// Where the reporter's log lines go. The local log file lives above this layer: start-up
+// points the reporter at it. Without it nothing is logged.
+void LIB_SetErrorLog(std::function<void(const std::string&)> write);
 
 // The statement LIB_DB_SelectWide runs when the summary columns are national-character text.
 std::string LIB_DB_WideStatement(const std::string& sql);

@@ -1,17 +1,21 @@
 // The central error reporter: the only place where a database failure reaches the operator.
 #include <array>
+#include <stdexcept>
 #include <string_view>
 
-#include "common/basLibLog.h"
-#include "common/basQKEnv.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 
 namespace {
 
+std::function<void(const std::string&)>& errorLog() {
+    static std::function<void(const std::string&)> write;
+    return write;
+}
+
 void logLine(const std::string& text) {
-    if (LIB_GetSysInfo(8).num() != 0) B_WriteLogFile("LIB_DB_ShowError", text, 0);
+    if (errorLog()) errorLog()(text);
 }
 
 struct KeyMessage {
@@ -103,6 +107,31 @@ void reportStatement(const ErrInfo& err) {
 
 }  // namespace
 
+int runTrapped(const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        // Guards have rolled back while the exception passed them; the routines' own
+        // transactions are undone here, before the box.
+        dbRollbackOpenTransactions();
+        g_ErrInfo = ErrInfo{};
+        // Run-time error numbers as the reporter knows them; all but overflow end in ECM206.
+        g_RunErr.number = dynamic_cast<const std::overflow_error*>(&e)     ? 6
+                          : dynamic_cast<const std::out_of_range*>(&e)     ? 9
+                          : dynamic_cast<const std::invalid_argument*>(&e) ? 13
+                                                                           : 51;
+        g_RunErr.description =
+            std::string("运行时错误 ") + std::to_string(g_RunErr.number) + "：" + e.what();
+        g_ErrInfo.strDesc = g_RunErr.description;
+        LIB_DB_ShowError();
+        return -1;
+    }
+}
+
+void LIB_SetErrorLog(std::function<void(const std::string&)> write) {
+    errorLog() = std::move(write);
+}
+
 int LIB_DB_ShowError() {
     int result = 0;
     // Copy first: the reconnect dialogue overwrites the record when a reconnect fails.
@@ -132,7 +161,7 @@ int LIB_DB_ShowError() {
             reportStatement(err);
             logLine(err.strDesc);
             // The statement may set a password: its value never reaches the log.
-            logLine("SQL语法:" + sqltext::maskSecrets(g_strSQL));
+            logLine("SQL语法:" + sqltext::maskSecrets(err.strSQL.empty() ? g_strSQL : err.strSQL));
             break;
         default:
             LIB_ShowMsg("ECM002");

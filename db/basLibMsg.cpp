@@ -5,8 +5,7 @@
 #include <cctype>
 #include <iostream>
 
-#include "common/Gbk.h"
-#include "common/basSysPara.h"
+#include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 
@@ -75,8 +74,19 @@ std::string LIB_GetMsgText(const std::string& text) {
     return text;
 }
 
+namespace {
+std::function<std::string()>& msgTitle() {
+    static std::function<std::string()> title;
+    return title;
+}
+}  // namespace
+
+void LIB_SetMsgTitle(std::function<std::string()> title) {
+    msgTitle() = std::move(title);
+}
+
 int LIB_ShowMsg(const std::string& text) {
-    std::string title = LIB_GetSysPara(1).str();
+    std::string title = msgTitle() ? msgTitle()() : std::string();
     char type = text.empty() ? ' ' : text[0];
     std::string body = LIB_GetMsgText(text);
     if (body == text && !text.empty()) {

@@ -4,6 +4,7 @@
 // "ECM012" is looked up in the message table msg_mst, loaded once at start-up.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ private:
 };
 
 void LIB_SetPresenter(MsgPresenter* presenter);
+// The title of every box. The system parameters live above this layer: start-up points the
+// title at the one that names the program. Without it boxes have no title.
+void LIB_SetMsgTitle(std::function<std::string()> title);
 MsgPresenter& LIB_Presenter();
 
 extern LibArray g_arrMsg;

@@ -23,6 +23,8 @@ std::vector<CtlVerb>& ctlVerbs();
 
 // Verbs of the foundation: init-db, query, exec, call, encode-password, version.
 void registerBaseVerbs();
+// upgrade-db.
+void registerUpgradeVerbs();
 // The operator's verbs: whoami, passwd, log.
 void registerOperatorVerbs();
 // Ordering: order catalogues, show, import, delete.

@@ -9,8 +9,8 @@
 #include <QTableView>
 #include <QToolTip>
 
-#include "common/Gbk.h"
 #include "common/gui/LayoutMemory.h"
+#include "db/Gbk.h"
 
 namespace {
 

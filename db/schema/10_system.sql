@@ -24,3 +24,9 @@ CREATE TABLE sys_comm_para (
     sys_para_name  VARCHAR(100),
     CONSTRAINT PK_SYS_COMM_PARA PRIMARY KEY (sys_para_code)
 );
+
+-- The schema version of the database: one row, written by init-db and by each upgrade step.
+-- A database without this table was made before versions were recorded (version 1).
+CREATE TABLE sys_schema_version (
+    version INTEGER NOT NULL
+);

@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 
 Marc8Decoder::Marc8Decoder() : cd_(yaz_iconv_open("UTF-8", "MARC8")) {
     if (!cd_) throw std::runtime_error("yaz: no MARC-8 converter");

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "db/basLibDB.h"
 #include "marc/core/MarcCharset.h"
 

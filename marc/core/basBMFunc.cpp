@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "db/basLibDB.h"
 
 MarcScanCursor g_MarcCursor;

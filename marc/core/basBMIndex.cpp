@@ -9,7 +9,7 @@
 
 #include <unicode/uchar.h>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "marc/core/basBMDefault.h"

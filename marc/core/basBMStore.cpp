@@ -3,10 +3,11 @@
 #include "marc/core/basBMStore.h"
 
 #include <cstdio>
+#include <optional>
 
-#include "common/Gbk.h"
 #include "common/OperatorState.h"
 #include "db/DbTransaction.h"
+#include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -125,22 +126,15 @@ MarcRec loadFamily(int kind, const std::string& recNo) {
     return rec;
 }
 
-std::string headerArgs(const MarcRec& rec, bool insert) {
+// `today` is the server date "yyyy-mm-dd", the cataloguing date of a bibliographic record.
+std::string headerArgs(const MarcRec& rec, bool insert, const std::string& today) {
     auto q = [](const std::string& s) { return LIB_SqlStr(s); };
     if (rec.Kind == kMarcAsord)
         return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.LangCode) + "," +
                q(rec.CountryCode) + "," + q(rec.MarcType) + (insert ? ",'',''" : ",NULL,NULL");
-    std::string today = LIB_DB_GetServerDate().substr(0, 10);
     return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.MarcUseFlag) + "," +
            q(rec.MarcType) + "," + q(sqltext::upper(g_strWkrNo)) + "," + q(today) + "," +
            q(rec.LangCode) + "," + q(rec.CountryCode);
-}
-
-// Stops a save: rolls back the save's own transaction and shows the error.
-bool failSave(int mode) {
-    if (mode == 0) LIB_DB_Rollback();
-    LIB_DB_ShowError();
-    return false;
 }
 
 int writeDataRows(const MarcRec& rec, std::string text) {
@@ -257,43 +251,54 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
     rec.LangCode = sqltext::upper(rec.LangCode);
     rec.CountryCode = sqltext::upper(rec.CountryCode);
     bool update = !rec.RecNo.empty() && mode != 1;
+    // A date that cannot be read stops the save rather than leave the record undated.
+    const std::string today = LIB_DB_GetServerDate().substr(0, 10);
+    if (today.empty()) {
+        LIB_DB_ShowError();
+        return false;
+    }
+    // Mode 0 is a transaction of its own; modes 1 and 2 write inside the caller's.
+    std::optional<DbTransaction> tx;
+    // Stops the save: its own transaction is rolled back before the error is shown.
+    auto fail = [&tx] {
+        tx.reset();
+        LIB_DB_ShowError();
+        return false;
+    };
     if (update) {
-        if (mode == 0) LIB_DB_BeginTrans();
+        if (mode == 0 && !tx.emplace().ok()) return fail();
         if (LIB_DB_CallProc(std::string(" ") + f.deleteData + " " + LIB_SqlStr(rec.RecNo)) < 0)
-            return failSave(mode);
-        if (LIB_DB_CallProc(std::string(" ") + f.update + " " + headerArgs(rec, false)) < 0)
-            return failSave(mode);
+            return fail();
+        if (LIB_DB_CallProc(std::string(" ") + f.update + " " + headerArgs(rec, false, today)) < 0)
+            return fail();
     } else {
         if (mode == 0) {
             std::string number = MarcNewNumber(rec.Kind);
-            if (number.empty()) return failSave(1);
+            if (number.empty()) return fail();
             rec.RecNo = MarcRecNoText(number);
         }
         MarcDeleteField(rec, "001");
         MarcAddField(rec, MakeMarcField("001", "", rec.RecNo));
         MarcControlNoFirst(rec);
-        if (mode == 0) LIB_DB_BeginTrans();
-        if (LIB_DB_CallProc(std::string(" ") + f.insert + " " + headerArgs(rec, true)) < 0)
-            return failSave(mode);
+        if (mode == 0 && !tx.emplace().ok()) return fail();
+        if (LIB_DB_CallProc(std::string(" ") + f.insert + " " + headerArgs(rec, true, today)) < 0)
+            return fail();
     }
     MarcPackLeader(rec);
     // Five digits of record length and four of field length are all the format has: a longer
     // record would be written with its length cut and read back wrong.
     if (std::string why = MarcFitProblem(rec); !why.empty()) {
-        if (mode == 0) LIB_DB_Rollback();
+        tx.reset();
         LIB_ShowMsg("E" + why + "，不能保存。请删去部分字段或拆分记录后再保存。");
         return false;
     }
     std::string text = MarcToIso(rec);
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
-    if (writeDataRows(rec, text) < 0) return failSave(mode);
-    if (MarcIndexBuild(rec) < 0) return failSave(mode);
-    if (MarcSummaryUpdate(rec, yearFlag, yearText) < 0) {
-        if (mode == 0) LIB_DB_Rollback();
-        return false;
-    }
-    if (mode == 0) LIB_DB_CommitTrans();
+    if (writeDataRows(rec, text) < 0) return fail();
+    if (MarcIndexBuild(rec) < 0) return fail();
+    if (MarcSummaryUpdate(rec, yearFlag, yearText) < 0) return fail();
+    if (tx && tx->commit() < 0) return fail();
     return true;
 }
 
@@ -348,10 +353,8 @@ int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText) {
     if (rec.Kind == kMarcBib && !year.empty()) set += ",pub_year=" + LIB_SqlStr(year);
     const MarcFamily& f = MarcFamilyOf(rec.Kind);
     if (LIB_DB_Execute(std::string("UPDATE ") + f.header + " set " + set + " WHERE " + f.key + "=" +
-                       LIB_SqlStr(rec.RecNo)) < 0) {
-        LIB_DB_ShowError();
+                       LIB_SqlStr(rec.RecNo)) < 0)
         return -1;
-    }
     return 0;
 }
 

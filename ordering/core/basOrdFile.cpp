@@ -188,16 +188,7 @@ int intImportOrdFile(const std::string& path, int& saved, std::vector<std::strin
         const auto cata = std::make_pair(d.get("Pub"), d.get("OrdYear"));
         bool ok = true;
         if (!known.count(cata)) {
-            LibArray hit;
-            g_strSQL =
-                "SELECT publ_code FROM m_peri_ord_lst WHERE publ_code=" + LIB_SqlStr(cata.first) +
-                " AND peri_ord_year=" + LIB_SqlStr(cata.second);
-            if (LIB_DB_Select(g_strSQL, hit) < 0) {
-                LIB_DB_ShowError();
-                ok = false;
-            } else if (hit.recordCount() == 0) {
-                ok = intNewOrdCata(cata.first, cata.second) == 0;
-            }
+            ok = intEnsureOrdCata(cata.first, cata.second) == 0;
             if (ok) known.insert(cata);
         }
         if (ok && intSaveOrdDetail(d, false) == 0)

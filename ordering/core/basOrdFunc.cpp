@@ -8,6 +8,7 @@
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
 #include "common/basLibOpLog.h"
+#include "db/DbTransaction.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -29,21 +30,22 @@ std::string picture4(const std::string& s) {
     return std::string(4 - s.size(), '0') + s;
 }
 
+// Empty when the server date could not be read (the failure is then in g_ErrInfo).
 std::string today() {
     return LIB_DB_GetServerDate().substr(0, 10);
 }
 
-// Runs the statements of `work` in one transaction with the tree operation logged.
+// Runs the statements of `work` in one transaction with the tree operation logged; a failure
+// is shown once the transaction is rolled back.
 template <typename Work>
 int inTransaction(const std::string& logKey, Work work) {
-    LIB_DB_BeginTrans();
-    if (work() < 0 || LIB_WriteOpLog("50016", logKey) < 0) {
-        LIB_DB_Rollback();
-        LIB_DB_ShowError();
-        return -1;
+    {
+        DbTransaction tx;
+        if (tx.ok() && work() >= 0 && LIB_WriteOpLog("50016", logKey) >= 0 && tx.commit() == 0)
+            return 0;
     }
-    LIB_DB_CommitTrans();
-    return 0;
+    LIB_DB_ShowError();
+    return -1;
 }
 
 std::string cataKey(const std::string& publ, const std::string& year) {
@@ -142,10 +144,38 @@ int intNewOrdCata(const std::string& publ, const std::string& year) {
         return -1;
     }
     return inTransaction(publ + "|" + year, [&] {
-        g_strSQL = "insert_m_peri_ord_lst " + cataKey(publ, year) + "," + LIB_SqlStr(today()) +
-                   "," + LIB_SqlStr(g_strWkrNo) + ",'0'";
+        const std::string date = today();
+        if (date.empty()) return -1;
+        g_strSQL = "insert_m_peri_ord_lst " + cataKey(publ, year) + "," + LIB_SqlStr(date) + "," +
+                   LIB_SqlStr(g_strWkrNo) + ",'0'";
         return LIB_DB_CallProc(g_strSQL);
     });
+}
+
+int intEnsureOrdCata(const std::string& publ, const std::string& year) {
+    if (publ.empty() || !IsValidOrdYear(year)) {
+        LIB_ShowMsg("E请选择发行商并输入六位年度批次（年份四位加批次两位）！");
+        return -1;
+    }
+    const std::string date = today();
+    if (date.empty()) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    {
+        DbTransaction tx;
+        long long created = 0;
+        g_strSQL =
+            "INSERT INTO m_peri_ord_lst (publ_code, peri_ord_year, peri_ord_date, "
+            "resp_wkr, peri_ord_flag) VALUES (" +
+            cataKey(publ, year) + "," + LIB_SqlStr(date) + "," + LIB_SqlStr(g_strWkrNo) +
+            ",'0') ON CONFLICT (publ_code, peri_ord_year) DO NOTHING";
+        if (tx.ok() && dbExecuteCounted(g_strSQL, created) == 0 &&
+            (created == 0 || LIB_WriteOpLog("50016", publ + "|" + year) == 0) && tx.commit() == 0)
+            return 0;
+    }
+    LIB_DB_ShowError();
+    return -1;
 }
 
 int intRenameOrdCata(const std::string& publ, const std::string& year, const std::string& newPubl,
@@ -155,8 +185,10 @@ int intRenameOrdCata(const std::string& publ, const std::string& year, const std
         return -1;
     }
     return inTransaction(newPubl + "|" + newYear, [&] {
+        const std::string date = today();
+        if (date.empty()) return -1;
         g_strSQL = "update_m_whole_ordlst " + cataKey(publ, year) + "," +
-                   cataKey(newPubl, newYear) + "," + LIB_SqlStr(today()) + "," +
+                   cataKey(newPubl, newYear) + "," + LIB_SqlStr(date) + "," +
                    LIB_SqlStr(g_strWkrNo) + ",'0'";
         return LIB_DB_CallProc(g_strSQL);
     });

@@ -43,6 +43,9 @@ int intGetOrdCata(const std::string& fromYear, const std::string& toYear, LibArr
 bool IsValidOrdYear(const std::string& year);
 // Creates an empty catalogue dated today for the operator. 0, or -1 after the message.
 int intNewOrdCata(const std::string& publ, const std::string& year);
+// The same for a catalogue that may exist already (or be created by another workstation at
+// the same moment): created when missing, else left as it is. 0, or -1 after the message.
+int intEnsureOrdCata(const std::string& publ, const std::string& year);
 // Gives a catalogue another distributor or batch with all its rows. 0, or -1 after the message.
 int intRenameOrdCata(const std::string& publ, const std::string& year, const std::string& newPubl,
                      const std::string& newYear);

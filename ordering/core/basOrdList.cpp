@@ -8,6 +8,7 @@
 
 #include "common/OperatorState.h"
 #include "common/basLibOpLog.h"
+#include "db/DbTransaction.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -56,17 +57,15 @@ int callProc(const std::string& call) {
 
 // Runs the statements in one transaction; the first failure rolls back and is reported.
 int runInTransaction(std::initializer_list<std::string> statements) {
-    LIB_DB_BeginTrans();
-    for (const std::string& sql : statements) {
-        g_strSQL = sql;
-        if (LIB_DB_Execute(g_strSQL) < 0) {
-            LIB_DB_Rollback();
-            LIB_DB_ShowError();
-            return -1;
-        }
+    {
+        DbTransaction tx;
+        bool ok = tx.ok();
+        for (const std::string& sql : statements)
+            ok = ok && LIB_DB_Execute(sql) == 0;
+        if (ok && tx.commit() == 0) return 0;
     }
-    LIB_DB_CommitTrans();
-    return 0;
+    LIB_DB_ShowError();
+    return -1;
 }
 
 std::string number(const std::string& v) {
@@ -336,40 +335,35 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
         std::snprintf(buf, sizeof buf, "%010lld", LibVar(number).integer());
         newRecNo = buf;
     }
-    LIB_DB_BeginTrans();
-    if (!existed || d.savedAsordNo != no) {
-        LibArray hit;
-        g_strSQL = "  SELECT asord_no FROM m_peri_ord_detl " +
-                   catalogueWhere(d.get("Pub"), d.get("OrdYear")) +
-                   " AND asord_no=" + LIB_SqlStr(no);
-        if (LIB_DB_Select(g_strSQL, hit) < 0) {
-            LIB_DB_Rollback();
-            LIB_DB_ShowError();
-            return -1;
+    // Refusals are shown once the transaction is rolled back, never while it holds locks.
+    enum class Outcome { Saved, Failed, NumberTaken, RecordFailed };
+    Outcome outcome = [&] {
+        DbTransaction tx;
+        if (!tx.ok()) return Outcome::Failed;
+        if (!existed || d.savedAsordNo != no) {
+            LibArray hit;
+            g_strSQL = "  SELECT asord_no FROM m_peri_ord_detl " +
+                       catalogueWhere(d.get("Pub"), d.get("OrdYear")) +
+                       " AND asord_no=" + LIB_SqlStr(no);
+            if (LIB_DB_Select(g_strSQL, hit) < 0) return Outcome::Failed;
+            if (hit.recordCount() > 0) return Outcome::NumberTaken;
         }
-        if (hit.recordCount() > 0) {
-            LIB_DB_Rollback();
-            LIB_ShowMsg("E该征订号已存在，请重新输入征订号！");
-            return -1;
+        if (!newRecNo.empty()) {
+            MarcRec rec = offered;
+            rec.Kind = kMarcBib;
+            rec.RecNo = newRecNo;
+            if (!MarcSave(rec, 1, 0, "")) return Outcome::RecordFailed;  // it reports itself
+            d.set("MarcNo", newRecNo);
         }
-    }
-    if (!newRecNo.empty()) {
-        MarcRec rec = offered;
-        rec.Kind = kMarcBib;
-        rec.RecNo = newRecNo;
-        if (!MarcSave(rec, 1, 0, "")) {  // the failure is reported by the save
-            LIB_DB_Rollback();
-            return -1;
+        if (writeDetail(d, existed) < 0 || tx.commit() < 0) {
+            if (!newRecNo.empty()) d.set("MarcNo", "");
+            return Outcome::Failed;
         }
-        d.set("MarcNo", newRecNo);
-    }
-    if (writeDetail(d, existed) < 0) {
-        if (!newRecNo.empty()) d.set("MarcNo", "");
-        LIB_DB_Rollback();
-        LIB_DB_ShowError();
-        return -1;
-    }
-    LIB_DB_CommitTrans();
+        return Outcome::Saved;
+    }();
+    if (outcome == Outcome::NumberTaken) LIB_ShowMsg("E该征订号已存在，请重新输入征订号！");
+    if (outcome == Outcome::Failed) LIB_DB_ShowError();
+    if (outcome != Outcome::Saved) return -1;
     d.set("SumCount", d.sumCount());
     d.set("FAsordNo", strFormatAsordNo(no));
     d.set("Key", strOrdRowKey(d.get("Pub"), d.get("OrdYear"), no, d.get("MarcNo")));
@@ -410,25 +404,21 @@ int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask, bool wit
     if (ask && LIB_ShowMsg(withMarc ? "Q是否确定删除订购信息同时删除Marc信息？"
                                     : "Q是否确定删除订购信息？") != kMsgOk)
         return 1;
-    LIB_DB_BeginTrans();
-    std::vector<std::string> recNos;
-    for (const std::string& key : keys) {
-        OrdRowKey k = SplitOrdRowKey(key);
-        if (callProc("delete02_m_peri_ord_detl " + args({k.publ, k.year, k.asordNo})) < 0 ||
-            LIB_WriteOpLog("50019", k.marcNo, k.publ, k.year, "删除:" + k.asordNo) < 0) {
-            LIB_DB_Rollback();
-            LIB_DB_ShowError();
-            return -1;
+    {
+        DbTransaction tx;
+        bool ok = tx.ok();
+        std::vector<std::string> recNos;
+        for (const std::string& key : keys) {
+            if (!ok) break;
+            OrdRowKey k = SplitOrdRowKey(key);
+            ok = callProc("delete02_m_peri_ord_detl " + args({k.publ, k.year, k.asordNo})) == 0 &&
+                 LIB_WriteOpLog("50019", k.marcNo, k.publ, k.year, "删除:" + k.asordNo) == 0;
+            recNos.push_back(k.marcNo);
         }
-        recNos.push_back(k.marcNo);
+        if (ok && (!withMarc || intDeleteUnorderedMarc(recNos) == 0) && tx.commit() == 0) return 0;
     }
-    if (withMarc && intDeleteUnorderedMarc(recNos) < 0) {
-        LIB_DB_Rollback();
-        LIB_DB_ShowError();
-        return -1;
-    }
-    LIB_DB_CommitTrans();
-    return 0;
+    LIB_DB_ShowError();
+    return -1;
 }
 
 int intSetEndFlag(const std::string& publ, const std::string& year, const std::string& asordNo,

@@ -7,9 +7,9 @@
 #include <regex>
 #include <sstream>
 
-#include "common/Gbk.h"
 #include "common/basLibLog.h"
 #include "common/basQKEnv.h"
+#include "db/Gbk.h"
 #include "db/basLibDB.h"
 #include "tests/support/TestDb.h"
 

@@ -269,3 +269,53 @@ TEST_P(Passwords, AFailedChangeLeavesNoTraceOfTheNewPasswordInTheLog) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_P(Login, RefusedNewLoginKeepsTheOperatorLoggedIn) {
+    ASSERT_TRUE(LIB_Login("DY01", "1234"));
+    const std::string location = g_strLocation;
+    const int rights = g_arrAuth.recordCount();
+    ASSERT_FALSE(location.empty());
+    const char* const refused[][2] = {
+        {"NOBODY", "1234"}, {"LS01", "1234"}, {"ZG01", "4321"}, {"LT01", "1234"}};
+    for (const auto& c : refused) {
+        EXPECT_NE(attempt(c[0], c[1]), "") << c[0];
+        EXPECT_TRUE(g_blnLogin) << c[0];
+        EXPECT_EQ(g_strWkrNo, "DY01") << c[0];
+        EXPECT_EQ(g_strLocation, location) << c[0];
+        EXPECT_EQ(g_arrAuth.recordCount(), rights) << c[0];
+    }
+    LIB_SetComputerName("ANOTHER-PC");
+    EXPECT_EQ(attempt("ZG01", "1234"), LIB_GetMsgText("ECM503"));
+    EXPECT_EQ(g_strWkrNo, "DY01");
+    EXPECT_EQ(g_strComputer, kDemoComputer);
+}
+
+TEST_P(Login, WorkstationGroupWithoutALocationStillAdmits) {
+    g_OraDatabase->execute("UPDATE loca_comp_lst SET location=NULL WHERE comp_name='" +
+                           std::string(kDemoComputer) + "'");
+    EXPECT_EQ(attempt("DY01", "1234"), "");
+    EXPECT_TRUE(g_blnLogin);
+    EXPECT_EQ(g_strLocation, "");
+}
+
+TEST_P(Login, LoginLogThatCannotBeWrittenLeavesNoRowAndTheLoginStands) {
+    ASSERT_TRUE(LIB_LoginCheck("DY01", "1234") == LoginFailure::None);
+    ProbeBackend& probe = ProbeBackend::install();
+    for (int step = 1;; ++step) {
+        probe.reset();
+        probe.failAt = step;
+        presenter.shown.clear();
+        EXPECT_TRUE(LIB_LoginGranted());
+        probe.failAt = 0;
+        if (probe.failed.empty()) break;
+        EXPECT_EQ(scalar("SELECT count(*) FROM log_detl"), "0") << probe.failed;
+        ASSERT_EQ(presenter.shown.size(), 1u) << probe.failed;
+        EXPECT_FALSE(presenter.shown[0].inTransaction) << probe.failed;
+        EXPECT_FALSE(g_blnInTrans);
+    }
+    EXPECT_EQ(scalar("SELECT count(*) FROM log_detl"), "1");
+}
+
+}  // namespace

@@ -5,11 +5,13 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -23,6 +25,7 @@
 #include "app/frmQKLogo.h"
 #include "common/OperatorState.h"
 #include "common/basLibOpLog.h"
+#include "common/basQKEnv.h"
 #include "common/gui/Grid.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -207,6 +210,80 @@ TEST_P(Screens, AnOperatorMarkedForAChangeIsTakenToThePasswordChange) {
     typeLogin("ROOT", "root-neu");
     EXPECT_EQ(spy.count(), 1);
     EXPECT_TRUE(g_blnLogin);
+}
+
+}  // namespace
+
+namespace {
+
+// A screen whose own close check refuses while it holds unsaved work.
+class UnsavedScreen : public QWidget {
+public:
+    bool unsaved = true;
+    int asked = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        ++asked;
+        if (unsaved)
+            event->ignore();
+        else
+            event->accept();
+    }
+};
+
+TEST_P(Screens, ClosingTheMainWindowAsksEachOpenScreenFirst) {
+    typeLogin("DY01", "1234");
+    frmMain main;
+    main.show();
+    auto* screen = new UnsavedScreen;
+    main.mdiMain->addSubWindow(screen)->show();
+    main.openEntry(entryIndex("frmCataView"));
+    ASSERT_EQ(main.mdiMain->subWindowList().size(), 2);
+
+    EXPECT_FALSE(main.close()) << "a screen with unsaved work keeps the program running";
+    EXPECT_EQ(screen->asked, 1);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(g_OraDatabase && g_OraDatabase->isOpen());
+
+    screen->unsaved = false;
+    EXPECT_TRUE(main.closeScreens());
+    EXPECT_EQ(screen->asked, 2);
+    EXPECT_TRUE(main.mdiMain->subWindowList().isEmpty());
+    // What closing then does: the program ends with the database closed for real.
+    int exitCode = -1;
+    try {
+        LIB_ExitSystem(0);
+    } catch (const ExitRequested& e) {
+        exitCode = e.code;
+    }
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_FALSE(g_OraDatabase) << "the database is closed on the way out";
+}
+
+// An event handler that reads a malformed value.
+class MalformedReader : public QObject {
+public:
+    int handled = 0;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::User) return QObject::event(e);
+        ++handled;
+        return !DumpToText("Typ=1 Len=2: 4e,123456789abcdef0123").empty();
+    }
+};
+
+TEST_P(Screens, ExceptionInAnEventHandlerShowsTheRunTimeErrorAndTheClientGoesOn) {
+    MalformedReader reader;
+    QEvent first(QEvent::User);
+    QCoreApplication::sendEvent(&reader, &first);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].body, LIB_GetMsgText("ECM206"));
+    QEvent second(QEvent::User);
+    QCoreApplication::sendEvent(&reader, &second);
+    EXPECT_EQ(reader.handled, 2);
+    EXPECT_EQ(presenter.shown.size(), 2u);
 }
 
 }  // namespace

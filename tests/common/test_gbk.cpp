@@ -1,7 +1,7 @@
 // GBK byte counting and conversion, which MARC lengths and key widths depend on.
 #include <gtest/gtest.h>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 
 TEST(Gbk, ChineseCountsTwoBytesAndAsciiOne) {
     EXPECT_EQ(gbkLength("期刊ab"), 6u);

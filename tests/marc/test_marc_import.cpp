@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "marc/core/MarcImport.h"
 #include "tests/marc/MarcDbTest.h"
 #include "tests/support/ProbeBackend.h"

@@ -13,7 +13,7 @@
 #include <random>
 #include <sstream>
 
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 #include "db/basLibDB.h"
 #include "marc/core/MarcIso.h"
 

@@ -4,8 +4,8 @@
 // fails half-way leaving nothing behind.
 #include <gtest/gtest.h>
 
-#include "common/Gbk.h"
 #include "db/DbTransaction.h"
+#include "db/Gbk.h"
 #include "tests/marc/MarcDbTest.h"
 
 namespace {

@@ -158,7 +158,7 @@ TEST_P(OrdStore, FailureAtAnyStatementOfASaveLeavesNothing) {
     OrdDetail probeRun = modified();
     probe.reset();
     ASSERT_EQ(intSaveOrdDetail(probeRun, false), 0);
-    const int steps = probe.queries + probe.statements;
+    const int steps = probe.steps();
     ASSERT_GT(steps, 10);
     // Put the first version back, then fail each step in turn.
     probeRun.state = RowState::Modified;

@@ -1,6 +1,8 @@
-// A backend that passes everything to the session's real one while counting statements and
-// queries, and fails the n-th statement on request: for counting a load's queries and for
-// failure injection at each statement of a multi-row write.
+// A backend that passes everything to the session's real one while counting what it is asked
+// to do, and fails the n-th step on request: for counting a load's queries and for failure
+// injection at every step of a multi-row write. Steps are statements, queries, begins,
+// commits and savepoints (taken and released), counted together in the order they happen, so
+// that failing each step in turn fails the begin, every statement and the commit.
 #pragma once
 
 #include <memory>
@@ -17,13 +19,20 @@ public:
     static ProbeBackend& install();
 
     int queries = 0;
-    int statements = 0;  // execute() calls
-    // Fails the statement or query with this 1-based number (both counted together); 0: never.
+    int statements = 0;    // execute() calls
+    int transactions = 0;  // begins, commits and savepoints taken or released
+    // Fails the step with this 1-based number; 0: never.
     int failAt = 0;
-    // Fail the next begin or commit of a transaction (savepoints are not affected).
+    // Fail every begin or commit of the outermost transaction (savepoints are not affected).
     bool failBegin = false;
     bool failCommit = false;
-    void reset() { queries = statements = 0; }
+    // What the failed step was ("begin", "commit", "savepoint", "release", or the SQL).
+    std::string failed;
+    void reset() {
+        queries = statements = transactions = 0;
+        failed.clear();
+    }
+    int steps() const { return queries + statements + transactions; }
 
     std::string name() const override { return real_->name(); }
     void close() override { real_->close(); }
@@ -39,32 +48,46 @@ public:
         return real_->query(sql);
     }
     void begin() override {
-        if (failBegin)
-            throw DbError("ORA-01013: user requested cancel of current operation (begin)");
+        ++transactions;
+        if (failBegin) fail("begin");
+        check("begin");
         real_->begin();
     }
     void commit() override {
-        if (failCommit)
-            throw DbError("ORA-01013: user requested cancel of current operation (commit)");
+        ++transactions;
+        if (failCommit) fail("commit");
+        check("commit");
         real_->commit();
     }
     void rollback() override { real_->rollback(); }
     bool inTransaction() const override { return real_->inTransaction(); }
-    void savepoint(const std::string& n) override { real_->savepoint(n); }
-    void releaseSavepoint(const std::string& n) override { real_->releaseSavepoint(n); }
+    void savepoint(const std::string& n) override {
+        ++transactions;
+        check("savepoint");
+        real_->savepoint(n);
+    }
+    void releaseSavepoint(const std::string& n) override {
+        ++transactions;
+        check("release");
+        real_->releaseSavepoint(n);
+    }
     void rollbackToSavepoint(const std::string& n) override { real_->rollbackToSavepoint(n); }
     std::string nowExpression() const override { return real_->nowExpression(); }
     int columnSize(const std::string& t, const std::string& c) override {
         return real_->columnSize(t, c);
     }
     std::vector<std::string> tableNames() override { return real_->tableNames(); }
+    void dropTables(const std::vector<std::string>& t) override { real_->dropTables(t); }
     void beforeSchema() override { real_->beforeSchema(); }
     void afterSchema() override { real_->afterSchema(); }
 
 private:
-    void check(const std::string& sql) {
-        if (failAt > 0 && queries + statements == failAt)
-            throw DbError("ORA-01013: user requested cancel of current operation (" + sql + ")");
+    void check(const std::string& what) {
+        if (failAt > 0 && steps() == failAt) fail(what);
+    }
+    void fail(const std::string& what) {
+        failed = what;
+        throw DbError("ORA-01013: user requested cancel of current operation (" + what + ")");
     }
     std::unique_ptr<DbBackend> real_;
 };

@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 
 struct ShownMessage {
     char type;
     std::string title;
     std::string body;
+    // A transaction was open while the box was up (a box must never hold the write lock).
+    bool inTransaction = false;
 };
 
 class ScriptedPresenter : public MsgPresenter {
@@ -22,7 +25,9 @@ public:
     };
 
     int show(char type, const std::string& title, const std::string& body) override {
-        shown.push_back({type, title, body});
+        shown.push_back({type, title, body,
+                         g_blnInTrans || (g_OraDatabase && g_OraDatabase->isOpen() &&
+                                          g_OraDatabase->inTransaction())});
         if (type != 'W' && type != 'Q' && type != 'S' && type != 'C') return kMsgOk;
         if (replies.empty()) return kMsgCancel;
         Reply r = std::move(replies.front());

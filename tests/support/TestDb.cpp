@@ -177,8 +177,9 @@ void openSession(const TestHome& home) {
 }
 
 void resetProcessState() {
+    // Also ends whatever transaction a failed test left open.
+    LIB_DB_Close();
     g_OraDatabase.reset();
-    g_blnInTrans = false;
     g_ErrInfo = ErrInfo{};
     g_RunErr = RunError{};
     g_strSQL.clear();

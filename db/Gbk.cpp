@@ -1,6 +1,6 @@
 // The two GBK tables are built once from the C library's converter and then used directly:
 // conversion sits on the hot path of MARC parsing, where a converter call per field is too slow.
-#include "common/Gbk.h"
+#include "db/Gbk.h"
 
 #include <iconv.h>
 

@@ -1,0 +1,166 @@
+// Schema versions: init-db records the program's version; upgrade steps run one transaction
+// each and keep every row of a demo database; a failing step changes nothing of its own; the
+// client and serialsctl refuse a database of another version and say what to run.
+#include <gtest/gtest.h>
+
+#include "app/basQKMain.h"
+#include "common/basQKEnv.h"
+#include "db/SchemaUpgrade.h"
+#include "db/basLibDB.h"
+#include "tests/support/CtlRun.h"
+#include "tests/support/FaultSteps.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+// Every row of every table but the version table, to find after an upgrade.
+std::string everyRow() {
+    std::string out;
+    for (const std::string& t : g_OraDatabase->tableNames()) {
+        if (t == "sys_schema_version") continue;
+        RawResult r = g_OraDatabase->query("SELECT * FROM " + t);
+        std::vector<std::string> rows;
+        for (const auto& row : r.rows) {
+            std::string line;
+            // Only the columns the table had before the upgrade.
+            for (std::size_t c = 0; c < row.size() && r.columns[c].name != "upgrade_note"; ++c)
+                line += row[c].str() + "|";
+            rows.push_back(line);
+        }
+        std::sort(rows.begin(), rows.end());
+        out += t + ": " + std::to_string(rows.size()) + "\n";
+        for (const auto& l : rows)
+            out += "  " + l + "\n";
+    }
+    return out;
+}
+
+class Upgrade : public DbTest {
+protected:
+    InstallOptions installOptions() const override { return demoInstall(); }
+};
+SERIALS_ON_BOTH_BACKENDS(Upgrade);
+
+const std::vector<UpgradeStep> kSteps = {
+    {2, "002_order_note.sql",
+     "ALTER TABLE m_peri_ord_lst ADD upgrade_note VARCHAR(20);\n"
+     "UPDATE m_peri_ord_lst SET upgrade_note='旧目录';\n"},
+    {3, "003_order_note_index.sql",
+     "CREATE INDEX M_PERI_ORD_LST_NOTE_IDX ON m_peri_ord_lst (upgrade_note);\n"},
+};
+
+TEST_P(Upgrade, NewDatabaseCarriesTheProgramsVersion) {
+    EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), programSchemaVersion());
+    EXPECT_EQ(programSchemaVersion({}), 1);
+    EXPECT_EQ(programSchemaVersion(kSteps), 3);
+}
+
+TEST_P(Upgrade, DemoDatabaseOfTheFirstVersionUpgradesWithEveryRowKept) {
+    // A database made before versions were recorded.
+    g_OraDatabase->execute("DROP TABLE sys_schema_version");
+    ASSERT_EQ(databaseSchemaVersion(*g_OraDatabase), 1);
+    const std::string before = everyRow();
+    ASSERT_NE(before.find("m_peri_ord_detl: "), std::string::npos);
+
+    std::string message;
+    std::vector<std::string> applied;
+    ASSERT_EQ(upgradeDatabase(*g_OraDatabase, kSteps, message,
+                              [&](const UpgradeStep& s) { applied.push_back(s.name); }),
+              0)
+        << message;
+    EXPECT_EQ(applied,
+              (std::vector<std::string>{"002_order_note.sql", "003_order_note_index.sql"}));
+    EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), 3);
+    EXPECT_EQ(everyRow(), before);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_lst WHERE upgrade_note='旧目录'"),
+              scalar("SELECT count(*) FROM m_peri_ord_lst"));
+
+    // Run again: nothing left to apply.
+    applied.clear();
+    ASSERT_EQ(upgradeDatabase(*g_OraDatabase, kSteps, message,
+                              [&](const UpgradeStep& s) { applied.push_back(s.name); }),
+              0);
+    EXPECT_TRUE(applied.empty());
+}
+
+TEST_P(Upgrade, FailingStepLeavesItsOwnChangesOutAndTheVersionAtTheLastGoodStep) {
+    std::vector<UpgradeStep> steps = kSteps;
+    steps.push_back({4, "004_broken.sql",
+                     "CREATE TABLE upgrade_scratch (id INTEGER);\n"
+                     "UPDATE m_peri_ord_lst SET upgrade_note='改了';\n"
+                     "INSERT INTO no_such_table VALUES (1);\n"});
+    std::string message;
+    EXPECT_EQ(upgradeDatabase(*g_OraDatabase, steps, message), -1);
+    EXPECT_NE(message.find("004_broken.sql"), std::string::npos) << message;
+    EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), 3);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_lst WHERE upgrade_note='改了'"), "0");
+    auto tables = g_OraDatabase->tableNames();
+    EXPECT_FALSE(contains(tables, "upgrade_scratch"));
+}
+
+TEST(SchemaVersionProblem, SaysWhatToRun) {
+    EXPECT_EQ(schemaVersionProblem(3, 3), "");
+    EXPECT_NE(schemaVersionProblem(2, 3).find("serialsctl upgrade-db"), std::string::npos);
+    EXPECT_NE(schemaVersionProblem(4, 3).find("新版程序"), std::string::npos);
+}
+
+class VersionStartup : public HomeTest {
+protected:
+    void setDatabaseVersion(int version) {
+        ASSERT_EQ(LIB_ReadEnvironment(), 0);
+        auto db = LIB_DB_OpenBackend(LIB_DB_ConnectParams());
+        db->execute("UPDATE sys_schema_version SET version=" + std::to_string(version));
+    }
+    int startUp() {
+        QuietStartup view;
+        try {
+            QK_Main(view);
+            return -1;
+        } catch (const ExitRequested& e) {
+            return e.code;
+        }
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(VersionStartup);
+
+TEST_P(VersionStartup, OlderOrNewerDatabaseIsRefusedWithWhatToRun) {
+    setDatabaseVersion(programSchemaVersion() - 1);
+    EXPECT_EQ(startUp(), 1);
+    ASSERT_FALSE(presenter.shown.empty());
+    EXPECT_EQ(presenter.shown.back().type, 'E');
+    EXPECT_NE(presenter.shown.back().body.find("serialsctl upgrade-db"), std::string::npos)
+        << presenter.shown.back().body;
+
+    setDatabaseVersion(programSchemaVersion() + 1);
+    EXPECT_EQ(startUp(), 1);
+    EXPECT_NE(presenter.shown.back().body.find("新版程序"), std::string::npos);
+
+    setDatabaseVersion(programSchemaVersion());
+    EXPECT_EQ(startUp(), -1);
+}
+
+class UpgradeCtl : public CtlTest {
+protected:
+    void SetUp() override {
+        CtlTest::SetUp();
+        if (!IsSkipped()) home = std::make_unique<TestHome>(GetParam(), demoInstall());
+    }
+    std::unique_ptr<TestHome> home;
+};
+SERIALS_ON_BOTH_BACKENDS(UpgradeCtl);
+
+TEST_P(UpgradeCtl, OlderDatabaseIsRefusedUntilUpgraded) {
+    CtlResult r = runCtl(binary, home->dir(), {"exec", "DROP TABLE sys_schema_version"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    r = runCtl(binary, home->dir(), {"upgrade-db"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("已是版本 " + std::to_string(programSchemaVersion())), std::string::npos)
+        << r.out;
+    r = runCtl(binary, home->dir(), {"exec", "UPDATE sys_schema_version SET version=0"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    r = runCtl(binary, home->dir(), {"query", "SELECT 1 FROM sys_comm_para"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("serialsctl upgrade-db"), std::string::npos) << r.err;
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// The transaction guard and the session's transaction routines on both backends: commit keeps,
+// anything else rolls back (early return, exception, failed commit, lost connection); nested
+// transactions are savepoints that never commit the caller's work; a failed begin is reported
+// and refuses every write until its guard ends.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "db/DbTransaction.h"
+#include "db/basLibDB.h"
+#include "tests/support/ProbeBackend.h"
+#include "tests/support/TestDb.h"
+
+namespace {
+
+class Transaction : public DbTest {
+protected:
+    static int insert(const std::string& propNo) {
+        return LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES (" + LIB_SqlStr(propNo) +
+                              ")");
+    }
+    static std::string rows() {
+        return scalar("SELECT count(*) FROM indi_acct WHERE prop_no LIKE 'X%'");
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(Transaction);
+
+TEST_P(Transaction, OnlyACommitKeepsTheWork) {
+    {
+        DbTransaction tx;
+        ASSERT_TRUE(tx.ok());
+        EXPECT_TRUE(g_blnInTrans);
+        ASSERT_EQ(insert("X1"), 0);
+    }
+    EXPECT_FALSE(g_blnInTrans);
+    EXPECT_EQ(rows(), "0");
+
+    try {
+        DbTransaction tx;
+        ASSERT_EQ(insert("X2"), 0);
+        throw std::out_of_range("a bad index halfway");
+    } catch (const std::out_of_range&) {
+    }
+    EXPECT_FALSE(g_blnInTrans);
+    EXPECT_EQ(rows(), "0");
+
+    DbTransaction tx;
+    ASSERT_EQ(insert("X3"), 0);
+    EXPECT_EQ(tx.commit(), 0);
+    EXPECT_FALSE(g_blnInTrans);
+    EXPECT_EQ(tx.commit(), -1) << "a second commit has nothing to commit";
+    tx.rollback();
+    EXPECT_EQ(rows(), "1");
+}
+
+TEST_P(Transaction, NestedGuardIsASavepointOfTheCallersTransaction) {
+    DbTransaction outer;
+    ASSERT_EQ(insert("X1"), 0);
+    {
+        DbTransaction inner;
+        ASSERT_TRUE(inner.ok());
+        EXPECT_TRUE(inner.nested());
+        EXPECT_EQ(DbTransaction::depth(), 2);
+        ASSERT_EQ(insert("X2"), 0);
+    }
+    EXPECT_EQ(rows(), "1") << "the inner rollback undid its own row only";
+    {
+        DbTransaction inner;
+        ASSERT_EQ(insert("X3"), 0);
+        ASSERT_EQ(inner.commit(), 0);
+    }
+    EXPECT_TRUE(g_blnInTrans) << "the inner commit must not end the caller's transaction";
+    outer.rollback();
+    EXPECT_EQ(rows(), "0") << "the inner commit must not commit the caller's work early";
+    EXPECT_EQ(DbTransaction::depth(), 0);
+}
+
+TEST_P(Transaction, NestedSessionRoutinesDoNotCommitTheCallersWork) {
+    ASSERT_EQ(LIB_DB_BeginTrans(), 0);
+    ASSERT_EQ(insert("X1"), 0);
+    ASSERT_EQ(LIB_DB_BeginTrans(), 0);  // a routine called inside, numbering for instance
+    ASSERT_EQ(insert("X2"), 0);
+    ASSERT_EQ(LIB_DB_CommitTrans(), 0);
+    EXPECT_TRUE(g_blnInTrans);
+    ASSERT_EQ(LIB_DB_Rollback(), 0);
+    EXPECT_FALSE(g_blnInTrans);
+    EXPECT_EQ(rows(), "0");
+
+    ASSERT_EQ(LIB_DB_BeginTrans(), 0);
+    ASSERT_EQ(insert("X3"), 0);
+    ASSERT_EQ(LIB_DB_BeginTrans(), 0);
+    ASSERT_EQ(insert("X4"), 0);
+    ASSERT_EQ(LIB_DB_Rollback(), 0);
+    ASSERT_EQ(LIB_DB_CommitTrans(), 0);
+    EXPECT_EQ(rows(), "1");
+}
+
+TEST_P(Transaction, FailedBeginIsReportedAndRefusesEveryWrite) {
+    ProbeBackend& probe = ProbeBackend::install();
+    probe.reset();
+    probe.failAt = 1;
+    {
+        DbTransaction tx;
+        probe.failAt = 0;
+        EXPECT_FALSE(tx.ok());
+        EXPECT_FALSE(g_blnInTrans);
+        EXPECT_EQ(g_ErrInfo.lngSource, kSrcExecute);
+        EXPECT_EQ(g_ErrInfo.strFunc, "LIB_DB_BeginTrans");
+        EXPECT_EQ(g_ErrInfo.lngOraErr, 1013);
+        // Written without a transaction, the row would autocommit on its own.
+        EXPECT_EQ(insert("X1"), -1);
+        EXPECT_EQ(LIB_DB_CallProc("xt_log_detl '1','2','3','4','5','6','7','8','9','10'"), -1);
+        LibArray a;
+        EXPECT_EQ(LIB_DB_Select("SELECT count(*) FROM indi_acct", a), 0) << "reading still works";
+        EXPECT_EQ(tx.commit(), -1);
+    }
+    EXPECT_EQ(rows(), "0");
+    EXPECT_EQ(insert("X2"), 0) << "writes work again once the failed guard has ended";
+
+    probe.reset();
+    probe.failAt = 1;
+    EXPECT_EQ(LIB_DB_BeginTrans(), -1);
+    probe.failAt = 0;
+    EXPECT_EQ(insert("X3"), -1);
+    EXPECT_EQ(LIB_DB_Rollback(), 0);
+    EXPECT_EQ(insert("X4"), 0);
+    EXPECT_EQ(rows(), "2");
+}
+
+TEST_P(Transaction, FailedCommitIsReportedAndLeavesNothing) {
+    ProbeBackend& probe = ProbeBackend::install();
+    DbTransaction tx;
+    ASSERT_EQ(insert("X1"), 0);
+    probe.reset();
+    probe.failAt = 1;
+    EXPECT_EQ(tx.commit(), -1);
+    probe.failAt = 0;
+    EXPECT_EQ(probe.failed, "commit");
+    EXPECT_EQ(g_ErrInfo.strFunc, "LIB_DB_CommitTrans");
+    EXPECT_FALSE(g_blnInTrans);
+    EXPECT_FALSE(g_OraDatabase->inTransaction());
+    EXPECT_EQ(rows(), "0");
+
+    ASSERT_EQ(LIB_DB_BeginTrans(), 0);
+    ASSERT_EQ(insert("X2"), 0);
+    probe.reset();
+    probe.failAt = 1;
+    EXPECT_EQ(LIB_DB_CommitTrans(), -1);
+    probe.failAt = 0;
+    EXPECT_FALSE(g_blnInTrans);
+    EXPECT_EQ(rows(), "0");
+}
+
+TEST_P(Transaction, FailedSavepointRefusesTheInnerWorkAndSparesTheOuter) {
+    ProbeBackend& probe = ProbeBackend::install();
+    DbTransaction outer;
+    ASSERT_EQ(insert("X1"), 0);
+    probe.reset();
+    probe.failAt = 1;
+    {
+        DbTransaction inner;
+        probe.failAt = 0;
+        EXPECT_EQ(probe.failed, "savepoint");
+        EXPECT_FALSE(inner.ok());
+        EXPECT_EQ(insert("X2"), -1);
+    }
+    EXPECT_TRUE(g_blnInTrans);
+    ASSERT_EQ(insert("X3"), 0);
+    ASSERT_EQ(outer.commit(), 0);
+    EXPECT_EQ(rows(), "2");
+}
+
+TEST_P(Transaction, LostConnectionEndsTheTransactionWithoutLying) {
+    DbTransaction tx;
+    ASSERT_EQ(insert("X1"), 0);
+    g_OraDatabase->close();
+    EXPECT_EQ(tx.commit(), -1);
+    EXPECT_EQ(g_ErrInfo.lngOraErr, 3114);
+    EXPECT_FALSE(g_blnInTrans);
+
+    // Reconnected while a guard was open: the guard belongs to the old connection and must not
+    // commit or roll back anything on the new one.
+    ASSERT_EQ(LIB_DB_Connect(), 0);
+    DbTransaction old;
+    ASSERT_EQ(insert("X2"), 0);
+    ASSERT_EQ(LIB_DB_Connect(), 0);
+    DbTransaction fresh;
+    ASSERT_EQ(insert("X3"), 0);
+    EXPECT_EQ(old.commit(), -1);
+    EXPECT_TRUE(g_blnInTrans);
+    ASSERT_EQ(fresh.commit(), 0);
+    EXPECT_EQ(rows(), "1");
+}
+
+TEST_P(Transaction, FailedStatementIsLoggedWithTheStatementItself) {
+    g_strSQL = "SELECT 'an older statement'";
+    EXPECT_EQ(LIB_DB_Execute("INSERT INTO no_such_table VALUES (1)"), -1);
+    EXPECT_EQ(g_ErrInfo.strSQL, "INSERT INTO no_such_table VALUES (1)");
+    LibArray a;
+    EXPECT_EQ(LIB_DB_Select("SELECT nothing FROM no_such_table", a), -1);
+    EXPECT_EQ(g_ErrInfo.strSQL, "SELECT nothing FROM no_such_table");
+    EXPECT_EQ(LIB_DB_CallProc("no_such_procedure 1"), -1);
+    EXPECT_EQ(g_ErrInfo.strSQL, "Begin no_such_procedure(1); end;");
+}
+
+}  // namespace
