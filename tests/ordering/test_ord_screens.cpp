@@ -331,7 +331,7 @@ TEST_P(OrdScreens, ClosingWithOnlyTemporaryRowsAsksForTheBreakpointFile) {
     EXPECT_TRUE(list->rows()[1].temporary);
 }
 
-TEST_P(OrdScreens, TakingOverWarnsOnYearAndTwiceOrderedTitlesReportsAndFillsCodes) {
+TEST_P(OrdScreens, TakingOverAsksOnAYearMismatchReportsTheCountAndFillsUsualCodes) {
     openCatalogueWith({"3-1"});
     g_OraDatabase->execute(
         "INSERT INTO peri_asord_cata (publ_code, publ_year_month, asord_end_date) VALUES "
