@@ -117,15 +117,20 @@ bool forceAllowed() {
 
 int initDb(const std::vector<std::string>& args) {
     InstallOptions options;
+    // National-character MARC tables unless the library asks for the GBK-only layout: a title
+    // with letters outside GBK (ö, ô) must survive and be found.
+    options.unicodeMarc = true;
     for (const auto& a : args) {
         if (a == "--demo")
             options.demo = true;
         else if (a == "--unicode-marc")
             options.unicodeMarc = true;
+        else if (a == "--gbk-marc")
+            options.unicodeMarc = false;
         else if (a == "--force")
             options.force = true;
         else
-            return usageError("init-db [--demo] [--unicode-marc] [--force]");
+            return usageError("init-db [--demo] [--gbk-marc] [--force]");
     }
     if (!ensureSettingsFile()) return 1;
     if (LIB_ReadEnvironment() < 0) {
@@ -281,7 +286,7 @@ std::vector<CtlVerb>& ctlVerbs() {
 
 void registerBaseVerbs() {
     auto& v = ctlVerbs();
-    v.push_back({"init-db", "init-db [--demo] [--unicode-marc] [--force]",
+    v.push_back({"init-db", "init-db [--demo] [--gbk-marc] [--force]",
                  "建立数据库：表结构、基础数据（--demo 另加演示数据）", false, nullptr, initDb});
     v.push_back(
         {"query", "query SQL", "执行查询并以表格列出结果", true, rights::kMaintenance, query});

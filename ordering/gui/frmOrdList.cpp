@@ -201,7 +201,9 @@ int frmOrdList::loadRows(std::vector<OrdDetail>& rows) {
 
 int frmOrdList::NewItem() {
     if (PublCode().empty() || OrdYear().empty()) return -1;
-    appendRows({NewOrdDetail(PublCode(), OrdYear())});
+    OrdDetail d = NewOrdDetail(PublCode(), OrdYear());
+    fillUsualCodes(d);
+    appendRows({std::move(d)});
     setCurIndex(ItemCount() - 1);
     return 0;
 }
@@ -360,6 +362,10 @@ int frmOrdList::ImportReviewFile(const std::string& path) {
 int frmOrdList::InsertAsordData(const std::string& publ, const std::string& yearMonth,
                                 const std::vector<std::string>& asordNos) {
     if (PublCode().empty()) return -1;
+    const std::string asordYear = yearMonth.substr(0, 4), ordYear = OrdYear().substr(0, 4);
+    if (asordYear != ordYear && LIB_ShowMsg("Q征订目录是 " + asordYear + " 年度的，订购目录是 " +
+                                            ordYear + " 年度的，是否仍然转入？") != kMsgOk)
+        return -1;
     std::vector<OrdDetail> details;
     if (intAsordToOrdDetails(publ, yearMonth, asordNos, PublCode(), OrdYear(), details) < 0) {
         LIB_DB_ShowError();
@@ -369,11 +375,42 @@ int frmOrdList::InsertAsordData(const std::string& publ, const std::string& year
     std::erase_if(details, [&](const OrdDetail& d) {
         return std::find(taken.begin(), taken.end(), d.get("AsordNo")) != taken.end();
     });
-    int first = ItemCount();
+    // A title the catalogue orders already is taken over twice only when the operator says so.
+    std::vector<std::string> twice;
+    for (const OrdDetail& d : details)
+        if (!d.get("Title").empty() &&
+            std::any_of(rows_.begin(), rows_.end(),
+                        [&](const OrdDetail& r) { return r.get("Title") == d.get("Title"); }))
+            twice.push_back(d.get("AsordNo") + " " + d.get("Title"));
+    if (!twice.empty() &&
+        LIB_ShowMsg("Q下列刊物在该订购目录中已经订购，是否仍然转入？" + joined(twice)) != kMsgOk)
+        std::erase_if(details, [&](const OrdDetail& d) {
+            return std::find(twice.begin(), twice.end(), d.get("AsordNo") + " " + d.get("Title")) !=
+                   twice.end();
+        });
+    for (OrdDetail& d : details)
+        fillUsualCodes(d);
+    const int first = ItemCount(), count = static_cast<int>(details.size());
     appendRows(std::move(details));
     if (ItemCount() > first) setCurIndex(first);
-    if (!taken.empty()) LIB_ShowMsg("I下列征订号在该目录中已经存在：" + joined(taken));
+    std::string report = "I已转入 " + std::to_string(count) + " 条征订信息。";
+    if (!taken.empty()) report += "\n下列征订号在该目录中已经存在：" + joined(taken);
+    LIB_ShowMsg(report);
     return 0;
+}
+
+void frmOrdList::fillUsualCodes(OrdDetail& d) const {
+    // The library's usual value is the one the catalogue's saved details use most.
+    for (const char* key : {"GetMode", "Carrier", "MoneyType"}) {
+        if (!d.get(key).empty()) continue;
+        std::map<std::string, int> uses;
+        for (const OrdDetail& r : rows_)
+            if (!r.temporary && !r.get(key).empty()) ++uses[r.get(key)];
+        auto most = std::max_element(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        });
+        if (most != uses.end()) d.set(key, most->first);
+    }
 }
 
 int frmOrdList::UpdatePrice(const std::vector<AsordPair>& pairs) {

@@ -74,6 +74,8 @@ private:
     // Saves the rows of one kind, stopping at the first failure. 0, or -1.
     int saveRows(const std::function<bool(const OrdDetail&)>& which);
     int saveBreakpoint();
+    // Empty 获得方式, 载体 and 币种 of a new detail get the catalogue's usual codes.
+    void fillUsualCodes(OrdDetail& d) const;
     // Numbers of `details` already in the list or the catalogue.
     std::vector<std::string> existing(const std::vector<OrdDetail>& details);
 

@@ -239,6 +239,27 @@ TEST_P(MarcCtl, DemoDatabaseHasSearchableSerials) {
     EXPECT_TRUE(std::ifstream(home->dir() + "/CFG/BM/BaseParam/BM_CN_FieldInfo.ini").good());
 }
 
+TEST_P(MarcCtl, NewDatabasesKeepLettersOutsideGbkUnlessMadeGbkOnly) {
+    makeHome();
+    // The width of the chunk column is what start-up reads to choose the storage mode.
+    const std::vector<std::string> chunkWidth =
+        GetParam() == kSqlite
+            ? std::vector<std::string>{"query",
+                                       "SELECT sql FROM sqlite_master WHERE name='marc_data'"}
+            : std::vector<std::string>{"query",
+                                       "SELECT character_maximum_length FROM "
+                                       "information_schema.columns WHERE table_name='marc_data' "
+                                       "AND column_name='marc03'"};
+    for (auto [option, width] : {std::pair{"", "4000"}, {"--gbk-marc", "2000"}}) {
+        std::vector<std::string> args{"init-db", "--force"};
+        if (*option) args.push_back(option);
+        CtlResult init = run(args);
+        ASSERT_EQ(init.code, 0) << init.err;
+        CtlResult r = run(chunkWidth);
+        EXPECT_NE(r.out.find(width), std::string::npos) << "init-db " << option << ": " << r.out;
+    }
+}
+
 SERIALS_ON_BOTH_BACKENDS(MarcCtl);
 
 }  // namespace

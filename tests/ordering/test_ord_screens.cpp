@@ -331,6 +331,37 @@ TEST_P(OrdScreens, ClosingWithOnlyTemporaryRowsAsksForTheBreakpointFile) {
     EXPECT_TRUE(list->rows()[1].temporary);
 }
 
+TEST_P(OrdScreens, TakingOverAsksOnAYearMismatchReportsTheCountAndFillsUsualCodes) {
+    openCatalogueWith({"3-1"});
+    g_OraDatabase->execute(
+        "INSERT INTO peri_asord_cata (publ_code, publ_year_month, asord_end_date) VALUES "
+        "('YZFX','202701','2026-11-30')");
+    g_OraDatabase->execute(
+        "INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no, money_code, "
+        "peri_price, peri_year_price, publ_freq, kind_no, carrier_code) VALUES "
+        "('YZFX','202701','8-1','',30,360,'月刊','Q1',''),"
+        "('YZFX','202701','3-1','',20,80,'季刊','Q2','')");
+    // Next year's offers into this year's catalogue: asked, and 取消 takes nothing.
+    presenter.replies.push_back({kMsgCancel, {}});
+    EXPECT_EQ(list->InsertAsordData("YZFX", "202701", {"8-1", "3-1"}), -1);
+    EXPECT_EQ(lastMessage(), "征订目录是 2027 年度的，订购目录是 2026 年度的，是否仍然转入？");
+    EXPECT_EQ(list->ItemCount(), 1);
+
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_EQ(list->InsertAsordData("YZFX", "202701", {"8-1", "3-1"}), 0);
+    EXPECT_EQ(lastMessage(), "已转入 1 条征订信息。\n下列征订号在该目录中已经存在：\n3-1");
+    ASSERT_EQ(list->ItemCount(), 2);
+    const OrdDetail& taken = list->rows()[1];
+    EXPECT_EQ(taken.get("AsordNo"), "8-1");
+    // The codes the pre-order left empty come from what the catalogue usually orders.
+    EXPECT_EQ(taken.get("GetMode"), "01");
+    EXPECT_EQ(taken.get("Carrier"), "01");
+    EXPECT_EQ(taken.get("MoneyType"), "CNY");
+
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    EXPECT_EQ(list->current()->get("MoneyType"), "CNY") << "a new detail gets them too";
+}
+
 TEST_P(OrdScreens, ClosingWithNewAndModifiedRowsAsksInOrderAndSaves) {
     openCatalogueWith({"3-1"});
     info->typeValue("Remark", "改了");
