@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "binding/core/BindDb.h"
+#include "checkin/core/basChkDetail.h"
 #include "common/OperatorState.h"
 #include "common/basLibOpLog.h"
 #include "db/basLibDB.h"
@@ -269,14 +270,6 @@ std::string bumpBindNo(const std::string& bindNo) {
 }
 
 }  // namespace
-
-std::string strPeriTypeName(const std::string& periType) {
-    static const std::map<std::string, std::string> names{{"0", "普通刊"}, {"1", "增刊"},
-                                                          {"2", "副刊"},   {"3", "索引刊"},
-                                                          {"4", "附件"},   {"9", "合刊"}};
-    auto it = names.find(periType);
-    return it == names.end() ? periType : it->second;
-}
 
 std::string strIssueLabel(const BindIssue& issue) {
     if (issue.coverVol.empty()) return issue.coverIssue;

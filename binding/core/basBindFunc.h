@@ -33,9 +33,6 @@ struct BindIssue {
     int copies = 0;
     double price = 0;  // the order line's price of one issue
 };
-
-// The label of an issue type as the issue grids show it.
-std::string strPeriTypeName(const std::string& periType);
 // The volume and issue of an issue as a binding record's range shows them ("12(3)").
 std::string strIssueLabel(const BindIssue& issue);
 
