@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "binding/core/BindDb.h"
-#include "checkin/core/basChkDetail.h"
 #include "common/OperatorState.h"
 #include "common/basLibOpLog.h"
 #include "db/basLibDB.h"
