@@ -5,8 +5,8 @@
 
 #include "app/basQKLogin.h"
 #include "app/ctl/Ctl.h"
-#include "checkin/core/basChkSearch.h"
 #include "checkin/core/GenerateDemo.h"
+#include "checkin/core/basChkSearch.h"
 #include "common/Gbk.h"
 #include "common/RightCodes.h"
 #include "common/basQKEnv.h"
@@ -103,7 +103,7 @@ int initDb(const std::vector<std::string>& args) {
         MarcImportReport r =
             MarcLoadDemoRecords([](const std::string& line) { std::cerr << "  " << line << "\n"; });
         std::cerr << "  演示记录 " << r.saved << " 条\n";
-        if (r.failed > 0 || ChkConfigureDemoOrders() < 0) return 1;
+        if (r.failed > 0 || ChkConfigureDemoOrders() < 0 || ChkReceiveDemoArrivals() < 0) return 1;
     }
     std::cout << "数据库已建立" << (options.demo ? "（含演示数据）" : "") << "：" << p.dsn << "\n";
     return 0;
