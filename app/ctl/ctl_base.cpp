@@ -175,7 +175,7 @@ int initDb(const std::vector<std::string>& args) {
         MarcImportReport r =
             MarcLoadDemoRecords([](const std::string& line) { std::cerr << "  " << line << "\n"; });
         std::cerr << "  演示记录 " << r.saved << " 条\n";
-        if (r.failed > 0 || ChkConfigureDemoOrders() < 0) return 1;
+        if (r.failed > 0 || ChkConfigureDemoOrders() < 0 || ChkReceiveDemoArrivals() < 0) return 1;
     }
     std::cout << "数据库已建立" << (options.demo ? "（含演示数据）" : "") << "：" << p.dsn << "\n";
     return 0;

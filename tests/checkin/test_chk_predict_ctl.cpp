@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "db/basLibMsg.h"
 #include "tests/support/CtlRun.h"
 #include "tests/support/TestDb.h"
 
@@ -151,6 +153,25 @@ TEST_P(ChkConfigCtl, ConfiguresWithTheScreensChecksAndRight) {
               "2031-10-10/2031-10-30/8");
     EXPECT_EQ(scalar("SELECT wkr_no FROM log_detl WHERE log_type='50022'"), "JD01");
     resetProcessState();
+}
+
+TEST_P(ChkConfigCtl, DemoDatabaseShowsTheCheckInLibrarianArrivedAndLateIssues) {
+    CtlResult r = runCtl(binary, home->dir(), {"init-db", "--force", "--demo"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    using namespace std::chrono;
+    const int year = static_cast<int>(year_month_day{floor<days>(system_clock::now())}.year());
+    // Last year's monthly 3-45 has issues in, and every fifth from the third never came.
+    r = runCtl(binary, home->dir(),
+               {"--user", "JD01", "--password", "1234", "checkin", "issues", "YZFX",
+                std::to_string(year - 1) + "01", "3-45", "QK01", "--csv"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<std::string> rows = LIB_Split(r.out, "\n");
+    ASSERT_GE(rows.size(), 13u) << r.out;
+    auto state = [&](std::size_t n) { return rows[n].substr(rows[n].rfind(',') + 1); };
+    EXPECT_EQ(state(1), "已到") << r.out;
+    EXPECT_EQ(state(3), "逾期未到") << r.out;
+    EXPECT_EQ(state(8), "逾期未到") << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 13) << r.out;
 }
 
 TEST_P(ChkConfigCtl, GenerateReportsWhatItWroteAndNeedsTheMaintenanceRight) {

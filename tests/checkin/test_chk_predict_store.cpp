@@ -6,6 +6,7 @@
 
 #include "checkin/core/GenerateDemo.h"
 #include "checkin/core/basChkConfig.h"
+#include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
 #include "tests/checkin/ChkTestData.h"
 #include "tests/support/ProbeBackend.h"
@@ -263,4 +264,42 @@ TEST_P(ChkConfigStore, DemoOrdersAreConfiguredWhereTheyAreCheckedIn) {
                      "peri_ord_year='203101'"),
               "24");
     EXPECT_FALSE(QK_bolLuoMa);
+}
+
+TEST_P(ChkConfigStore, DemoArrivalsAreCompletePartialAndClaimableInBothYears) {
+    const std::string today = "2031-09-15";
+    LIB_DB_PinServerDate(today + " 09:00:00");
+    ASSERT_EQ(ChkConfigureDemoOrders(), 0) << ::testing::PrintToString(presenter.bodies());
+    ASSERT_EQ(ChkReceiveDemoArrivals(), 0) << ::testing::PrintToString(presenter.bodies());
+    // The copies of an issue at the location that checks it in, against those subscribed.
+    const std::string issues =
+        "SELECT count(*) FROM m_peri_chk_vol v JOIN m_sub_ord_lst s ON "
+        "s.publ_code=v.publ_code AND s.peri_ord_year=v.peri_ord_year AND s.asord_no=v.asord_no "
+        "AND s.chk_stat='1' WHERE ";
+    const std::string copies =
+        "(SELECT count(*) FROM m_peri_item i WHERE i.peri_id=v.peri_id "
+        "AND i.location=s.location)";
+    for (const std::string year : {"203001", "203101"}) {
+        const std::string in = "v.peri_ord_year='" + year + "' AND ";
+        EXPECT_NE(scalar(issues + in + copies + ">=s.sub_peri_qty"), "0") << year;
+        EXPECT_NE(scalar(issues + in + copies + ">0 AND " + copies + "<s.sub_peri_qty"), "0")
+            << year;
+        EXPECT_NE(scalar(issues + in + copies + "=0 AND v.aslack_date<'" + today + "'"), "0")
+            << year;
+        // Nothing arrives before it is expected, nor after the day the database is made.
+        EXPECT_EQ(scalar(issues + in + copies + ">0 AND v.expect_date>'" + today + "'"), "0");
+    }
+    // A finished line has every issue in full; the weekly and the daily title have arrivals.
+    EXPECT_EQ(scalar(issues + "v.peri_ord_year='203001' AND v.asord_no='2-10' AND " + copies +
+                     "<s.sub_peri_qty"),
+              "0");
+    for (const std::string line : {"5-10", "5-17"})
+        EXPECT_NE(scalar(issues + "v.asord_no='" + line + "' AND " + copies + ">0"), "0") << line;
+    // Received by the check-in librarian through the check-in, logged as such; the session is
+    // as it was.
+    EXPECT_NE(scalar("SELECT count(*) FROM log_detl WHERE log_type='50023' AND wkr_no='JD01'"),
+              "0");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_item WHERE wkr_no<>'JD01'"), "0");
+    EXPECT_EQ(g_strWkrNo, "JD01");
+    EXPECT_FALSE(g_blnSpecialRight);
 }
