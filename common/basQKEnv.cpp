@@ -27,14 +27,6 @@ int g_intRet = 0;
 
 namespace {
 
-// The session's reporter and message boxes sit below the log file and the system parameters.
-void connectReporting() {
-    LIB_SetErrorLog([](const std::string& text) {
-        if (LIB_GetSysInfo(8).num() != 0) B_WriteLogFile("LIB_DB_ShowError", text, 0);
-    });
-    LIB_SetMsgTitle([] { return LIB_GetSysPara(1).str(); });
-}
-
 std::string g_programDir;
 std::function<void(int)> g_exitHandler;
 
@@ -83,8 +75,15 @@ std::string LIB_ProgramDir() {
     return g_programDir;
 }
 
+void connectSessionReporting() {
+    LIB_SetErrorLog([](const std::string& text) {
+        if (LIB_GetSysInfo(8).num() != 0) B_WriteLogFile("LIB_DB_ShowError", text, 0);
+    });
+    LIB_SetMsgTitle([] { return LIB_GetSysPara(1).str(); });
+}
+
 int LIB_ReadEnvironment() {
-    connectReporting();
+    connectSessionReporting();
     g_strServer = g_strConnect = g_strDriver = g_strDSN = g_strHost = g_strUID = g_strPWD = "";
     buildPaths();
     std::string path = g_strPath[0] + "mavren.ini";

@@ -24,6 +24,9 @@ std::string LIB_ProgramDir();
 
 // Reads mavren.ini and fills the globals above; 0, or -1 after writing the log line.
 int LIB_ReadEnvironment();
+// Points the session's error reporter at the local log and its message boxes at the system
+// parameter that titles them (both live above the session). Reading the environment does it.
+void connectSessionReporting();
 LibVar LIB_GetSysInfo(int n);
 // Closes the session (reporting a failure) and ends the program at once with `exitCode`.
 [[noreturn]] void LIB_ExitSystem(int exitCode = 0);

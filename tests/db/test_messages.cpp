@@ -2,6 +2,7 @@
 // and the text helpers that go with them.
 #include <gtest/gtest.h>
 
+#include "common/basQKEnv.h"
 #include "common/basSysPara.h"
 #include "db/basLibMsg.h"
 #include "tests/support/ScriptedPresenter.h"
@@ -18,6 +19,7 @@ protected:
         g_arrMsg(1, 3) = "数据库操作出错！";
         g_arrMsg(0, 4) = "WQK001";
         g_arrMsg(1, 4) = "确实要删除吗？";
+        connectSessionReporting();
         g_arrSysPara = LibArray(2, 3);
         g_arrSysPara(0, 2) = "1";
         g_arrSysPara(1, 2) = "期刊管理系统";
