@@ -64,8 +64,10 @@ TEST_P(MarcFaults, ImportUnderAHeldWriteLockSavesRecordsWholeOrReportsThem) {
     // or for a while (PostgreSQL, which waits for it).
     HeldWriteLock held("marc", std::chrono::milliseconds(sqlite ? 6000 : 1500));
     std::vector<std::string> notices;
-    MarcImportReport r = MarcImportFile(file, MarcFormat::Cnmarc, MarcEncoding::Gbk,
-                                        [&](const std::string& n) { notices.push_back(n); });
+    std::istringstream in(file);
+    MarcImportListener listener;
+    listener.notice = [&](const std::string& n) { notices.push_back(n); };
+    MarcImportReport r = MarcImportStream(in, MarcFormat::Cnmarc, MarcEncoding::Gbk, listener);
     held.join();
     EXPECT_EQ(r.saved + r.failed, 4);
     EXPECT_EQ(static_cast<int>(notices.size()), r.failed);
