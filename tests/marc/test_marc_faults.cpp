@@ -5,6 +5,8 @@
 // never share a number.)
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "marc/core/MarcImport.h"
 #include "marc/core/MarcIso.h"
 #include "tests/marc/MarcDbTest.h"
