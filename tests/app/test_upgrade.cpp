@@ -41,58 +41,62 @@ protected:
 };
 SERIALS_ON_BOTH_BACKENDS(Upgrade);
 
-const std::vector<UpgradeStep> kSteps = {
-    {2, "002_order_note.sql",
-     "ALTER TABLE m_peri_ord_lst ADD upgrade_note VARCHAR(20);\n"
-     "UPDATE m_peri_ord_lst SET upgrade_note='旧目录';\n"},
-    {3, "003_order_note_index.sql",
-     "CREATE INDEX M_PERI_ORD_LST_NOTE_IDX ON m_peri_ord_lst (upgrade_note);\n"},
-};
+// Two steps of a later program than this one: the database is at this program's version.
+std::vector<UpgradeStep> laterSteps() {
+    const int base = programSchemaVersion();
+    return {{base + 1, "901_order_note.sql",
+             "ALTER TABLE m_peri_ord_lst ADD upgrade_note VARCHAR(20);\n"
+             "UPDATE m_peri_ord_lst SET upgrade_note='旧目录';\n"},
+            {base + 2, "902_order_note_index.sql",
+             "CREATE INDEX M_PERI_ORD_LST_NOTE_IDX ON m_peri_ord_lst (upgrade_note);\n"}};
+}
 
 TEST_P(Upgrade, NewDatabaseCarriesTheProgramsVersion) {
     EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), programSchemaVersion());
     EXPECT_EQ(programSchemaVersion({}), 1);
-    EXPECT_EQ(programSchemaVersion(kSteps), 3);
+    EXPECT_EQ(programSchemaVersion(laterSteps()), programSchemaVersion() + 2);
 }
 
-TEST_P(Upgrade, DemoDatabaseOfTheFirstVersionUpgradesWithEveryRowKept) {
-    // A database made before versions were recorded.
+TEST_P(Upgrade, DatabaseWithoutAVersionReadsAsTheFirst) {
     g_OraDatabase->execute("DROP TABLE sys_schema_version");
-    ASSERT_EQ(databaseSchemaVersion(*g_OraDatabase), 1);
+    EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), 1);
+}
+
+TEST_P(Upgrade, DemoDatabaseOfAnEarlierVersionUpgradesWithEveryRowKept) {
     const std::string before = everyRow();
     ASSERT_NE(before.find("m_peri_ord_detl: "), std::string::npos);
 
     std::string message;
     std::vector<std::string> applied;
-    ASSERT_EQ(upgradeDatabase(*g_OraDatabase, kSteps, message,
+    ASSERT_EQ(upgradeDatabase(*g_OraDatabase, laterSteps(), message,
                               [&](const UpgradeStep& s) { applied.push_back(s.name); }),
               0)
         << message;
     EXPECT_EQ(applied,
-              (std::vector<std::string>{"002_order_note.sql", "003_order_note_index.sql"}));
-    EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), 3);
+              (std::vector<std::string>{"901_order_note.sql", "902_order_note_index.sql"}));
+    EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), programSchemaVersion() + 2);
     EXPECT_EQ(everyRow(), before);
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_lst WHERE upgrade_note='旧目录'"),
               scalar("SELECT count(*) FROM m_peri_ord_lst"));
 
     // Run again: nothing left to apply.
     applied.clear();
-    ASSERT_EQ(upgradeDatabase(*g_OraDatabase, kSteps, message,
+    ASSERT_EQ(upgradeDatabase(*g_OraDatabase, laterSteps(), message,
                               [&](const UpgradeStep& s) { applied.push_back(s.name); }),
               0);
     EXPECT_TRUE(applied.empty());
 }
 
 TEST_P(Upgrade, FailingStepLeavesItsOwnChangesOutAndTheVersionAtTheLastGoodStep) {
-    std::vector<UpgradeStep> steps = kSteps;
-    steps.push_back({4, "004_broken.sql",
+    std::vector<UpgradeStep> steps = laterSteps();
+    steps.push_back({programSchemaVersion() + 3, "903_broken.sql",
                      "CREATE TABLE upgrade_scratch (id INTEGER);\n"
                      "UPDATE m_peri_ord_lst SET upgrade_note='改了';\n"
                      "INSERT INTO no_such_table VALUES (1);\n"});
     std::string message;
     EXPECT_EQ(upgradeDatabase(*g_OraDatabase, steps, message), -1);
-    EXPECT_NE(message.find("004_broken.sql"), std::string::npos) << message;
-    EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), 3);
+    EXPECT_NE(message.find("903_broken.sql"), std::string::npos) << message;
+    EXPECT_EQ(databaseSchemaVersion(*g_OraDatabase), programSchemaVersion() + 2);
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_lst WHERE upgrade_note='改了'"), "0");
     auto tables = g_OraDatabase->tableNames();
     EXPECT_FALSE(contains(tables, "upgrade_scratch"));
@@ -150,9 +154,7 @@ protected:
 SERIALS_ON_BOTH_BACKENDS(UpgradeCtl);
 
 TEST_P(UpgradeCtl, OlderDatabaseIsRefusedUntilUpgraded) {
-    CtlResult r = runCtl(binary, home->dir(), {"exec", "DROP TABLE sys_schema_version"});
-    ASSERT_EQ(r.code, 0) << r.err;
-    r = runCtl(binary, home->dir(), {"upgrade-db"});
+    CtlResult r = runCtl(binary, home->dir(), {"upgrade-db"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("已是版本 " + std::to_string(programSchemaVersion())), std::string::npos)
         << r.out;

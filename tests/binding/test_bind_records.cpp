@@ -339,7 +339,7 @@ TEST_P(BindRecords, FailureAtBeginAnyStepOrCommitOfCreationLeavesNothing) {
     std::vector<std::string> nos;
     probe.reset();
     ASSERT_EQ(intCreateBindRecords(request(true), titles, nos), 0);
-    const int steps = probe.queries + probe.statements;
+    const int steps = probe.steps();
     ASSERT_GT(steps, 8);
     presenter.replies = {{kMsgOk, {}}};
     ASSERT_EQ(intDeleteBindRecords(nos), 0);

@@ -77,7 +77,7 @@ protected:
             probe.reset();
             probe.failAt = step;
             int rc = op();
-            if (probe.queries + probe.statements < step) {
+            if (probe.steps() < step) {
                 EXPECT_EQ(rc, 0) << ::testing::PrintToString(presenter.bodies());
                 EXPECT_GT(step, 5);
                 break;

@@ -394,7 +394,7 @@ TEST_P(ClaimRecord, AFaultAnywhereLeavesNoClaim) {
     const std::string before = claims();
     ProbeBackend& probe = ProbeBackend::install();
     ASSERT_EQ(claimRecord(rows), 0);
-    const int steps = probe.queries + probe.statements;
+    const int steps = probe.steps();
     EXPECT_GE(steps, 5);  // the date, three inserts, two log entries
     sqlRun("DELETE FROM m_aslack_rec WHERE aslack_detl_date='2026-03-10'");
     sqlRun("DELETE FROM log_detl");

@@ -285,7 +285,7 @@ protected:
             ASSERT_TRUE(outer.ok());
             probe.reset();
             ASSERT_GE(op(), 0);
-            steps = probe.queries + probe.statements;
+            steps = probe.steps();
             ASSERT_NE(snapshot(), reference) << "the operation changed nothing";
         }
         ASSERT_GT(steps, 1);

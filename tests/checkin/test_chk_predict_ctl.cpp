@@ -160,10 +160,10 @@ TEST_P(ChkConfigCtl, DemoDatabaseShowsTheCheckInLibrarianArrivedAndLateIssues) {
     ASSERT_EQ(r.code, 0) << r.err;
     using namespace std::chrono;
     const int year = static_cast<int>(year_month_day{floor<days>(system_clock::now())}.year());
-    // Last year's monthly 3-45 has issues in, and every fifth from the third never came.
+    // Last year's monthly 3-52 has issues in, and every fifth from the third never came.
     r = runCtl(binary, home->dir(),
                {"--user", "JD01", "--password", "1234", "checkin", "issues", "YZFX",
-                std::to_string(year - 1) + "01", "3-45", "QK01", "--csv"});
+                std::to_string(year - 1) + "01", "3-52", "QK01", "--csv"});
     ASSERT_EQ(r.code, 0) << r.err;
     std::vector<std::string> rows = LIB_Split(r.out, "\n");
     ASSERT_GE(rows.size(), 13u) << r.out;

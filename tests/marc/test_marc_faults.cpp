@@ -72,7 +72,8 @@ TEST_P(MarcFaults, ImportUnderAHeldWriteLockSavesRecordsWholeOrReportsThem) {
     MarcImportReport r = MarcImportStream(in, MarcFormat::Cnmarc, MarcEncoding::Gbk, listener);
     held.join();
     EXPECT_EQ(r.saved + r.failed, 4);
-    EXPECT_EQ(static_cast<int>(notices.size()), r.failed);
+    // A batch the lock stops is reported once, with the records it held.
+    EXPECT_EQ(notices.empty(), r.failed == 0);
     if (sqlite) {
         EXPECT_GE(r.failed, 1) << "the lock outlasted the busy timeout";
     }

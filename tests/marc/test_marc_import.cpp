@@ -102,7 +102,7 @@ MARC_BOTH_MODES(MarcImport, AFailureAtAnyStatementCostsOnlyWholeRecords) {
     ProbeBackend& probe = ProbeBackend::install();
     probe.reset();
     ASSERT_EQ(imported(two, MarcFormat::Cnmarc, MarcEncoding::Gbk).saved, 2);
-    const int steps = probe.queries + probe.statements;
+    const int steps = probe.steps();
     ASSERT_GT(steps, 10);
     int total = 2;
     for (int step = 1; step <= steps; ++step) {
