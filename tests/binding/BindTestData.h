@@ -91,25 +91,9 @@ inline std::string insertTitle(const TitleSpec& t) {
 // Every row of the tables binding and accession write, as sorted text, to compare before and
 // after a failed operation.
 inline std::string bindSnapshot() {
-    std::string out;
-    for (const char* t : {"m_peri_item", "m_peri_bind_detl", "m_bind_batch_lst", "item",
+    return tableSnapshot({"m_peri_item", "m_peri_bind_detl", "m_bind_batch_lst", "item",
                           "indi_acct", "m_peri_check_acct", "call_no_lst", "max_class_serial",
-                          "section_max_number", "recycle_section", "log_detl", "wkr_job_qty"}) {
-        RawResult r = g_OraDatabase->query(std::string("SELECT * FROM ") + t);
-        std::vector<std::string> rows;
-        for (auto& row : r.rows) {
-            std::string line;
-            for (auto& v : row)
-                line += v.str() + "|";
-            rows.push_back(line);
-        }
-        std::sort(rows.begin(), rows.end());
-        out += t;
-        for (auto& l : rows)
-            out += "\n  " + l;
-        out += "\n";
-    }
-    return out;
+                          "section_max_number", "recycle_section", "log_detl", "wkr_job_qty"});
 }
 
 class BindDbTest : public DbTest {

@@ -36,23 +36,7 @@ protected:
         return out;
     }
     std::string snapshot() {
-        std::string out;
-        for (const char* t : {"m_peri_ord_detl", "m_peri_chk_cfg", "m_peri_chk_vol", "log_detl"}) {
-            RawResult r = g_OraDatabase->query(std::string("SELECT * FROM ") + t);
-            std::vector<std::string> rows;
-            for (auto& row : r.rows) {
-                std::string line;
-                for (auto& v : row)
-                    line += v.str() + "|";
-                rows.push_back(line);
-            }
-            std::sort(rows.begin(), rows.end());
-            out += t;
-            for (auto& l : rows)
-                out += "\n  " + l;
-            out += "\n";
-        }
-        return out;
+        return tableSnapshot({"m_peri_ord_detl", "m_peri_chk_cfg", "m_peri_chk_vol", "log_detl"});
     }
 };
 SERIALS_ON_BOTH_BACKENDS(ChkConfigStore);
