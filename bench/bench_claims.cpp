@@ -14,6 +14,7 @@
 #include <iostream>
 
 #include "app/basQKRegister.h"
+#include "bench/BenchDb.h"
 #include "checkin/core/basChkClaim.h"
 #include "common/OperatorState.h"
 #include "db/SchemaInstaller.h"
@@ -30,11 +31,6 @@ int envInt(const char* name, int fallback) {
 }
 const int kTitles = envInt("SERIALS_BENCH_TITLES", 7500);
 const int kYears = envInt("SERIALS_BENCH_YEARS", 10);
-
-class SilentPresenter : public MsgPresenter {
-public:
-    int show(char, const std::string&, const std::string&) override { return kMsgOk; }
-};
 
 std::string num(int n) {
     return std::to_string(n);
@@ -131,66 +127,11 @@ void fillLibrary(DbBackend& db) {
               << " claims\n";
 }
 
-struct Cleanup {
-    std::string file, pgName;
-    ConnectParams admin;
-    ~Cleanup() {
-        g_OraDatabase.reset();
-        if (!file.empty()) std::filesystem::remove(file);
-        if (pgName.empty()) return;
-        try {
-            LIB_DB_OpenBackend(admin)->execute("DROP DATABASE IF EXISTS " + pgName);
-        } catch (const DbError&) {
-        }
-    }
-};
-Cleanup& cleanup(bool postgres) {
-    static Cleanup c[2];
-    return c[postgres];
-}
-
 bool useBackend(bool postgres) {
-    static bool ready[2] = {false, false};
-    static SilentPresenter quiet;
-    ConnectParams p;
-    p.driver = postgres ? "PostgreSQL" : "SQLite";
-    if (postgres) {
-        const char* server = std::getenv("SERIALS_TEST_PG");
-        const char* user = std::getenv("SERIALS_TEST_PG_USER");
-        if (!server) return false;
-        p.server = server;
-        p.uid = user ? user : "";
-        p.dsn = "serials_bench_claims_" + std::to_string(getpid());
-    } else {
-        p.dsn = (std::filesystem::temp_directory_path() /
-                 ("serials-bench-claims-" + std::to_string(getpid()) + ".db"))
-                    .string();
-    }
-    g_OraDatabase.reset();
-    if (!ready[postgres]) {
-        ConnectParams make = p;
-        if (postgres) {
-            ConnectParams admin = p;
-            admin.dsn = "postgres";
-            LIB_DB_OpenBackend(admin)->execute("CREATE DATABASE " + p.dsn +
-                                               " TEMPLATE template0 LC_COLLATE 'C' LC_CTYPE 'C'");
-            cleanup(postgres).admin = admin;
-            cleanup(postgres).pgName = p.dsn;
-        } else {
-            cleanup(postgres).file = p.dsn;
-        }
-        make.create = true;
-        auto db = LIB_DB_OpenBackend(make);
-        std::string message;
-        if (installDatabase(*db, {}, message) < 0) return false;
-        fillLibrary(*db);
-        ready[postgres] = true;
-    }
-    LIB_RegisterProcedures();
-    LIB_SetPresenter(&quiet);
-    g_strWkrNo = "BENCH";
-    LIB_DB_ConnectParams() = p;
-    return LIB_DB_Connect() == 0;
+    return useBenchDatabase(postgres, "claims", [] {
+        fillLibrary(*g_OraDatabase);
+        return true;
+    });
 }
 
 ClaimFilter wholeLibrary() {
@@ -212,7 +153,7 @@ void BM_ClaimSearchOneStatement(benchmark::State& state) {
     state.counters["candidates"] = static_cast<double>(found);
 }
 
-// The Part's literal way: the base rows, then per row two more queries, then the rules.
+// The literal per-row way: the base rows, then per row two more queries, then the rules.
 void BM_ClaimSearchPerRow(benchmark::State& state) {
     if (!useBackend(state.range(0) == 1)) return state.SkipWithError("database not available");
     std::size_t found = 0, queries = 0;

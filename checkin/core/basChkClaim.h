@@ -68,7 +68,7 @@ ClaimSearchResult claimSearch(const ClaimFilter& filter, ClaimList list, const s
                               std::vector<ClaimCandidate>& rows);
 
 // The same search for a screen or a command: shows EQK001, EBM003, the database error or the
-// empty-list message of the Part itself. 0 with rows, 1 when nothing was found, -1 on failure.
+// empty-list message of its own. 0 with rows, 1 when nothing was found, -1 on failure.
 int intFindClaims(const ClaimFilter& filter, ClaimList list, std::vector<ClaimCandidate>& rows);
 
 // Records one claim per row (its quantity and remark) with today's server date and the
@@ -92,7 +92,7 @@ int claimWriteXlsx(const std::string& path, const std::vector<ClaimCandidate>& r
 int claimWriteCsv(const std::string& path, const std::vector<ClaimCandidate>& rows,
                   const std::string& claimDate, bool newClaim, std::string& error);
 
-// A claim mail ready to send: the sender, recipient, subject and body of the Part.
+// A claim mail ready to send: the sender, recipient, subject and body of the claim letter.
 struct ClaimMail {
     std::string from, fromName, to, subject, body;
     bool copyToMe = false;

@@ -206,7 +206,7 @@ TEST_P(ClaimSearch, OptionKeepsOnlyIssuesFollowedByAnArrivedIssue) {
     EXPECT_EQ(search(byYear()).size(), 5u);
 }
 
-// The Part's way: the base rows, then per row a count of copies and the claims newest first.
+// The per-row way, as a reference: the base rows, then per row a count of copies and the claims newest first.
 std::vector<std::tuple<std::string, std::string, int, int, std::string>> perRowReference(
     ClaimList list, const std::string& today) {
     auto days = [](const std::string& d) {  // days since 1970-01-01 of "yyyy-mm-dd"
