@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "checkin/gui/ListPrint.h"
+#include "common/print/ListPrint.h"
 #include "common/OperatorState.h"
 
 QString claimListHtml(const std::vector<ClaimCandidate>& rows, const QString& claimDate,

@@ -17,10 +17,11 @@
 #include "checkin/core/basChkClaim.h"
 #include "checkin/gui/ClaimGridModel.h"
 #include "checkin/gui/ClaimPrint.h"
-#include "checkin/gui/ListPrint.h"
 #include "checkin/gui/frmNewAslackMail.h"
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
+#include "common/gui/PrintPreview.h"
+#include "common/print/ListPrint.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 

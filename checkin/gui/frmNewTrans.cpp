@@ -13,9 +13,10 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "checkin/gui/ListPrint.h"
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
+#include "common/gui/PrintPreview.h"
+#include "common/print/ListPrint.h"
 #include "db/basLibMsg.h"
 
 namespace {

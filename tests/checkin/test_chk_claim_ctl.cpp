@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "tests/checkin/ClaimTestData.h"
-#include "tests/checkin/SmtpSink.h"
+#include "tests/support/SmtpSink.h"
 #include "tests/support/CtlRun.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "checkin/core/basChkClaim.h"
 #include "checkin/core/basChkDetail.h"
 #include "tests/checkin/ClaimTestData.h"
-#include "tests/checkin/SmtpSink.h"
+#include "tests/support/SmtpSink.h"
 #include "tests/support/ProbeBackend.h"
 
 namespace {

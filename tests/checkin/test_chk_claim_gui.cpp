@@ -21,7 +21,7 @@
 #include "checkin/gui/frmNewTrans.h"
 #include "db/basLibDB.h"
 #include "marc/core/MarcImport.h"
-#include "tests/checkin/SmtpSink.h"
+#include "tests/support/SmtpSink.h"
 #include "tests/support/CtlRun.h"
 #include "tests/support/TestDb.h"
 

@@ -6,7 +6,7 @@
 #include "checkin/core/basChkClaim.h"
 #include "common/Mailer.h"
 #include "tests/checkin/ClaimTestData.h"
-#include "tests/checkin/SmtpSink.h"
+#include "tests/support/SmtpSink.h"
 
 namespace {
 

@@ -41,14 +41,15 @@ def sheet_rows(data):
         yield [cells.get(i, "") for i in range(width)]
 
 
-msg = email.message_from_binary_file(open(sys.argv[1], "rb"), policy=policy.default)
-print("SUBJECT", msg["subject"])
-print("FROM", msg["from"])
-print("TO", msg["to"])
-for part in msg.iter_parts():
-    if part.get_content_disposition() == "attachment":
-        print("FILE", part.get_filename())
-        for cells in sheet_rows(part.get_payload(decode=True)):
-            print("ROW", "\t".join(cells))
-    else:
-        print("BODY", part.get_content().replace("\r\n", "\\n").replace("\n", "\\n"))
+if __name__ == "__main__":
+    msg = email.message_from_binary_file(open(sys.argv[1], "rb"), policy=policy.default)
+    print("SUBJECT", msg["subject"])
+    print("FROM", msg["from"])
+    print("TO", msg["to"])
+    for part in msg.iter_parts():
+        if part.get_content_disposition() == "attachment":
+            print("FILE", part.get_filename())
+            for cells in sheet_rows(part.get_payload(decode=True)):
+                print("ROW", "\t".join(cells))
+        else:
+            print("BODY", part.get_content().replace("\r\n", "\\n").replace("\n", "\\n"))

@@ -1,11 +1,10 @@
-#include "checkin/gui/ListPrint.h"
+#include "common/print/ListPrint.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QTextDocument>
 
 #include "common/OperatorState.h"
@@ -53,13 +52,15 @@ bool printedListToPdf(const QString& html, const QString& path) {
     return QFile(path).size() > 0;
 }
 
-void printedListPreview(const QString& html, QWidget* parent) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QPrintPreviewDialog preview(&printer, parent);
-    QTextDocument doc;
-    doc.setHtml(html);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                     [&doc](QPrinter* p) { doc.print(p); });
-    preview.exec();
+PrintSession::PrintSession() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "serialsctl";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = new QGuiApplication(argc, argv);
+}
+
+PrintSession::~PrintSession() {
+    delete app_;
 }
