@@ -97,4 +97,33 @@ TEST_P(OrdCtl, OperatorWithoutTheOrderingRightIsRefused) {
     EXPECT_EQ(r.code, 1);
 }
 
+TEST_P(OrdCtl, RenewCarriesTheDemoYearOverWithTheScreensChoices) {
+    EXPECT_EQ(run({"order", "renew", "--from", "2031", "--existing", "maybe", "YZFX"}).code, 2);
+    // Declining the confirmation writes nothing.
+    CtlResult declined = run({"--no", "order", "renew", "--from", "2031", "--to", "2033", "YZFX"});
+    EXPECT_EQ(declined.code, 1);
+    EXPECT_EQ(run({"order", "catalogues", "--year", "2033"}).out.find("YZFX"), std::string::npos);
+
+    CtlResult r = run({"--yes", "order", "renew", "--from", "2031", "--to", "2033", "--types",
+                       "0,1,2,3", "--existing", "replace", "YZFX", "TSJK"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("续订目录 2 个"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("操作成功完成！"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("正在续订 发行商[YZFX] 年度批次[203101]→[203301]"), std::string::npos);
+    for (const char* publ : {"YZFX", "TSJK"}) {
+        auto count = [&](const char* batch) {
+            std::string out = run({"order", "show", publ, batch}).out;
+            return out.substr(out.rfind("共 "));
+        };
+        EXPECT_EQ(count("203301"), count("203101")) << publ;
+        EXPECT_NE(count("203301"), "共 0 种\n") << publ;
+    }
+    const std::string logPath = r.out.substr(r.out.find("日志：") + std::string("日志：").size());
+    std::string log = slurp(logPath.substr(0, logPath.find('\n')));
+    EXPECT_NE(log.find("续订开始：源年度[2031]，按年度[2033]，发行商[YZFX,TSJK]"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("续订结束：目录 2 个"), std::string::npos) << log;
+}
+
 }  // namespace
