@@ -4,8 +4,6 @@
 #include "ordering/core/OrdRenew.h"
 
 #include <algorithm>
-#include <ctime>
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -15,6 +13,7 @@
 #include "db/DbTransaction.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/OrdRunLog.h"
 #include "ordering/core/basOrdFunc.h"
 
 namespace {
@@ -46,20 +45,6 @@ const LineTable kLineTables[] = {
       "remark", "bala_flag"}},
     {"m_peri_ord_dist_lst",
      {"publ_code", "peri_ord_year", "asord_no", "location", "dist_loca", "dist_qty", "label"}},
-};
-
-class RunLog {
-public:
-    RunLog() : out_(strRenewLogPath(), std::ios::trunc) {}
-    void line(const std::string& text) {
-        char stamp[32];
-        std::time_t now = std::time(nullptr);
-        std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
-        out_ << stamp << "  " << text << "\n" << std::flush;
-    }
-
-private:
-    std::ofstream out_;
 };
 
 struct RunGuard {
@@ -180,7 +165,7 @@ int readSources(const RenewOptions& o, std::vector<SourceCata>& out) {
 
 // The catalogues of the chosen distributors under the new year (or the named batch), deleted
 // in one transaction when the operator agrees. 0 go on, 1 stop (declined), -1 failed.
-int clearTarget(const RenewOptions& o, RunLog& log) {
+int clearTarget(const RenewOptions& o, OrdRunLog& log) {
     if (!ask("此操作将删除新年度批次下所选发行商已经存在的全部订购信息，且不可恢复，要继续嘛？"))
         return 1;
     LibArray cats;
@@ -413,7 +398,7 @@ int intRenewOrders(const RenewOptions& o, RenewResult& result, const RenewProgre
         return -1;
     }
     if (sources.empty()) return tell("没有可以复制的往年数据！"), 1;
-    RunLog log;
+    OrdRunLog log(strRenewLogPath(), OrdRunLog::Mode::Rewrite);
     log.line(optionsText(o));
     if (int cleared = clearTarget(o, log); cleared != 0) {
         if (cleared > 0) log.line("未确认，续订未执行");
