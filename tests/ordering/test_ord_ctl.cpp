@@ -126,4 +126,35 @@ TEST_P(OrdCtl, RenewCarriesTheDemoYearOverWithTheScreensChoices) {
     EXPECT_NE(log.find("续订结束：目录 2 个"), std::string::npos) << log;
 }
 
+TEST_P(OrdCtl, BatchOrdersIntakeRecordsAndListsThemUntilOrdered) {
+    // The intake record, as the gift and exchange intake would leave it (written as ROOT).
+    CtlResult intake = runCtl(binary, home->dir(),
+                              {"exec",
+                               "INSERT INTO prsn_exch_detl (doc_id, marc_rec_no, exch_type, "
+                               "country_code, asord_no, publ_freq, money_code, peri_price) "
+                               "VALUES ('0000000001','1000000001','1','DE','5-5','季刊',"
+                               "'EUR',30)"});
+    ASSERT_EQ(intake.code, 0) << intake.err;
+    CtlResult listed = run({"order", "batch", "--list"});
+    ASSERT_EQ(listed.code, 0) << listed.err;
+    EXPECT_NE(listed.out.find("0000000001"), std::string::npos) << listed.out;
+
+    CtlResult refused = run({"order", "batch", "GTDL", "203601", "--new", "--subscriber", "WWQK",
+                             "--fund", "02", "--copies", "1", "--check-in", "0000000001"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("选择分配地！"), std::string::npos) << refused.err;
+
+    CtlResult r =
+        run({"order", "batch", "GTDL", "203601", "--new", "--subscriber", "WWQK", "--fund", "02",
+             "--copies", "1", "--check-in", "--dist", "WWQK:1:X1", "0000000001"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("已订购 1 条，未订购 0 条"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("批量订购完成！"), std::string::npos) << r.err;
+    CtlResult shown = run({"order", "show", "GTDL", "203601"});
+    EXPECT_NE(shown.out.find("5-5"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("国外交换"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("分配 "), std::string::npos) << shown.out;
+    EXPECT_EQ(run({"order", "batch", "--list"}).out.find("0000000001"), std::string::npos);
+}
+
 }  // namespace
