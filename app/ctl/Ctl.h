@@ -27,7 +27,7 @@ void registerBaseVerbs();
 void registerUpgradeVerbs();
 // The operator's verbs: whoami, passwd, log.
 void registerOperatorVerbs();
-// Ordering: order catalogues, show, import, delete.
+// Ordering: order catalogues, show, import, delete, renew, batch.
 void registerOrderVerbs();
 // marc import/export/show/dump/search.
 void registerMarcVerbs();

@@ -9,6 +9,8 @@
 #include "common/basCodeFunc.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/OrdBatch.h"
+#include "ordering/core/OrdRenew.h"
 #include "ordering/core/basOrdFile.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/core/basOrdList.h"
@@ -17,7 +19,11 @@ namespace {
 
 const char* const kUsage =
     "order catalogues [--year YYYY|YYYYNN] | order show PUBL BATCH | order import FILE | "
-    "order delete PUBL BATCH [ASORDNO...]";
+    "order delete PUBL BATCH [ASORDNO...] | "
+    "order renew --from YYYY (--to YYYY|--into YYYYNN) [--types 0,1,2,3] [--offered] "
+    "[--existing ask|keep|replace] [--on-error next|stop] PUBL... | "
+    "order batch --list | order batch PUBL BATCH [--new] --subscriber LOC --fund CODE "
+    "--copies N [--check-in --dist LOC:N[:LABEL]...] DOCID...";
 
 int usageError() {
     std::cerr << "用法: serialsctl " << kUsage << "\n";
@@ -117,6 +123,118 @@ int remove(const std::vector<std::string>& args) {
     return intDeleteOrdDetails(keys) == 0 ? 0 : 1;
 }
 
+// The renewal screen's choices as options; distributors are the remaining arguments.
+bool renewOptions(const std::vector<std::string>& args, RenewOptions& o) {
+    o.normal = o.renamed = true;
+    o.ceased = o.stopped = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--offered") {
+            o.onlyOffered = true;
+        } else if (!a.starts_with("--")) {
+            o.publs.push_back(a);
+        } else if (!hasValue) {
+            return false;
+        } else if (a == "--from") {
+            o.sourceYear = args[++i];
+        } else if (a == "--to") {
+            o.byYear = true;
+            o.newYear = args[++i];
+        } else if (a == "--into") {
+            o.byYear = false;
+            o.newCata = args[++i];
+        } else if (a == "--types") {
+            const std::string& t = args[++i];
+            if (t.find_first_not_of("0123,") != std::string::npos) return false;
+            o.normal = t.find('0') != std::string::npos;
+            o.renamed = t.find('1') != std::string::npos;
+            o.ceased = t.find('2') != std::string::npos;
+            o.stopped = t.find('3') != std::string::npos;
+        } else if (a == "--existing") {
+            const std::string& v = args[++i];
+            if (v != "ask" && v != "keep" && v != "replace") return false;
+            o.existing = v == "ask"    ? RenewAnswer::Ask
+                         : v == "keep" ? RenewAnswer::Keep
+                                       : RenewAnswer::Replace;
+        } else if (a == "--on-error") {
+            const std::string& v = args[++i];
+            if (v != "next" && v != "stop") return false;
+            o.onError = v == "stop" ? RenewOnError::StopRun : RenewOnError::NextDistributor;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+int renew(const std::vector<std::string>& args) {
+    RenewOptions o;
+    if (!renewOptions(args, o)) return usageError();
+    RenewResult result;
+    int lastPercent = -1;
+    int rc = intRenewOrders(o, result, [&](const RenewProgress& p) {
+        int percent = p.total > 0 ? p.done * 100 / p.total : 100;
+        if (percent / 10 != lastPercent / 10)
+            std::cerr << p.text << "  " << p.done << "/" << p.total << "\n";
+        lastPercent = percent;
+        return true;
+    });
+    if (rc == 1) return 1;
+    std::cout << "续订目录 " << result.catalogues << " 个，复制订购明细 " << result.copied
+              << " 条，保留原有 " << result.kept << " 条，出错目录 " << result.failed
+              << " 个\n日志：" << strRenewLogPath() << "\n";
+    return rc == 0 ? 0 : 1;
+}
+
+// Intake records turned into order details; "--list" shows the records not yet ordered.
+int batch(const std::vector<std::string>& args) {
+    if (args.size() == 1 && args[0] == "--list") {
+        LibArray rows;
+        if (intGetBatchOrdRecords(rows) < 0) {
+            LIB_DB_ShowError();
+            return 1;
+        }
+        std::cout << LibArrayPrinter::format(rows);
+        return 0;
+    }
+    if (args.size() < 2) return usageError();
+    BatchOrdRequest r;
+    r.publ = args[0];
+    r.year = args[1];
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--new") {
+            r.newCata = true;
+        } else if (a == "--check-in") {
+            r.checkIn = true;
+        } else if (!a.starts_with("--")) {
+            r.docIds.push_back(a);
+        } else if (!hasValue) {
+            return usageError();
+        } else if (a == "--subscriber") {
+            r.subscriber = args[++i];
+        } else if (a == "--fund") {
+            r.fundSrc = args[++i];
+        } else if (a == "--copies") {
+            r.counts = args[++i];
+        } else if (a == "--dist") {
+            std::vector<std::string> parts = LIB_Split(args[++i], ":");
+            if (parts.size() < 2 || parts.size() > 3) return usageError();
+            r.dists.push_back({parts[0], parts[1], parts.size() == 3 ? parts[2] : ""});
+        } else {
+            return usageError();
+        }
+    }
+    BatchOrdResult result;
+    const int rc = intBatchOrder(r, result);
+    if (rc == 1) return 1;
+    std::cout << "已订购 " << result.ordered << " 条，未订购 " << result.failed << " 条\n日志："
+              << result.logPath << "\n";
+    return rc == 0 ? 0 : 1;
+}
+
 int order(const std::vector<std::string>& args) {
     if (args.empty()) return usageError();
     std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -124,13 +242,16 @@ int order(const std::vector<std::string>& args) {
     if (args[0] == "show") return show(rest);
     if (args[0] == "import") return import(rest);
     if (args[0] == "delete") return remove(rest);
+    if (args[0] == "renew") return renew(rest);
+    if (args[0] == "batch") return batch(rest);
     return usageError();
 }
 
 }  // namespace
 
 void registerOrderVerbs() {
-    ctlVerbs().push_back({"order", kUsage,
-                          "订购目录与订购明细：列出目录、显示明细、导入订购文件、删除目录或明细",
-                          true, rights::kOrdering, order});
+    ctlVerbs().push_back(
+        {"order", kUsage,
+         "订购目录与订购明细：列出目录、显示明细、导入订购文件、删除目录或明细、续订、批量订购",
+         true, rights::kOrdering, order});
 }

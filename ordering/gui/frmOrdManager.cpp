@@ -22,6 +22,7 @@
 #include "db/basLibMsg.h"
 #include "ordering/gui/frmOrdAsordList.h"
 #include "ordering/gui/frmOrdList.h"
+#include "ordering/gui/frmOrdRenew.h"
 #include "ordering/gui/frmOrdTree.h"
 
 frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
@@ -78,6 +79,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     addCommand("cmdFind", "定位到查找框", &frmOrdManager::cmdFocusFind);
     addCommand("cmdRefresh", "刷新", &frmOrdManager::cmdRefresh);
     addCommand("cmdRestoreLayout", "恢复默认布局", &frmOrdManager::cmdRestoreLayout);
+    addCommand("cmdRenew", "期刊续订(&Y)...", &frmOrdManager::cmdRenew);
     LIB_SetStdKey(command("cmdDetlNew"), StdKey::New);
     LIB_SetStdKey(command("cmdSave"), StdKey::Save);
     LIB_SetStdKey(command("cmdSaveAll"), StdKey::SaveAll);
@@ -160,6 +162,8 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     for (const char* name :
          {"cmdMarcFind", "cmdMarcRepeat", "cmdCheck", "cmdSwitch", "cmdAsordSelect"})
         tools->addAction(command(name));
+    tools->addSeparator();
+    tools->addAction(command("cmdRenew"));
     QMenu* view = menuBar()->addMenu("视图(&V)");
     view->addAction(command("GroupView"));
     view->addSeparator();
@@ -292,6 +296,7 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdFind", true);
     set("cmdRefresh", catalogue);
     set("cmdRestoreLayout", true);
+    set("cmdRenew", true);
 }
 
 void frmOrdManager::showCatalogue(const QString& publ, const QString& year, const QString& name) {
@@ -421,4 +426,11 @@ void frmOrdManager::openLastCatalogue() {
     if (last.size() != 3) return;
     if (m_frmOrdTree->selectCatalogue(last[0].toStdString(), last[1].toStdString()))
         showCatalogue(last[0], last[1], last[2]);
+}
+
+void frmOrdManager::cmdRenew() {
+    frmOrdRenew renew(this);
+    renew.exec();
+    // The new year's catalogues appear in the tree.
+    if (renew.lastResult().catalogues > 0) m_frmOrdTree->Reload();
 }

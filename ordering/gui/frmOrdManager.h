@@ -70,6 +70,8 @@ private:
     void cmdFocusFind();
     void cmdRefresh();
     void cmdRestoreLayout();
+    // Opens the renewal screen.
+    void cmdRenew();
     // Opens the catalogue the operator had open last, when it still exists.
     void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);

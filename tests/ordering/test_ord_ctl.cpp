@@ -97,4 +97,64 @@ TEST_P(OrdCtl, OperatorWithoutTheOrderingRightIsRefused) {
     EXPECT_EQ(r.code, 1);
 }
 
+TEST_P(OrdCtl, RenewCarriesTheDemoYearOverWithTheScreensChoices) {
+    EXPECT_EQ(run({"order", "renew", "--from", "2031", "--existing", "maybe", "YZFX"}).code, 2);
+    // Declining the confirmation writes nothing.
+    CtlResult declined = run({"--no", "order", "renew", "--from", "2031", "--to", "2033", "YZFX"});
+    EXPECT_EQ(declined.code, 1);
+    EXPECT_EQ(run({"order", "catalogues", "--year", "2033"}).out.find("YZFX"), std::string::npos);
+
+    CtlResult r = run({"--yes", "order", "renew", "--from", "2031", "--to", "2033", "--types",
+                       "0,1,2,3", "--existing", "replace", "YZFX", "TSJK"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("续订目录 2 个"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("操作成功完成！"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("正在续订 发行商[YZFX] 年度批次[203101]→[203301]"), std::string::npos);
+    for (const char* publ : {"YZFX", "TSJK"}) {
+        auto count = [&](const char* batch) {
+            std::string out = run({"order", "show", publ, batch}).out;
+            return out.substr(out.rfind("共 "));
+        };
+        EXPECT_EQ(count("203301"), count("203101")) << publ;
+        EXPECT_NE(count("203301"), "共 0 种\n") << publ;
+    }
+    const std::string logPath = r.out.substr(r.out.find("日志：") + std::string("日志：").size());
+    std::string log = slurp(logPath.substr(0, logPath.find('\n')));
+    EXPECT_NE(log.find("续订开始：源年度[2031]，按年度[2033]，发行商[YZFX,TSJK]"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("续订结束：目录 2 个"), std::string::npos) << log;
+}
+
+TEST_P(OrdCtl, BatchOrdersIntakeRecordsAndListsThemUntilOrdered) {
+    // The intake record, as the gift and exchange intake would leave it (written as ROOT).
+    CtlResult intake = runCtl(binary, home->dir(),
+                              {"exec",
+                               "INSERT INTO prsn_exch_detl (doc_id, marc_rec_no, exch_type, "
+                               "country_code, asord_no, publ_freq, money_code, peri_price) "
+                               "VALUES ('0000000001','1000000001','1','DE','5-5','季刊',"
+                               "'EUR',30)"});
+    ASSERT_EQ(intake.code, 0) << intake.err;
+    CtlResult listed = run({"order", "batch", "--list"});
+    ASSERT_EQ(listed.code, 0) << listed.err;
+    EXPECT_NE(listed.out.find("0000000001"), std::string::npos) << listed.out;
+
+    CtlResult refused = run({"order", "batch", "GTDL", "203601", "--new", "--subscriber", "WWQK",
+                             "--fund", "02", "--copies", "1", "--check-in", "0000000001"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("选择分配地！"), std::string::npos) << refused.err;
+
+    CtlResult r =
+        run({"order", "batch", "GTDL", "203601", "--new", "--subscriber", "WWQK", "--fund", "02",
+             "--copies", "1", "--check-in", "--dist", "WWQK:1:X1", "0000000001"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("已订购 1 条，未订购 0 条"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("批量订购完成！"), std::string::npos) << r.err;
+    CtlResult shown = run({"order", "show", "GTDL", "203601"});
+    EXPECT_NE(shown.out.find("5-5"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("国外交换"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("分配 "), std::string::npos) << shown.out;
+    EXPECT_EQ(run({"order", "batch", "--list"}).out.find("0000000001"), std::string::npos);
+}
+
 }  // namespace
