@@ -73,7 +73,7 @@ int statWriteXlsx(const std::string& path, const StatTable& t, std::string& erro
     return book.close(error);
 }
 
-QString statPrintHtml(const StatTable& t) {
+QString statPrintHtml(const StatTable& t, const QString& extraHtml) {
     QStringList columns;
     for (const std::string& c : t.columns)
         columns << QString::fromStdString(c);
@@ -89,12 +89,14 @@ QString statPrintHtml(const StatTable& t) {
         s.rows.push_back(cells);
     }
     s.total = QString::fromStdString(t.footer);
-    return printedListHtml(QString::fromStdString(t.title), columns, {s}, printedByFooter());
+    return printedListHtml(QString::fromStdString(t.title), columns, {s},
+                           printedByFooter() + extraHtml);
 }
 
-int statWritePdf(const std::string& path, const StatTable& t, std::string& error) {
+int statWritePdf(const std::string& path, const StatTable& t, std::string& error,
+                 const QString& extraHtml) {
     PrintSession session;
-    if (!printedListToPdf(statPrintHtml(t), QString::fromStdString(path))) {
+    if (!printedListToPdf(statPrintHtml(t, extraHtml), QString::fromStdString(path))) {
         error = "无法写入 PDF 文件 " + path;
         return -1;
     }

@@ -11,6 +11,7 @@
 // Each returns 0, or -1 with the reason in `error`.
 int statWriteCsv(const std::string& path, const StatTable& t, std::string& error);
 int statWriteXlsx(const std::string& path, const StatTable& t, std::string& error);
-// The printed page (for print preview and PDF).
-QString statPrintHtml(const StatTable& t);
-int statWritePdf(const std::string& path, const StatTable& t, std::string& error);
+// The printed page (for print preview and PDF); `extraHtml` (a chart) follows the footer.
+QString statPrintHtml(const StatTable& t, const QString& extraHtml = {});
+int statWritePdf(const std::string& path, const StatTable& t, std::string& error,
+                 const QString& extraHtml = {});
