@@ -1,5 +1,6 @@
 // serialsctl report: every statistical report with the screen's filters, printed as a table or
 // written as CSV, XLSX or PDF, so that a library can run its reports on a schedule.
+#include <algorithm>
 #include <iostream>
 #include <map>
 
@@ -13,7 +14,7 @@
 namespace {
 
 const char* const kUsage =
-    "report loca-all|loca|other|arrival|job|indi-acct|sort [过滤条件] "
+    "report loca-all|loca|other|arrival|job|indi-acct|sort|search|title [过滤条件] "
     "[--csv FILE] [--xlsx FILE] [--pdf FILE]";
 
 const char* const kFilterHelp =
@@ -23,7 +24,9 @@ const char* const kFilterHelp =
     "  arrival: --bound（列出合订本）\n"
     "  job: --worker NO --period year|month|day|interval --from DATE [--to DATE]\n"
     "  indi-acct: --from PROPNO --to PROPNO [--doc-type CODE]\n"
-    "  sort: --by class|callno，--type CODE 或 --template CODE";
+    "  sort: --by class|callno，--type CODE 或 --template CODE\n"
+    "  search: --path 检索途径（如 题名、订购号） --text 查询内容\n"
+    "  title: --recno 记录号 --tab orders|issues|bound [--year YYYY] [--location CODE]";
 
 int usageError(const std::string& why = "") {
     if (!why.empty()) std::cerr << why << "\n";
@@ -42,9 +45,9 @@ struct Options {
 
 bool parse(const std::vector<std::string>& args, Options& o) {
     static const std::vector<std::string> known{
-        "--year",     "--publ",   "--doc-type", "--lang", "--basis", "--location",
-        "--by",       "--worker", "--period",   "--from", "--to",    "--type",
-        "--template", "--csv",    "--xlsx",     "--pdf"};
+        "--year",   "--publ",   "--doc-type", "--lang", "--basis", "--location", "--by",
+        "--worker", "--period", "--from",     "--to",   "--type",  "--template", "--csv",
+        "--xlsx",   "--pdf",    "--path",     "--text", "--recno", "--tab"};
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--bound") {
             o.bound = true;
@@ -97,7 +100,7 @@ void print(const StatTable& t) {
 int runReport(const std::string& name, const Options& o, StatTable& t) {
     StatFilter f;
     if (!sharedFilter(o, f)) return 2;
-    bool needsYear = name != "job" && name != "indi-acct";
+    bool needsYear = name != "job" && name != "indi-acct" && name != "search" && name != "title";
     if (needsYear && f.year.empty()) return usageError("请选择订购年（--year）");
     StatBasis basis = o.get("--basis") == "sub" ? StatBasis::Subscriber : StatBasis::Distribution;
     StatResult r;
@@ -140,6 +143,24 @@ int runReport(const std::string& name, const Options& o, StatTable& t) {
         r = statSort(f,
                      o.get("--by") == "callno" ? StatClassBy::CallNumber : StatClassBy::ClassNumber,
                      type, t);
+    } else if (name == "search") {
+        std::vector<StatSearchPath> paths = statSearchPaths();
+        auto p = std::find_if(paths.begin(), paths.end(), [&](const StatSearchPath& s) {
+            return s.caption == o.get("--path") || s.group == o.get("--path");
+        });
+        if (p == paths.end()) return usageError("没有检索途径 " + o.get("--path"));
+        r = statSearchTitles(*p, o.get("--text"), t);
+    } else if (name == "title") {
+        const std::string tab = o.get("--tab"), rec = o.get("--recno");
+        if (rec.empty()) return usageError("请用 --recno 指定记录号");
+        if (tab == "orders")
+            r = statTitleOrders(rec, o.get("--year"), t);
+        else if (tab == "issues")
+            r = statTitleIssues(rec, o.get("--year"), t);
+        else if (tab == "bound")
+            r = statTitleBound(rec, o.get("--location"), o.get("--year"), t);
+        else
+            return usageError("--tab 须为 orders、issues 或 bound");
     } else {
         return usageError("没有报表 " + name);
     }

@@ -5,10 +5,12 @@
 #include <map>
 #include <set>
 
+#include "checkin/core/basChkSearch.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "marc/core/MarcSearch.h"
 
 namespace {
 
@@ -353,12 +355,14 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
         publ += ")";
     }
     // Copies of one issue at one location and distribution place make one row; their number
-    // is what arrived.
+    // is what arrived. The joins are written in the order orders, issues, copies: SQLite keeps
+    // a CROSS JOIN's order, and left to itself it starts from the distribution lines and reads
+    // every copy at their location for each of them.
     std::string sql =
         "SELECT a.publ_code,a.peri_ord_year,a.asord_no,m.m_title,m.m_isbn,c.location,"
         "c.dis_location,c.peri_id,b.cover_vol ||'卷'|| b.cover_issue||'期' as vol,m.marc_rec_no,"
-        "d.dist_qty,count(*) FROM m_peri_ord_detl A,m_peri_chk_vol B,m_peri_item C,"
-        "m_peri_ord_dist_lst D,marc M WHERE " +
+        "d.dist_qty,count(*) FROM m_peri_ord_detl a CROSS JOIN m_peri_chk_vol b CROSS JOIN "
+        "m_peri_item c CROSS JOIN m_peri_ord_dist_lst d CROSS JOIN marc m WHERE " +
         orderJoin("a", "b") + " AND " + orderJoin("a", "d") +
         " AND b.peri_id=c.peri_id AND c.location=d.location AND c.dis_location = d.dist_loca AND "
         "a.marc_rec_no=m.marc_rec_no" +
@@ -672,5 +676,143 @@ StatResult statSort(const StatFilter& f, StatClassBy by, const std::string& stat
     add(std::move(unknown));
     add(std::move(noCallNo));
     out.total = {"总计", "", "", count(copies), "", statMoney(money), ""};
+    return out.rowCount() ? StatResult::Rows : StatResult::Empty;
+}
+
+std::vector<StatSearchPath> statSearchPaths() {
+    std::vector<StatSearchPath> paths;
+    for (const ChkSearchField& f : LoadChkSearchFields()) {
+        if (f.kind == "IDX") paths.push_back({f.caption, f.group});
+        if (f.kind == "ASORDNO") paths.push_back({f.caption, kStatPathOrderNo});
+    }
+    return paths;
+}
+
+StatResult statSearchTitles(const StatSearchPath& path, const std::string& text, StatTable& out) {
+    out = {};
+    const std::string t = trimmed(text);
+    if (t.empty()) {
+        LIB_ShowMsg("E查询内容不能为空");
+        return StatResult::Refused;
+    }
+    std::string sql =
+        " SELECT DISTINCT marc.m_title,marc.m_isbn,marc.m_publisher,m_pub_year,marc.marc_rec_no "
+        "    FROM m_peri_ord_detl,marc    WHERE m_peri_ord_detl.marc_rec_no=marc.marc_rec_no ";
+    if (path.group == kStatPathOrderNo)
+        sql += " AND (m_peri_ord_detl.asord_no=" + q(t) +
+               " OR m_peri_ord_detl.asord_no=" + q(t + ":A") + ")";
+    else
+        sql +=
+            " AND m_peri_ord_detl.marc_rec_no IN (SELECT distinct marc_idx.marc_rec_no "
+            "    FROM marc_idx  WHERE marc_idx.marc_idx_grp=" +
+            q(path.group) + " AND marc_idx.marc_idx_cont LIKE " +
+            MarcIndexLikePattern(MarcSearchKey(path.group, t)) + ")";
+    LibArray a;
+    if (run(sql + " ORDER BY marc.marc_rec_no", a) != StatResult::Rows) return StatResult::Failed;
+    out.title = "期刊查询";
+    out.header = {"检索途径：" + path.caption, "查询内容：" + t};
+    out.columns = {"刊名", "ISSN", "出版者", "出版年", "记录号"};
+    out.numeric = {false, false, false, false, false};
+    StatSection s;
+    for (int r = 2; r < a.rows(); ++r)
+        s.rows.push_back(
+            {cell(a, 0, r), cell(a, 1, r), cell(a, 2, r), cell(a, 3, r), cell(a, 4, r)});
+    out.sections.push_back(std::move(s));
+    if (!out.rowCount()) {
+        LIB_ShowMsg("I无该期刊信息，请重新查询。");
+        return StatResult::Empty;
+    }
+    out.footer = count(out.rowCount()) + " 种";
+    return StatResult::Rows;
+}
+
+StatResult statTitleOrders(const std::string& recNo, const std::string& year, StatTable& out) {
+    out = {};
+    std::string sql =
+        "SELECT publ_code,peri_ord_year,asord_no,peri_ord_qty,publ_freq,"
+        "get_mode_code,carrier_code FROM m_peri_ord_detl WHERE marc_rec_no=" +
+        q(recNo);
+    if (!year.empty()) sql += " AND peri_ord_year LIKE " + q(year + "%");
+    LibArray a;
+    if (run(sql + " ORDER BY publ_code,peri_ord_year,asord_no", a) != StatResult::Rows)
+        return StatResult::Failed;
+    out.title = "期刊查询-订购信息";
+    out.columns = {"发行商", "订购批次", "订购号", "复本数", "出版频率", "获得方式", "载体"};
+    out.numeric = {false, false, false, true, false, false, false};
+    StatSection s;
+    long long copies = 0;
+    for (int r = 2; r < a.rows(); ++r) {
+        auto qty = static_cast<long long>(number(a, 3, r));
+        copies += qty;
+        std::string mode = LIB_CodeName(g_arrGetMode, cell(a, 5, r));
+        std::string carrier = LIB_CodeName(g_arrCarrier, cell(a, 6, r));
+        s.rows.push_back({publName(cell(a, 0, r)), cell(a, 1, r), cell(a, 2, r), count(qty),
+                          cell(a, 4, r), mode.empty() ? cell(a, 5, r) : mode,
+                          carrier.empty() ? cell(a, 6, r) : carrier});
+    }
+    out.sections.push_back(std::move(s));
+    out.total = {"合计", "", "", count(copies), "", "", ""};
+    return out.rowCount() ? StatResult::Rows : StatResult::Empty;
+}
+
+StatResult statTitleIssues(const std::string& recNo, const std::string& year, StatTable& out) {
+    out = {};
+    // Every expected issue at every place it is distributed to, with the copies checked in
+    // there: one statement, the copies counted in the join.
+    std::string sql =
+        "SELECT b.peri_ord_year,b.publ_year,b.cover_vol,b.cover_issue,d.location,d.dist_loca,"
+        "d.dist_qty,count(c.peri_id),b.peri_no,b.peri_id FROM m_peri_ord_detl a JOIN "
+        "m_peri_ord_dist_lst d ON " +
+        orderJoin("d", "a") + " JOIN m_peri_chk_vol b ON " + orderJoin("b", "a") +
+        " LEFT JOIN m_peri_item c ON c.peri_id=b.peri_id AND c.location=d.location AND "
+        "c.dis_location=d.dist_loca WHERE a.marc_rec_no=" +
+        q(recNo);
+    if (!year.empty()) sql += " AND a.peri_ord_year LIKE " + q(year + "%");
+    sql +=
+        " GROUP BY b.peri_ord_year,b.publ_year,b.cover_vol,b.cover_issue,d.location,"
+        "d.dist_loca,d.dist_qty,b.peri_no,b.peri_id ORDER BY b.peri_ord_year,b.peri_no,"
+        "b.peri_id,d.location,d.dist_loca";
+    LibArray a;
+    if (run(sql, a) != StatResult::Rows) return StatResult::Failed;
+    out.title = "期刊查询-现刊信息";
+    out.columns = {"订购批次", "出版年", "卷期", "订户", "分配地", "订购数", "实到数"};
+    out.numeric = {false, false, false, false, false, true, true};
+    StatSection s;
+    long long ordered = 0, arrived = 0;
+    for (int r = 2; r < a.rows(); ++r) {
+        auto o = static_cast<long long>(number(a, 6, r)),
+             n = static_cast<long long>(number(a, 7, r));
+        ordered += o;
+        arrived += n;
+        s.rows.push_back({cell(a, 0, r), cell(a, 1, r), cell(a, 2, r) + "卷" + cell(a, 3, r) + "期",
+                          LIB_LocationName(cell(a, 4, r)), LIB_LocationName(cell(a, 5, r)),
+                          count(o), count(n)});
+    }
+    out.sections.push_back(std::move(s));
+    out.total = {"合计", "", "", "", "", count(ordered), count(arrived)};
+    return out.rowCount() ? StatResult::Rows : StatResult::Empty;
+}
+
+StatResult statTitleBound(const std::string& recNo, const std::string& location,
+                          const std::string& year, StatTable& out) {
+    out = {};
+    std::string sql =
+        " SELECT dis_location,year,vol_peri,prop_no,bar_code,chk_batch_no,asord_no "
+        "FROM indi_acct WHERE marc_rec_no=" +
+        q(recNo);
+    if (!location.empty()) sql += " AND dis_location=" + q(location);
+    if (!year.empty()) sql += " AND year=" + q(year);
+    LibArray a;
+    if (run(sql + " ORDER BY dis_location,year,prop_no", a) != StatResult::Rows)
+        return StatResult::Failed;
+    out.title = "期刊查询-合订本信息";
+    out.columns = {"馆藏地", "年度", "卷期", "财产号", "条码号", "批次号", "订购号"};
+    out.numeric = std::vector<bool>(7, false);
+    StatSection s;
+    for (int r = 2; r < a.rows(); ++r)
+        s.rows.push_back({LIB_LocationName(cell(a, 0, r)), cell(a, 1, r), cell(a, 2, r),
+                          cell(a, 3, r), cell(a, 4, r), cell(a, 5, r), cell(a, 6, r)});
+    out.sections.push_back(std::move(s));
+    out.footer = count(out.rowCount()) + " 册";
     return out.rowCount() ? StatResult::Rows : StatResult::Empty;
 }

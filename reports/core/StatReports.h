@@ -104,3 +104,22 @@ bool statClassMatches(const std::string& cls, const std::string& compList);
 
 // Money as the reports show it: two decimals.
 std::string statMoney(double value);
+
+// Periodical query: titles found through a search path, then one title's orders, checked-in
+// issues and bound volumes.
+struct StatSearchPath {
+    std::string caption;
+    std::string group;  // index group, or "99" for the order number
+};
+inline constexpr const char* kStatPathOrderNo = "99";
+// The configured search paths that find titles: index groups and the order number.
+std::vector<StatSearchPath> statSearchPaths();
+// Titles: 刊名, ISSN, 出版者, 出版年, 记录号.
+StatResult statSearchTitles(const StatSearchPath& path, const std::string& text, StatTable& out);
+// The title's orders, optionally of one year.
+StatResult statTitleOrders(const std::string& recNo, const std::string& year, StatTable& out);
+// The title's expected issues with the copies ordered and checked in at each place.
+StatResult statTitleIssues(const std::string& recNo, const std::string& year, StatTable& out);
+// The title's bound volumes, optionally at one location and of one year.
+StatResult statTitleBound(const std::string& recNo, const std::string& location,
+                          const std::string& year, StatTable& out);

@@ -440,6 +440,68 @@ TEST_P(StatReportTest, ClassificationPutsTitlesWithoutCallNumberApart) {
     EXPECT_TRUE(unknown);
 }
 
+TEST_P(StatReportTest, PeriodicalQueryFindsTitlesAndShowsOrdersIssuesAndVolumes) {
+    std::vector<StatSearchPath> paths = statSearchPaths();
+    auto path = [&](const std::string& group) {
+        for (const StatSearchPath& p : paths)
+            if (p.group == group) return p;
+        ADD_FAILURE() << "no path " << group;
+        return StatSearchPath{};
+    };
+    StatTable t;
+    EXPECT_EQ(statSearchTitles(path("01"), "  ", t), StatResult::Refused);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].body, "查询内容不能为空");
+
+    // By title, through the index; by order number, with or without ":A".
+    ASSERT_EQ(statSearchTitles(path("01"), "图书馆学", t), StatResult::Rows);
+    EXPECT_EQ(joined(t, {0, 4}), std::vector<std::string>{"图书馆学研究进展|0000000001"});
+    ASSERT_EQ(statSearchTitles(path(kStatPathOrderNo), "2-17", t), StatResult::Rows);
+    EXPECT_EQ(joined(t, {4}), std::vector<std::string>{"0000000002"});
+    exec(
+        "UPDATE m_peri_ord_detl SET asord_no='2-17:A' WHERE asord_no='2-17' AND "
+        "peri_ord_year='202601'");
+    ASSERT_EQ(statSearchTitles(path(kStatPathOrderNo), "2-17", t), StatResult::Rows);
+    EXPECT_EQ(joined(t, {4}), std::vector<std::string>{"0000000002"});
+    presenter.shown.clear();
+    EXPECT_EQ(statSearchTitles(path("01"), "没有这样的刊", t), StatResult::Empty);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].body, "无该期刊信息，请重新查询。");
+
+    // The title's orders of every year, or of one.
+    ASSERT_EQ(statTitleOrders("0000000001", "", t), StatResult::Rows);
+    EXPECT_EQ(std::to_string(t.rowCount()),
+              scalar("SELECT COUNT(*) FROM m_peri_ord_detl WHERE marc_rec_no='0000000001'"));
+    ASSERT_EQ(statTitleOrders("0000000001", "2026", t), StatResult::Rows);
+    EXPECT_EQ(joined(t, {1, 2}), std::vector<std::string>{"202601|2-10"});
+
+    // Issues: every expected issue at every place, with the copies checked in there.
+    ASSERT_EQ(statTitleIssues("0000000001", "2026", t), StatResult::Rows);
+    const std::string dist =
+        "FROM m_peri_chk_vol b, m_peri_ord_dist_lst d, m_peri_ord_detl a WHERE "
+        "b.publ_code=a.publ_code AND b.peri_ord_year=a.peri_ord_year AND "
+        "b.asord_no=a.asord_no AND d.publ_code=a.publ_code AND "
+        "d.peri_ord_year=a.peri_ord_year AND d.asord_no=a.asord_no AND "
+        "a.marc_rec_no='0000000001' AND a.peri_ord_year LIKE '2026%'";
+    EXPECT_EQ(std::to_string(t.rowCount()), scalar("SELECT COUNT(*) " + dist));
+    EXPECT_EQ(t.total[6],
+              scalar("SELECT COUNT(*) FROM m_peri_item c WHERE EXISTS (SELECT 1 " + dist +
+                     " AND b.peri_id=c.peri_id AND d.location=c.location AND "
+                     "d.dist_loca=c.dis_location)"));
+    EXPECT_NE(t.total[6], "0");
+
+    // Bound volumes, narrowed by location and year.
+    exec(
+        "INSERT INTO indi_acct (prop_no, marc_rec_no, year, vol_peri, dis_location) VALUES "
+        "('QX1', '0000000001', '2026', '45(1)-45(6)', 'QK01'), "
+        "('QX2', '0000000001', '2025', '44(1)-44(6)', 'QK01'), "
+        "('QX3', '0000000001', '2026', '45(1)-45(6)', 'QKYL')");
+    ASSERT_EQ(statTitleBound("0000000001", "", "", t), StatResult::Rows);
+    EXPECT_EQ(joined(t, {3}), (std::vector<std::string>{"QX2", "QX1", "QX3"}));
+    ASSERT_EQ(statTitleBound("0000000001", "QK01", "2026", t), StatResult::Rows);
+    EXPECT_EQ(joined(t, {3}), std::vector<std::string>{"QX1"});
+}
+
 TEST(StatClassMatch, ListsRangesAndTheTwoCharacterClassT) {
     EXPECT_TRUE(statClassMatches("G25", "A~K"));
     EXPECT_TRUE(statClassMatches("K928", "A~K"));
