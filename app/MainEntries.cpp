@@ -8,6 +8,7 @@
 #include "marc/gui/frmCataView.h"
 #include "ordering/gui/frmOrdManager.h"
 #include "reports/gui/frmStatReport.h"
+#include "reports/gui/frmStatSearch.h"
 
 const std::vector<const char*>& mainAreas() {
     static const std::vector<const char*> areas{"订购", "签收", "催缺", "装订",
@@ -35,6 +36,8 @@ const std::vector<MainEntry>& mainEntries() {
          [] { return new frmStatReport(StatScreen::IndiAcct); }},
         {"统计", "期刊分类统计", "frmStatSort", rights::kStatistics,
          [] { return new frmStatReport(StatScreen::Sort); }},
+        {"统计", "期刊查询", "frmStatSearch", rights::kStatistics,
+         [] { return new frmStatSearch; }},
         {"书目", "书目检索", "frmCataView", rights::kCatalogue, [] { return new frmCataView; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
     };

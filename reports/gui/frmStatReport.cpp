@@ -278,8 +278,7 @@ frmStatReport::frmStatReport(StatScreen kind, QWidget* parent) : QWidget(parent)
     connect(print, &QPushButton::clicked, this, &frmStatReport::preview);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     auto save = [this](const QString& filter) {
-        QString path = LIB_SaveFileName(this, "导出", "export", windowTitle(), filter);
-        if (!path.isEmpty()) exportTo(path);
+        statExportAsk(this, table_, filter, chartPngBase64());
     };
     connect(pdf, &QPushButton::clicked, this, [save] { save("PDF 文件 (*.pdf)"); });
     connect(xlsx, &QPushButton::clicked, this, [save] { save("Excel 工作簿 (*.xlsx)"); });
@@ -412,16 +411,25 @@ void frmStatReport::preview() {
     printedListPreview(statPrintHtml(table_, chartPngBase64()), this);
 }
 
-bool frmStatReport::exportTo(const QString& path) {
+bool statExportFile(const StatTable& t, const QString& path, const QString& extraHtml) {
     std::string error;
     const std::string p = path.toStdString();
-    int rc = path.endsWith(".pdf", Qt::CaseInsensitive)
-                 ? statWritePdf(p, table_, error, chartPngBase64())
-             : path.endsWith(".xlsx", Qt::CaseInsensitive) ? statWriteXlsx(p, table_, error)
-                                                           : statWriteCsv(p, table_, error);
+    int rc = path.endsWith(".pdf", Qt::CaseInsensitive)    ? statWritePdf(p, t, error, extraHtml)
+             : path.endsWith(".xlsx", Qt::CaseInsensitive) ? statWriteXlsx(p, t, error)
+                                                           : statWriteCsv(p, t, error);
     if (rc < 0) {
         LIB_ShowMsg("E" + error);
         return false;
     }
     return true;
+}
+
+void statExportAsk(QWidget* parent, const StatTable& t, const QString& filter,
+                   const QString& extraHtml) {
+    QString path = LIB_SaveFileName(parent, "导出", "export", q(t.title), filter);
+    if (!path.isEmpty()) statExportFile(t, path, extraHtml);
+}
+
+bool frmStatReport::exportTo(const QString& path) {
+    return statExportFile(table_, path, chartPngBase64());
 }

@@ -19,6 +19,13 @@ class QTabBar;
 class QTableView;
 class StatChart;
 
+// Writes a report to a file whose extension names the kind (.pdf, .xlsx, otherwise CSV);
+// false after showing why it could not. `extraHtml` (a chart) goes under a printed report.
+bool statExportFile(const StatTable& t, const QString& path, const QString& extraHtml = {});
+// Asks for a file of the kind the filter names and writes the report there.
+void statExportAsk(QWidget* parent, const StatTable& t, const QString& filter,
+                   const QString& extraHtml = {});
+
 enum class StatScreen { LocaAll, Loca, Other, Arrival, Job, IndiAcct, Sort };
 
 // The grid as the report gives it: headings, rows, section totals and the total row.

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 
 #include "app/basQKLogin.h"
@@ -19,6 +20,7 @@
 #include "marc/core/MarcImport.h"
 #include "reports/gui/StatChart.h"
 #include "reports/gui/frmStatReport.h"
+#include "reports/gui/frmStatSearch.h"
 #include "tests/support/CtlRun.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/TestDb.h"
@@ -198,6 +200,42 @@ TEST_P(StatScreens, RefusalsAreSaidAndLeaveTheGridAsItWas) {
     EXPECT_FALSE(form->table().footer.empty());
     EXPECT_EQ(form->findChild<QLabel*>("lblTotal")->text().toStdString(), form->table().footer);
     shoot("frmStatArrival");
+}
+
+TEST_P(StatScreens, PeriodicalQueryShowsTheChosenTitlesTabs) {
+    auto search = std::make_unique<frmStatSearch>();
+    QAbstractItemModelTester titles(search->titles(), Mode::Fatal);
+    QAbstractItemModelTester orders(search->tab(2), Mode::Fatal);
+    auto* path = search->findChild<QComboBox*>("cmdOption");
+    ASSERT_NE(path, nullptr);
+    path->setCurrentIndex(path->findText("题名"));
+    auto* text = search->findChild<QLineEdit*>("txtContent");
+    auto* run = search->findChild<QPushButton*>("cmdStat");
+    run->click();
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].body, "查询内容不能为空");
+
+    text->setText("图书馆学");
+    run->click();
+    ASSERT_EQ(search->titles()->rowCount(), 1);
+    EXPECT_EQ(search->titles()->index(0, 0).data().toString(), "图书馆学研究进展");
+    // The first title is chosen at once: its orders of both years, its issues and volumes.
+    EXPECT_EQ(search->tab(2)->rowCount(),
+              std::stoi(scalar("SELECT COUNT(*) FROM m_peri_ord_detl WHERE "
+                               "marc_rec_no='0000000001'")) +
+                  1);  // and the total row
+    EXPECT_GT(search->tab(0)->rowCount(), 1);
+    auto* year = search->findChild<QComboBox*>("cmbOrdYear");
+    year->setCurrentIndex(year->findText("2026"));
+    EXPECT_EQ(search->tab(2)->rowCount(), 2);
+    EXPECT_EQ(search->tab(2)->index(0, 1).data().toString(), "202601");
+    search->findChild<QTabWidget*>("sstStatSearch")->setCurrentIndex(2);
+    if (const char* dir = std::getenv("SERIALS_SHOTS"))
+        for (QSize size : {QSize(1280, 800), QSize(1920, 1080)}) {
+            search->resize(size);
+            search->show();
+            search->grab().save(QString("%1/frmStatSearch-%2.png").arg(dir).arg(size.width()));
+        }
 }
 
 }  // namespace
