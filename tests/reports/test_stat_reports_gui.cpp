@@ -123,6 +123,10 @@ TEST_P(StatScreens, DistributionScreenShowsRowsTotalAndChart) {
          {std::string("年度馆藏订购分布统计"), std::string("订购年：2026"),
           std::string("制表日期：2026-06-20"), std::string("制表人员：ZG01"), expected.total[2]})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    // The chart prints with the report, as a picture under it.
+    const std::string images = pdf + ".images";
+    ASSERT_EQ(std::system(("pdfimages -list " + pdf + " >" + images).c_str()), 0);
+    EXPECT_NE(slurp(images).find(" image "), std::string::npos) << slurp(images);
     std::string file = slurp(csv);
     for (const std::string& line : lines) {
         std::string comma = line;
