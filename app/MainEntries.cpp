@@ -1,12 +1,14 @@
 #include "app/MainEntries.h"
 
 #include "app/frmLogQuery.h"
-#include "checkin/gui/frmNewCheck.h"
 #include "checkin/gui/frmNewAskLack.h"
+#include "checkin/gui/frmNewCheck.h"
 #include "checkin/gui/frmNewTrans.h"
 #include "common/RightCodes.h"
 #include "marc/gui/frmCataView.h"
 #include "ordering/gui/frmOrdManager.h"
+#include "reports/gui/frmStatReport.h"
+#include "reports/gui/frmStatSearch.h"
 
 const std::vector<const char*>& mainAreas() {
     static const std::vector<const char*> areas{"订购", "签收", "催缺", "装订",
@@ -20,6 +22,22 @@ const std::vector<MainEntry>& mainEntries() {
         {"签收", "期刊签收", "frmNewCheck", rights::kCheckIn, [] { return new frmNewCheck; }},
         {"签收", "期刊交接", "frmNewTrans", rights::kCheckIn, [] { return new frmNewTrans; }},
         {"催缺", "期刊催缺", "frmNewAskLack", rights::kClaims, [] { return new frmNewAskLack; }},
+        {"统计", "年度馆藏订购分布统计", "frmStatLocaAll", rights::kStatistics,
+         [] { return new frmStatReport(StatScreen::LocaAll); }},
+        {"统计", "年度期刊订购分布明细", "frmStatLoca", rights::kStatistics,
+         [] { return new frmStatReport(StatScreen::Loca); }},
+        {"统计", "按条件统计订购", "frmStatOther", rights::kStatistics,
+         [] { return new frmStatReport(StatScreen::Other); }},
+        {"统计", "期刊到刊统计", "frmStatArrival", rights::kStatistics,
+         [] { return new frmStatReport(StatScreen::Arrival); }},
+        {"统计", "工作量统计", "frmStatJob", rights::kStatistics,
+         [] { return new frmStatReport(StatScreen::Job); }},
+        {"统计", "财产帐清单", "frmStatIndiAcct", rights::kStatistics,
+         [] { return new frmStatReport(StatScreen::IndiAcct); }},
+        {"统计", "期刊分类统计", "frmStatSort", rights::kStatistics,
+         [] { return new frmStatReport(StatScreen::Sort); }},
+        {"统计", "期刊查询", "frmStatSearch", rights::kStatistics,
+         [] { return new frmStatSearch; }},
         {"书目", "书目检索", "frmCataView", rights::kCatalogue, [] { return new frmCataView; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
     };

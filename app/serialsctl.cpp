@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
     registerCheckinConfigVerbs();
     registerBindingVerbs();
     registerClaimVerbs();
+    registerReportVerbs();
     if (const char* u = std::getenv("SERIALS_USER")) ctlLogin().user = u;
     if (const char* p = std::getenv("SERIALS_PASSWORD")) ctlLogin().password = p;
     ConsolePresenter::Answer answer = ConsolePresenter::Answer::Ask;

@@ -39,6 +39,8 @@ void registerCheckinConfigVerbs();
 void registerBindingVerbs();
 // Claims: claims list, record, mail.
 void registerClaimVerbs();
+// Statistical reports: report NAME.
+void registerReportVerbs();
 
 // The operator named by --user/--password or SERIALS_USER/SERIALS_PASSWORD.
 struct CtlLogin {

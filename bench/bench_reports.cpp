@@ -1,0 +1,111 @@
+// Every statistical report over the generated library (SERIALS_BENCH_TITLES titles, 7,500, ×
+// SERIALS_BENCH_YEARS years, 10) on each backend, for last year with no other filter:
+// the widest run a librarian can ask for. Each must finish within two seconds.
+// PostgreSQL runs when SERIALS_TEST_PG and SERIALS_TEST_PG_USER name a server.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "bench/BenchDb.h"
+#include "checkin/core/Generate.h"
+#include "common/basCodeFunc.h"
+#include "marc/core/MarcFieldDefs.h"
+#include "marc/core/basBMIndex.h"
+#include "reports/core/StatReports.h"
+
+namespace {
+
+int envNumber(const char* name, int fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? std::atoi(v) : fallback;
+}
+
+std::string g_year;
+
+bool fill() {
+    if (LIB_LoadCodeTables() < 0 || LIB_LoadMarcIndexParams() < 0 || LIB_LoadMarcFieldDefs() < 0 ||
+        LIB_LoadSerialLists() < 0)
+        return false;
+    GenerateContext ctx;
+    ctx.options.titles = envNumber("SERIALS_BENCH_TITLES", 7500);
+    ctx.options.years = envNumber("SERIALS_BENCH_YEARS", 10);
+    const auto start = std::chrono::steady_clock::now();
+    if (GenerateLibrary(ctx) < 0) return false;
+    long long rows = 0;
+    for (const auto& [table, n] : ctx.written)
+        rows += n;
+    std::fprintf(stderr, "generated %d titles x %d years on %s: %lld rows in %.1f s\n",
+                 ctx.options.titles, ctx.options.years, g_OraDatabase->name().c_str(), rows,
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    g_year = std::to_string(ctx.lastYear - 1);  // the last whole year of arrivals
+    // Workload counters of one operator, a day for each job over the ten years.
+    g_OraDatabase->begin();
+    g_OraDatabase->execute(
+        "INSERT INTO wkr_job_qty (wkr_no_f, oper_date, job_type, kind, volume, amount) SELECT "
+        "'BENCH', oper_date, '502', 1, 2, 3 FROM (SELECT DISTINCT substr(chk_date,1,10) AS "
+        "oper_date FROM m_peri_item) d");
+    g_OraDatabase->commit();
+    return LIB_LoadPublishers() == 0;
+}
+
+void run(benchmark::State& state,
+         const std::function<StatResult(const StatFilter&, StatTable&)>& report) {
+    if (!useBenchDatabase(state.range(0) == 1, "reports", fill))
+        return state.SkipWithError("database not available");
+    StatFilter f;
+    f.year = g_year;
+    StatTable t;
+    for (auto _ : state) {
+        if (report(f, t) == StatResult::Failed)
+            return state.SkipWithError(g_ErrInfo.strDesc.c_str());
+        benchmark::DoNotOptimize(t);
+    }
+    state.counters["rows"] = t.rowCount();
+}
+
+void BM_LocaAll(benchmark::State& s) {
+    run(s,
+        [](const StatFilter& f, StatTable& t) { return statLocaAll(f, StatBasis::Subscriber, t); });
+}
+void BM_Loca(benchmark::State& s) {
+    run(s, [](const StatFilter& f, StatTable& t) {
+        return statLoca(f, StatBasis::Distribution, "", t);
+    });
+}
+void BM_OtherByPublisher(benchmark::State& s) {
+    run(s, [](const StatFilter& f, StatTable& t) { return statOther(f, StatAttr::Publisher, t); });
+}
+void BM_Arrival(benchmark::State& s) {
+    run(s, [](const StatFilter& f, StatTable& t) { return statArrival(f, true, t); });
+}
+void BM_Job(benchmark::State& s) {
+    run(s, [](const StatFilter& f, StatTable& t) {
+        return statJob("BENCH", StatPeriod::Interval, f.year.substr(0, 4) + "-01-01",
+                       std::to_string(std::stoi(f.year) + 1) + "-01-01", t);
+    });
+}
+void BM_IndiAcct(benchmark::State& s) {
+    run(s, [](const StatFilter&, StatTable& t) { return statIndiAcct("0", "Z", "", t); });
+}
+void BM_Sort(benchmark::State& s) {
+    run(s, [](const StatFilter& f, StatTable& t) {
+        return statSort(f, StatClassBy::ClassNumber, "01", t);
+    });
+}
+
+#define REPORT_BENCH(fn) \
+    BENCHMARK(fn)->Arg(0)->Arg(1)->ArgName("postgres")->Unit(benchmark::kMillisecond)
+REPORT_BENCH(BM_LocaAll);
+REPORT_BENCH(BM_Loca);
+REPORT_BENCH(BM_OtherByPublisher);
+REPORT_BENCH(BM_Arrival);
+REPORT_BENCH(BM_Job);
+REPORT_BENCH(BM_IndiAcct);
+REPORT_BENCH(BM_Sort);
+
+}  // namespace
+
+BENCHMARK_MAIN();
