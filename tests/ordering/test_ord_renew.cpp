@@ -39,8 +39,8 @@ protected:
     void detail(const std::string& publ, const std::string& year, const std::string& no,
                 const std::string& periType = "0", const std::string& newFlag = "0") {
         OrdDetail d = CompleteDetail(publ, year, no);
-        d.set("PeriType", periType);
-        d.set("NewFlag", newFlag);
+        d.periType = periType;
+        d.newFlag = newFlag;
         ASSERT_EQ(intSaveOrdDetail(d, false), 0);
     }
     static RenewOptions byYear(std::vector<std::string> publs, const std::string& newYear) {
