@@ -42,7 +42,7 @@ frmNewBatch::frmNewBatch(const ChkInOrderLine& line, const std::string& location
     chkIssueContinue = new QCheckBox("期号跨卷连续", this);
     chkIssueContinue->setObjectName("chkIssueContinue");
     dtpFirstDate = LIB_DateEdit(this, "dtpFirstDate", LIB_ServerToday());
-    dtpFirstDate->setToolTip("第一期的应到日期；其后各期按出版频率推算");
+    dtpFirstDate->setToolTip("自此日起按出版频率排列应到日期：首期在此日或其后第一个出版日");
     connect(chkIssueContinue, &QCheckBox::toggled, txtVolBegIssue, &QWidget::setEnabled);
 
     auto* form = new QFormLayout;
@@ -52,7 +52,7 @@ frmNewBatch::frmNewBatch(const ChkInOrderLine& line, const std::string& location
     form->addRow("每卷期数：", txtQtyOfVol);
     form->addRow("", chkIssueContinue);
     form->addRow("首卷首期：", txtVolBegIssue);
-    form->addRow("首期应到日期：", dtpFirstDate);
+    form->addRow("起始日期：", dtpFirstDate);
     form->addRow("新增期数：", txtCount);
 
     cmdOk = new QPushButton("确定", this);
