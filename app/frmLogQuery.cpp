@@ -14,6 +14,7 @@
 #include "common/basCodeFunc.h"
 #include "common/basLogQuery.h"
 #include "common/basQKEnv.h"
+#include "common/gui/FilterRow.h"
 #include "common/gui/Grid.h"
 #include "common/gui/StdKeys.h"
 
@@ -21,55 +22,25 @@ namespace {
 // The first of the keys and notes among the log's columns.
 constexpr int kFirstKeyColumn = 7;
 
-QString text(const LibArray& a, int col, int row) {
-    return QString::fromStdString(a(col, row).str());
-}
-
-QDate serverToday() {
-    QDate d = QDate::fromString(QString::fromStdString(LIB_GetSysInfo(1).str()), "yyyy-MM-dd");
-    return d.isValid() ? d : QDate::currentDate();
-}
 }  // namespace
 
 frmLogQuery::frmLogQuery(QWidget* parent) : QWidget(parent) {
     setObjectName("frmLogQuery");
     auto* layout = new QVBoxLayout(this);
-    auto* filters = new QHBoxLayout;
-    QDate today = serverToday();
-    dtpFrom = new QDateEdit(today.addDays(-7), this);
-    dtpFrom->setObjectName("dtpFrom");
-    dtpTo = new QDateEdit(today, this);
-    dtpTo->setObjectName("dtpTo");
-    for (QDateEdit* d : {dtpFrom, dtpTo}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat("yyyy-MM-dd");
-    }
-    cboWorker = new QComboBox(this);
-    cboWorker->setObjectName("cboWorker");
-    cboWorker->addItem("（全部）", QString());
-    for (int row = 2; row < g_arrWorker.rows(); ++row)
-        cboWorker->addItem(text(g_arrWorker, 0, row) + " " + text(g_arrWorker, 1, row),
-                           text(g_arrWorker, 0, row));
-    cboLogType = new QComboBox(this);
-    cboLogType->setObjectName("cboLogType");
-    cboLogType->addItem("（全部）", QString());
+    FilterRow filters(this, "（全部）");
+    QDate today = LIB_ServerToday();
+    dtpFrom = filters.date("dtpFrom", today.addDays(-7));
+    dtpTo = filters.date("dtpTo", today);
+    cboWorker = filters.tableChoice("cboWorker", g_arrWorker);
     LibArray types;
-    if (LIB_LoadLogTypes(types) == 0)
-        for (int row = 2; row < types.rows(); ++row)
-            cboLogType->addItem(text(types, 0, row) + " " + text(types, 1, row),
-                                text(types, 0, row));
+    if (LIB_LoadLogTypes(types) != 0) types = LibArray();
+    cboLogType = filters.tableChoice("cboLogType", types);
     cmdQuery = new QPushButton("查询", this);
     cmdQuery->setObjectName("cmdQuery");
-    filters->addWidget(new QLabel("日期：", this));
-    filters->addWidget(dtpFrom);
-    filters->addWidget(new QLabel("至", this));
-    filters->addWidget(dtpTo);
-    filters->addWidget(new QLabel("操作员：", this));
-    filters->addWidget(cboWorker);
-    filters->addWidget(new QLabel("操作：", this));
-    filters->addWidget(cboLogType, 1);
-    filters->addWidget(cmdQuery);
-    layout->addLayout(filters);
+    filters.add("日期：", dtpFrom).add("至", dtpTo).add("操作员：", cboWorker);
+    filters.add("操作：", cboLogType).add("", cmdQuery);
+    filters.layout()->setColumnStretch(7, 1);
+    layout->addLayout(filters.layout());
 
     QStringList captions;
     for (const char* c : kLogColumns)
@@ -105,8 +76,8 @@ void frmLogQuery::cmdQuery_Click() {
     LogFilter f;
     f.from = dtpFrom->date().toString("yyyy-MM-dd").toStdString();
     f.to = dtpTo->date().toString("yyyy-MM-dd").toStdString();
-    f.wkrNo = cboWorker->currentData().toString().toStdString();
-    f.logType = cboLogType->currentData().toString().toStdString();
+    f.wkrNo = FilterRow::chosen(cboWorker);
+    f.logType = FilterRow::chosen(cboLogType);
     LibArray rows;
     if (LIB_QueryOpLog(f, rows) < 0) return;
     QStringList captions;

@@ -1,10 +1,12 @@
 // serialsctl verbs of check-in: the expected issues of an order line at a location with their
-// arrival, checking an issue in and undoing it, and the order-line search of the check-in
-// screen. Each logs in and needs the check-in right; they call the same core as the screen.
+// arrival, checking an issue in and undoing it, the order-line search of the check-in screen,
+// and a run of further issues after the line's last. Each logs in and needs the check-in right;
+// they call the same core as the screen.
 #include <iostream>
 #include <map>
 
 #include "app/ctl/Ctl.h"
+#include "checkin/core/IssueEdit.h"
 #include "checkin/core/basChkIn.h"
 #include "checkin/core/basChkSearch.h"
 #include "common/RightCodes.h"
@@ -15,7 +17,8 @@ namespace {
 
 const char* const kUsage =
     "checkin issues PUBL BATCH ASORDNO LOCATION [--csv] | checkin receive PERI_ID LOCATION "
-    "[--copies N] | checkin undo PERI_ID LOCATION | checkin search FIELD TEXT [--year YYYY]";
+    "[--copies N] | checkin undo PERI_ID LOCATION | checkin search FIELD TEXT [--year YYYY] | "
+    "checkin batch PUBL BATCH ASORDNO LOCATION --count N [--first YYYY-MM-DD]";
 
 int usageError() {
     std::cerr << "用法: serialsctl " << kUsage << "\n";
@@ -127,6 +130,25 @@ int onIssue(const std::vector<std::string>& args, bool receive) {
     return 0;
 }
 
+// The run the batch screen proposes, with the count (and first date) given.
+int batch(const std::vector<std::string>& args) {
+    if (args.size() != 6 && args.size() != 8) return usageError();
+    if (args[4] != "--count" || (args.size() == 8 && args[6] != "--first")) return usageError();
+    ChkOrdKey key{args[0], args[1], args[2]};
+    ChkInOrderLine line;
+    ChkInLocation loca;
+    if (int rc = loadLineAndLocation(key, args[3], line, loca); rc != 0)
+        return rc < 0 ? dbFailure() : 1;
+    IssueBatch b;
+    if (issueBatchDefaults(line, b) < 0) return dbFailure();
+    b.count = static_cast<int>(LibVar(args[5]).integer());
+    if (args.size() == 8) b.firstDate = args[7];
+    const int added = addIssueBatch(line, loca.location, b);
+    if (added < 0) return 1;
+    std::cout << "新增 " << added << " 期，自 " << b.firstDate << " 起\n";
+    return 0;
+}
+
 int search(const std::vector<std::string>& args) {
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--year")) return usageError();
     ChkSearchQuery query;
@@ -163,6 +185,7 @@ int checkin(const std::vector<std::string>& args) {
         {"receive", [](const auto& a) { return onIssue(a, true); }},
         {"undo", [](const auto& a) { return onIssue(a, false); }},
         {"search", search},
+        {"batch", batch},
     };
     if (args.empty()) return usageError();
     auto it = sub.find(args[0]);
@@ -175,6 +198,7 @@ int checkin(const std::vector<std::string>& args) {
 }  // namespace
 
 void registerCheckinVerbs() {
-    ctlVerbs().push_back({"checkin", kUsage, "期刊签收：卷期到刊情况、签收与撤销签收、签收检索",
-                          false, nullptr, checkin});
+    ctlVerbs().push_back({"checkin", kUsage,
+                          "期刊签收：卷期到刊情况、签收与撤销签收、签收检索、批量新增卷期", false,
+                          nullptr, checkin});
 }

@@ -94,11 +94,13 @@ int rewriteClaimDates(const ChkConfigForm& f, const LibArray& rows) {
     return 0;
 }
 
-int insertExpectedIssues(const ChkConfigForm& f, const std::vector<ChkVolRow>& rows) {
-    const ChkOrderKey& k = f.line.key;
+}  // namespace
+
+int chkInsertIssues(const ChkOrderKey& k, const std::string& carrierCode,
+                    const std::string& attachmentText, const std::vector<ChkVolRow>& rows) {
     const std::string fixed = q(k.publCode) + "," + q(k.periOrdYear) + "," + q(k.asordNo);
-    const std::string carrier = q(f.line.carrierCode);
-    const std::string attachment = q(sqltext::trim(f.line.attachment));
+    const std::string carrier = q(carrierCode);
+    const std::string attachment = q(sqltext::trim(attachmentText));
     for (std::size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
         g_strSQL =
             " INSERT INTO m_peri_chk_vol(peri_id,publ_code,peri_ord_year,asord_no,cover_vol,"
@@ -118,6 +120,8 @@ int insertExpectedIssues(const ChkConfigForm& f, const std::vector<ChkVolRow>& r
     return 0;
 }
 
+namespace {
+
 // Steps inside the transaction; -1 at the first failing statement.
 int saveAndPredict(const ChkConfigForm& f) {
     if (LIB_DB_Execute(updateOrderLineSql(f)) < 0) return -1;
@@ -132,7 +136,7 @@ int saveAndPredict(const ChkConfigForm& f) {
         LibArray max;
         if (LIB_DB_Select(" SELECT max(peri_id) FROM m_peri_chk_vol ", max) < 0) return -1;
         const std::vector<ChkVolRow> rows = chkPredict(chkPredictInput(f), cellText(max, 0, 2));
-        if (insertExpectedIssues(f, rows) < 0) return -1;
+        if (chkInsertIssues(f.line.key, f.line.carrierCode, f.line.attachment, rows) < 0) return -1;
     }
     return LIB_WriteOpLog("50022", f.line.marcRecNo, f.line.key.publCode, f.line.key.periOrdYear,
                           f.title + ":" + f.line.key.asordNo, f.cfg.location);

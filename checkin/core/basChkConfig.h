@@ -57,5 +57,10 @@ std::string chkConfigError(const ChkConfigForm& form);
 // message was shown) or failed (the database error was shown after the rollback).
 int intSaveChkConfig(const ChkConfigForm& form);
 
+// Inserts predicted issues of the order line ('0' for finish_flag and peri_type), many rows a
+// statement, inside the caller's transaction. 0, or -1 at the first failing statement.
+int chkInsertIssues(const ChkOrderKey& key, const std::string& carrierCode,
+                    const std::string& attachment, const std::vector<ChkVolRow>& rows);
+
 // The caption of the configuration screen, also the title of its messages.
 inline constexpr const char* kChkConfigCaption = "签收配置";

@@ -72,8 +72,19 @@ int deleteIssueDependants(const std::string& idsSql) {
     return 0;
 }
 
-// peri_no 1, 2, ... in the old order, writing only the numbers that change.
-int renumberIssues(const ChkOrdKey& key) {
+std::string orZero(const std::string& v) {
+    std::string t = sqltext::trim(v);
+    return t.empty() ? "NULL" : formatNumber(LibVar(t).num());
+}
+
+// "12" when both ends are equal, else "12-13".
+std::string span(const std::string& first, const std::string& last) {
+    return first == last ? first : first + "-" + last;
+}
+
+}  // namespace
+
+int renumberChkIssues(const ChkOrdKey& key) {
     LibArray rows;
     if (LIB_DB_Select(
             " SELECT peri_id,peri_no FROM m_peri_chk_vol " + keyWhere(key) + " ORDER BY peri_no ",
@@ -88,18 +99,6 @@ int renumberIssues(const ChkOrdKey& key) {
     }
     return 0;
 }
-
-std::string orZero(const std::string& v) {
-    std::string t = sqltext::trim(v);
-    return t.empty() ? "NULL" : formatNumber(LibVar(t).num());
-}
-
-// "12" when both ends are equal, else "12-13".
-std::string span(const std::string& first, const std::string& last) {
-    return first == last ? first : first + "-" + last;
-}
-
-}  // namespace
 
 int ChkInLocation::distributedQty() const {
     int n = 0;
@@ -432,6 +431,8 @@ int intCombineIssues(const ChkInOrderLine& line, const std::string& location,
     long long merged = 0;
     for (int r = 2; r < rows.rows(); ++r)
         merged += cell(rows, 3, r) == "9" ? std::max<long long>(1, rows(8, r).integer()) : 1;
+    // The combined issue is a run of its own that was never claimed as such: the claims of
+    // every issue in it go, the first one's included; its first-read notices stay.
     std::string first = cell(rows, 0, 2);
     std::vector<std::string> others;
     for (int r = 3; r < rows.rows(); ++r)
@@ -442,9 +443,11 @@ int intCombineIssues(const ChkInOrderLine& line, const std::string& location,
                        ",end_vol=" + q(eVol) + ",begin_issue=" + q(bIss) + ",end_issue=" + q(eIss) +
                        ",peri_type='9',code1=" + q(std::to_string(merged)) +
                        " WHERE peri_id=" + q(first)) < 0 ||
+        LIB_DB_Execute("DELETE FROM m_aslack_rec WHERE peri_id=" + q(first)) < 0 ||
         deleteIssueDependants(otherIds) < 0 ||
         LIB_DB_Execute("DELETE FROM m_peri_chk_vol WHERE peri_id IN " + otherIds) < 0 ||
-        renumberIssues(line.key) < 0 || writeLog("50028", line, location, issuesText(periIds)) < 0)
+        renumberChkIssues(line.key) < 0 ||
+        writeLog("50028", line, location, issuesText(periIds)) < 0)
         return failed(tx);
     if (tx.commit() < 0) return failed(tx);
     return 0;
@@ -473,7 +476,7 @@ int intDeleteIssues(const ChkInOrderLine& line, const std::string& location,
     if (deleteIssueDependants(ids) < 0 ||
         LIB_DB_Execute("DELETE FROM m_peri_chk_vol WHERE peri_id IN " + ids + " AND " +
                        keyWhere(line.key).substr(7)) < 0 ||
-        renumberIssues(line.key) < 0 || writeLog("50027", line, location, issuesText(gone)) < 0)
+        renumberChkIssues(line.key) < 0 || writeLog("50027", line, location, issuesText(gone)) < 0)
         return failed(tx);
     if (tx.commit() < 0) return failed(tx);
     return static_cast<int>(gone.size());

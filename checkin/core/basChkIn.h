@@ -92,7 +92,8 @@ int intUndoCheckIn(const ChkInOrderLine& line, const ChkInLocation& location,
                    const std::vector<std::string>& periIds);
 
 // Merges the selected issues (in peri_no order) into the first after "是否确认合并选择卷期。".
-// 0 done, 1 not confirmed, -1 refused or failed (shown).
+// The claims of every merged issue are removed with them. 0 done, 1 not confirmed, -1 refused
+// or failed (shown).
 int intCombineIssues(const ChkInOrderLine& line, const std::string& location,
                      const std::vector<std::string>& periIds);
 // Deletes the selected issues that have no copies, with their notices and claims, after
@@ -105,6 +106,10 @@ int intDeleteIssues(const ChkInOrderLine& line, const std::string& location,
 int intDeleteAllIssues(const ChkInOrderLine& line, const std::string& location);
 // Deletes a receiving location without check-ins after "是否确认删除选择订户。". 0, 1, -1.
 int intDeleteSubLocation(const ChkInOrderLine& line, const ChkInLocation& location);
+
+// Numbers the order line's issues 1, 2, ... in their old order, writing only the numbers that
+// change, inside the caller's transaction. 0, or -1 at the first failing statement.
+int renumberChkIssues(const ChkOrdKey& key);
 
 // Holdings statements of a title: one per year and location.
 struct LocaRec {

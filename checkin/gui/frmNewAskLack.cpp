@@ -20,30 +20,13 @@
 #include "checkin/gui/frmNewAslackMail.h"
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
+#include "common/gui/FilterRow.h"
 #include "common/gui/PrintPreview.h"
 #include "common/print/ListPrint.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 
 namespace {
-
-const char* const kAny = "<不定>";
-
-QComboBox* codeCombo(QWidget* parent, const char* name, const LibArray& table) {
-    auto* c = new QComboBox(parent);
-    c->setObjectName(name);
-    c->addItem(kAny, QString());
-    for (int r = 2; r < table.rows(); ++r)
-        c->addItem(QString::fromStdString(table(0, r).str() + " " + table(1, r).str()),
-                   QString::fromStdString(table(0, r).str()));
-    return c;
-}
-
-std::string chosen(const QComboBox* c) {
-    if (c->currentText() == kAny) return "";
-    QVariant d = c->currentData();
-    return (d.isValid() ? d.toString() : c->currentText()).trimmed().toStdString();
-}
 
 QString today() {
     return QString::fromStdString(LIB_GetSysInfo(1).str()).left(10);
@@ -59,24 +42,19 @@ frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
     if (claimLoadChoices(years, locations, groups) < 0) LIB_DB_ShowError();
     if (g_arrPublisher.rows() <= 2) LIB_LoadPublishers();
 
-    cmbYear = new QComboBox(this);
-    cmbYear->setObjectName("cmbYear");
-    cmbYear->addItem(kAny, QString());
+    FilterRow filters(this, "<不定>");
+    std::vector<std::pair<std::string, std::string>> yearItems, locationItems;
     for (const auto& y : years)
-        cmbYear->addItem(QString::fromStdString(y), QString::fromStdString(y));
-    if (cmbYear->count() > 1) cmbYear->setCurrentIndex(1);
-    cmbLoca = new QComboBox(this);
-    cmbLoca->setObjectName("cmbLoca");
-    cmbLoca->addItem(kAny, QString());
+        yearItems.emplace_back(y, "");
     for (const auto& l : locations)
-        cmbLoca->addItem(QString::fromStdString(l + " " + LIB_LocationName(l)),
-                         QString::fromStdString(l));
-    cmbNo = new QComboBox(this);
-    cmbNo->setObjectName("cmbNo");
+        locationItems.emplace_back(l, LIB_LocationName(l));
+    cmbYear = filters.choice("cmbYear", yearItems);
+    if (cmbYear->count() > 1) cmbYear->setCurrentIndex(1);
+    cmbLoca = filters.choice("cmbLoca", locationItems);
+    cmbNo = filters.choice("cmbNo", {});
     cmbNo->setEditable(true);
-    cmbNo->addItem(kAny);
-    cmbGetMode = codeCombo(this, "cmbGetMode", g_arrGetMode);
-    cmbDocType = codeCombo(this, "cmbDocType", g_arrDocType);
+    cmbGetMode = filters.tableChoice("cmbGetMode", g_arrGetMode);
+    cmbDocType = filters.tableChoice("cmbDocType", g_arrDocType);
     cmbIdxGroup = new QComboBox(this);
     cmbIdxGroup->setObjectName("cmbIdxGroup");
     for (const auto& [code, name] : groups)
@@ -103,27 +81,15 @@ frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
     }
     optShowType[0]->setChecked(true);
 
-    auto* filters = new QGridLayout;
-    auto label = [this](const char* t) { return new QLabel(t, this); };
-    filters->addWidget(label("订购年度："), 0, 0);
-    filters->addWidget(cmbYear, 0, 1);
-    filters->addWidget(label("订户："), 0, 2);
-    filters->addWidget(cmbLoca, 0, 3);
-    filters->addWidget(label("征订号："), 0, 4);
-    filters->addWidget(cmbNo, 0, 5);
-    filters->addWidget(label("获得方式："), 1, 0);
-    filters->addWidget(cmbGetMode, 1, 1);
-    filters->addWidget(label("文献类型："), 1, 2);
-    filters->addWidget(cmbDocType, 1, 3);
-    filters->addWidget(cmbIdxGroup, 1, 4);
-    filters->addWidget(txtSearch, 1, 5);
     auto* shows = new QHBoxLayout;
     for (auto* o : optShowType)
         shows->addWidget(o);
     shows->addStretch();
-    filters->addLayout(shows, 2, 0, 1, 6);
-    filters->addWidget(label("发行商："), 0, 6);
-    filters->addWidget(lstPubl, 0, 7, 3, 1);
+    filters.add("订购年度：", cmbYear).add("订户：", cmbLoca).add("征订号：", cmbNo);
+    filters.add("发行商：", lstPubl, -3);
+    filters.newRow().add("获得方式：", cmbGetMode).add("文献类型：", cmbDocType);
+    filters.add("", cmbIdxGroup).add("", txtSearch);
+    filters.newRow().add("", shows, 6);
 
     model = new ClaimGridModel(this);
     spdDetail = new QTableView(this);
@@ -157,7 +123,7 @@ frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
     buttons->addWidget(cmdCancel);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
+    layout->addLayout(filters.layout());
     layout->addWidget(spdDetail, 1);
     layout->addLayout(buttons);
 
@@ -179,11 +145,11 @@ frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
 
 ClaimFilter frmNewAskLack::filter() const {
     ClaimFilter f;
-    f.year = chosen(cmbYear);
-    f.location = chosen(cmbLoca);
-    f.asordNo = chosen(cmbNo);
-    f.getMode = chosen(cmbGetMode);
-    f.docType = chosen(cmbDocType);
+    f.year = FilterRow::chosen(cmbYear);
+    f.location = FilterRow::chosen(cmbLoca);
+    f.asordNo = FilterRow::chosen(cmbNo);
+    f.getMode = FilterRow::chosen(cmbGetMode);
+    f.docType = FilterRow::chosen(cmbDocType);
     for (auto* item : lstPubl->selectedItems())
         f.publCodes.push_back(item->data(Qt::UserRole).toString().toStdString());
     f.idxGroup = cmbIdxGroup->currentData().toString().toStdString();

@@ -20,7 +20,9 @@
 
 #include "checkin/core/basChkSearch.h"
 #include "checkin/gui/ChkIssueModel.h"
+#include "checkin/gui/frmNewBatch.h"
 #include "checkin/gui/frmNewConfig.h"
+#include "checkin/gui/frmNewDetail.h"
 #include "checkin/gui/frmNewSearch.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
@@ -139,6 +141,10 @@ void frmNewCheck::buildControls() {
     cmdDeleteSub = button(this, "cmdDeleteSub", "删除订户", "删除所选订户（无签收时）");
     cmdModify = button(this, "cmdModify", "修改订购", "修改本订购记录（Ctrl+E）");
     cmdConfig = button(this, "cmdConfig", "签到设置", "设置本订户的签到并预测卷期（Ctrl+K）");
+    cmdDetail =
+        button(this, "cmdDetail", "卷期详细", "本期的复本、催缺、优先阅览与签收日期（双击）");
+    cmdAddIssue = button(this, "cmdAddIssue", "新增卷期", "手工新增一期，如增刊（Ctrl+N）");
+    cmdBatch = button(this, "cmdBatch", "批量新增", "在最后一期之后续加若干期");
     cmdPrevious = button(this, "cmdPrevious", "上一期", "上一期（↑）");
     cmdNext = button(this, "cmdNext", "下一期", "下一期（↓）");
     lblSummary = new QLabel(this);
@@ -186,8 +192,9 @@ void frmNewCheck::buildControls() {
     for (QPushButton* b : {cmdSearch, cmdFind, cmdSimpMarc, cmdSwitch, cmdSave, cmdDeleteAll})
         dsMain->addWidget(b);
     auto* dsChkInfo = new QHBoxLayout;
-    for (QPushButton* b : {cmdAllCheck, cmdAllUnCheck, cmdCombine, cmdDelete, cmdDeleteSub,
-                           cmdModify, cmdConfig, cmdPrevious, cmdNext})
+    for (QPushButton* b :
+         {cmdAllCheck, cmdAllUnCheck, cmdCombine, cmdDelete, cmdDeleteSub, cmdDetail, cmdAddIssue,
+          cmdBatch, cmdModify, cmdConfig, cmdPrevious, cmdNext})
         dsChkInfo->addWidget(b);
     dsChkInfo->addWidget(lblSummary, 1);
 
@@ -233,6 +240,10 @@ void frmNewCheck::buildControls() {
     connect(cmdDeleteSub, &QPushButton::clicked, this, &frmNewCheck::cmdDeleteSub_Click);
     connect(cmdModify, &QPushButton::clicked, this, &frmNewCheck::cmdModify_Click);
     connect(cmdConfig, &QPushButton::clicked, this, &frmNewCheck::cmdConfig_Click);
+    connect(cmdDetail, &QPushButton::clicked, this, &frmNewCheck::cmdDetail_Click);
+    connect(cmdAddIssue, &QPushButton::clicked, this, &frmNewCheck::cmdAddIssue_Click);
+    connect(cmdBatch, &QPushButton::clicked, this, &frmNewCheck::cmdBatch_Click);
+    connect(spdChkInfo, &QAbstractItemView::doubleClicked, this, &frmNewCheck::cmdDetail_Click);
     connect(cmdPrevious, &QPushButton::clicked, this,
             [this] { selectIssue(std::max(0, spdChkInfo->currentIndex().row() - 1)); });
     connect(cmdNext, &QPushButton::clicked, this, [this] {
@@ -257,6 +268,7 @@ void frmNewCheck::bindKeys() {
     key(QKeySequence(Qt::CTRL | Qt::Key_M), [this] { cmdCombine_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { cmdModify_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { cmdConfig_Click(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { cmdAddIssue_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_T), [this] { cmdSwitch_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { cmdSave_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_B), [this] { cmdSimpMarc->click(); });
@@ -560,4 +572,38 @@ void frmNewCheck::cmdConfig_Click() {
     if (!CheckLocationRight(l->location)) return;
     frmNewConfig dlg({line_.key.publ, line_.key.year, line_.key.asordNo}, l->location, this);
     if (dlg.exec() == QDialog::Accepted) loadLine();
+}
+
+void frmNewCheck::cmdDetail_Click() {
+    const ChkInLocation* l = currentLocation();
+    const int row = spdChkInfo->currentIndex().row();
+    if (!l || row < 0 || row >= issues_->rowCount()) return;
+    if (!CheckLocationRight(l->location)) return;
+    frmNewDetail dlg(line_, *l, issues_->issues()[static_cast<std::size_t>(row)].periId, this);
+    if (dlg.exec() == QDialog::Accepted) {
+        loadIssues();
+        selectIssue(row);
+    }
+}
+
+void frmNewCheck::cmdAddIssue_Click() {
+    const ChkInLocation* l = currentLocation();
+    if (!l || line_.key.publ.empty()) return;
+    if (!CheckLocationRight(l->location)) return;
+    frmNewDetail dlg(line_, *l, {}, this);
+    if (dlg.exec() == QDialog::Accepted) {
+        loadIssues();
+        selectIssue(issues_->rowCount() - 1);
+    }
+}
+
+void frmNewCheck::cmdBatch_Click() {
+    const ChkInLocation* l = currentLocation();
+    if (!l || line_.key.publ.empty()) return;
+    if (!CheckLocationRight(l->location)) return;
+    frmNewBatch dlg(line_, l->location, this);
+    if (dlg.exec() == QDialog::Accepted) {
+        loadIssues();
+        selectIssue(issues_->rowCount() - 1);
+    }
 }

@@ -56,6 +56,9 @@ public:
     QPushButton* cmdDeleteSub = nullptr;
     QPushButton* cmdModify = nullptr;
     QPushButton* cmdConfig = nullptr;
+    QPushButton* cmdDetail = nullptr;    // frmNewDetail for the issue under the cursor
+    QPushButton* cmdAddIssue = nullptr;  // frmNewDetail for an issue added by hand
+    QPushButton* cmdBatch = nullptr;     // frmNewBatch
     QPushButton* cmdPrevious = nullptr;
     QPushButton* cmdNext = nullptr;
     QLabel* lblSummary = nullptr;
@@ -95,6 +98,9 @@ private:
     void cmdModify_Click();
     void cmdConfig_Click();
     void cmdFind_Click();
+    void cmdDetail_Click();
+    void cmdAddIssue_Click();
+    void cmdBatch_Click();
 
     LibArray lines_;
     ChkInOrderLine line_;

@@ -15,6 +15,7 @@
 
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
+#include "common/gui/FilterRow.h"
 #include "common/gui/PrintPreview.h"
 #include "common/print/ListPrint.h"
 #include "db/basLibMsg.h"
@@ -50,24 +51,11 @@ QStringList cells(const TransferRow& r) {
 frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     setObjectName("frmNewTrans");
     setWindowTitle("期刊交接");
-    QDate today =
-        QDate::fromString(QString::fromStdString(LIB_GetSysInfo(1).str()).left(10), "yyyy-MM-dd");
-    if (!today.isValid()) today = QDate::currentDate();
-    dtpFrom = new QDateEdit(today, this);
-    dtpFrom->setObjectName("dtpFrom");
-    dtpTo = new QDateEdit(today, this);
-    dtpTo->setObjectName("dtpTo");
-    for (QDateEdit* d : {dtpFrom, dtpTo}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat("yyyy-MM-dd");
-    }
-    cmbLoca = new QComboBox(this);
-    cmbLoca->setObjectName("cmbLoca");
-    cmbLoca->addItem("<不定>", QString());
-    for (int r = 2; r < g_arrLocation.rows(); ++r)
-        cmbLoca->addItem(
-            QString::fromStdString(g_arrLocation(0, r).str() + " " + g_arrLocation(1, r).str()),
-            QString::fromStdString(g_arrLocation(0, r).str()));
+    FilterRow filters(this, "<不定>");
+    const QDate today = LIB_ServerToday();
+    dtpFrom = filters.date("dtpFrom", today);
+    dtpTo = filters.date("dtpTo", today);
+    cmbLoca = filters.tableChoice("cmbLoca", g_arrLocation);
     optAtDesk = new QRadioButton("待交接", this);
     optAtDesk->setObjectName("optAtDesk");
     optAtDesk->setChecked(true);
@@ -100,26 +88,16 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     cmdCancel = button("退出", "cmdCancel", "关闭 (Esc)");
     cmdCancel->setShortcut(QKeySequence(Qt::Key_Escape));
 
-    auto* filters = new QHBoxLayout;
-    filters->addWidget(new QLabel("签收日期：", this));
-    filters->addWidget(dtpFrom);
-    filters->addWidget(new QLabel("至", this));
-    filters->addWidget(dtpTo);
-    filters->addWidget(new QLabel("订户：", this));
-    filters->addWidget(cmbLoca);
-    filters->addWidget(optAtDesk);
-    filters->addWidget(optHandedOver);
-    filters->addWidget(new QLabel("复本数：", this));
-    filters->addWidget(txtCopies);
-    filters->addWidget(cmdSearch);
-    filters->addStretch();
+    filters.add("签收日期：", dtpFrom).add("至", dtpTo).add("订户：", cmbLoca);
+    filters.add("", optAtDesk).add("", optHandedOver).add("复本数：", txtCopies).add("", cmdSearch);
+    filters.layout()->setColumnStretch(11, 1);
     auto* buttons = new QHBoxLayout;
     for (auto* b : {cmdTrans, cmdUndo, cmdPrint, cmdPdf})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
+    layout->addLayout(filters.layout());
     layout->addWidget(spdTrans, 1);
     layout->addLayout(buttons);
 
@@ -140,9 +118,8 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
 void frmNewTrans::cmdSearch_Click() {
     rows_.clear();
     intTransferList(dtpFrom->date().toString("yyyy-MM-dd").toStdString(),
-                    dtpTo->date().toString("yyyy-MM-dd").toStdString(),
-                    cmbLoca->currentData().toString().toStdString(), optHandedOver->isChecked(),
-                    rows_);
+                    dtpTo->date().toString("yyyy-MM-dd").toStdString(), FilterRow::chosen(cmbLoca),
+                    optHandedOver->isChecked(), rows_);
     spdTrans->setRowCount(static_cast<int>(rows_.size()));
     for (int r = 0; r < spdTrans->rowCount(); ++r) {
         auto* mark = new QTableWidgetItem;

@@ -31,6 +31,12 @@ protected:
         return v;
     }
     void answerYes() { presenter.replies.push_back({kMsgOk, nullptr}); }
+    void addClaim(const std::string& periId) {
+        g_OraDatabase->execute(
+            "INSERT INTO m_aslack_rec (peri_id, location, aslack_detl_date, aslack_detl_qty) "
+            "VALUES ('" +
+            periId + "', 'QK01', '2036-03-01', 1)");
+    }
 };
 SERIALS_ON_BOTH_BACKENDS(ChkIn);
 
@@ -114,10 +120,9 @@ TEST_P(ChkIn, LocationWithoutTheOperatorsRightIsRefused) {
 }
 
 TEST_P(ChkIn, CombiningIssuesThreeAndFourOfVolumeTwelve) {
-    g_OraDatabase->execute(
-        "INSERT INTO m_aslack_rec (peri_id, location, aslack_detl_date) "
-        "VALUES ('" +
-        chkIssueId(4) + "', 'QK01', '2036-03-01')");
+    addClaim(chkIssueId(4));
+    addClaim(chkIssueId(3));
+    addClaim(chkIssueId(7));
     answerYes();
     ASSERT_EQ(intCombineIssues(line, "QK01", {chkIssueId(4), chkIssueId(3)}), 0);
     EXPECT_EQ(presenter.shown.back().body, "是否确认合并选择卷期。");
@@ -130,7 +135,8 @@ TEST_P(ChkIn, CombiningIssuesThreeAndFourOfVolumeTwelve) {
     EXPECT_EQ(v[2].beginIssue + "/" + v[2].endIssue, "3/4");
     EXPECT_EQ(scalar("SELECT code1 FROM m_peri_chk_vol WHERE peri_id='" + chkIssueId(3) + "'"),
               "2");
-    EXPECT_EQ(scalar("SELECT count(*) FROM m_aslack_rec"), "0");
+    // The merged issues' claims go, the first one's included; another issue keeps its claim.
+    EXPECT_EQ(scalar("SELECT peri_id FROM m_aslack_rec"), chkIssueId(7));
     for (std::size_t i = 0; i < v.size(); ++i)
         EXPECT_EQ(v[i].periNo, static_cast<int>(i) + 1);
     // A combined issue combines on with its whole range.
@@ -164,8 +170,15 @@ TEST_P(ChkIn, DeletingIssuesKeepsThoseWithCopiesAndRenumbers) {
         "INSERT INTO m_prio_read_noti (peri_id, location, prio_reader_code) "
         "VALUES ('" +
         chkIssueId(1) + "', 'QK01', 'R1')");
+    for (int i : {1, 2, 3, 4})
+        addClaim(chkIssueId(i));
     answerYes();
     EXPECT_EQ(intDeleteIssues(line, "QK01", {chkIssueId(1), chkIssueId(2), chkIssueId(3)}), 2);
+    // Issue 2 has copies and stays with its claim; the claims of the deleted issues go.
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_aslack_rec"), "2");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_aslack_rec WHERE peri_id IN ('" + chkIssueId(1) +
+                     "','" + chkIssueId(3) + "')"),
+              "0");
     std::vector<ChkInIssue> v = issues(qk01);
     ASSERT_EQ(v.size(), 10u);
     EXPECT_EQ(v[0].periId, chkIssueId(2));
@@ -181,8 +194,10 @@ TEST_P(ChkIn, DeletingIssuesKeepsThoseWithCopiesAndRenumbers) {
 
 TEST_P(ChkIn, DeletingAllIssuesLetsTheLineBePredictedAgain) {
     ASSERT_EQ(intCheckInIssues(line, qk01, {chkIssueId(2)}), 3);
+    addClaim(chkIssueId(5));
     answerYes();
     ASSERT_EQ(intDeleteAllIssues(line, "QK01"), 0);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_aslack_rec"), "0");
     EXPECT_EQ(presenter.shown.back().body, "是否确认删除所有卷期信息。");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_vol"), "0");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_item"), "0");
@@ -342,7 +357,10 @@ TEST_P(ChkInFaults, Combine) {
         [&] {
             return intCombineIssues(line, "QK01", {chkIssueId(1), chkIssueId(2)});
         },
-        [] {});
+        [&] {
+            addClaim(chkIssueId(1));
+            addClaim(chkIssueId(2));
+        });
 }
 
 TEST_P(ChkInFaults, DeleteIssues) {
@@ -351,13 +369,16 @@ TEST_P(ChkInFaults, DeleteIssues) {
         [&] {
             return intDeleteIssues(line, "QK01", {chkIssueId(1), chkIssueId(5)});
         },
-        [] {});
+        [&] { addClaim(chkIssueId(5)); });
 }
 
 TEST_P(ChkInFaults, DeleteAll) {
     alwaysYes();
     failEachStep([&] { return intDeleteAllIssues(line, "QK01"); },
-                 [&] { intCheckInIssues(line, qk01, {chkIssueId(3)}); });
+                 [&] {
+                     intCheckInIssues(line, qk01, {chkIssueId(3)});
+                     addClaim(chkIssueId(4));
+                 });
 }
 
 TEST_P(ChkInFaults, DeleteSubscriber) {

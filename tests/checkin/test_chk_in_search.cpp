@@ -202,6 +202,30 @@ TEST_P(ChkCtl, ReceiveListUndoAndSearch) {
     EXPECT_NE(r.out.find("5-01"), std::string::npos) << r.out;
 }
 
+TEST_P(ChkCtl, BatchAppendsTheProposedRun) {
+    // Volume and issue numbers need the issues per volume, which this line lacks.
+    CtlResult r = ctl({"checkin", "batch", "YZFX", "203601", "5-01", "QK01", "--count", "2"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("每卷期数不能为空。"), std::string::npos) << r.err;
+    openSession(*home);
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET qty_of_vol=12, days_of_aslack=30");
+    resetProcessState();
+    r = ctl({"checkin", "batch", "YZFX", "203601", "5-01", "QK01", "--count", "0"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("新增期数不能为空。"), std::string::npos) << r.err;
+    r = ctl({"checkin", "batch", "YZFX", "203601", "5-01", "QK01", "--count", "2", "--first",
+             "2037-03-01"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "新增 2 期，自 2037-03-01 起\n");
+    r = ctl({"checkin", "issues", "YZFX", "203601", "5-01", "QK01", "--csv"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<std::string> lines = LIB_Split(r.out, "\n");
+    ASSERT_GE(lines.size(), 15u);
+    // Issue 12 closed volume 12: the run opens volume 13, a month apart.
+    EXPECT_EQ(lines[13].substr(10), ",13,13,1,113,2037-03-01,2037-03-31,普通刊,0,3,未到");
+    EXPECT_EQ(lines[14].substr(10), ",14,13,2,114,2037-04-01,2037-05-01,普通刊,0,3,未到");
+}
+
 TEST_P(ChkCtl, RefusalsExitWithTheirMessage) {
     CtlResult r = ctl({"checkin", "receive", chkIssueId(1), "WWQK"});
     EXPECT_EQ(r.code, 1);

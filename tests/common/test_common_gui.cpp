@@ -1,16 +1,20 @@
 // The pieces every screen shares, under offscreen Qt: grids sort Chinese in GBK order and
 // numbers by value, filter, and show truncated text as a tooltip; layouts come back for the
 // same operator only and go back to the built one on request; entry panes move on with Tab and
-// Enter over editable cells only; the save question has three answers; Qt speaks Chinese.
+// Enter over editable cells only; the save question has three answers; Qt speaks Chinese;
+// filter rows offer "any" first, give back codes or typed text and lay out left to right.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,6 +30,7 @@
 #include "common/OperatorState.h"
 #include "common/basQKEnv.h"
 #include "common/gui/FileDialogs.h"
+#include "common/gui/FilterRow.h"
 #include "common/gui/Grid.h"
 #include "common/gui/GuiPresenter.h"
 #include "common/gui/GuiStartup.h"
@@ -301,3 +306,66 @@ TEST(SharedStartup, QtStandardTextsAreChinese) {
 }
 
 }  // namespace
+
+namespace {
+
+// A code table as LIB_DB_Select gives it: captions and types in rows 0 and 1.
+LibArray codeTable(const std::vector<std::pair<std::string, std::string>>& rows) {
+    LibArray a(2, static_cast<int>(rows.size()) + 2);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        a(0, static_cast<int>(r) + 2) = LibVar(rows[r].first);
+        a(1, static_cast<int>(r) + 2) = LibVar(rows[r].second);
+    }
+    return a;
+}
+
+}  // namespace
+
+TEST(SharedFilterRow, ChoicesBeginWithAnyAndGiveBackCodesOrTypedText) {
+    QWidget screen;
+    FilterRow filters(&screen, "<不定>");
+    QComboBox* loca =
+        filters.tableChoice("cmbLoca", codeTable({{"QK01", "期刊阅览室"}, {"WWQK", ""}}));
+    EXPECT_EQ(loca->objectName(), "cmbLoca");
+    ASSERT_EQ(loca->count(), 3);
+    EXPECT_EQ(loca->itemText(0), "<不定>");
+    EXPECT_EQ(loca->itemText(1), "QK01 期刊阅览室");
+    EXPECT_EQ(loca->itemText(2), "WWQK");  // no name: the code alone
+    EXPECT_EQ(FilterRow::chosen(loca), "");
+    loca->setCurrentIndex(1);
+    EXPECT_EQ(FilterRow::chosen(loca), "QK01");
+
+    // An editable drop-down gives what was typed, not the entry chosen before.
+    QComboBox* no = filters.choice("cmbNo", {{"5-01", ""}});
+    no->setEditable(true);
+    no->setCurrentIndex(1);
+    EXPECT_EQ(FilterRow::chosen(no), "5-01");
+    no->setEditText(" 7-12 ");
+    EXPECT_EQ(FilterRow::chosen(no), "7-12");
+    no->setEditText("<不定>");
+    EXPECT_EQ(FilterRow::chosen(no), "");
+}
+
+TEST(SharedFilterRow, CaptionsAndControlsGoLeftToRightRowByRow) {
+    QWidget screen;
+    FilterRow filters(&screen, "（全部）");
+    QDateEdit* from = filters.date("dtpFrom", QDate(2036, 3, 1));
+    EXPECT_EQ(from->text(), "2036-03-01");
+    EXPECT_TRUE(from->calendarPopup());
+    auto* list = new QLineEdit(&screen);
+    auto* search = new QPushButton(&screen);
+    filters.add("日期：", from).add("清单：", list, -2);
+    filters.newRow().add("", search);
+    QGridLayout* g = filters.layout();
+    auto at = [g](int row, int col) {
+        QLayoutItem* i = g->itemAtPosition(row, col);
+        return i ? i->widget() : nullptr;
+    };
+    ASSERT_NE(qobject_cast<QLabel*>(at(0, 0)), nullptr);
+    EXPECT_EQ(qobject_cast<QLabel*>(at(0, 0))->text(), "日期：");
+    EXPECT_EQ(at(0, 1), from);
+    EXPECT_EQ(qobject_cast<QLabel*>(at(0, 2))->text(), "清单：");
+    EXPECT_EQ(at(0, 3), list);
+    EXPECT_EQ(at(1, 3), list);    // a negative span takes the rows below
+    EXPECT_EQ(at(1, 0), search);  // no caption: the control takes the first cell
+}
