@@ -13,6 +13,7 @@
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/basBMStore.h"
+#include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFunc.h"
 
 namespace {
@@ -284,18 +285,37 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
 
 std::vector<std::string> OrdSubscriberErrors(const OrdSubscriber& s, bool paneCheck) {
     std::vector<std::string> e;
+    auto add = [&](std::string m) {
+        if (!m.empty()) e.push_back(std::move(m));
+    };
+    const std::string who = "订户【" + s.location + "】";
     if (blank(s.location)) e.push_back(" 必须选择订户！");
-    if (s.funds.empty()) e.push_back(" 订户【" + s.location + "】必须选择经费项目！");
+    add(strOrdCopiesError(s.count, who + "复本数"));
+    if (s.funds.empty()) e.push_back(" " + who + "必须选择经费项目！");
+    for (const OrdFundLine& f : s.funds) {
+        // A line without a fund source would charge its money to no fund.
+        if (blank(f.fundSrc)) e.push_back(" " + who + "经费项目不能为空！");
+        const std::string line = who + "经费【" + f.fundSrc + "】";
+        add(strOrdCopiesError(f.qty, line + "复本数"));
+        add(strOrdAmountError(f.amount, line + "金额"));
+    }
     if (s.chkFlag == "1") {
         if (s.dists.empty()) {
-            e.push_back(" 订户【" + s.location + "】签收必须选择分配地！");
+            e.push_back(" " + who + "签收必须选择分配地！");
         } else {
+            bool counted = strOrdCopiesError(s.count, "").empty();
             long long sum = 0;
-            for (const OrdDistLine& t : s.dists)
-                sum += LibVar(t.qty).integer();
-            if (sum != LibVar(s.count).integer())
-                e.push_back(" 订户【" + s.location +
-                            (paneCheck ? "】设定的复本数不符！" : "】设定的复本数与分配数不符！"));
+            for (const OrdDistLine& t : s.dists) {
+                if (blank(t.distLoca)) e.push_back(" " + who + "分配地不能为空！");
+                std::string m =
+                    strOrdCopiesError(t.qty, who + "分配地【" + t.distLoca + "】分配数");
+                counted = counted && m.empty();
+                add(std::move(m));
+                sum += LibVar(strOrdNumberText(t.qty)).integer();
+            }
+            if (counted && sum != LibVar(strOrdNumberText(s.count)).integer())
+                e.push_back(" " + who +
+                            (paneCheck ? "设定的复本数不符！" : "设定的复本数与分配数不符！"));
         }
     }
     return e;
@@ -314,6 +334,8 @@ std::vector<std::string> OrdDetailErrors(const OrdDetail& d) {
     std::vector<std::string> e;
     for (const Required& r : kRequired)
         if (blank(d.*r.field)) e.push_back(r.message);
+    for (std::string& m : OrdPriceErrors(d))
+        e.push_back(std::move(m));
     if (d.subs.empty()) e.push_back(" 必须添加订户！");
     for (const OrdSubscriber& s : d.subs)
         for (std::string& m : OrdSubscriberErrors(s))
@@ -329,6 +351,7 @@ std::string strOrdErrorText(const std::vector<std::string>& errors, const std::s
 }
 
 int intSaveOrdDetail(OrdDetail& d, bool report) {
+    NormalizeOrdNumbers(d);
     auto errors = OrdDetailErrors(d);
     if (!errors.empty()) {
         LIB_ShowMsg("E" + strOrdErrorText(errors, d.asordNo));

@@ -13,6 +13,7 @@
 #include "common/gui/StdKeys.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdInfo.h"
 
@@ -294,7 +295,7 @@ void frmOrdSubInfo::onSubItemEdited(int row, const std::string& value) {
     } else if (row == kChkFlag) {
         s->chkFlag = value;
     } else if (row == kCount) {
-        s->count = value;
+        s->count = strOrdNumberText(value);
     } else if (row == kRegion) {
         s->region = value;
     } else {
@@ -317,13 +318,13 @@ void frmOrdSubInfo::onLineEdited(QTableWidget* g, int row, int column, const std
             f.fundSrc = value;
         } else if (column == 1) {
             // Typed copies take their amount by the annual-price rule too.
-            f.qty = value;
-            f.amount = strDecimalTimes(detail_->totalPrice, LibVar(value).integer());
+            f.qty = strOrdNumberText(value);
+            f.amount = strDecimalTimes(detail_->totalPrice, LibVar(f.qty).integer());
             loading_ = true;
             spdFundSrc->item(row, 2)->setText(QString::fromStdString(f.amount));
             loading_ = false;
         } else if (column == 2) {
-            f.amount = value;
+            f.amount = strOrdNumberText(value);
         } else {
             f.remark = value;
         }
@@ -337,7 +338,7 @@ void frmOrdSubInfo::onLineEdited(QTableWidget* g, int row, int column, const std
             }
             t.distLoca = value;
         } else if (column == 1) {
-            t.qty = value;
+            t.qty = strOrdNumberText(value);
         } else {
             t.label = value;
         }

@@ -3,8 +3,13 @@
 // a failed save leaves nothing; a catalogue loads in a fixed number of queries.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "db/Gbk.h"
+
 #include "common/OperatorState.h"
 #include "db/basLibDB.h"
+#include "ordering/core/basOrdFile.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/core/basOrdList.h"
 #include "tests/ordering/OrdTestData.h"
@@ -129,6 +134,61 @@ TEST_P(OrdStore, InvalidDetailShowsTheListAndWritesNothing) {
     EXPECT_EQ(presenter.shown.back().body,
               " 必须选择币种！\n 订户【QK01】签收必须选择分配地！\n订购号为：2-15的记录不能保存！");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "0");
+}
+
+TEST_P(OrdStore, FullWidthNumbersAreSavedAsNumbersAndBadOnesWriteNothing) {
+    OrdDetail d = CompleteDetail("YZFX", "202601", "2-15");
+    d.totalPrice = "１５０";
+    d.subs[0].count = "２";
+    d.subs[0].funds[0].amount = "";
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(scalar("SELECT peri_total_price FROM m_peri_ord_detl"), "150");
+    EXPECT_EQ(scalar("SELECT peri_ord_qty FROM m_peri_ord_detl"), "3");
+    EXPECT_EQ(d.totalPrice, "150");
+
+    OrdDetail bad = CompleteDetail("YZFX", "202601", "2-16");
+    bad.totalPrice = "12,5";
+    bad.subs[1].count = "9999999999999999999";
+    bad.subs[1].funds[0].fundSrc = "";
+    const std::string before = snapshot();
+    EXPECT_EQ(intSaveOrdDetail(bad, false), -1);
+    EXPECT_EQ(presenter.shown.back().body,
+              " 年价必须是数字！\n 订户【WWQK】复本数必须是1到9999之间的整数！\n "
+              "订户【WWQK】经费项目不能为空！\n订购号为：2-16的记录不能保存！");
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_P(OrdStore, ImportChecksEveryCodeAndReadsGbkFiles) {
+    const std::string path = ::testing::TempDir() + "ordfix_import.csv";
+    // The measured file: unknown publisher and location, negative copies, full-width price.
+    std::ofstream(path, std::ios::binary) << "D,ZZZZ,202601,9-1,,0,01,月刊,01,CNY,,１２０,,,,0,\n"
+                                             "S,NOPE,0,-2,,\nF,01,1,,\n";
+    int saved = 0;
+    std::vector<std::string> skipped;
+    std::string error;
+    const std::string before = snapshot();
+    ASSERT_EQ(intImportOrdFile(path, saved, skipped, error), 0) << error;
+    EXPECT_EQ(saved, 0);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(presenter.shown.back().body,
+              " 订户【NOPE】复本数必须是1到9999之间的整数！\n 发行商【ZZZZ】不存在，请重新选择！\n "
+              "订户【NOPE】不存在，请重新选择！\n订购号为：9-1的记录不能保存！");
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_lst WHERE publ_code='ZZZZ'"), "0");
+
+    // The same kind of file saved by a Chinese spreadsheet, in GBK.
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << utf8ToGbk(
+        "D,YZFX,202601,9-2,,0,01,月刊,01,CNY,10,,,,,0,中文说明\n"
+        "S,WWQK,0,1,全年,\nF,02,1,,\n");
+    ASSERT_EQ(intImportOrdFile(path, saved, skipped, error), 0) << error;
+    EXPECT_EQ(saved, 1) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(reload("YZFX", "202601", "9-2").remark, "中文说明");
+    EXPECT_EQ(scalar("SELECT peri_total_price FROM m_peri_ord_detl WHERE asord_no='9-2'"), "120");
+
+    // Bytes that are neither UTF-8 nor GBK are refused before anything is read.
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "D,YZFX,202601,9-3\xFF\xFF\n";
+    EXPECT_EQ(intImportOrdFile(path, saved, skipped, error), -1);
+    EXPECT_NE(error.find("既不是 UTF-8 也不是 GBK 编码"), std::string::npos) << error;
 }
 
 TEST_P(OrdStore, SavingASentDetailKeepsItsStateAndCheckInSettings) {
