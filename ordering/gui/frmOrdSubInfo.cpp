@@ -53,7 +53,8 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& caption
     auto* g = new QTableWidget(rows, captions.size(), parent);
     g->setObjectName(name);
     g->setHorizontalHeaderLabels(captions);
-    g->horizontalHeader()->setStretchLastSection(true);
+    // The pane shares the width with two others: its grids fit it rather than scroll sideways.
+    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
     return g;
 }

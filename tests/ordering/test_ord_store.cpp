@@ -206,6 +206,79 @@ TEST_P(OrdStore, SavingASentDetailKeepsItsStateAndCheckInSettings) {
     EXPECT_EQ(scalar("SELECT remark FROM m_peri_ord_detl"), "改过");
 }
 
+TEST_P(OrdStore, ASaveOverAChangeMadeSinceTheLoadIsRefused) {
+    saved("2-15");
+    auto edited = [&](const std::string& remark) {
+        OrdDetail d = reload("YZFX", "202601", "2-15");
+        d.remark = remark;
+        d.state = RowState::Modified;
+        return d;
+    };
+    const std::string refusal = "订购号为：2-15的记录已被其他工作站修改或删除，请刷新后重新修改！";
+    // Two workstations load the detail; the second to save is refused.
+    OrdDetail mine = edited("我改的"), theirs = edited("他们改的");
+    ASSERT_EQ(intSaveOrdDetail(theirs, false), 0);
+    const std::string before = snapshot();
+    EXPECT_EQ(intSaveOrdDetail(mine, false), -1);
+    EXPECT_EQ(presenter.shown.back().body, refusal);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(mine.state, RowState::Modified) << "the edits stay for the operator";
+
+    // The finishing mark set elsewhere counts as a change too.
+    OrdDetail stale = edited("又改");
+    ASSERT_EQ(intSetEndFlag("YZFX", "202601", "2-15", "1"), 0);
+    EXPECT_EQ(intSaveOrdDetail(stale, false), -1);
+
+    // Reloaded, the detail saves, and saves again after its own save.
+    OrdDetail fresh = edited("刷新后改");
+    ASSERT_EQ(intSaveOrdDetail(fresh, false), 0);
+    fresh.remark = "再改";
+    fresh.state = RowState::Modified;
+    ASSERT_EQ(intSaveOrdDetail(fresh, false), 0);
+    EXPECT_EQ(scalar("SELECT remark||end_ord_flag FROM m_peri_ord_detl"), "再改1");
+
+    // A detail deleted elsewhere is not brought back.
+    OrdDetail gone = edited("删了");
+    ASSERT_EQ(intDeleteOrdDetails({gone.key}, false, false), 0);
+    EXPECT_EQ(intSaveOrdDetail(gone, false), -1);
+    EXPECT_EQ(presenter.shown.back().body, refusal);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "0");
+}
+
+TEST_P(OrdStore, EditsThatWouldOrphanCheckInRowsAreRefusedOnceCheckInBegan) {
+    saved("2-15");
+    // Issue 1 registered and one copy received at QK01.
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='2'");
+    g_OraDatabase->execute(
+        "INSERT INTO m_peri_chk_vol (peri_id, publ_code, peri_ord_year, asord_no) VALUES "
+        "('P000000001', 'YZFX', '202601', '2-15')");
+    g_OraDatabase->execute(
+        "INSERT INTO m_peri_item (peri_id, location, dis_location, item_no) VALUES "
+        "('P000000001', 'QK01', 'QK01', 1)");
+    OrdDetail d = reload("YZFX", "202601", "2-15");
+    d.state = RowState::Modified;
+    d.asordNo = "2-99";
+    d.subs[0].count = "3";
+    d.subs[0].dists[0].qty = "2";
+    d.subs[0].funds[0].qty = "3";
+    d.subs.pop_back();
+    const std::string before = snapshot();
+    EXPECT_EQ(intSaveOrdDetail(d, false), -1);
+    EXPECT_EQ(presenter.shown.back().body,
+              " 已经开始签收，不能修改征订号！\n 订户【QK01】已有签收信息，不能修改复本数！\n "
+              "订户【WWQK】已经开始签收，不能删除！\n订购号为：2-99的记录不能保存！");
+    EXPECT_EQ(snapshot(), before);
+
+    // What leaves the check-in rows whole still saves: a remark, copies where nothing came yet.
+    OrdDetail kept = reload("YZFX", "202601", "2-15");
+    kept.state = RowState::Modified;
+    kept.remark = "签收中也可改说明";
+    kept.subs[1].count = "2";
+    kept.subs[1].funds[0].qty = "2";
+    ASSERT_EQ(intSaveOrdDetail(kept, false), 0) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(scalar("SELECT ord_flag||peri_ord_qty FROM m_peri_ord_detl"), "24");
+}
+
 TEST_P(OrdStore, FailureAtAnyStatementOfASaveLeavesNothing) {
     OrdDetail first = saved("2-15");
     ProbeBackend& probe = ProbeBackend::install();
