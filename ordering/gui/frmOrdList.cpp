@@ -30,20 +30,36 @@ namespace {
 // The title first and wide, then what a librarian compares across titles; the distributor
 // and batch, which the tree already shows, and the row key are hidden.
 std::vector<GridColumn> orderColumns() {
-    return {{"Title", "刊名"},          {"AsordNo", "征订号"},
-            {"ISSN", "ISSN"},           {"SumCount", "订购总数"},
-            {"Price", "单价"},          {"TotalPrice", "年价"},
-            {"PeriType", "订购状态"},   {"Status", "签收状态"},
-            {"NewFlag", "新续订刊"},    {"EndFlag", "完成"},
-            {"Valid", "有效"},          {"Publish", "出版社"},
-            {"PublFreq", "出版频率"},   {"GetMode", "获得方式"},
-            {"Carrier", "载体类型"},    {"MoneyType", "币种"},
-            {"ForePrice", "外币单价"},  {"ForeTotalPrice", "外币年价"},
-            {"KindNo", "类号"},         {"PubYear", "出版年"},
-            {"Country", "国别"},        {"Language", "语种"},
-            {"FAsordNo", "规范征订号"}, {"MarcNo", "记录号"},
-            {"Remark", "说明"},         {"Pub", "发行商"},
-            {"OrdYear", "年度批次"},    {"Key", "Key"}};
+    return {{"Title", "刊名"},
+            {"AsordNo", "征订号"},
+            {"ISSN", "ISSN"},
+            {"SumCount", "订购总数"},
+            {"Price", "单价"},
+            {"TotalPrice", "年价"},
+            {"PeriType", "订购状态"},
+            {"Status", "签收状态"},
+            {"NewFlag", "新续订刊"},
+            {"EndFlag", "完成"},
+            // clang-format off
+            {"Valid", "有效"},
+            // clang-format on
+            {"Publish", "出版社"},
+            {"PublFreq", "出版频率"},
+            {"GetMode", "获得方式"},
+            {"Carrier", "载体类型"},
+            {"MoneyType", "币种"},
+            {"ForePrice", "外币单价"},
+            {"ForeTotalPrice", "外币年价"},
+            {"KindNo", "类号"},
+            {"PubYear", "出版年"},
+            {"Country", "国别"},
+            {"Language", "语种"},
+            {"FAsordNo", "规范征订号"},
+            {"MarcNo", "记录号"},
+            {"Remark", "说明"},
+            {"Pub", "发行商"},
+            {"OrdYear", "年度批次"},
+            {"Key", "Key"}};
 }
 
 std::string joined(const std::vector<std::string>& items) {
