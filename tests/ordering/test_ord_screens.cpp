@@ -210,14 +210,21 @@ TEST_P(OrdScreens, PanesRefuseDuplicatesAndLockedEdits) {
     sub->cmdAddFund->click();
     choose(cellCombo(sub->spdFundSrc, 1, 0), "02");
     EXPECT_EQ(lastMessage(), "该经费项目已经存在，请重新选择！");
+    // The fund line left without its code keeps the operator on the subscriber until it goes.
+    EXPECT_FALSE(sub->selectSubscriber(0));
+    EXPECT_EQ(lastMessage(), "操作不能继续：\n 订户【WWQK】经费项目不能为空！");
+    sub->spdFundSrc->setCurrentCell(1, 1);
+    sub->cmdDelFund->click();
     ASSERT_TRUE(sub->selectSubscriber(0));
     sub->cmdAddDist->click();
     choose(cellCombo(sub->spdDistLoca, 1, 0), "QK01");
     EXPECT_EQ(lastMessage(), "该分配地已存在，请重新选择！");
-    // Leaving a subscriber whose distribution no longer adds up is refused by the pane.
+    // Leaving a subscriber whose distribution no longer adds up, with a line still without its
+    // place, is refused by the pane with both reasons.
     sub->spdDistLoca->item(1, 1)->setText("1");
     EXPECT_FALSE(sub->selectSubscriber(1));
-    EXPECT_EQ(lastMessage(), "操作不能继续：\n 订户【QK01】设定的复本数不符！");
+    EXPECT_EQ(lastMessage(),
+              "操作不能继续：\n 订户【QK01】分配地不能为空！\n 订户【QK01】设定的复本数不符！");
 
     presenter.replies.push_back({kMsgOk, {}});
     ASSERT_TRUE(manager->runCommand("cmdCancel"));
