@@ -9,6 +9,7 @@
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/basOrdFunc.h"
 
 bool QK_bolLuoMa = false;
 
@@ -45,7 +46,7 @@ std::string updateOrderLineSql(const ChkConfigForm& f) {
            ",days_of_aslack=" + q(l.daysOfAslack) + ",aslack_second=" + q(l.aslackSecond) +
            ",aslack_third=" + q(l.aslackThird) + ",bind_item_qty=" + q(l.bindItemQty) +
            ",book_size_code=" + q(l.bookSizeCode) + ",ord_flag='2',code1=" + q(l.code1) +
-           keyWhere(l.key);
+           strOrdVersionBump() + keyWhere(l.key);
 }
 
 std::string configSql(const ChkConfigForm& f) {

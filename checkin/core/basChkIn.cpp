@@ -13,6 +13,7 @@
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/basOrdFunc.h"
 
 namespace {
 
@@ -492,7 +493,8 @@ int intDeleteAllIssues(const ChkInOrderLine& line, const std::string& location) 
         LIB_DB_Execute("DELETE FROM m_peri_item WHERE peri_id IN " + ids) < 0 ||
         LIB_DB_Execute("DELETE FROM m_peri_chk_vol" + keyWhere(line.key)) < 0 ||
         LIB_DB_Execute("UPDATE m_peri_chk_cfg SET finish_flag='0'" + keyWhere(line.key)) < 0 ||
-        LIB_DB_Execute("UPDATE m_peri_ord_detl SET ord_flag='1'" + keyWhere(line.key)) < 0 ||
+        LIB_DB_Execute("UPDATE m_peri_ord_detl SET ord_flag='1'" + strOrdVersionBump() +
+                       keyWhere(line.key)) < 0 ||
         writeLog("50029", line, location, "全部卷期") < 0)
         return failed(tx);
     if (tx.commit() < 0) return failed(tx);
@@ -520,13 +522,15 @@ int intDeleteSubLocation(const ChkInOrderLine& line, const ChkInLocation& locati
          {"m_peri_ord_dist_lst", "m_peri_sub_fund_out", "m_peri_chk_cfg", "m_sub_ord_lst"})
         if (LIB_DB_Execute(std::string("DELETE FROM ") + t + where) < 0) return failed(tx);
     if (LIB_DB_Execute("UPDATE m_peri_ord_detl SET peri_ord_qty=peri_ord_qty-" +
-                       std::to_string(location.subQty) + keyWhere(line.key)) < 0 ||
+                       std::to_string(location.subQty) + strOrdVersionBump() + keyWhere(line.key)) <
+            0 ||
         LIB_DB_Select("SELECT count(*) FROM m_peri_chk_cfg" + keyWhere(line.key), cfgLeft) < 0)
         return failed(tx);
     if (cellInt(cfgLeft, 0, 2) == 0 &&
         (deleteIssueDependants(ids) < 0 ||
          LIB_DB_Execute("DELETE FROM m_peri_chk_vol" + keyWhere(line.key)) < 0 ||
-         LIB_DB_Execute("UPDATE m_peri_ord_detl SET ord_flag='1'" + keyWhere(line.key)) < 0))
+         LIB_DB_Execute("UPDATE m_peri_ord_detl SET ord_flag='1'" + strOrdVersionBump() +
+                        keyWhere(line.key)) < 0))
         return failed(tx);
     if (writeLog("50027", line, location.location, "删除订户 " + location.location) < 0)
         return failed(tx);
@@ -597,7 +601,7 @@ int intSaveChkOrderLine(const ChkInOrderLine& line, const std::string& location)
             ",peri_price=" + orZero(line.periPrice) + ",peri_total_price=" +
             orZero(line.periTotalPrice) + ",fore_price=" + orZero(line.forePrice) +
             ",fore_total_price=" + orZero(line.foreTotalPrice) + ",remark=" + q(line.remark) +
-            ",marc_rec_no=" + q(line.marcRecNo) + keyWhere(line.key)) < 0)
+            ",marc_rec_no=" + q(line.marcRecNo) + strOrdVersionBump() + keyWhere(line.key)) < 0)
         return failed(tx);
     if (tx.commit() < 0) return failed(tx);
     return 0;

@@ -61,6 +61,7 @@ CREATE TABLE m_peri_ord_detl (
     aslack_second     INTEGER,
     aslack_third      INTEGER,
     code1             VARCHAR(20),
+    row_version       INTEGER        DEFAULT 0,
     CONSTRAINT PK_ORDER PRIMARY KEY (publ_code, peri_ord_year, asord_no)
 );
 CREATE INDEX M_PERI_ORD_DETL_MARC_IDX ON m_peri_ord_detl (marc_rec_no);

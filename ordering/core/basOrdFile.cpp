@@ -5,8 +5,11 @@
 #include <set>
 #include <sstream>
 
+#include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
+#include "db/basLibMsg.h"
+#include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFunc.h"
 
 namespace {
@@ -172,9 +175,19 @@ int intReadOrdFile(const std::string& path, std::vector<OrdFileDetail>& out, std
         error = "无法读取文件 " + path;
         return -1;
     }
-    std::stringstream text;
-    text << f.rdbuf();
-    return intParseOrdFile(text.str(), out, error);
+    std::stringstream in;
+    in << f.rdbuf();
+    std::string text = in.str();
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    // Chinese spreadsheets save CSV in GBK; a text that is neither is refused, not guessed at.
+    if (!isValidUtf8(text)) {
+        text = gbkToUtf8(text);
+        if (text.find("\xEF\xBF\xBD") != std::string::npos) {
+            error = "文件 " + path + " 既不是 UTF-8 也不是 GBK 编码的文本，无法读取";
+            return -1;
+        }
+    }
+    return intParseOrdFile(text, out, error);
 }
 
 void FillDerivedValues(OrdDetail& d) {
@@ -193,13 +206,26 @@ int intImportOrdFile(const std::string& path, int& saved, std::vector<std::strin
     skipped.clear();
     std::vector<OrdFileDetail> details;
     if (intReadOrdFile(path, details, error) < 0) return -1;
+    OrdCodeTables codes;
+    if (intLoadOrdCodeTables(codes) < 0) {
+        error = g_ErrInfo.strDesc;
+        return -1;
+    }
     std::set<std::pair<std::string, std::string>> known;
     for (OrdFileDetail& f : details) {
         OrdDetail& d = f.detail;
+        NormalizeOrdNumbers(d);
         FillDerivedValues(d);
         const auto cata = std::make_pair(d.pub, d.ordYear);
+        // A code missing from its table is reported with everything else the detail lacks.
         bool ok = true;
-        if (!known.count(cata)) {
+        if (std::vector<std::string> wrong = OrdCodeErrors(d, codes); !wrong.empty()) {
+            std::vector<std::string> all = OrdDetailErrors(d);
+            all.insert(all.end(), wrong.begin(), wrong.end());
+            LIB_ShowMsg("E" + strOrdErrorText(all, d.asordNo));
+            ok = false;
+        }
+        if (ok && !known.count(cata)) {
             ok = intEnsureOrdCata(cata.first, cata.second) == 0;
             if (ok) known.insert(cata);
         }

@@ -310,3 +310,7 @@ int intOrdCheckRepeat(const std::string& publ, const std::string& year, const st
                            others(2, r).str());
     return 0;
 }
+
+std::string strOrdVersionBump() {
+    return ", row_version=COALESCE(row_version,0)+1";
+}

@@ -28,6 +28,10 @@ OrdRowKey SplitOrdRowKey(const std::string& key);
 // 0, or -1 with the failure in g_ErrInfo.
 int intLookBackDetl(const std::string& year, const std::string& asordNo, LibArray& row);
 
+// Added to the SET list of every UPDATE of m_peri_ord_detl, so that an order list that read the
+// detail before the change refuses to save over it.
+std::string strOrdVersionBump();
+
 // Exact decimal text times a whole number ("1.1" x 12 = "13.2"); "" for text that is no number.
 std::string strDecimalTimes(const std::string& value, long long n);
 // The annual price for a unit price: price x issues a year of the frequency name in the batch's

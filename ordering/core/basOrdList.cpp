@@ -3,6 +3,7 @@
 // and the workload and log rows are added before the commit; any failure rolls all of it back.
 #include "ordering/core/basOrdList.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
@@ -13,6 +14,7 @@
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/basBMStore.h"
+#include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFunc.h"
 
 namespace {
@@ -149,7 +151,8 @@ int writeDetail(OrdDetail& d, bool existed) {
                    ", attachment=" + LIB_SqlStr(k.attachment) +
                    ", aslack_ysno=" + LIB_SqlStr(k.aslackYsno) +
                    ", aslack_second=" + number(k.aslackSecond) +
-                   ", aslack_third=" + number(k.aslackThird) + catalogueWhere(publ, year) +
+                   ", aslack_third=" + number(k.aslackThird) +
+                   ", row_version=" + std::to_string(d.version + 1) + catalogueWhere(publ, year) +
                    " AND asord_no=" + LIB_SqlStr(no);
         if (LIB_DB_Execute(g_strSQL) < 0) return -1;
     }
@@ -173,6 +176,40 @@ int writeDetail(OrdDetail& d, bool existed) {
     return LIB_WriteOpLog("50018", d.marcNo, publ, year, d.title + ":" + no);
 }
 
+// Inside the save's transaction: the edits that would leave check-in rows without their order
+// once check-in has begun (issues registered, or the detail marked as checking in): a new order
+// number, a subscriber removed, the copies of a subscriber with received items changed.
+int checkInRefusals(const OrdDetail& d, std::vector<std::string>& out) {
+    out.clear();
+    const std::string key = " S.publ_code=" + LIB_SqlStr(d.pub) +
+                            " AND S.peri_ord_year=" + LIB_SqlStr(d.ordYear) +
+                            " AND S.asord_no=" + LIB_SqlStr(d.savedAsordNo);
+    const std::string sameOrder =
+        "V.publ_code=S.publ_code AND V.peri_ord_year=S.peri_ord_year AND V.asord_no=S.asord_no";
+    LibArray rows;
+    g_strSQL =
+        "SELECT S.location, S.sub_peri_qty, (SELECT count(*) FROM m_peri_item I, m_peri_chk_vol "
+        "V WHERE I.peri_id=V.peri_id AND " +
+        sameOrder + " AND I.location=S.location), (SELECT count(*) FROM m_peri_chk_vol V WHERE " +
+        sameOrder + "), (SELECT count(*) FROM m_peri_ord_detl V WHERE " + sameOrder +
+        " AND V.ord_flag IN ('2','3')) FROM m_sub_ord_lst S WHERE" + key + " ORDER BY S.location";
+    if (LIB_DB_Select(g_strSQL, rows) < 0) return -1;
+    if (rows.recordCount() == 0 || (rows(3, 2).integer() == 0 && rows(4, 2).integer() == 0))
+        return 0;
+    if (sqltext::trim(d.asordNo) != d.savedAsordNo)
+        out.push_back(" 已经开始签收，不能修改征订号！");
+    for (int r = 2; r < rows.rows(); ++r) {
+        const std::string location = rows(0, r).str();
+        auto it = std::find_if(d.subs.begin(), d.subs.end(),
+                               [&](const OrdSubscriber& s) { return s.location == location; });
+        if (it == d.subs.end())
+            out.push_back(" 订户【" + location + "】已经开始签收，不能删除！");
+        else if (rows(2, r).integer() > 0 && LibVar(it->count).integer() != rows(1, r).integer())
+            out.push_back(" 订户【" + location + "】已有签收信息，不能修改复本数！");
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::string OrdDetail::sumCount() const {
@@ -188,7 +225,6 @@ OrdDetail NewOrdDetail(const std::string& publ, const std::string& year) {
     d.ordYear = year;
     d.status = "0";
     d.newFlag = "0";
-    d.periType = "0";
     d.sumCopies = "0";
     return d;
 }
@@ -215,7 +251,7 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
         "A.marc_rec_no, A.new_ord_flag, A.fmt_asord_no, A.kind_no, A.peri_ord_qty, "
         "A.get_mode_code, A.carrier_code, A.publ_freq, A.money_code, A.peri_price, "
         "A.peri_total_price, A.fore_price, A.fore_total_price, A.remark, " +
-        strOrdRowKeySql("A") + kept + emptyMarks +
+        strOrdRowKeySql("A") + kept + emptyMarks + ", COALESCE(A.row_version,0)" +
         " FROM m_peri_ord_detl A LEFT JOIN marc M ON M.marc_rec_no=A.marc_rec_no" + where +
         " ORDER BY A.asord_no";
     LibArray rows;
@@ -233,6 +269,7 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
             d.kept.*field = rows(c++, r).str();
         for (const auto& [field, column] : kNullablePrices)
             if (rows(c++, r).num() == 1) (d.*field).clear();
+        d.version = rows(c, r).integer();
         d.savedAsordNo = d.asordNo;
         byNo[d.savedAsordNo] = out.size();
         out.push_back(std::move(d));
@@ -284,18 +321,37 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
 
 std::vector<std::string> OrdSubscriberErrors(const OrdSubscriber& s, bool paneCheck) {
     std::vector<std::string> e;
+    auto add = [&](std::string m) {
+        if (!m.empty()) e.push_back(std::move(m));
+    };
+    const std::string who = "订户【" + s.location + "】";
     if (blank(s.location)) e.push_back(" 必须选择订户！");
-    if (s.funds.empty()) e.push_back(" 订户【" + s.location + "】必须选择经费项目！");
+    add(strOrdCopiesError(s.count, who + "复本数"));
+    if (s.funds.empty()) e.push_back(" " + who + "必须选择经费项目！");
+    for (const OrdFundLine& f : s.funds) {
+        // A line without a fund source would charge its money to no fund.
+        if (blank(f.fundSrc)) e.push_back(" " + who + "经费项目不能为空！");
+        const std::string line = who + "经费【" + f.fundSrc + "】";
+        add(strOrdCopiesError(f.qty, line + "复本数"));
+        add(strOrdAmountError(f.amount, line + "金额"));
+    }
     if (s.chkFlag == "1") {
         if (s.dists.empty()) {
-            e.push_back(" 订户【" + s.location + "】签收必须选择分配地！");
+            e.push_back(" " + who + "签收必须选择分配地！");
         } else {
+            bool counted = strOrdCopiesError(s.count, "").empty();
             long long sum = 0;
-            for (const OrdDistLine& t : s.dists)
-                sum += LibVar(t.qty).integer();
-            if (sum != LibVar(s.count).integer())
-                e.push_back(" 订户【" + s.location +
-                            (paneCheck ? "】设定的复本数不符！" : "】设定的复本数与分配数不符！"));
+            for (const OrdDistLine& t : s.dists) {
+                if (blank(t.distLoca)) e.push_back(" " + who + "分配地不能为空！");
+                std::string m =
+                    strOrdCopiesError(t.qty, who + "分配地【" + t.distLoca + "】分配数");
+                counted = counted && m.empty();
+                add(std::move(m));
+                sum += LibVar(strOrdNumberText(t.qty)).integer();
+            }
+            if (counted && sum != LibVar(strOrdNumberText(s.count)).integer())
+                e.push_back(" " + who +
+                            (paneCheck ? "设定的复本数不符！" : "设定的复本数与分配数不符！"));
         }
     }
     return e;
@@ -314,6 +370,8 @@ std::vector<std::string> OrdDetailErrors(const OrdDetail& d) {
     std::vector<std::string> e;
     for (const Required& r : kRequired)
         if (blank(d.*r.field)) e.push_back(r.message);
+    for (std::string& m : OrdPriceErrors(d))
+        e.push_back(std::move(m));
     if (d.subs.empty()) e.push_back(" 必须添加订户！");
     for (const OrdSubscriber& s : d.subs)
         for (std::string& m : OrdSubscriberErrors(s))
@@ -329,6 +387,7 @@ std::string strOrdErrorText(const std::vector<std::string>& errors, const std::s
 }
 
 int intSaveOrdDetail(OrdDetail& d, bool report) {
+    NormalizeOrdNumbers(d);
     auto errors = OrdDetailErrors(d);
     if (!errors.empty()) {
         LIB_ShowMsg("E" + strOrdErrorText(errors, d.asordNo));
@@ -355,10 +414,24 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
         newRecNo = buf;
     }
     // Refusals are shown once the transaction is rolled back, never while it holds locks.
-    enum class Outcome { Saved, Failed, NumberTaken, RecordFailed };
+    enum class Outcome { Saved, Failed, NumberTaken, RecordFailed, ChangedElsewhere, CheckInBegun };
+    std::vector<std::string> refusals;
     Outcome outcome = [&] {
         DbTransaction tx;
         if (!tx.ok()) return Outcome::Failed;
+        if (existed) {
+            // Claims the version read with the detail; another save, a send or check-in since
+            // then has moved it on, and this save would write their columns back.
+            long long claimed = 0;
+            g_strSQL = "UPDATE m_peri_ord_detl SET row_version=COALESCE(row_version,0)+1" +
+                       catalogueWhere(d.pub, d.ordYear) +
+                       " AND asord_no=" + LIB_SqlStr(d.savedAsordNo) +
+                       " AND COALESCE(row_version,0)=" + std::to_string(d.version);
+            if (dbExecuteCounted(g_strSQL, claimed) < 0) return Outcome::Failed;
+            if (claimed != 1) return Outcome::ChangedElsewhere;
+            if (checkInRefusals(d, refusals) < 0) return Outcome::Failed;
+            if (!refusals.empty()) return Outcome::CheckInBegun;
+        }
         if (!existed || d.savedAsordNo != no) {
             LibArray hit;
             g_strSQL = "  SELECT asord_no FROM m_peri_ord_detl " +
@@ -380,12 +453,17 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
         return Outcome::Saved;
     }();
     if (outcome == Outcome::NumberTaken) LIB_ShowMsg("E该征订号已存在，请重新输入征订号！");
+    if (outcome == Outcome::CheckInBegun) LIB_ShowMsg("E" + strOrdErrorText(refusals, no));
+    if (outcome == Outcome::ChangedElsewhere)
+        LIB_ShowMsg("E订购号为：" + d.savedAsordNo +
+                    "的记录已被其他工作站修改或删除，请刷新后重新修改！");
     if (outcome == Outcome::Failed) LIB_DB_ShowError();
     if (outcome != Outcome::Saved) return -1;
     d.sumCopies = d.sumCount();
     d.fAsordNo = strFormatAsordNo(no);
     d.key = strOrdRowKey(d.pub, d.ordYear, no, d.marcNo);
     if (!existed) d.status = "0";
+    d.version = existed ? d.version + 1 : 0;
     d.savedAsordNo = no;
     d.state = RowState::Unchanged;
     d.temporary = false;
@@ -442,7 +520,8 @@ int intDeleteOrdDetails(const std::vector<std::string>& keys, bool ask, bool wit
 int intSetEndFlag(const std::string& publ, const std::string& year, const std::string& asordNo,
                   const std::string& flag) {
     return runInTransaction({"update m_peri_ord_detl set end_ord_flag=" + LIB_SqlStr(flag) +
-                             catalogueWhere(publ, year) + " AND asord_no=" + LIB_SqlStr(asordNo)});
+                             strOrdVersionBump() + catalogueWhere(publ, year) +
+                             " AND asord_no=" + LIB_SqlStr(asordNo)});
 }
 
 int intCheckOrdCata(const std::string& publ, const std::string& year,
@@ -508,14 +587,15 @@ int intUpdateOrdPrice(const std::string& publ, const std::string& year, const st
     std::string key = catalogueWhere(publ, year) + " AND asord_no=" + LIB_SqlStr(asordNo);
     return runInTransaction(
         {"update m_peri_ord_detl set peri_price = " + number(price) +
-             ", peri_total_price=" + number(totalPrice) + key,
+             ", peri_total_price=" + number(totalPrice) + strOrdVersionBump() + key,
          "update m_peri_sub_fund_out set sub_amt=" + number(totalPrice) + "*sub_qty" + key});
 }
 
 int intUpdateOrdFreq(const std::string& publ, const std::string& year, const std::string& asordNo,
                      const std::string& freqName) {
     return runInTransaction({"update m_peri_ord_detl set publ_freq = " + LIB_SqlStr(freqName) +
-                             catalogueWhere(publ, year) + " AND asord_no=" + LIB_SqlStr(asordNo)});
+                             strOrdVersionBump() + catalogueWhere(publ, year) +
+                             " AND asord_no=" + LIB_SqlStr(asordNo)});
 }
 
 int intGetOrdPrintData(const std::string& publ, const std::string& year, LibArray& rows) {

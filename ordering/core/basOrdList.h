@@ -23,7 +23,7 @@ OrdTotals OrdSumDetails(const std::vector<OrdDetail>& details);
 // "12 种  34 册  年价 5678.00 元", with " | fund: amount" per fund when `byFund`.
 std::string strOrdTotals(const OrdTotals& t, bool byFund);
 
-// A new detail of the catalogue: not sent, new title, normal order state.
+// A new detail of the catalogue: not sent, new title, no order state until one is chosen.
 OrdDetail NewOrdDetail(const std::string& publ, const std::string& year);
 
 // Loads the catalogue's details ordered by order number, with their subscriber, fund and

@@ -46,6 +46,9 @@ std::string OrdDetail::*OrdGridModel::fieldOf(const std::string& key) {
 }
 
 std::string OrdGridModel::valueOf(const OrdDetail& d, const std::string& key) {
+    // Whether the detail would pass the save's checks, so that rows read back from a file
+    // show at once which ones still need work.
+    if (key == kValidKey) return OrdDetailErrors(d).empty() ? "是" : "否";
     auto field = fieldOf(key);
     return field ? d.*field : std::string();
 }
@@ -87,6 +90,11 @@ QVariant OrdGridModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole)
         return QString::fromStdString(strOrdGridText(key, valueOf(d, key)));
     if (role == Qt::UserRole) return QString::fromStdString(valueOf(d, key));
+    if (role == Qt::ToolTipRole && key == kValidKey) {
+        const auto errors = OrdDetailErrors(d);
+        return errors.empty() ? QVariant()
+                              : QString::fromStdString(strOrdErrorText(errors, d.asordNo));
+    }
     return {};
 }
 

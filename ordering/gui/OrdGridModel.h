@@ -27,7 +27,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // The detail field of a grid key; null for a key that names none.
+    // The computed column: "是" when the detail passes the save's checks, "否" with the reasons
+    // as its tooltip otherwise.
+    static constexpr const char* kValidKey = "Valid";
+    // The detail field of a grid key; null for a key that names none (and for Valid).
     static std::string OrdDetail::*fieldOf(const std::string& key);
     // The value of a grid key ("" for a key that names no field).
     static std::string valueOf(const OrdDetail& d, const std::string& key);

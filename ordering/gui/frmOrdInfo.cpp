@@ -10,6 +10,7 @@
 #include "common/basCodeFunc.h"
 #include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/OrdGridModel.h"
 
@@ -163,7 +164,12 @@ void frmOrdInfo::onEdited(const std::string& key, const std::string& value) {
         ShowLockedRefusal();
         return;
     }
-    if (auto field = OrdGridModel::fieldOf(key)) detail_->*field = value;
+    const bool price =
+        key == "Price" || key == "TotalPrice" || key == "ForePrice" || key == "ForeTotalPrice";
+    // Digits typed full-width are digits; the pane shows them as they will be saved.
+    const std::string typed = price ? strOrdNumberText(value) : value;
+    if (auto field = OrdGridModel::fieldOf(key)) detail_->*field = typed;
+    if (typed != value) show(key);
     if (key == "Price") {
         std::string total = strAnnualPrice(detail_->price, detail_->publFreq, detail_->ordYear);
         if (!total.empty()) {

@@ -40,6 +40,9 @@ std::vector<GridColumn> orderColumns() {
             {"Status", "签收状态"},
             {"NewFlag", "新续订刊"},
             {"EndFlag", "完成"},
+            // clang-format off
+            {"Valid", "有效"},
+            // clang-format on
             {"Publish", "出版社"},
             {"PublFreq", "出版频率"},
             {"GetMode", "获得方式"},
@@ -211,7 +214,7 @@ int frmOrdList::NewItem() {
 int frmOrdList::SaveItem() {
     OrdDetail* d = current();
     if (!d || d->state == RowState::Unchanged) return 0;
-    if (!m_frmSubInfo->QueryClose()) return -1;
+    // The save shows every complaint of the detail at once, the subscriber pane's among them.
     std::string oldKey = d->key;
     if (intSaveOrdDetail(*d, true) < 0) return -1;
     originals_.erase(oldKey);
@@ -450,7 +453,12 @@ int frmOrdList::DeleteItem(bool withMarc) {
     std::vector<std::string> keys;
     for (int r : picked)
         if (!rows_[r].savedAsordNo.empty()) keys.push_back(rows_[r].key);
-    if (!keys.empty() && intDeleteOrdDetails(keys, true, withMarc) != 0) return -1;
+    if (keys.empty() && !picked.empty()) {
+        // Rows never saved are lost for good too: the same question as for saved ones.
+        if (LIB_ShowMsg("Q是否确定删除订购信息？") != kMsgOk) return 1;
+    } else if (!keys.empty()) {
+        if (int rc = intDeleteOrdDetails(keys, true, withMarc); rc != 0) return rc;
+    }
     for (auto r = picked.rbegin(); r != picked.rend(); ++r) {
         originals_.erase(rows_[*r].key);
         removeRow(*r);
@@ -557,8 +565,16 @@ int frmOrdList::subSetEndFlag(bool finished) {
     if (!d || d->savedAsordNo.empty()) return -1;
     std::string flag = finished ? "1" : "0";
     if (intSetEndFlag(d->pub, d->ordYear, d->savedAsordNo, flag) < 0) return -1;
-    d->endFlag = flag;
-    if (auto it = originals_.find(d->key); it != originals_.end()) it->second.endFlag = flag;
+    // The mark moved the detail's version on; the snapshot a later edit keeps for Cancel must
+    // carry both.
+    for (OrdDetail* copy : {d, &shown_}) {
+        copy->endFlag = flag;
+        ++copy->version;
+    }
+    if (auto it = originals_.find(d->key); it != originals_.end()) {
+        it->second.endFlag = flag;
+        ++it->second.version;
+    }
     model->rowChanged(cur_);
     return 0;
 }

@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "common/gui/FileDialogs.h"
 #include "common/gui/LayoutMemory.h"
 #include "common/gui/StdKeys.h"
 
@@ -40,6 +41,8 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     addDockWidget(Qt::LeftDockWidgetArea, dwAsordTree);
     tabifyDockWidget(dwOrderTree, dwAsordTree);
     dwOrderTree->raise();
+    // The trees need little width; the list and its panes take the rest.
+    resizeDocks({dwOrderTree, dwAsordTree}, {240, 240}, Qt::Horizontal);
 
     OrderMain = new frmOrdList(this);
     AsordMain = new frmOrdAsordList(this);
@@ -69,6 +72,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     addCommand("cmdMarcRepeat", "查重(&R)", &frmOrdManager::cmdMarcRepeat);
     addCommand("cmdSwitch", "订购/征订(&W)", &frmOrdManager::cmdSwitch);
     addCommand("cmdAsordSelect", "选订到订购目录(&T)", &frmOrdManager::cmdAsordSelect);
+    addCommand("cmdOpenFile", "导入文件(&O)", &frmOrdManager::cmdOpenFile);
     addCommand("cmdFrameNone", "隐藏窗格", nullptr);
     addCommand("cmdFrameOnlyInfo", "仅订购信息", nullptr);
     addCommand("cmdFrameOnlySubInfo", "仅订户信息", nullptr);
@@ -164,6 +168,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
         tools->addAction(command(name));
     tools->addSeparator();
     tools->addAction(command("cmdRenew"));
+    tools->addAction(command("cmdOpenFile"));
     QMenu* view = menuBar()->addMenu("视图(&V)");
     view->addAction(command("GroupView"));
     view->addSeparator();
@@ -173,6 +178,10 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     view->addSeparator();
     view->addAction(command("cmdRestoreLayout"));
 
+    chooseImportFile = [this] {
+        return LIB_OpenFileName(this, "导入文件", "orderfile", "订购断点文件 (*.csv)")
+            .toStdString();
+    };
     connect(m_frmOrdTree, &frmOrdTree::catalogueChosen, this, &frmOrdManager::showCatalogue);
     connect(m_frmOrdTree, &frmOrdTree::catalogueRemoved, this,
             [this](const QString& publ, const QString& year) {
@@ -289,6 +298,7 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdMarcRepeat", order && cur >= 0);
     set("cmdSwitch", true);
     set("cmdAsordSelect", !order && n > 0 && !OrderMain->PublCode().empty());
+    set("cmdOpenFile", order && catalogue && !locked);
     for (const char* frame : {"cmdFrameNone", "cmdFrameOnlyInfo", "cmdFrameOnlySubInfo",
                               "cmdFrameLevel", "cmdFrameTabbed", "cmdGrid"})
         set(frame, order);
@@ -297,6 +307,12 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdRefresh", catalogue);
     set("cmdRestoreLayout", true);
     set("cmdRenew", true);
+}
+
+void frmOrdManager::cmdOpenFile() {
+    // An order breakpoint file (or an order file from elsewhere) comes back as temporary rows.
+    const std::string path = chooseImportFile ? chooseImportFile() : std::string();
+    if (!path.empty()) activeForm()->ImportReviewFile(path);
 }
 
 void frmOrdManager::showCatalogue(const QString& publ, const QString& year, const QString& name) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -33,6 +34,8 @@ public:
     frmOrdList* OrderMain = nullptr;
     frmOrdAsordList* AsordMain = nullptr;
     QLineEdit* txtFind = nullptr;
+    // The order file cmdOpenFile reads; by default a file dialog titled "导入文件".
+    std::function<std::string()> chooseImportFile;
 
     // The command's action (null for an unknown name).
     QAction* command(const std::string& name) const;
@@ -66,6 +69,7 @@ private:
     void cmdCheck();
     void cmdGroupView();
     void cmdAsordSelect();
+    void cmdOpenFile();
     void cmdEndFlag();
     void cmdFocusFind();
     void cmdRefresh();

@@ -13,6 +13,7 @@
 #include "common/gui/StdKeys.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdInfo.h"
 
@@ -52,7 +53,8 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& caption
     auto* g = new QTableWidget(rows, captions.size(), parent);
     g->setObjectName(name);
     g->setHorizontalHeaderLabels(captions);
-    g->horizontalHeader()->setStretchLastSection(true);
+    // The pane shares the width with two others: its grids fit it rather than scroll sideways.
+    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
     return g;
 }
@@ -294,7 +296,7 @@ void frmOrdSubInfo::onSubItemEdited(int row, const std::string& value) {
     } else if (row == kChkFlag) {
         s->chkFlag = value;
     } else if (row == kCount) {
-        s->count = value;
+        s->count = strOrdNumberText(value);
     } else if (row == kRegion) {
         s->region = value;
     } else {
@@ -317,13 +319,13 @@ void frmOrdSubInfo::onLineEdited(QTableWidget* g, int row, int column, const std
             f.fundSrc = value;
         } else if (column == 1) {
             // Typed copies take their amount by the annual-price rule too.
-            f.qty = value;
-            f.amount = strDecimalTimes(detail_->totalPrice, LibVar(value).integer());
+            f.qty = strOrdNumberText(value);
+            f.amount = strDecimalTimes(detail_->totalPrice, LibVar(f.qty).integer());
             loading_ = true;
             spdFundSrc->item(row, 2)->setText(QString::fromStdString(f.amount));
             loading_ = false;
         } else if (column == 2) {
-            f.amount = value;
+            f.amount = strOrdNumberText(value);
         } else {
             f.remark = value;
         }
@@ -337,7 +339,7 @@ void frmOrdSubInfo::onLineEdited(QTableWidget* g, int row, int column, const std
             }
             t.distLoca = value;
         } else if (column == 1) {
-            t.qty = value;
+            t.qty = strOrdNumberText(value);
         } else {
             t.label = value;
         }

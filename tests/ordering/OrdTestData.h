@@ -35,6 +35,7 @@ inline OrdDetail CompleteDetail(const std::string& publ, const std::string& year
                                 const std::string& asordNo) {
     OrdDetail d = NewOrdDetail(publ, year);
     d.asordNo = asordNo;
+    d.periType = "0";
     d.getMode = "01";
     d.publFreq = "月刊";
     d.carrier = "01";

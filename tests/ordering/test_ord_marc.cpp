@@ -133,6 +133,8 @@ TEST_P(OrdMarc, PreOrderTitleGetsItsOwnRecordWhenSaved) {
     EXPECT_EQ(taken[0].title, "化学工程学报");
     EXPECT_EQ(taken[0].marcNo, "");
     OrdDetail d = taken[0];
+    EXPECT_EQ(taken[0].periType, "") << "the order state is the operator's choice";
+    d.periType = "0";
     d.getMode = "01";
     d.subs = CompleteDetail("YZFX", "202601", "x").subs;
     ASSERT_EQ(intSaveOrdDetail(d, false), 0);

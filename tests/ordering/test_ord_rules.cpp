@@ -2,6 +2,7 @@
 // decimal prices, the annual-price rule, validation wording and order, and the order file.
 #include <gtest/gtest.h>
 
+#include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFile.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/core/basOrdList.h"
@@ -175,6 +176,77 @@ TEST(OrderFile, MisplacedOrUnknownRecordsNameTheirLine) {
     EXPECT_EQ(error, "第 3 行：不认识的记录类型“X”");
     EXPECT_EQ(intParseOrdFile("D,\"YZFX,202601\n", out, error), -1);
     EXPECT_EQ(error, "第 1 行：引号不成对");
+}
+
+TEST(NumberEntry, FullWidthDigitsCountAndAnythingElseIsRefusedByName) {
+    EXPECT_EQ(strOrdNumberText("１５０"), "150");
+    EXPECT_EQ(strOrdNumberText("　１２．５ "), "12.5");
+    EXPECT_EQ(strOrdAmountError("１５０", "年价"), "");
+    EXPECT_EQ(strOrdAmountError("9999999999.99", "年价"), "");
+    EXPECT_EQ(strOrdAmountError("", "外币单价"), "");  // an optional price may stay empty
+    EXPECT_EQ(strOrdAmountError("12,5", "年价"), " 年价必须是数字！");
+    EXPECT_EQ(strOrdAmountError("12元", "单价"), " 单价必须是数字！");
+    EXPECT_EQ(strOrdAmountError("1e3", "单价"), " 单价必须是数字！");
+    EXPECT_EQ(strOrdAmountError("1.2.3", "单价"), " 单价必须是数字！");
+    EXPECT_EQ(strOrdAmountError("-3", "单价"), " 单价不能为负数！");
+    EXPECT_EQ(strOrdAmountError("－３", "单价"), " 单价不能为负数！");
+    EXPECT_EQ(strOrdAmountError("1.255", "单价"), " 单价最多两位小数！");
+    EXPECT_EQ(strOrdAmountError("12345678901", "年价"), " 年价不能超过9999999999.99！");
+}
+
+TEST(NumberEntry, CopiesAreWholeNumbersFromOneToTheLimit) {
+    for (const char* good : {"1", "３", "007", "9999"})
+        EXPECT_EQ(strOrdCopiesError(good, "复本数"), "") << good;
+    for (const char* bad : {"", "0", "０", "-1", "2.5", "10000", "9999999999999999999", "两"})
+        EXPECT_EQ(strOrdCopiesError(bad, "复本数"), " 复本数必须是1到9999之间的整数！") << bad;
+}
+
+TEST(Validation, LinesWithoutACodeOrWithBadNumbersAreEachReported) {
+    OrdDetail d = CompleteDetail("YZFX", "202601", "2-15");
+    d.totalPrice = "１５０";  // full-width, but a number
+    d.price = "12,5";
+    d.subs[0].funds.push_back({"", "1", "150", ""});
+    d.subs[0].dists[1].distLoca = "";
+    d.subs[1].count = "0";
+    d.subs[1].funds[0].amount = "-150";
+    EXPECT_EQ(OrdDetailErrors(d),
+              (std::vector<std::string>{" 单价必须是数字！", " 订户【QK01】经费项目不能为空！",
+                                        " 订户【QK01】分配地不能为空！",
+                                        " 订户【WWQK】复本数必须是1到9999之间的整数！",
+                                        " 订户【WWQK】经费【02】金额不能为负数！"}));
+    // A distribution line of 0 copies is refused, and the sum is not compared with it.
+    OrdDetail zero = CompleteDetail("YZFX", "202601", "2-16");
+    zero.subs[0].dists[1].qty = "0";
+    EXPECT_EQ(
+        OrdDetailErrors(zero),
+        (std::vector<std::string>{" 订户【QK01】分配地【QKYL】分配数必须是1到9999之间的整数！"}));
+}
+
+TEST(OrderFile, CodesMissingFromTheirTablesAreEachNamed) {
+    OrdCodeTables t;
+    t.publishers = {"YZFX"};
+    t.locations = {"QK01", "QKYL", "WWQK"};
+    t.getModes = {"01"};
+    t.carriers = {"01"};
+    t.currencies = {"CNY"};
+    t.funds = {"01", "02"};
+    t.freqNames = {"月刊"};
+    EXPECT_TRUE(OrdCodeErrors(CompleteDetail("YZFX", "202601", "2-15"), t).empty());
+    OrdDetail d = CompleteDetail("ZZZZ", "202601", "2-15");
+    d.getMode = "09";
+    d.moneyType = "XXX";
+    d.publFreq = "时刊";
+    d.carrier = "99";
+    d.subs[0].location = "NOPE";
+    d.subs[0].dists[1].distLoca = "NOPE2";
+    d.subs[1].funds[0].fundSrc = "99";
+    EXPECT_EQ(OrdCodeErrors(d, t),
+              (std::vector<std::string>{
+                  " 发行商【ZZZZ】不存在，请重新选择！", " 获得方式【09】不存在，请重新选择！",
+                  " 出版频率【时刊】不存在，请重新选择！", " 载体类型【99】不存在，请重新选择！",
+                  " 币种【XXX】不存在，请重新选择！", " 订户【NOPE】不存在，请重新选择！",
+                  " 订户【NOPE】分配地【NOPE2】不存在，请重新选择！",
+                  " 订户【WWQK】经费项目【99】不存在，请重新选择！"}));
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -27,6 +29,7 @@
 #include "app/frmMain.h"
 #include "common/gui/Grid.h"
 #include "db/basLibDB.h"
+#include "ordering/core/basOrdFile.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdAsordList.h"
 #include "ordering/gui/frmOrdInfo.h"
@@ -85,6 +88,7 @@ protected:
     }
     void typeDetail(const std::string& no) {
         info->typeValue("AsordNo", no);
+        info->typeValue("PeriType", "0");
         info->typeValue("GetMode", "01");
         info->typeValue("PublFreq", "月刊");
         info->typeValue("Carrier", "01");
@@ -206,14 +210,21 @@ TEST_P(OrdScreens, PanesRefuseDuplicatesAndLockedEdits) {
     sub->cmdAddFund->click();
     choose(cellCombo(sub->spdFundSrc, 1, 0), "02");
     EXPECT_EQ(lastMessage(), "该经费项目已经存在，请重新选择！");
+    // The fund line left without its code keeps the operator on the subscriber until it goes.
+    EXPECT_FALSE(sub->selectSubscriber(0));
+    EXPECT_EQ(lastMessage(), "操作不能继续：\n 订户【WWQK】经费项目不能为空！");
+    sub->spdFundSrc->setCurrentCell(1, 1);
+    sub->cmdDelFund->click();
     ASSERT_TRUE(sub->selectSubscriber(0));
     sub->cmdAddDist->click();
     choose(cellCombo(sub->spdDistLoca, 1, 0), "QK01");
     EXPECT_EQ(lastMessage(), "该分配地已存在，请重新选择！");
-    // Leaving a subscriber whose distribution no longer adds up is refused by the pane.
+    // Leaving a subscriber whose distribution no longer adds up, with a line still without its
+    // place, is refused by the pane with both reasons.
     sub->spdDistLoca->item(1, 1)->setText("1");
     EXPECT_FALSE(sub->selectSubscriber(1));
-    EXPECT_EQ(lastMessage(), "操作不能继续：\n 订户【QK01】设定的复本数不符！");
+    EXPECT_EQ(lastMessage(),
+              "操作不能继续：\n 订户【QK01】分配地不能为空！\n 订户【QK01】设定的复本数不符！");
 
     presenter.replies.push_back({kMsgOk, {}});
     ASSERT_TRUE(manager->runCommand("cmdCancel"));
@@ -264,9 +275,14 @@ TEST_P(OrdScreens, DeletingASentDetailIsRefusedAndAnUnsentOneGoes) {
     ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
     EXPECT_EQ(list->ItemCount(), 1);
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "1");
-    // Of two new details, only the current one leaves the list.
+    // Of two new details, only the current one leaves the list, and only when confirmed.
     ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
     ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    presenter.replies.push_back({kMsgCancel, {}});
+    ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
+    EXPECT_EQ(lastMessage(), "是否确定删除订购信息？");
+    EXPECT_EQ(list->ItemCount(), 3);
+    presenter.replies.push_back({kMsgOk, {}});
     ASSERT_TRUE(manager->runCommand("cmdDetlDel"));
     EXPECT_EQ(list->ItemCount(), 2);
     EXPECT_EQ(list->rows()[1].state, RowState::New);
@@ -440,6 +456,7 @@ TEST_P(OrdScreens, DetailIsEnteredAndSavedWithTheKeyboardOnly) {
     pressKey(Qt::Key_Return);
     typeKeys("TP3");
     pressKey(Qt::Key_Tab);  // the read-only total is skipped: on to 订购状态
+    pickByKeys(1);          // 正常刊: a new detail has none until one is chosen
     pressKey(Qt::Key_Tab);
     pickByKeys(1);  // 获得方式
     pressKey(Qt::Key_Return);
@@ -455,6 +472,7 @@ TEST_P(OrdScreens, DetailIsEnteredAndSavedWithTheKeyboardOnly) {
     const OrdDetail& d = *list->current();
     EXPECT_EQ(d.asordNo, "5-1");
     EXPECT_EQ(d.kindNo, "TP3");
+    EXPECT_EQ(d.periType, "0");
     EXPECT_FALSE(d.getMode.empty());
     EXPECT_FALSE(d.publFreq.empty());
     EXPECT_FALSE(d.carrier.empty());
@@ -674,7 +692,8 @@ TEST_P(OrdScreens, EveryGridKeyNamesAFieldOfTheDetail) {
     frmOrdAsordList asord;
     for (const OrdGridModel* m : {list->model, asord.model})
         for (const GridColumn& c : m->columns())
-            EXPECT_NE(OrdGridModel::fieldOf(c.key), nullptr) << c.key;
+            EXPECT_TRUE(OrdGridModel::fieldOf(c.key) != nullptr || c.key == OrdGridModel::kValidKey)
+                << c.key;
     for (int r = 0; r < info->spdOrderInfo->rowCount(); ++r) {
         const std::string key =
             info->spdOrderInfo->item(r, 0)->data(Qt::UserRole).toString().toStdString();
@@ -695,4 +714,101 @@ TEST_P(OrdScreens, EveryGridKeyNamesAFieldOfTheDetail) {
         EXPECT_EQ(OrdGridModel::valueOf(back, key), value) << key;
     OrdGridModel::setRowValues(back, {{"Titel", "错字"}});
     EXPECT_EQ(back.title, "计算机学报");
+}
+
+TEST_P(OrdScreens, SaveAndSaveAllShowTheWholeListAndANewDetailHasNoOrderState) {
+    ASSERT_EQ(manager->m_frmOrdTree->NewCatalogue("YZFX", "202601"), 0);
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    EXPECT_EQ(info->value("PeriType"), "");
+    typeDetail("2-15");
+    info->typeValue("PeriType", "");
+    // A subscriber that checks in without a distribution line, and a fund line left blank.
+    sub->cmdAddSub->click();
+    choose(cellCombo(sub->spdSubInfo, 0, 1), "QK01");
+    sub->cmdAddFund->click();
+    const std::string expected =
+        " 必须选择订购状态！\n 订户【QK01】经费项目不能为空！\n 订户【QK01】签收必须选择分配地！\n"
+        "订购号为：2-15的记录不能保存！";
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(lastMessage(), expected);
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_TRUE(manager->runCommand("cmdSaveAll"));
+    EXPECT_EQ(lastMessage(), expected);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "0");
+}
+
+TEST_P(OrdScreens, TheFinishingMarkSurvivesACancelAndALaterSave) {
+    openCatalogueWith({"3-1"});
+    ASSERT_EQ(list->subSetEndFlag(true), 0);
+    info->typeValue("Remark", "改了");
+    ASSERT_TRUE(manager->runCommand("cmdCancel"));
+    EXPECT_EQ(list->current()->endFlag, "1");
+    EXPECT_EQ(list->model->index(0, 0).data().toString(), "F");
+    info->typeValue("Remark", "再改");
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(scalar("SELECT end_ord_flag FROM m_peri_ord_detl"), "1");
+    EXPECT_EQ(scalar("SELECT remark FROM m_peri_ord_detl"), "再改");
+}
+
+TEST_P(OrdScreens, TheBreakpointFileComesBackThroughOpenFileShowingWhatIsValid) {
+    openCatalogueWith({"3-1"});
+    OrdDetail good = CompleteDetail("YZFX", "202601", "3-2");
+    OrdDetail partial = CompleteDetail("YZFX", "202601", "3-3");
+    partial.moneyType = "";
+    OrdDetail taken = CompleteDetail("YZFX", "202601", "3-1");
+    const std::string path = ::testing::TempDir() + "ordfix_breakpoint.csv";
+    std::string error;
+    ASSERT_EQ(intWriteOrdFile(path, {&good, &partial, &taken}, error), 0) << error;
+    manager->chooseImportFile = [&] { return path; };
+    ASSERT_TRUE(manager->runCommand("cmdOpenFile"));
+    EXPECT_EQ(lastMessage(), "下列征订号在该目录中已经存在：\n3-1");
+    ASSERT_EQ(list->ItemCount(), 3);
+    EXPECT_TRUE(list->rows()[1].temporary);
+    const int valid = list->model->columnOf("Valid");
+    EXPECT_EQ(list->model->index(0, valid).data().toString(), "是");
+    EXPECT_EQ(list->model->index(1, valid).data().toString(), "是");
+    EXPECT_EQ(list->model->index(2, valid).data().toString(), "否");
+    EXPECT_EQ(list->model->index(2, valid).data(Qt::ToolTipRole).toString().toStdString(),
+              " 必须选择币种！\n订购号为：3-3的记录不能保存！");
+    // The valid row saves like a typed one; the other stays with its complaint.
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_TRUE(manager->runCommand("cmdSaveAll"));
+    EXPECT_EQ(lastMessage(), " 必须选择币种！\n订购号为：3-3的记录不能保存！");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "2");
+    EXPECT_EQ(list->rows()[2].state, RowState::New);
+}
+
+// On the screens librarians have, the list of a full catalogue comes first: most of the height,
+// the title column at the left and whole, and the panes below usable without scrolling sideways.
+// With SERIALS_SHOT_DIR set the two sizes are saved as pictures to look at.
+TEST_P(OrdScreens, AtCommonScreenSizesTheListAndItsTitlesGetTheRoom) {
+    ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
+    for (int i = 1; i <= 30; ++i) {
+        OrdDetail d = CompleteDetail("YZFX", "202601", "7-" + std::to_string(i));
+        ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    }
+    manager->m_frmOrdTree->Reload();
+    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    for (QSize size : {QSize(1280, 800), QSize(1920, 1080)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+        manager->resize(size);
+        manager->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(manager.get()));
+        QApplication::processEvents();
+        QTableView* grid = list->spdList;
+        EXPECT_GE(grid->viewport()->height() / grid->rowHeight(0), size.height() > 1000 ? 14 : 9);
+        const int title = list->model->columnOf("Title");
+        EXPECT_LE(grid->horizontalHeader()->visualIndex(title), 1);
+        EXPECT_LE(grid->columnViewportPosition(title) + grid->columnWidth(title),
+                  grid->viewport()->width());
+        auto* panes = list->findChild<QScrollArea*>("scrPanes");
+        ASSERT_NE(panes, nullptr);
+        EXPECT_EQ(panes->horizontalScrollBar()->maximum(), 0);
+        for (QTableWidget* t :
+             {info->spdOrderInfo, sub->spdSubOrdLst, sub->spdSubInfo, sub->spdFundSrc})
+            EXPECT_EQ(t->horizontalScrollBar()->maximum(), 0) << t->objectName().toStdString();
+        if (const char* dir = std::getenv("SERIALS_SHOT_DIR"))
+            manager->grab().save(
+                QString("%1/order_%2x%3.png").arg(dir).arg(size.width()).arg(size.height()));
+    }
 }

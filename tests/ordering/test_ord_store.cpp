@@ -3,8 +3,13 @@
 // a failed save leaves nothing; a catalogue loads in a fixed number of queries.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "db/Gbk.h"
+
 #include "common/OperatorState.h"
 #include "db/basLibDB.h"
+#include "ordering/core/basOrdFile.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/core/basOrdList.h"
 #include "tests/ordering/OrdTestData.h"
@@ -131,6 +136,61 @@ TEST_P(OrdStore, InvalidDetailShowsTheListAndWritesNothing) {
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "0");
 }
 
+TEST_P(OrdStore, FullWidthNumbersAreSavedAsNumbersAndBadOnesWriteNothing) {
+    OrdDetail d = CompleteDetail("YZFX", "202601", "2-15");
+    d.totalPrice = "１５０";
+    d.subs[0].count = "２";
+    d.subs[0].funds[0].amount = "";
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(scalar("SELECT peri_total_price FROM m_peri_ord_detl"), "150");
+    EXPECT_EQ(scalar("SELECT peri_ord_qty FROM m_peri_ord_detl"), "3");
+    EXPECT_EQ(d.totalPrice, "150");
+
+    OrdDetail bad = CompleteDetail("YZFX", "202601", "2-16");
+    bad.totalPrice = "12,5";
+    bad.subs[1].count = "9999999999999999999";
+    bad.subs[1].funds[0].fundSrc = "";
+    const std::string before = snapshot();
+    EXPECT_EQ(intSaveOrdDetail(bad, false), -1);
+    EXPECT_EQ(presenter.shown.back().body,
+              " 年价必须是数字！\n 订户【WWQK】复本数必须是1到9999之间的整数！\n "
+              "订户【WWQK】经费项目不能为空！\n订购号为：2-16的记录不能保存！");
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_P(OrdStore, ImportChecksEveryCodeAndReadsGbkFiles) {
+    const std::string path = ::testing::TempDir() + "ordfix_import.csv";
+    // The measured file: unknown publisher and location, negative copies, full-width price.
+    std::ofstream(path, std::ios::binary) << "D,ZZZZ,202601,9-1,,0,01,月刊,01,CNY,,１２０,,,,0,\n"
+                                             "S,NOPE,0,-2,,\nF,01,1,,\n";
+    int saved = 0;
+    std::vector<std::string> skipped;
+    std::string error;
+    const std::string before = snapshot();
+    ASSERT_EQ(intImportOrdFile(path, saved, skipped, error), 0) << error;
+    EXPECT_EQ(saved, 0);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(presenter.shown.back().body,
+              " 订户【NOPE】复本数必须是1到9999之间的整数！\n 发行商【ZZZZ】不存在，请重新选择！\n "
+              "订户【NOPE】不存在，请重新选择！\n订购号为：9-1的记录不能保存！");
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_lst WHERE publ_code='ZZZZ'"), "0");
+
+    // The same kind of file saved by a Chinese spreadsheet, in GBK.
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << utf8ToGbk(
+        "D,YZFX,202601,9-2,,0,01,月刊,01,CNY,10,,,,,0,中文说明\n"
+        "S,WWQK,0,1,全年,\nF,02,1,,\n");
+    ASSERT_EQ(intImportOrdFile(path, saved, skipped, error), 0) << error;
+    EXPECT_EQ(saved, 1) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(reload("YZFX", "202601", "9-2").remark, "中文说明");
+    EXPECT_EQ(scalar("SELECT peri_total_price FROM m_peri_ord_detl WHERE asord_no='9-2'"), "120");
+
+    // Bytes that are neither UTF-8 nor GBK are refused before anything is read.
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "D,YZFX,202601,9-3\xFF\xFF\n";
+    EXPECT_EQ(intImportOrdFile(path, saved, skipped, error), -1);
+    EXPECT_NE(error.find("既不是 UTF-8 也不是 GBK 编码"), std::string::npos) << error;
+}
+
 TEST_P(OrdStore, SavingASentDetailKeepsItsStateAndCheckInSettings) {
     OrdDetail d = saved("2-15");
     g_OraDatabase->execute(
@@ -144,6 +204,79 @@ TEST_P(OrdStore, SavingASentDetailKeepsItsStateAndCheckInSettings) {
               "12026-01-011");
     EXPECT_EQ(scalar("SELECT qty_of_year FROM m_peri_ord_detl"), "12");
     EXPECT_EQ(scalar("SELECT remark FROM m_peri_ord_detl"), "改过");
+}
+
+TEST_P(OrdStore, ASaveOverAChangeMadeSinceTheLoadIsRefused) {
+    saved("2-15");
+    auto edited = [&](const std::string& remark) {
+        OrdDetail d = reload("YZFX", "202601", "2-15");
+        d.remark = remark;
+        d.state = RowState::Modified;
+        return d;
+    };
+    const std::string refusal = "订购号为：2-15的记录已被其他工作站修改或删除，请刷新后重新修改！";
+    // Two workstations load the detail; the second to save is refused.
+    OrdDetail mine = edited("我改的"), theirs = edited("他们改的");
+    ASSERT_EQ(intSaveOrdDetail(theirs, false), 0);
+    const std::string before = snapshot();
+    EXPECT_EQ(intSaveOrdDetail(mine, false), -1);
+    EXPECT_EQ(presenter.shown.back().body, refusal);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(mine.state, RowState::Modified) << "the edits stay for the operator";
+
+    // The finishing mark set elsewhere counts as a change too.
+    OrdDetail stale = edited("又改");
+    ASSERT_EQ(intSetEndFlag("YZFX", "202601", "2-15", "1"), 0);
+    EXPECT_EQ(intSaveOrdDetail(stale, false), -1);
+
+    // Reloaded, the detail saves, and saves again after its own save.
+    OrdDetail fresh = edited("刷新后改");
+    ASSERT_EQ(intSaveOrdDetail(fresh, false), 0);
+    fresh.remark = "再改";
+    fresh.state = RowState::Modified;
+    ASSERT_EQ(intSaveOrdDetail(fresh, false), 0);
+    EXPECT_EQ(scalar("SELECT remark||end_ord_flag FROM m_peri_ord_detl"), "再改1");
+
+    // A detail deleted elsewhere is not brought back.
+    OrdDetail gone = edited("删了");
+    ASSERT_EQ(intDeleteOrdDetails({gone.key}, false, false), 0);
+    EXPECT_EQ(intSaveOrdDetail(gone, false), -1);
+    EXPECT_EQ(presenter.shown.back().body, refusal);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "0");
+}
+
+TEST_P(OrdStore, EditsThatWouldOrphanCheckInRowsAreRefusedOnceCheckInBegan) {
+    saved("2-15");
+    // Issue 1 registered and one copy received at QK01.
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='2'");
+    g_OraDatabase->execute(
+        "INSERT INTO m_peri_chk_vol (peri_id, publ_code, peri_ord_year, asord_no) VALUES "
+        "('P000000001', 'YZFX', '202601', '2-15')");
+    g_OraDatabase->execute(
+        "INSERT INTO m_peri_item (peri_id, location, dis_location, item_no) VALUES "
+        "('P000000001', 'QK01', 'QK01', 1)");
+    OrdDetail d = reload("YZFX", "202601", "2-15");
+    d.state = RowState::Modified;
+    d.asordNo = "2-99";
+    d.subs[0].count = "3";
+    d.subs[0].dists[0].qty = "2";
+    d.subs[0].funds[0].qty = "3";
+    d.subs.pop_back();
+    const std::string before = snapshot();
+    EXPECT_EQ(intSaveOrdDetail(d, false), -1);
+    EXPECT_EQ(presenter.shown.back().body,
+              " 已经开始签收，不能修改征订号！\n 订户【QK01】已有签收信息，不能修改复本数！\n "
+              "订户【WWQK】已经开始签收，不能删除！\n订购号为：2-99的记录不能保存！");
+    EXPECT_EQ(snapshot(), before);
+
+    // What leaves the check-in rows whole still saves: a remark, copies where nothing came yet.
+    OrdDetail kept = reload("YZFX", "202601", "2-15");
+    kept.state = RowState::Modified;
+    kept.remark = "签收中也可改说明";
+    kept.subs[1].count = "2";
+    kept.subs[1].funds[0].qty = "2";
+    ASSERT_EQ(intSaveOrdDetail(kept, false), 0) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(scalar("SELECT ord_flag||peri_ord_qty FROM m_peri_ord_detl"), "24");
 }
 
 TEST_P(OrdStore, FailureAtAnyStatementOfASaveLeavesNothing) {
