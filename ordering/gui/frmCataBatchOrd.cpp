@@ -160,6 +160,7 @@ void frmCataBatchOrd::loadRecords() {
         line[0]->setData(q(rows(0, r).str()), Qt::UserRole);
         records_->appendRow(line);
     }
+    spdRecords->resizeColumnsToContents();
 }
 
 void frmCataBatchOrd::loadBatches() {
