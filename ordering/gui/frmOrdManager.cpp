@@ -21,6 +21,7 @@
 #include "common/gui/StdKeys.h"
 
 #include "db/basLibMsg.h"
+#include "ordering/gui/frmCataBatchOrd.h"
 #include "ordering/gui/frmOrdAsordList.h"
 #include "ordering/gui/frmOrdList.h"
 #include "ordering/gui/frmOrdRenew.h"
@@ -84,6 +85,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     addCommand("cmdRefresh", "刷新", &frmOrdManager::cmdRefresh);
     addCommand("cmdRestoreLayout", "恢复默认布局", &frmOrdManager::cmdRestoreLayout);
     addCommand("cmdRenew", "期刊续订(&Y)...", &frmOrdManager::cmdRenew);
+    addCommand("cmdBatchOrd", "批量订购...", &frmOrdManager::cmdBatchOrd);
     LIB_SetStdKey(command("cmdDetlNew"), StdKey::New);
     LIB_SetStdKey(command("cmdSave"), StdKey::Save);
     LIB_SetStdKey(command("cmdSaveAll"), StdKey::SaveAll);
@@ -169,6 +171,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     tools->addSeparator();
     tools->addAction(command("cmdRenew"));
     tools->addAction(command("cmdOpenFile"));
+    tools->addAction(command("cmdBatchOrd"));
     QMenu* view = menuBar()->addMenu("视图(&V)");
     view->addAction(command("GroupView"));
     view->addSeparator();
@@ -307,6 +310,7 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdRefresh", catalogue);
     set("cmdRestoreLayout", true);
     set("cmdRenew", true);
+    set("cmdBatchOrd", true);
 }
 
 void frmOrdManager::cmdOpenFile() {
@@ -449,4 +453,10 @@ void frmOrdManager::cmdRenew() {
     renew.exec();
     // The new year's catalogues appear in the tree.
     if (renew.lastResult().catalogues > 0) m_frmOrdTree->Reload();
+}
+
+void frmOrdManager::cmdBatchOrd() {
+    frmCataBatchOrd batch(this);
+    batch.exec();
+    if (batch.lastResult().ordered > 0) m_frmOrdTree->Reload();
 }

@@ -76,6 +76,8 @@ private:
     void cmdRestoreLayout();
     // Opens the renewal screen.
     void cmdRenew();
+    // Opens batch ordering of gift and exchange intake records.
+    void cmdBatchOrd();
     // Opens the catalogue the operator had open last, when it still exists.
     void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);
