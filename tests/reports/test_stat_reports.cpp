@@ -506,8 +506,9 @@ TEST_P(StatReportTest, PeriodicalQueryFindsTitlesAndShowsOrdersIssuesAndVolumes)
 
 TEST_P(StatReportTest, EachReportRunsItsFewStatementsAndReportsAFailedOne) {
     statPublisherChoices();  // the publisher list the screens load first
-    exec("INSERT INTO wkr_job_qty (wkr_no_f, oper_date, job_type, kind, volume, amount) VALUES "
-         "('JD01', '2026-03-01', '505', 1, 2, 0)");
+    exec(
+        "INSERT INTO wkr_job_qty (wkr_no_f, oper_date, job_type, kind, volume, amount) VALUES "
+        "('JD01', '2026-03-01', '505', 1, 2, 0)");
     ProbeBackend& probe = ProbeBackend::install();
     StatFilter f = year("2026");
     StatTable t;
