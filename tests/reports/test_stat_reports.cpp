@@ -4,6 +4,7 @@
 // and the classification report's lists of classes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <tuple>
@@ -13,6 +14,7 @@
 #include "db/basLibDB.h"
 #include "marc/core/MarcImport.h"
 #include "reports/core/StatReports.h"
+#include "tests/support/ProbeBackend.h"
 #include "tests/support/TestDb.h"
 
 namespace {
@@ -500,6 +502,47 @@ TEST_P(StatReportTest, PeriodicalQueryFindsTitlesAndShowsOrdersIssuesAndVolumes)
     EXPECT_EQ(joined(t, {3}), (std::vector<std::string>{"QX2", "QX1", "QX3"}));
     ASSERT_EQ(statTitleBound("0000000001", "QK01", "2026", t), StatResult::Rows);
     EXPECT_EQ(joined(t, {3}), std::vector<std::string>{"QX1"});
+}
+
+TEST_P(StatReportTest, EachReportRunsItsFewStatementsAndReportsAFailedOne) {
+    statPublisherChoices();  // the publisher list the screens load first
+    exec(
+        "INSERT INTO wkr_job_qty (wkr_no_f, oper_date, job_type, kind, volume, amount) VALUES "
+        "('JD01', '2026-03-01', '505', 1, 2, 0)");
+    ProbeBackend& probe = ProbeBackend::install();
+    StatFilter f = year("2026");
+    StatTable t;
+    struct Case {
+        const char* name;
+        int queries;
+        std::function<StatResult()> run;
+    };
+    const std::vector<Case> cases{
+        {"loca-all", 1, [&] { return statLocaAll(f, StatBasis::Distribution, t); }},
+        {"loca", 1, [&] { return statLoca(f, StatBasis::Subscriber, "", t); }},
+        {"other", 1, [&] { return statOther(f, StatAttr::Publisher, t); }},
+        {"arrival", 2, [&] { return statArrival(f, true, t); }},
+        {"job", 1, [&] { return statJob("JD01", StatPeriod::Year, "2026", "", t); }},
+        {"sort", 3, [&] { return statSort(f, StatClassBy::CallNumber, "02", t); }},
+        {"orders", 1, [&] { return statTitleOrders("0000000001", "", t); }},
+        {"issues", 1, [&] { return statTitleIssues("0000000001", "", t); }},
+    };
+    for (const Case& c : cases) {
+        probe.reset();
+        probe.failAt = 0;
+        ASSERT_EQ(c.run(), StatResult::Rows) << c.name;
+        EXPECT_EQ(probe.queries, c.queries) << c.name;
+        for (int step = 1; step <= c.queries; ++step) {
+            probe.reset();
+            probe.failAt = step;
+            presenter.shown.clear();
+            EXPECT_EQ(c.run(), StatResult::Failed) << c.name << " step " << step;
+            EXPECT_TRUE(t.sections.empty() && t.total.empty()) << c.name;
+            ASSERT_FALSE(presenter.shown.empty()) << c.name;
+            EXPECT_EQ(presenter.shown.back().type, 'E') << c.name;
+        }
+    }
+    probe.failAt = 0;
 }
 
 TEST(StatClassMatch, ListsRangesAndTheTwoCharacterClassT) {
