@@ -5,6 +5,8 @@
 
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
+#include "marc/core/SearchInput.h"
+#include "marc/core/TitleWords.h"
 #include "marc/core/basBMDefault.h"
 #include "marc/core/basBMIndex.h"
 #include "marc/core/basBMStore.h"
@@ -37,7 +39,10 @@ std::string otherIsbnForm(const std::string& text) {
 
 }  // namespace
 
-int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows) {
+int MarcIndexSearch(const std::string& group, const std::string& typed, LibArray& rows, int limit) {
+    std::string text = typed;
+    if (group == kMarcIsbnGroup)
+        if (std::string bare = MarcIsbnInput(typed); !bare.empty()) text = bare;
     std::string match =
         "marc_idx.marc_idx_cont LIKE " + MarcIndexLikePattern(MarcSearchKey(group, text));
     if (std::string other = otherIsbnForm(text); !other.empty())
@@ -48,5 +53,11 @@ int MarcIndexSearch(const std::string& group, const std::string& text, LibArray&
         " FROM marc WHERE marc.marc_rec_no IN (SELECT marc_idx.marc_rec_no FROM marc_idx "
         " WHERE marc_idx.marc_idx_grp=" +
         LIB_SqlStr(group) + " AND " + match + ") ORDER BY gbk(marc.m_title),marc.marc_rec_no";
+    if (limit > 0) sql += " LIMIT " + std::to_string(limit);
     return LIB_DB_Select(sql, rows);
+}
+
+int MarcFindRecords(const std::string& group, const std::string& text, LibArray& rows, int limit) {
+    if (group == kMarcTitleWordsGroup) return MarcTitleWordSearch(text, rows, limit);
+    return MarcIndexSearch(group, text, rows, limit);
 }

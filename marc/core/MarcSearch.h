@@ -13,5 +13,13 @@ std::string MarcSearchKey(const std::string& group, const std::string& text);
 // characters outside the plain storage.
 std::string MarcIndexLikePattern(const std::string& key);
 // Records of `group` whose key begins with the text: record number, title, author, publisher,
-// ISBN/ISSN, ordered by title. 0, or -1 (error in g_ErrInfo).
-int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows);
+// ISBN/ISSN, ordered by title; at most `limit` rows when limit > 0. 0, or -1 (error in
+// g_ErrInfo).
+int MarcIndexSearch(const std::string& group, const std::string& text, LibArray& rows,
+                    int limit = 0);
+
+// The search that is not an index group: words and character pairs anywhere in the title.
+inline constexpr const char* kMarcTitleWordsGroup = "TW";
+// A search as the search boxes offer it: an index group by key prefix, or kMarcTitleWordsGroup.
+int MarcFindRecords(const std::string& group, const std::string& text, LibArray& rows,
+                    int limit = 0);
