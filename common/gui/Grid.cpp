@@ -90,9 +90,11 @@ class FilterBoxKeys : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* box = static_cast<QLineEdit*>(watched);
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !box->text().isEmpty()) {
+        // The box is also watched while it is being destroyed, when it is no QLineEdit any more.
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (box && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+            !box->text().isEmpty()) {
             box->clear();
             return true;
         }
