@@ -122,20 +122,20 @@ int MarcTitleWordSearch(const std::string& text, LibArray& rows, int limit) {
             wanted[i].kind == TokenKind::Single && i > 0 && wanted[i - 1].kind == TokenKind::Pair;
         if (!endsPairs) kept.push_back(wanted[i]);
     }
-    std::string where;
-    for (const Token& t : kept) {
-        const std::string match = t.kind == TokenKind::Pair
-                                      ? "word=" + MarcSqlText(t.text)
-                                      : "word LIKE " + MarcIndexLikePattern(t.text);
-        where += std::string(where.empty() ? "" : " AND ") +
-                 "marc.marc_rec_no IN (SELECT marc_rec_no FROM marc_title_word WHERE " + match +
-                 ")";
-    }
-    if (where.empty()) where = "1=0";
-    std::string sql =
-        "SELECT marc.marc_rec_no,marc.m_title,marc.m_author,marc.m_publisher,marc.m_isbn "
-        "FROM marc WHERE " +
-        where + " ORDER BY gbk(marc.m_title),marc.marc_rec_no";
-    if (limit > 0) sql += " LIMIT " + std::to_string(limit);
-    return LIB_DB_Select(sql, rows);
+    if (kept.empty()) kept.push_back({"", TokenKind::Pair});  // finds nothing
+    auto match = [](const Token& t, const char* column) {
+        return std::string(column) + (t.kind == TokenKind::Pair
+                                          ? "=" + MarcSqlText(t.text)
+                                          : " LIKE " + MarcIndexLikePattern(t.text));
+    };
+    // The first word's rows in key order, narrowed by the others.
+    std::string candidates =
+        "SELECT first_word.marc_rec_no FROM marc_title_word first_word WHERE " +
+        match(kept[0], "first_word.word");
+    for (std::size_t i = 1; i < kept.size(); ++i)
+        candidates +=
+            " AND first_word.marc_rec_no IN (SELECT marc_rec_no FROM marc_title_word "
+            "WHERE " +
+            match(kept[i], "word") + ")";
+    return MarcListCandidates(candidates, "first_word.word", rows, limit);
 }
