@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <map>
 
 #include "app/MainEntries.h"
 #include "app/basQKLogin.h"
@@ -18,6 +19,22 @@
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
 #include "common/basSysPara.h"
+#include "common/gui/LayoutMemory.h"
+#include "common/gui/StdKeys.h"
+
+namespace {
+
+// Alt+letter opens an area's menu: the letters of the areas' English names, one each.
+QString areaTitle(const std::string& area) {
+    static const std::map<std::string, char> letters{{"订购", 'O'}, {"签收", 'C'}, {"催缺", 'L'},
+                                                     {"装订", 'D'}, {"典藏", 'A'}, {"统计", 'T'},
+                                                     {"书目", 'B'}, {"系统", 'S'}};
+    auto it = letters.find(area);
+    return QString::fromStdString(area) +
+           (it == letters.end() ? QString() : QString("(&%1)").arg(QChar(it->second)));
+}
+
+}  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frmMain");
@@ -54,11 +71,17 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             if (std::string(entries[i].area) != area) continue;
             if (!menu) {
-                menu = menuBar()->addMenu(QString::fromUtf8(area));
+                menu = menuBar()->addMenu(areaTitle(area));
+                menu->setObjectName(QString("mnuArea") +
+                                    QString::number(menuBar()->actions().size()));
                 group = new QTreeWidgetItem(trvNav, {QString::fromUtf8(area)});
                 group->setExpanded(true);
             }
-            auto* action = menu->addAction(QString::fromUtf8(entries[i].caption));
+            // The entries of a menu are numbered for their mnemonics: 1 to 9.
+            const int n = static_cast<int>(menu->actions().size()) + 1;
+            auto* action = menu->addAction(QString::fromUtf8(entries[i].caption) +
+                                           (n <= 9 ? QString("(&%1)").arg(n) : QString()));
+            action->setIconText(QString::fromUtf8(entries[i].caption));
             action->setObjectName(QString("mnu") + entries[i].objectName);
             connect(action, &QAction::triggered, this, [this, i] { openEntry(i); });
             toolbar->addAction(action);
@@ -74,15 +97,26 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
     QMenu* system = nullptr;
     for (QAction* a : menuBar()->actions())
-        if (a->text() == "系统") system = a->menu();
-    if (!system) system = menuBar()->addMenu("系统");
+        if (a->text() == areaTitle("系统")) system = a->menu();
+    if (!system) system = menuBar()->addMenu(areaTitle("系统"));
     system->addSeparator();
-    mnuRelogin = system->addAction("重新登录");
+    mnuRelogin = system->addAction("重新登录(&R)");
     mnuRelogin->setObjectName("mnuRelogin");
     connect(mnuRelogin, &QAction::triggered, this, &frmMain::reloginRequested);
-    mnuExit = system->addAction("退出");
+    mnuExit = system->addAction("退出(&X)");
     mnuExit->setObjectName("mnuExit");
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* view = menuBar()->addMenu("视图(&V)");
+    auto* navShown = nav->toggleViewAction();
+    navShown->setText("功能导航(&N)");
+    navShown->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    view->addAction(navShown);
+    mnuRestoreLayout = view->addAction("恢复默认布局(&L)");
+    mnuRestoreLayout->setObjectName("mnuRestoreLayout");
+    connect(mnuRestoreLayout, &QAction::triggered, this, [] { LIB_RestoreDefaultLayout(""); });
+    for (QAction* a : {navShown, mnuRelogin, mnuExit, mnuRestoreLayout})
+        LIB_TipWithShortcut(a);
 
     lblOperator = new QLabel(this);
     lblOperator->setObjectName("lblOperator");
@@ -93,6 +127,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     for (QLabel* l : {lblOperator, lblLocation, lblDate})
         statusBar()->addPermanentWidget(l);
     refreshOperator();
+    LIB_RememberWindow(this, "main/frmMain");
 }
 
 void frmMain::refreshOperator() {
@@ -129,6 +164,8 @@ QWidget* frmMain::openEntry(std::size_t index) {
     QMdiSubWindow* sub = mdiMain->addSubWindow(screen);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->showMaximized();
+    // The screen's own first control (its search box) takes the keys at once.
+    screen->setFocus(Qt::OtherFocusReason);
     return screen;
 }
 

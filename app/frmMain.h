@@ -34,6 +34,8 @@ public:
     std::vector<QAction*> entryActions;
     QAction* mnuRelogin = nullptr;
     QAction* mnuExit = nullptr;
+    // 视图 → 恢复默认布局: every screen's remembered layout, the main window's included.
+    QAction* mnuRestoreLayout = nullptr;
 
 signals:
     void reloginRequested();

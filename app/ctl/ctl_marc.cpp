@@ -1,4 +1,5 @@
-// serialsctl marc: import, export, show, dump and search catalogue records.
+// serialsctl marc: import, export, show, dump and search catalogue records, and rebuild the
+// title-word index of a database made before it.
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 #include "marc/core/MarcImport.h"
 #include "marc/core/MarcIso.h"
 #include "marc/core/MarcSearch.h"
+#include "marc/core/TitleWords.h"
 #include "marc/core/basBMStore.h"
 
 namespace {
@@ -24,7 +26,9 @@ const char* const kUsage =
     "       marc show RECNO\n"
     "       marc dump FILE [--format cnmarc|usmarc] [--encoding gbk|utf-8|marc-8] [--to-utf8]\n"
     "                 [--output FILE]\n"
-    "       marc search GROUP TEXT";
+    "       marc search GROUP TEXT\n"
+    "       marc words TEXT\n"
+    "       marc reindex";
 
 int usage() {
     std::cerr << "用法: serialsctl " << kUsage << "\n";
@@ -263,24 +267,51 @@ int searchIndex(const Options& o) {
     return 0;
 }
 
+int searchTitleWords(const Options& o) {
+    if (o.words.size() != 1) return usage();
+    LibArray rows;
+    if (MarcTitleWordSearch(o.words[0], rows) < 0) {
+        LIB_DB_ShowError();
+        return 1;
+    }
+    std::cout << LibArrayPrinter::format(rows);
+    return 0;
+}
+
+int reindexTitleWords(const Options& o) {
+    if (!o.words.empty()) return usage();
+    int done = MarcTitleWordsRebuild(
+        [](int n, int total) { std::cerr << "已索引 " << n << " / " << total << " 条书目记录\n"; });
+    if (done < 0) {
+        LIB_DB_ShowError();
+        return 1;
+    }
+    std::cout << "题名词索引已重建：" << done << " 条书目记录\n";
+    return 0;
+}
+
 int marcVerb(const std::vector<std::string>& args) {
     Options o;
     if (args.empty() || !parseOptions(args, o)) return usage();
     const std::string& sub = args[0];
     if (sub == "dump") return dumpFile(o);
-    if (sub != "import" && sub != "export" && sub != "show" && sub != "search") return usage();
+    if (sub != "import" && sub != "export" && sub != "show" && sub != "search" && sub != "words" &&
+        sub != "reindex")
+        return usage();
     if (!ctlStartSession(rights::kCatalogue)) return 1;
     if (sub == "import") return importFile(o);
     if (sub == "export") return exportRecords(o);
     if (sub == "show") return showRecord(o);
+    if (sub == "words") return searchTitleWords(o);
+    if (sub == "reindex") return reindexTitleWords(o);
     return searchIndex(o);
 }
 
 }  // namespace
 
 void registerMarcVerbs() {
-    ctlVerbs().push_back(
-        {"marc", kUsage,
-         "编目记录：导入、导出、显示、转储 ISO 2709 文件、按索引检索（书目权限 5008）", false,
-         nullptr, marcVerb});
+    ctlVerbs().push_back({"marc", kUsage,
+                          "编目记录：导入、导出、显示、转储 ISO 2709 "
+                          "文件、按索引或题名中的词检索、重建题名词索引（书目权限 5008）",
+                          false, nullptr, marcVerb});
 }

@@ -1,5 +1,7 @@
 #include "checkin/gui/frmNewCheck.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -26,6 +29,8 @@
 #include "checkin/gui/frmNewSearch.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
+#include "common/gui/LayoutMemory.h"
+#include "common/gui/StdKeys.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/basBMStore.h"
@@ -127,7 +132,7 @@ void frmNewCheck::buildControls() {
     cmbContent->setEditable(true);
     cmbContent->setMinimumWidth(220);
     cmbContent->setToolTip("检索内容（F3），回车检索");
-    cmdSearch = button(this, "cmdSearch", "检索", "按检索途径查找订购记录（回车）");
+    cmdSearch = button(this, "cmdSearch", "检索", "按检索途径查找订购记录（回车；F5 重新检索）");
     cmdFind = button(this, "cmdFind", "高级检索…", "按年度、语种、获得方式、载体检索（Ctrl+F）");
     cmdSimpMarc = button(this, "cmdSimpMarc", "书目", "显示或隐藏书目记录与合订本（Ctrl+B）");
     cmdSwitch = button(this, "cmdSwitch", "馆藏记录", "在卷期与各年馆藏记录之间切换（Ctrl+T）");
@@ -201,8 +206,10 @@ void frmNewCheck::buildControls() {
     auto* top = new QSplitter(Qt::Horizontal, this);
     top->addWidget(spdMarcInfo);
     top->addWidget(spdSubInfo);
+    top->setObjectName("splTop");
     top->setStretchFactor(0, 3);
     top->setStretchFactor(1, 2);
+    LIB_RememberSplitter(top, "checkin/frmNewCheck/splTop");
     auto* middle = new QWidget(this);
     auto* middleLayout = new QVBoxLayout(middle);
     middleLayout->setContentsMargins(0, 0, 0, 0);
@@ -219,6 +226,10 @@ void frmNewCheck::buildControls() {
     main->setStretchFactor(0, 2);
     main->setStretchFactor(1, 5);
     main->setStretchFactor(2, 2);
+    main->setObjectName("splMain");
+    LIB_RememberSplitter(main, "checkin/frmNewCheck/splMain");
+    for (QTableView* v : {spdMarcInfo, spdSubInfo, spdChkInfo, spdLocaRec})
+        LIB_RememberHeader(v->horizontalHeader(), "checkin/frmNewCheck/" + v->objectName());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(dsMain);
@@ -249,8 +260,14 @@ void frmNewCheck::buildControls() {
     connect(cmdNext, &QPushButton::clicked, this, [this] {
         selectIssue(std::min(issues_->rowCount() - 1, spdChkInfo->currentIndex().row() + 1));
     });
+    connect(locaRecModel_, &QStandardItemModel::itemChanged, this,
+            [this] { holdingsEdited_ = true; });
     connect(spdMarcInfo->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &frmNewCheck::loadLine);
+            [this](const QModelIndex&, const QModelIndex& previous) {
+                if (QueryClose()) return loadLine();
+                QSignalBlocker keep(spdMarcInfo->selectionModel());
+                spdMarcInfo->setCurrentIndex(previous);
+            });
     connect(spdSubInfo->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmNewCheck::loadIssues);
 }
@@ -263,14 +280,21 @@ void frmNewCheck::bindKeys() {
     };
     key(QKeySequence(Qt::Key_F2), [this] { txtScan->setFocus(); });
     key(QKeySequence(Qt::Key_F3), [this] { cmbContent->setFocus(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { cmdFind_Click(); });
+    auto stdKey = [this](QPushButton* b, StdKey k) {
+        auto* a = new QAction(b->text(), this);
+        LIB_SetStdKey(a, k);
+        connect(a, &QAction::triggered, b, &QPushButton::click);
+        addAction(a);
+    };
+    stdKey(cmdFind, StdKey::Find);
+    stdKey(cmdSave, StdKey::Save);
+    stdKey(cmdSearch, StdKey::Refresh);
     key(QKeySequence(Qt::CTRL | Qt::Key_U), [this] { cmdAllUnCheck_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_M), [this] { cmdCombine_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { cmdModify_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { cmdConfig_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { cmdAddIssue_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_T), [this] { cmdSwitch_Click(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { cmdSave_Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_B), [this] { cmdSimpMarc->click(); });
 }
 
@@ -303,6 +327,7 @@ const ChkInLocation* frmNewCheck::currentLocation() const {
 }
 
 void frmNewCheck::subSearch() {
+    if (!QueryClose()) return;
     ChkSearchQuery query;
     std::vector<ChkSearchField> fields = LoadChkSearchFields();
     int f = cmbOption->currentIndex();
@@ -316,6 +341,7 @@ void frmNewCheck::subSearch() {
 }
 
 void frmNewCheck::cmdFind_Click() {
+    if (!QueryClose()) return;
     frmNewSearch dlg(this);
     dlg.cmbOption->setCurrentIndex(cmbOption->currentIndex());
     dlg.cmbContent->setEditText(cmbContent->currentText());
@@ -446,9 +472,11 @@ void frmNewCheck::loadHoldings() {
     for (std::size_t i = 0; i < recs.size(); ++i)
         setRow(locaRecModel_, static_cast<int>(i),
                {recs[i].publYear, recs[i].statement, recs[i].location});
+    holdingsEdited_ = false;
 }
 
 void frmNewCheck::subScan(const QString& code) {
+    if (!QueryClose()) return;
     ScannedCode scan = ReadScannedCode(code.trimmed().toStdString());
     txtScan->clear();
     if (scan.issn.empty()) {
@@ -540,7 +568,9 @@ void frmNewCheck::cmdSwitch_Click() {
             locaRecModel_->item(r, 2)->text().toStdString() == l->location)
             return spdLocaRec->setCurrentIndex(locaRecModel_->index(r, 1));
     int r = locaRecModel_->rowCount();
+    const bool edited = holdingsEdited_;  // an empty row offered is no edit
     setRow(locaRecModel_, r, {year, "", l->location});
+    holdingsEdited_ = edited;
     spdLocaRec->setCurrentIndex(locaRecModel_->index(r, 1));
 }
 
@@ -555,6 +585,28 @@ void frmNewCheck::cmdSave_Click() {
         loadHoldings();
         LIB_ShowMsg("I数据成功保存！");
     }
+}
+
+bool frmNewCheck::QueryClose() {
+    if (!holdingsEdited_) return true;
+    switch (LIB_AskSave("馆藏记录已修改，是否保存？")) {
+        case SaveChoice::Save:
+            cmdSave_Click();
+            return !holdingsEdited_;
+        case SaveChoice::Discard:
+            holdingsEdited_ = false;
+            return true;
+        case SaveChoice::Stay:
+            break;
+    }
+    return false;
+}
+
+void frmNewCheck::closeEvent(QCloseEvent* event) {
+    if (QueryClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void frmNewCheck::cmdModify_Click() {

@@ -37,6 +37,9 @@ public:
     const ChkInOrderLine& orderLine() const { return line_; }
     const ChkInLocation* currentLocation() const;
     ChkIssueModel* issueModel() const { return issues_; }
+    // Holdings statements typed but not saved are offered 保存/不保存/取消 before another title,
+    // a new search or closing replaces them: true to go on, false to stay.
+    bool QueryClose();
 
     // dsMain
     QLineEdit* txtScan = nullptr;
@@ -73,6 +76,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -110,4 +114,5 @@ private:
     QStandardItemModel* locaRecModel_ = nullptr;
     QStandardItemModel* boundModel_ = nullptr;
     ChkIssueModel* issues_ = nullptr;
+    bool holdingsEdited_ = false;
 };

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "common/basCodeFunc.h"
+#include "common/gui/StdKeys.h"
 #include "db/LibVar.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -86,6 +87,22 @@ frmNewConfig::frmNewConfig(const ChkOrderKey& key, const std::string& location, 
     buildControls();
     loaded_ = Form_Load();
     cmdOk->setEnabled(loaded_);
+    shownValues_ = LIB_ControlValues(this);
+}
+
+void frmNewConfig::reject() {
+    if (loaded_ && LIB_ControlValues(this) != shownValues_) {
+        switch (LIB_AskSave("签到设置已修改，是否保存？")) {
+            case SaveChoice::Save:
+                cmdOk_Click();
+                return;
+            case SaveChoice::Discard:
+                break;
+            case SaveChoice::Stay:
+                return;
+        }
+    }
+    QDialog::reject();
 }
 
 void frmNewConfig::buildControls() {
@@ -183,7 +200,7 @@ void frmNewConfig::buildControls() {
     cmdOk->setToolTip(QString::fromUtf8("保存配置并预测卷期 (Enter)"));
     cmdCancel = new QPushButton(QString::fromUtf8("取消"), this);
     cmdCancel->setObjectName("cmdCancel");
-    cmdCancel->setToolTip(QString::fromUtf8("不保存，关闭 (Esc)"));
+    cmdCancel->setToolTip(QString::fromUtf8("关闭；有修改时先问是否保存 (Esc)"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(period, 0, 0);

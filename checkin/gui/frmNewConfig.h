@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <string>
 
 #include "checkin/core/basChkConfig.h"
@@ -63,6 +64,9 @@ public:
     // with the operator's entries.
     void cmdOk_Click();
 
+    // Esc, 取消 and closing: an edited form is offered 保存/不保存/取消 first.
+    void reject() override;
+
 private:
     void buildControls();
     bool Form_Load();
@@ -74,5 +78,6 @@ private:
     ChkOrderKey key_;
     std::string location_;
     ChkConfigForm form_;
+    QStringList shownValues_;  // the controls as loaded, to tell an edit on leaving
     bool loaded_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -51,7 +52,7 @@ frmNewSearch::frmNewSearch(QWidget* parent) : QDialog(parent) {
     cmbGetMode->setObjectName("cmbGetMode");
     cmbCarrier = new QComboBox(this);
     cmbCarrier->setObjectName("cmbCarrier");
-    cmdOk = new QPushButton("检索", this);
+    cmdOk = new QPushButton("检索(&S)", this);
     cmdOk->setObjectName("cmdOk");
     cmdOk->setDefault(true);
     cmdCancel = new QPushButton("取消", this);
@@ -66,18 +67,23 @@ frmNewSearch::frmNewSearch(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(cmdOk);
     buttons->addWidget(cmdCancel);
     auto* form = new QFormLayout(this);
-    form->addRow("检索途径", cmbOption);
-    form->addRow("检索内容", cmbContent);
-    form->addRow("订购年度", range);
-    form->addRow("语种", cmbLanguage);
-    form->addRow("获得方式", cmbGetMode);
-    form->addRow("载体", cmbCarrier);
+    form->addRow("检索途径(&W)", cmbOption);
+    form->addRow("检索内容(&C)", cmbContent);
+    form->addRow("订购年度(&Y)", range);
+    if (auto* yearLabel = qobject_cast<QLabel*>(form->labelForField(range)))
+        yearLabel->setBuddy(cmbYear);
+    form->addRow("语种(&L)", cmbLanguage);
+    form->addRow("获得方式(&G)", cmbGetMode);
+    form->addRow("载体(&M)", cmbCarrier);
     form->addRow(buttons);
 
     connect(cmbYear, &QComboBox::currentIndexChanged, this, &frmNewSearch::yearChanged);
     connect(cmdOk, &QPushButton::clicked, this, &frmNewSearch::subSearch);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     subInitOption();
+    // The text is what the operator came to type: the cursor goes there once the dialog is up.
+    QMetaObject::invokeMethod(
+        cmbContent, [box = cmbContent] { box->setFocus(); }, Qt::QueuedConnection);
 }
 
 void frmNewSearch::subInitOption() {

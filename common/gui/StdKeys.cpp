@@ -3,8 +3,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -179,4 +182,23 @@ void LIB_ApplyFocusStyle(QApplication& app) {
                       " { border: 2px solid #1565c0; }"
                       "QPushButton:focus, QToolButton:focus { outline: 2px solid #1565c0; }"
                       "QAbstractItemView::item:focus { border: 2px solid #1565c0; }");
+}
+
+QStringList LIB_ControlValues(const QWidget* form) {
+    QStringList values;
+    for (const QWidget* w : form->findChildren<QWidget*>()) {
+        // The editor inside a drop-down or a date box is read through its owner.
+        const QWidget* owner = w->parentWidget();
+        const bool inner =
+            owner && (owner->inherits("QComboBox") || owner->inherits("QAbstractSpinBox"));
+        if (auto* e = qobject_cast<const QLineEdit*>(w); e && !inner)
+            values << e->text();
+        else if (auto* c = qobject_cast<const QComboBox*>(w))
+            values << c->currentText();
+        else if (auto* b = qobject_cast<const QCheckBox*>(w))
+            values << (b->isChecked() ? "1" : "0");
+        else if (auto* d = qobject_cast<const QDateTimeEdit*>(w))
+            values << d->dateTime().toString(Qt::ISODate);
+    }
+    return values;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QAbstractButton;
 class QAction;
@@ -30,3 +31,8 @@ void LIB_EntryPaneKeys(QTableWidget* pane);
 // Focus that can be seen on every control: a clear frame around the focused editor, drop-down,
 // button and grid cell.
 void LIB_ApplyFocusStyle(QApplication& app);
+
+// What the operator can change in a form (its line edits, drop-downs, check boxes and dates, in
+// widget order): taken when the form is filled and again on leaving, it tells whether leaving
+// would discard an edit and so calls for LIB_AskSave.
+QStringList LIB_ControlValues(const QWidget* form);

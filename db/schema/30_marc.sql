@@ -60,6 +60,17 @@ CREATE TABLE marc_idx (
 CREATE INDEX MARC_IDX_GRP_CONT_IDX ON marc_idx (marc_idx_grp, marc_idx_cont);
 CREATE INDEX MARC_IDX_REC_NO_IDX ON marc_idx (marc_rec_no);
 
+-- Title words of bibliographic records, for a search inside titles: Western
+-- words, and overlapping pairs of CJK characters with the last character of
+-- each run, upper case. Written and removed with the record's index rows.
+CREATE TABLE marc_title_word (
+    marc_rec_no  VARCHAR(10)  NOT NULL,
+    word         VARCHAR(60)  NOT NULL,
+    CONSTRAINT FK_TWORD_RE_MARC FOREIGN KEY (marc_rec_no) REFERENCES marc (marc_rec_no)
+);
+CREATE INDEX MARC_TITLE_WORD_IDX ON marc_title_word (word, marc_rec_no);
+CREATE INDEX MARC_TITLE_WORD_REC_NO_IDX ON marc_title_word (marc_rec_no);
+
 -- Library of Congress class of USMARC records (from 050 $a): letters,
 -- class number and the value as indexed.
 CREATE TABLE lc_class (

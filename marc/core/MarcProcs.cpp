@@ -66,13 +66,16 @@ void insertIndex(ProcCall& c, int kind) {
                    q(c, 2) + "," + q(c, 3) + ")");
 }
 
-// Data, index and class rows of a record: what a save replaces.
+// Data, index, class and title-word rows of a record: what a save replaces.
 void deleteRows(ProcCall& c, int kind) {
     c.expectArgs(1);
     const MarcFamily& f = MarcFamilyOf(kind);
     std::string where = std::string(" WHERE ") + f.key + "=" + q(c, 0);
     c.db().execute(std::string("DELETE FROM ") + f.index + where);
-    if (kind == kMarcBib) c.db().execute("DELETE FROM lc_class WHERE marc_rec_no=" + q(c, 0));
+    if (kind == kMarcBib) {
+        c.db().execute("DELETE FROM lc_class WHERE marc_rec_no=" + q(c, 0));
+        c.db().execute("DELETE FROM marc_title_word WHERE marc_rec_no=" + q(c, 0));
+    }
     c.db().execute(std::string("DELETE FROM ") + f.data + where);
 }
 

@@ -12,6 +12,8 @@
 #include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
+#include "marc/core/SearchInput.h"
+#include "marc/core/TitleWords.h"
 #include "marc/core/basBMDefault.h"
 #include "marc/core/basBMStore.h"
 
@@ -39,10 +41,11 @@ std::vector<std::string> refsOf(const std::string& list) {
     return out;
 }
 
-// The characters whose neighbouring blanks a key drops: those written without blanks between
-// words. Only CJK scripts count, although accented Latin, Cyrillic and Greek letters are also two
-// bytes in GBK: their blanks separate words.
-bool isCjk(char32_t cp) {
+}  // namespace
+
+// Only CJK scripts count, although accented Latin, Cyrillic and Greek letters are also two bytes
+// in GBK: their blanks separate words.
+bool MarcIsCjk(char32_t cp) {
     return (cp >= 0x1100 && cp <= 0x11FF)        // hangul jamo
            || (cp >= 0x2E80 && cp <= 0x2FDF)     // radicals
            || (cp >= 0x3000 && cp <= 0x303F)     // CJK punctuation
@@ -55,6 +58,8 @@ bool isCjk(char32_t cp) {
            || (cp >= 0xFF00 && cp <= 0xFFEF)     // full-width and half-width forms
            || (cp >= 0x20000 && cp <= 0x3FFFF);  // supplementary ideographs
 }
+
+namespace {
 
 // Every value of a field reference in record order, up to the first blank one.
 std::vector<std::string> allValues(const MarcRec& rec, const std::string& ref, bool embedded) {
@@ -121,6 +126,9 @@ private:
             if (rec_.MarcType == "U" && ref == "260c") value = trimmed(YearDigits(value));
             std::string tag4 = ref.substr(0, 4);
             if (writeKey(grp, tag4, value) < 0) return -1;
+            if (std::string bare = grp == kMarcIsbnGroup ? MarcIsbnInput(value) : "";
+                !bare.empty() && bare != value && writeKey(grp, tag4, bare) < 0)
+                return -1;
             if (int rc = writeAbbreviation(grp, tag4, value); rc < 0) return rc;
         }
         return 0;
@@ -277,7 +285,9 @@ int MarcIdxGroupCount() {
 }
 
 int MarcIndexBuild(const MarcRec& rec) {
-    return IndexWriter(rec).run();
+    if (IndexWriter(rec).run() < 0) return -1;
+    if (rec.Kind != kMarcBib) return 0;
+    return MarcTitleWordsWrite(rec.RecNo, AnsiCut(MarcSummaryItem(0, rec), kMarcTitleColumn));
 }
 
 bool GroupUsesStopwords(const std::string& group) {
@@ -315,7 +325,7 @@ std::string MarcBlankNormalise(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < cps.size(); ++i) {
         if (cps[i] == ' ' &&
-            ((i > 0 && isCjk(cps[i - 1])) || (i + 1 < cps.size() && isCjk(cps[i + 1]))))
+            ((i > 0 && MarcIsCjk(cps[i - 1])) || (i + 1 < cps.size() && MarcIsCjk(cps[i + 1]))))
             continue;
         appendUtf8(out, cps[i]);
     }

@@ -29,6 +29,9 @@ int MarcIdxGroupCount();
 int MarcIndexBuild(const MarcRec& rec);
 bool GroupUsesStopwords(const std::string& group);
 std::string StopwordStrip(const std::string& text);
+// Characters written without blanks between words (CJK scripts): a key drops the blanks next to
+// them, and the title-word index pairs them.
+bool MarcIsCjk(char32_t cp);
 // Runs of blanks to one; blanks next to a double-byte character dropped.
 std::string MarcBlankNormalise(const std::string& text);
 // Upper case as the index keys are stored (Latin letters with and without accents).

@@ -327,7 +327,7 @@ int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText) {
         long width;
         int item;
     };
-    static const Column bib[] = {{"m_call_no", 40, 4},  {"m_title", 100, 0},
+    static const Column bib[] = {{"m_call_no", 40, 4},  {"m_title", kMarcTitleColumn, 0},
                                  {"m_author", 100, 1},  {"m_publisher", 100, 3},
                                  {"m_pub_year", 20, 8}, {"m_isbn", 40, 2}};
     static const Column auth[] = {

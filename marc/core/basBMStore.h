@@ -45,6 +45,8 @@ std::string MarcRecNoText(const std::string& number);
 // Why the record cannot be written as ISO 2709 (longer than 99,999 bytes, or a field longer
 // than 9,999), or empty when it can.
 std::string MarcFitProblem(const MarcRec& rec);
+// GBK bytes of the listed title (m_title), which the title-word index is made from.
+inline constexpr long kMarcTitleColumn = 100;
 // 0, or -1 with the failure in g_ErrInfo.
 int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText);
 // Rows for a list grid; `recNos` is a comma-separated list of record numbers.

@@ -279,6 +279,7 @@ int intOrdMarcFind(const std::string& text, LibArray& rows) {
     // Something shaped like an ISSN is one, however it was typed.
     if (std::string issn = MarcIssnInput(text); !issn.empty())
         return MarcIndexSearch("03", issn, rows);
+    if (!MarcIsbnInput(text).empty()) return MarcIndexSearch(kMarcIsbnGroup, text, rows);
     for (const char* group : {"01", "03", "02"}) {
         if (MarcIndexSearch(group, text, rows) < 0) return -1;
         if (rows.recordCount() > 0) return 0;

@@ -66,9 +66,9 @@ std::string strOrdGridText(const std::string& key, const std::string& value);
 // detail carries any more. 0, or -1 (g_ErrInfo).
 int intDeleteUnorderedMarc(const std::vector<std::string>& recNos);
 
-// Catalogue records for an order: an ISSN (typed in any of its forms) by the ISSN index (group
-// 03); anything else by title prefix (01), then ISSN (03), then author (02): record number,
-// title, author, publisher, ISSN. 0, or -1 (g_ErrInfo).
+// Catalogue records for an order: an ISSN or an ISBN (typed in any of their forms) by its index
+// (group 03 or 04); anything else by title prefix (01), then ISSN (03), then author (02): record
+// number, title, author, publisher, ISSN. 0, or -1 (g_ErrInfo).
 int intOrdMarcFind(const std::string& text, LibArray& rows);
 // Duplicate check of a detail's title: other records with the same title key, and other
 // details of the same year that carry the same record. Each finding is one line.

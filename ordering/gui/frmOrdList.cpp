@@ -3,7 +3,6 @@
 #include "ordering/gui/frmOrdList.h"
 
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
@@ -20,6 +19,7 @@
 #include "db/basLibMsg.h"
 #include "marc/core/basBMStore.h"
 #include "marc/gui/MarcRecModel.h"
+#include "marc/gui/dlgMarcSearch.h"
 #include "ordering/core/basOrdFile.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdInfo.h"
@@ -115,15 +115,10 @@ frmOrdList::frmOrdList(QWidget* parent)
         return LIB_SaveFileName(this, "保存到文件", "orderfile", name, "订购断点文件 (*.csv)")
             .toStdString();
     };
-    chooseMarc = [this](const LibArray& rows) {
-        QStringList items;
-        for (int r = 2; r < rows.rows(); ++r)
-            items << QString::fromStdString(rows(0, r).str() + "  " + rows(1, r).str() + "  " +
-                                            rows(3, r).str() + "  " + rows(4, r).str());
-        bool ok = false;
-        QString picked =
-            QInputDialog::getItem(this, "选择书目记录", "找到的书目记录：", items, 0, false, &ok);
-        return ok ? static_cast<int>(items.indexOf(picked)) + 2 : -1;
+    chooseMarc = [this](const std::string& text) {
+        dlgMarcSearch dlg(this);
+        dlg.startWith(text);
+        return dlg.exec() == QDialog::Accepted ? dlg.chosen() : MarcFound{};
     };
     setFrameStyle(FrameStyle::Level);
     LIB_RememberSplitter(splMain, "ordering/splMain");
@@ -502,17 +497,16 @@ int frmOrdList::MarcFind(const std::string& text) {
         LIB_DB_ShowError();
         return -1;
     }
-    if (rows.recordCount() == 0) {
-        LIB_ShowMsg("I没有找到“" + what + "”的书目记录！");
-        return -1;
-    }
-    int row = rows.recordCount() == 1 ? 2 : chooseMarc(rows);
-    if (row < 2 || row >= rows.rows()) return -1;
-    MarcRec rec = MarcLoad(rows(0, row).str());
-    d->marcNo = rows(0, row).str();
-    d->title = rows(1, row).str();
-    d->publisher = rows(3, row).str();
-    d->issn = rows(4, row).str();
+    MarcFound found = rows.recordCount() == 1
+                          ? MarcFound{rows(0, 2).str(), rows(1, 2).str(), rows(2, 2).str(),
+                                      rows(3, 2).str(), rows(4, 2).str()}
+                          : chooseMarc(what);
+    if (found.recNo.empty()) return -1;
+    MarcRec rec = MarcLoad(found.recNo);
+    d->marcNo = found.recNo;
+    d->title = found.title;
+    d->publisher = found.publisher;
+    d->issn = found.isbn;
     d->country = sqltext::trim(rec.CountryCode);
     d->language = sqltext::lower(sqltext::trim(rec.LangCode));
     markModified();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "marc/gui/MarcSearchPanel.h"
 #include "ordering/gui/OrdDataForm.h"
 
 class QSplitter;
@@ -23,9 +24,9 @@ public:
     MarcRecView* m_frmMarc = nullptr;  // the bibliographic record of the current title
     // Where the breakpoint file goes; by default a file dialog titled "保存到文件".
     std::function<std::string()> chooseBreakpointFile;
-    // Which of several found records to take (row of the search result from 2, or -1: none);
-    // by default a list to pick from.
-    std::function<int(const LibArray&)> chooseMarc;
+    // The record to link when the text finds none or several: by default the record search
+    // dialog, opened on the text; an empty record number when the operator takes none.
+    std::function<MarcFound(const std::string& text)> chooseMarc;
 
     // The current detail (null when the list is empty).
     OrdDetail* current();

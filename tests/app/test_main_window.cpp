@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
@@ -12,9 +13,12 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "app/LibArrayModel.h"
@@ -29,6 +33,9 @@
 #include "common/gui/Grid.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "marc/gui/MarcSearchPanel.h"
+#include "marc/gui/frmCataView.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TestDb.h"
 
 namespace {
@@ -259,6 +266,43 @@ TEST_P(Screens, ClosingTheMainWindowAsksEachOpenScreenFirst) {
     }
     EXPECT_EQ(exitCode, 0);
     EXPECT_FALSE(g_OraDatabase) << "the database is closed on the way out";
+}
+
+TEST_P(Screens, MainWindowIsWorkedFromTheKeyboardAndKeepsItsLayout) {
+    typeLogin("DY01", "1234");
+    {
+        frmMain main;
+        main.show();
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+        for (QAction* a : main.menuBar()->actions())
+            EXPECT_TRUE(a->text().contains("(&")) << a->text().toStdString() << " has no mnemonic";
+        EXPECT_TRUE(main.mnuRestoreLayout->toolTip().contains("恢复默认布局"));
+
+        // Alt+B opens 书目, its first entry's number opens the record viewer, and the keys go
+        // straight on to its search box.
+        QTest::keyClick(&main, Qt::Key_B, Qt::AltModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(menu->actions().at(0)->text().startsWith("书目检索"));
+        QTest::keyClick(menu, Qt::Key_1);
+        ASSERT_EQ(main.mdiMain->subWindowList().size(), 1);
+        auto* viewer = qobject_cast<frmCataView*>(main.mdiMain->subWindowList()[0]->widget());
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), viewer->panel->cmbContent);
+        saveScreenshots(main, "frmMain-" + QString::fromStdString(GetParam()));
+
+        // Closing saves the layout even when an open screen keeps the program running.
+        auto* screen = new UnsavedScreen;
+        main.mdiMain->addSubWindow(screen)->show();
+        main.resize(1000, 640);
+        EXPECT_FALSE(main.close());
+        screen->unsaved = false;
+        EXPECT_TRUE(main.closeScreens());
+    }
+    // The next opening comes back at the operator's size.
+    frmMain again;
+    EXPECT_EQ(again.size(), QSize(1000, 640));
 }
 
 // An event handler that reads a malformed value.

@@ -19,6 +19,7 @@
 #include "checkin/gui/frmNewCheck.h"
 #include "checkin/gui/frmNewSearch.h"
 #include "tests/checkin/test_chk_in_fixture.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ TEST_P(ChkScreen, KeyboardOnlyCheckInMarksTheIssueArrivedAndMovesOn) {
     EXPECT_EQ(copiesOf(2), "0");
     EXPECT_EQ(copiesOf(3), "3");
     EXPECT_EQ(form->lblSummary->text(), "共 12 期，已到 2 期，逾期未到 1 期");
+    saveScreenshots(*form, "frmNewCheck-" + QString::fromStdString(GetParam()));
     // Late, arrived and still expected issues differ in colour as well as in words.
     auto bg = [&](int row) { return form->issueModel()->index(row, 0).data(Qt::BackgroundRole); };
     EXPECT_NE(bg(0), bg(1));
@@ -149,8 +151,60 @@ TEST_P(ChkScreen, HoldingsStatementIsTypedAndSaved) {
     EXPECT_EQ(presenter.shown.back().body, "数据成功保存！");
 }
 
+TEST_P(ChkScreen, TypedHoldingsAreOfferedSaveBeforeTheyAreReplaced) {
+    searchByKeyboard("ISSN", "1001-8867");
+    QTest::keyClick(form->spdChkInfo, Qt::Key_T, Qt::ControlModifier);
+    auto* model = qobject_cast<QStandardItemModel*>(form->spdLocaRec->model());
+    ASSERT_NE(model, nullptr);
+    ASSERT_EQ(model->rowCount(), 1);
+    const std::string saved =
+        "SELECT count(*) FROM m_peri_loca_rec WHERE bgn_end_vol='第12卷1-3期'";
+    form->spdLocaRec->setFocus();
+    QTest::keyClick(form->spdLocaRec, Qt::Key_F5);
+    EXPECT_TRUE(presenter.shown.empty()) << "the empty row offered for this year is no edit";
+    QTest::keyClick(form->spdLocaRec, Qt::Key_T, Qt::ControlModifier);  // to the issues
+    QTest::keyClick(form->spdChkInfo, Qt::Key_T, Qt::ControlModifier);  // and back
+    ASSERT_EQ(model->rowCount(), 1);
+
+    model->item(0, 1)->setText("第12卷1-3期");
+    presenter.replies.push_back({kMsgCancel, nullptr});
+    QTest::keyClick(form->spdLocaRec, Qt::Key_F5);
+    ASSERT_FALSE(presenter.shown.empty());
+    EXPECT_EQ(presenter.shown.back().body, "馆藏记录已修改，是否保存？");
+    EXPECT_EQ(model->item(0, 1)->text(), "第12卷1-3期") << "取消 keeps what was typed";
+    EXPECT_EQ(scalar(saved), "0");
+
+    presenter.replies.push_back({kMsgNo, nullptr});
+    QTest::keyClick(form->spdLocaRec, Qt::Key_F5);
+    EXPECT_EQ(scalar(saved), "0");
+
+    // Typed again and saved with Ctrl+S: nothing left to ask about.
+    QTest::keyClick(form->spdLocaRec, Qt::Key_T, Qt::ControlModifier);  // to the issues
+    QTest::keyClick(form->spdChkInfo, Qt::Key_T, Qt::ControlModifier);  // and back
+    ASSERT_EQ(model->rowCount(), 1);
+    model->item(0, 1)->setText("第12卷1-3期");
+    form->spdLocaRec->setFocus();
+    QTest::keyClick(form->spdLocaRec, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(scalar(saved), "1");
+    const std::size_t shown = presenter.shown.size();
+    QTest::keyClick(form->spdLocaRec, Qt::Key_F5);
+    EXPECT_EQ(presenter.shown.size(), shown);
+
+    // 保存 as the answer when the screen closes.
+    model->item(0, 1)->setText("第12卷1-6期");
+    presenter.replies.push_back({kMsgOk, nullptr});
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_loca_rec WHERE bgn_end_vol='第12卷1-6期'"), "1");
+}
+
 TEST_P(ChkScreen, SearchDialogOffersYearsAndRefusesAReversedRange) {
     frmNewSearch dlg;
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    EXPECT_TRUE(dlg.cmbContent->lineEdit()->hasFocus()) << "the text comes first";
+    QTest::keyClick(&dlg, Qt::Key_Y, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), dlg.cmbYear) << "each field has its Alt+letter";
     QAbstractItemModelTester t1(dlg.cmbYear->model(), Mode::Fatal);
     EXPECT_EQ(dlg.cmbYear->itemText(0), "2036");
     EXPECT_GE(dlg.cmbYear->findText("<年度区间>"), 0);

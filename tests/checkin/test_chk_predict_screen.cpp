@@ -10,11 +10,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <cstdlib>
 #include <memory>
 
 #include "checkin/gui/frmNewConfig.h"
 #include "tests/checkin/ChkTestData.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -66,11 +66,7 @@ TEST_P(ChkConfigScreen, LoadsTheLineAndItsDefaults) {
     EXPECT_EQ(f->txtDaysOfAslack->text(), "60");
     EXPECT_EQ(f->cmbBookSizeCode->currentText(), QString::fromUtf8("16开"));
     EXPECT_GE(f->cmbBookSizeCode->findData("09"), 1);
-    if (const char* dir = std::getenv("SERIALS_SCREENSHOT_DIR")) {
-        f->resize(1280, 800);
-        f->grab().save(QString(dir) + "/frmNewConfig-" + QString::fromStdString(GetParam()) +
-                       ".png");
-    }
+    saveScreenshots(*f, "frmNewConfig-" + QString::fromStdString(GetParam()));
     auto missing = std::make_unique<frmNewConfig>(ChkOrderKey{"YZFX", "203101", "9-99"}, "QK01");
     EXPECT_FALSE(missing->isLoaded());
     EXPECT_FALSE(missing->cmdOk->isEnabled());
@@ -184,12 +180,37 @@ TEST_P(ChkConfigScreen, ConfirmingPredictsAndCloses) {
     EXPECT_GE(again->cmbAttachment->findText(QString::fromUtf8("光盘")), 0);
 }
 
-TEST_P(ChkConfigScreen, CancelSavesNothing) {
+TEST_P(ChkConfigScreen, LeavingAnEditedFormAsksSaveDiscardOrStay) {
     auto f = open();
+    // Unedited, Esc closes at once.
+    QTest::keyClick(f.get(), Qt::Key_Escape);
+    EXPECT_EQ(f->result(), QDialog::Rejected);
+    EXPECT_TRUE(presenter.shown.empty());
+
+    f = open();
     type(f->txtFstReceDate, "8");
     type(f->txtBegVol, "12");
+    presenter.replies.push_back({kMsgCancel, nullptr});
+    QTest::mouseClick(f->cmdCancel, Qt::LeftButton);
+    ASSERT_FALSE(presenter.shown.empty());
+    EXPECT_EQ(presenter.shown.back().type, 'C');
+    EXPECT_EQ(presenter.shown.back().body, "签到设置已修改，是否保存？");
+    EXPECT_TRUE(f->isVisible()) << "取消 stays with the edits";
+    EXPECT_EQ(f->txtBegVol->text(), "12");
+
+    presenter.replies.push_back({kMsgNo, nullptr});
     QTest::mouseClick(f->cmdCancel, Qt::LeftButton);
     EXPECT_EQ(f->result(), QDialog::Rejected);
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_cfg" + kLine), "0");
     EXPECT_EQ(scalar("SELECT ord_flag FROM m_peri_ord_detl" + kLine), "0");
+
+    // 保存 from the keyboard: Esc, then the answer saves and predicts as 确定 would.
+    f = open();
+    type(f->txtFstReceDate, "8");
+    type(f->txtBegVol, "12");
+    presenter.replies.push_back({kMsgOk, nullptr});
+    QTest::keyClick(f.get(), Qt::Key_Escape);
+    EXPECT_EQ(presenter.shown.back().body, "签到设置已修改，是否保存？");
+    EXPECT_EQ(f->result(), QDialog::Accepted);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_cfg" + kLine), "1");
 }

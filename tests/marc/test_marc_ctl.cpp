@@ -239,6 +239,28 @@ TEST_P(MarcCtl, DemoDatabaseHasSearchableSerials) {
     EXPECT_TRUE(std::ifstream(home->dir() + "/CFG/BM/BaseParam/BM_CN_FieldInfo.ini").good());
 }
 
+TEST_P(MarcCtl, ReindexWritesTheTitleWordsOfADatabaseMadeWithoutThem) {
+    makeHome();
+    CtlResult init = run({"init-db", "--force", "--demo"});
+    ASSERT_EQ(init.code, 0) << init.err;
+    auto as = [this](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--user", "ZG01", "--password", "1234"});
+        return run(args);
+    };
+    EXPECT_NE(as({"marc", "words", "practice"}).out.find("Journal of serials practice"),
+              std::string::npos);
+    ASSERT_EQ(as({"exec", "DELETE FROM marc_title_word"}).code, 0);
+    EXPECT_EQ(as({"marc", "words", "practice"}).out.find("Journal of serials practice"),
+              std::string::npos);
+    CtlResult rebuilt = as({"marc", "reindex"});
+    ASSERT_EQ(rebuilt.code, 0) << rebuilt.err;
+    EXPECT_NE(rebuilt.out.find("40 条书目记录"), std::string::npos) << rebuilt.out;
+    EXPECT_NE(rebuilt.err.find("已索引 40 / 40"), std::string::npos) << rebuilt.err;
+    EXPECT_NE(as({"marc", "words", "practice"}).out.find("Journal of serials practice"),
+              std::string::npos);
+    EXPECT_EQ(as({"marc", "reindex", "extra"}).code, 2);
+}
+
 TEST_P(MarcCtl, NewDatabasesKeepLettersOutsideGbkUnlessMadeGbkOnly) {
     makeHome();
     // The width of the chunk column is what start-up reads to choose the storage mode.

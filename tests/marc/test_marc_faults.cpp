@@ -17,7 +17,9 @@ namespace {
 
 class MarcFaults : public MarcDbTest {
 protected:
-    static std::string tables() { return tableRows({"marc", "marc_data", "marc_idx", "lc_class"}); }
+    static std::string tables() {
+        return tableRows({"marc", "marc_data", "marc_idx", "lc_class", "marc_title_word"});
+    }
     static MarcRec record() {
         return marcFromItems(
             "C", {{"200a", "数据库学报"}, {"011a", "1000-0003"}, {"210c", "科学出版社"}});

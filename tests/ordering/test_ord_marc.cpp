@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QLineEdit>
 #include <QTableView>
+#include <QTest>
+#include <QTimer>
 
 #include "app/basQKLogin.h"
 #include "db/SqlText.h"
@@ -13,6 +17,7 @@
 #include "marc/core/SearchInput.h"
 #include "marc/core/basBMStore.h"
 #include "marc/gui/MarcRecModel.h"
+#include "marc/gui/dlgMarcSearch.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdList.h"
 #include "tests/ordering/OrdTestData.h"
@@ -47,16 +52,44 @@ TEST_P(OrdMarc, TitleFoundThroughTheIndexFillsTheDetailAndThePane) {
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_GT(list.m_frmMarc->model()->rowCount(), 3);
 
-    // Several matches: the operator picks one; none found: a message.
-    int offered = 0;
-    list.chooseMarc = [&](const LibArray& rows) {
-        offered = rows.recordCount();
-        return 3;
+    // Several matches, or none: the record search dialog opens on the text, and the detail takes
+    // the record picked there, or stays as it was when none is.
+    std::vector<std::string> asked;
+    MarcFound pick;
+    list.chooseMarc = [&](const std::string& text) {
+        asked.push_back(text);
+        return pick;
     };
-    EXPECT_EQ(list.MarcFind("journal"), 0);
-    EXPECT_GE(offered, 2);
+    const std::string before = d.get("MarcNo");
     EXPECT_EQ(list.MarcFind("没有这种刊物"), -1);
-    EXPECT_EQ(presenter.shown.back().body, "没有找到“没有这种刊物”的书目记录！");
+    EXPECT_EQ(list.current()->marcNo, before);
+    pick = {scalar("SELECT marc_rec_no FROM marc WHERE m_title LIKE 'Journal of serials%'"),
+            "Journal of serials practice", "", "Northfield Academic Press", "2000-0006"};
+    EXPECT_EQ(list.MarcFind("journal"), 0);
+    EXPECT_EQ(asked, (std::vector<std::string>{"没有这种刊物", "journal"}));
+    EXPECT_EQ(list.current()->marcNo, pick.recNo);
+    EXPECT_EQ(list.current()->title, pick.title);
+    EXPECT_EQ(list.current()->issn, "2000-0006");
+}
+
+TEST_P(OrdMarc, RecordSearchDialogOpensFromTheDetailAndIsDrivenByKeys) {
+    frmOrdList list;
+    ASSERT_EQ(list.DataSet("YZFX", "202601", "全国邮政报刊发行局"), 0);
+    ASSERT_EQ(list.NewItem(), 0);
+    // The dialog is modal: the keys go to it once it is up.
+    std::string shownText;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<dlgMarcSearch*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        shownText = dlg->panel->cmbContent->text().toStdString();
+        QTest::keyClick(dlg->panel->grdRecords, Qt::Key_Down);
+        QTest::keyClick(dlg->panel->grdRecords, Qt::Key_Return);
+    });
+    ASSERT_EQ(list.MarcFind("journal"), 0);
+    EXPECT_EQ(shownText, "journal");
+    const std::string title = list.current()->title;
+    EXPECT_EQ(sqltext::upper(title).rfind("JOURNAL", 0), 0u) << title;
+    EXPECT_EQ(list.current()->marcNo, recordOf(title));
 }
 
 TEST_P(OrdMarc, IssnIsFoundHoweverItsHyphenBlanksAndCheckDigitAreTyped) {
