@@ -32,6 +32,7 @@ StoreEntryPane::StoreEntryPane(int checkType, QWidget* parent)
     cmbBookStatCode = new QComboBox(this);
     cmbBookStatCode->setObjectName("cmbBookStatCode");
     cmbBookStatCode->addItems({"可借", "非可借", "阅览", "业务用书", "保留本", "分馆藏书"});
+    setMinimumWidth(300);
     form = new QFormLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow("验收批次：", cmbBatch);

@@ -99,15 +99,15 @@ frmOldBind::frmOldBind(QWidget* parent) : QWidget(parent) {
     txtBindNum->setToolTip("装订复本数：每段单刊生成几本合订本");
 
     spdTitle = BindGrid::make(this, "spdTitle",
-                              {"选择", "刊名", "刊号", "订购年", "订购号", "订户", "分配地",
-                               "可装订期数", "可装订册数", "记录号"},
+                              {"选择", "刊名", "可装订期数", "可装订册数", "订户", "分配地", "刊号",
+                               "订购年", "订购号", "记录号"},
                               "frmOldBind/spdTitle");
     spdSingle = BindGrid::make(this, "spdSingle",
                                {"卷期", "出版年", "期类型", "总期号", "可装订册数", "单价"},
                                "frmOldBind/spdSingle");
     spdBind = BindGrid::make(this, "spdBind",
-                             {"装订号", "书脊题名", "起止年度", "起止卷期", "期数", "索书号",
-                              "开本", "合订本价格", "装订价格", "状态", "装订名"},
+                             {"装订号", "书脊题名", "起止年度", "起止卷期", "期数", "状态",
+                              "索书号", "开本", "合订本价格", "装订价格", "装订名"},
                              "frmOldBind/spdBind");
     spdPrint = BindGrid::make(this, "spdPrint", {"卷期", "出版年", "订户", "分配地", "复本"},
                               "frmOldBind/spdPrint");
@@ -311,9 +311,9 @@ void frmOldBind::showTitles() {
     for (const BindTitle& b : found_) {
         if (lstLoca->count() > 0 && !shown.count(b.disLocation)) continue;
         titles_.push_back(b);
-        rows.push_back({"", s(b.title), s(b.publCode), s(b.periOrdYear), s(b.asordNo),
+        rows.push_back({"", s(b.title), QString::number(b.issues), QString::number(b.copies),
                         s(LIB_LocationName(b.location)), s(LIB_LocationName(b.disLocation)),
-                        QString::number(b.issues), QString::number(b.copies), s(b.marcRecNo)});
+                        s(b.publCode), s(b.periOrdYear), s(b.asordNo), s(b.marcRecNo)});
     }
     spdTitle.setRows(rows, true);
     if (!titles_.empty()) spdTitle.selectRow(0);
@@ -391,8 +391,8 @@ void frmOldBind::loadRecords() {
         if (r.bindNo == keep) again = static_cast<int>(rows.size());
         rows.push_back(
             {s(r.bindNo), s(r.title), s(r.bgnEndYear), s(r.bgnEndVol), QString::number(r.qtyOfBind),
-             s(r.callNo), s(r.bookSize), money(r.boundEditPrice), money(r.boundPrice),
-             r.boundFlag >= 0 && r.boundFlag <= 2 ? kFlagNames[r.boundFlag] : "", s(r.bindName)});
+             r.boundFlag >= 0 && r.boundFlag <= 2 ? kFlagNames[r.boundFlag] : "", s(r.callNo),
+             s(r.bookSize), money(r.boundEditPrice), money(r.boundPrice), s(r.bindName)});
     }
     spdBind.setRows(rows);
     if (!records_.empty()) spdBind.selectRow(again >= 0 ? again : 0);

@@ -82,6 +82,7 @@ frmOldBindBound::frmOldBindBound(const QString& bindNo, QWidget* parent) : QWidg
     txtCallNo = storePane->txtCallNo;
     cmbBookStatCode = storePane->cmbBookStatCode;
     cmbDisLocation = combo("cmbDisLocation", false);
+    cmbDisLocation->addItem("<合订单刊的分配地>", QString());  // where the copies were
     fillFromArray(cmbDisLocation, g_arrLocation);
     chkStore = new QCheckBox("同时登录入藏", this);
     chkStore->setObjectName("chkStore");
@@ -168,6 +169,7 @@ bool frmOldBindBound::loadRecord(const QString& bindNo) {
         recordCallNo != r.callNo)
         cmbCallNo->addItem(s(recordCallNo));
     txtCallNo->setText(cmbCallNo->count() > 0 ? cmbCallNo->itemText(0) : QString());
+    cmbCallNo->setEnabled(cmbCallNo->count() > 1);
     int carrier = cmbCarrier->findData(s(r.carrierCode));
     if (carrier >= 0) cmbCarrier->setCurrentIndex(carrier);
     txtRemark->setText(s(r.remark));

@@ -319,6 +319,13 @@ TEST_P(Store, FailureAtAnyStepOfReceivingAndAccessioningLeavesNothing) {
     StoreEntry e = entry("B0002", "Q0000102");
     e.callNo = "TP3/12";
     failEverywhere([&] { return intReceiveBound(r, e, true, "QH000001"); });
+    // As the receiving screen sends it: the proposed number taken from the section.
+    ASSERT_EQ(intLoadBindRecord(bindNos[1], r), 0);
+    StoreEntry proposed = entry("B0003", "Q0000001");
+    proposed.callNo = "TP3/12";
+    proposed.fromSection = true;
+    failEverywhere([&] { return intReceiveBound(r, proposed, true, "QH000001"); });
+    EXPECT_EQ(scalar("SELECT prop_no FROM indi_acct WHERE bar_code='B0003'"), "Q0000001");
 }
 
 TEST_P(Store, FailureAtAnyStepOfAccessioningASingleIssueOrUndoingItLeavesNothing) {
