@@ -1,6 +1,13 @@
 #include "app/MainEntries.h"
 
 #include "app/frmLogQuery.h"
+#include "binding/gui/frmOldBind.h"
+#include "binding/gui/frmOldBindBatch.h"
+#include "binding/gui/frmOldBindBound.h"
+#include "binding/gui/frmOldCheckStore.h"
+#include "binding/gui/frmOldCreateCallNo.h"
+#include "binding/gui/frmOldSnglStore.h"
+#include "binding/gui/frmOldStoreBatch.h"
 #include "checkin/gui/frmNewAskLack.h"
 #include "checkin/gui/frmNewCheck.h"
 #include "checkin/gui/frmNewTrans.h"
@@ -22,6 +29,20 @@ const std::vector<MainEntry>& mainEntries() {
         {"签收", "期刊签收", "frmNewCheck", rights::kCheckIn, [] { return new frmNewCheck; }},
         {"签收", "期刊交接", "frmNewTrans", rights::kCheckIn, [] { return new frmNewTrans; }},
         {"催缺", "期刊催缺", "frmNewAskLack", rights::kClaims, [] { return new frmNewAskLack; }},
+        {"装订", "期刊装订", "frmOldBind", rights::kBinding, [] { return new frmOldBind; }},
+        {"装订", "装订批次", "frmOldBindBatch", rights::kBinding,
+         [] { return new frmOldBindBatch; }},
+        {"装订", "合订本验收", "frmOldBindBound", rights::kBinding,
+         [] { return new frmOldBindBound; }},
+        {"典藏", "合订本验收入藏", "frmOldCheckStore", rights::kAccession,
+         [] { return new frmOldCheckStore; }},
+        {"典藏", "单册登录入藏", "frmOldSnglStore", rights::kAccession,
+         [] { return new frmOldSnglStore; }},
+        {"典藏", "验收批次", "frmOldStoreBatch", rights::kAccession,
+         [] { return new frmOldStoreBatch; }},
+        {"典藏", "索书号", "frmOldCreateCallNo", rights::kAccession,
+         [] { return new frmOldCreateCallNo; }},
+
         {"统计", "年度馆藏订购分布统计", "frmStatLocaAll", rights::kStatistics,
          [] { return new frmStatReport(StatScreen::LocaAll); }},
         {"统计", "年度期刊订购分布明细", "frmStatLoca", rights::kStatistics,

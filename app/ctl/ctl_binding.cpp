@@ -8,10 +8,12 @@
 #include <set>
 
 #include "app/ctl/Ctl.h"
+#include "binding/core/BindList.h"
 #include "binding/core/basBindFunc.h"
 #include "binding/core/basCallNo.h"
 #include "binding/core/basStoreFunc.h"
 #include "common/RightCodes.h"
+#include "common/print/ListPrint.h"
 #include "db/basLibDB.h"
 
 namespace {
@@ -56,7 +58,7 @@ int status(int rc) {
 const char* const kBindUsage =
     "bind find TEXT [--by title|publ|asord] [--year YYYY] [--keep] | "
     "bind create TEXT --binder CODE --batch NO --year YYYY [--keep] [--copies N] [--by ...] | "
-    "bind batch BINDER BATCH [--remark TEXT] | bind list [BINDER BATCH] | "
+    "bind batch BINDER BATCH [--remark TEXT] | bind list [BINDER BATCH] [--pdf FILE] | "
     "bind send BINDER BATCH | bind receive BINDNO [--undo] | bind delete BINDNO...";
 
 BindSearch searchFrom(const Args& a) {
@@ -83,6 +85,18 @@ void printRecord(const BindRecord& r) {
     std::cout << r.bindNo << "  " << r.title << "  " << r.bgnEndYear << "  " << r.bgnEndVol << "  "
               << r.qtyOfBind << " 期  " << r.callNo << "  " << r.binder << "/" << r.batchNo << "  "
               << (r.boundFlag >= 0 && r.boundFlag <= 2 ? flags[r.boundFlag] : "") << "\n";
+}
+
+// The binding list with its slips, written to a PDF file.
+int listToPdf(const std::string& binder, const std::string& batchNo, const std::string& path) {
+    PrintSession print;
+    QString html;
+    if (intBindListHtml(binder, batchNo, html) < 0) return 1;
+    if (!printedListToPdf(html, QString::fromStdString(path))) {
+        std::cerr << "无法写入文件：" << path << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 int bind(const std::vector<std::string>& raw) {
@@ -113,10 +127,11 @@ int bind(const std::vector<std::string>& raw) {
     if (what == "batch" && a.words.size() == 3)
         return status(intSaveBindBatch({a.words[1], a.words[2], a.get("--remark"), "", ""}));
     if (what == "list" && (a.words.size() == 1 || a.words.size() == 3)) {
+        std::string binder = a.words.size() == 3 ? a.words[1] : "";
+        std::string batchNo = a.words.size() == 3 ? a.words[2] : "";
+        if (!a.get("--pdf").empty()) return listToPdf(binder, batchNo, a.get("--pdf"));
         std::vector<BindRecord> records;
-        if (intListBindRecords(a.words.size() == 3 ? a.words[1] : "",
-                               a.words.size() == 3 ? a.words[2] : "", records) < 0)
-            return 1;
+        if (intListBindRecords(binder, batchNo, records) < 0) return 1;
         for (const BindRecord& r : records)
             printRecord(r);
         return 0;

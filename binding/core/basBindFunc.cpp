@@ -476,19 +476,25 @@ BindRecord recordFrom(const LibArray& a, int i) {
     r.frame = cell(a, 16, i);
     r.boundPrice = a(17, i + 2).num();
     r.remark = cell(a, 18, i);
+    r.bindName = cell(a, 19, i);
+    r.propNo = cell(a, 20, i);
     return r;
 }
 
+// The record with its catalogue title and, once accessioned, its property number.
 const char* const kRecordColumns =
-    "SELECT bind_no,marc_rec_no,get_mode_code,carrier_code,bookbinder_code,bind_batch_no,"
-    "bound_flag,m_title,bgn_end_year,bgn_end_vol,bound_edit_price,call_no,m_isbn,qty_of_bind,"
-    "book_size,color,frame,bound_price,remark FROM m_peri_bind_detl ";
+    "SELECT d.bind_no,d.marc_rec_no,d.get_mode_code,d.carrier_code,d.bookbinder_code,"
+    "d.bind_batch_no,d.bound_flag,d.m_title,d.bgn_end_year,d.bgn_end_vol,d.bound_edit_price,"
+    "d.call_no,d.m_isbn,d.qty_of_bind,d.book_size,d.color,d.frame,d.bound_price,d.remark,"
+    "marc.m_title,indi_acct.prop_no FROM m_peri_bind_detl d"
+    " LEFT JOIN marc ON marc.marc_rec_no=d.marc_rec_no"
+    " LEFT JOIN indi_acct ON indi_acct.asord_no=d.bind_no ";
 
 }  // namespace
 
 int intLoadBindRecord(const std::string& bindNo, BindRecord& record) {
     LibArray a;
-    if (LIB_DB_Select(kRecordColumns + std::string(" WHERE bind_no=") + q(bindNo), a) < 0) {
+    if (LIB_DB_Select(kRecordColumns + std::string(" WHERE d.bind_no=") + q(bindNo), a) < 0) {
         LIB_DB_ShowError();
         return -1;
     }
@@ -500,13 +506,11 @@ int intLoadBindRecord(const std::string& bindNo, BindRecord& record) {
     return 0;
 }
 
-int intListBindRecords(const std::string& binder, const std::string& batchNo,
-                       std::vector<BindRecord>& records) {
-    std::string where = binder.empty() && batchNo.empty() ? ""
-                                                          : " WHERE bookbinder_code=" + q(binder) +
-                                                                " AND bind_batch_no=" + q(batchNo);
+namespace {
+
+int listRecords(const std::string& where, std::vector<BindRecord>& records) {
     LibArray a;
-    if (LIB_DB_Select(kRecordColumns + where + " ORDER BY bind_no", a) < 0) {
+    if (LIB_DB_Select(kRecordColumns + where + " ORDER BY d.bind_no", a) < 0) {
         LIB_DB_ShowError();
         return -1;
     }
@@ -514,6 +518,20 @@ int intListBindRecords(const std::string& binder, const std::string& batchNo,
     for (int i = 0; i < a.recordCount(); ++i)
         records.push_back(recordFrom(a, i));
     return 0;
+}
+
+}  // namespace
+
+int intListBindRecords(const std::string& binder, const std::string& batchNo,
+                       std::vector<BindRecord>& records) {
+    return listRecords(binder.empty() && batchNo.empty() ? ""
+                                                         : " WHERE d.bookbinder_code=" + q(binder) +
+                                                               " AND d.bind_batch_no=" + q(batchNo),
+                       records);
+}
+
+int intListBindRecordsByFlag(int boundFlag, std::vector<BindRecord>& records) {
+    return listRecords(" WHERE d.bound_flag=" + std::to_string(boundFlag), records);
 }
 
 int intLoadBoundCopies(const std::string& bindNo, std::vector<BoundCopy>& copies) {
@@ -637,17 +655,22 @@ int intMoveBindIssue(const std::string& fromBindNo, const BoundCopy& copy,
         LIB_ShowMsg("E请选择要粘贴的合订本。");
         return -1;
     }
-    bool asked = false;
+    // Asked before the transaction: a question must never hold the write lock.
+    LibArray titles;
+    if (LIB_DB_Select("SELECT count(DISTINCT marc_rec_no) FROM m_peri_bind_detl WHERE bind_no IN " +
+                          binddb::inList({fromBindNo, toBindNo}),
+                      titles) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    if (number(titles, 0, 0) > 1 &&
+        LIB_ShowMsg("Q不同种刊不应装订在一起，是否确认一定要装订在一起。") != kMsgOk)
+        return 1;
     return binddb::inTransaction([&]() {
         std::string fromMarc, toMarc;
         int rc = recordExists(fromBindNo, fromMarc);
         if (rc == 0) rc = recordExists(toBindNo, toMarc);
         if (rc < 0) return rc;
-        if (fromMarc != toMarc && !asked) {
-            asked = true;
-            if (LIB_ShowMsg("Q不同种刊不应装订在一起，是否确认一定要装订在一起。") != kMsgOk)
-                return binddb::kRefused;
-        }
         rc = removeIssue(fromBindNo, copy);
         if (rc == 0) rc = addIssue(toBindNo, copy.periId, copy.location, copy.disLocation);
         return rc < 0 ? rc : logEdit(toBindNo, fromBindNo + ">" + copy.periId);
@@ -779,5 +802,46 @@ int intBindPrice(const std::string& binder, const std::string& sizeCode, double&
     }
     price = p.price.count(sizeCode) ? p.price[sizeCode] : 0;
     sizeName = p.name.count(sizeCode) ? p.name[sizeCode] : "";
+    return 0;
+}
+
+int intListBinders(std::vector<CodeName>& binders) {
+    LibArray a;
+    if (LIB_DB_Select(
+            " SELECT bookbinder_code,bookbinder_name FROM bookbinder ORDER BY bookbinder_code ",
+            a) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    binders.clear();
+    for (int i = 0; i < a.recordCount(); ++i)
+        binders.push_back({cell(a, 0, i), cell(a, 1, i)});
+    return 0;
+}
+
+int intLoadBindChoices(BindChoices& c) {
+    LibArray dis, years, groups, sizes;
+    if (LIB_DB_Select(" SELECT DISTINCT dis_location FROM m_peri_item ORDER BY dis_location ",
+                      dis) < 0 ||
+        LIB_DB_Select(" SELECT DISTINCT publ_year FROM m_peri_chk_vol ORDER BY publ_year ", years) <
+            0 ||
+        LIB_DB_Select("SELECT DISTINCT marc_idx_grp,marc_idx_grp_name FROM marc_idx_para"
+                      " ORDER BY marc_idx_grp",
+                      groups) < 0 ||
+        LIB_DB_Select(" SELECT book_size_code,book_size_name FROM book_size WHERE "
+                      "code_use_flag='1' ORDER BY book_size_code",
+                      sizes) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    c = {};
+    if (intListBinders(c.binders) < 0) return -1;
+    for (int i = 0; i < dis.recordCount(); ++i)
+        c.disLocations.push_back(cell(dis, 0, i));
+    for (int i = 0; i < years.recordCount(); ++i)
+        c.years.push_back(cell(years, 0, i));
+    for (auto [from, to] : {std::pair{&groups, &c.groups}, std::pair{&sizes, &c.bookSizes}})
+        for (int i = 0; i < from->recordCount(); ++i)
+            to->push_back({cell(*from, 0, i), cell(*from, 1, i)});
     return 0;
 }

@@ -70,11 +70,15 @@ struct BindRecord {
     std::string title, bgnEndYear, bgnEndVol, callNo, isbn, bookSize, color, frame, remark;
     int qtyOfBind = 0;
     double boundEditPrice = 0, boundPrice = 0;
+    std::string bindName;  // the catalogue title (read only)
+    std::string propNo;    // the volume's property number once accessioned (read only)
 };
 int intLoadBindRecord(const std::string& bindNo, BindRecord& record);
 // Records of a batch (both empty: every record), by binding number.
 int intListBindRecords(const std::string& binder, const std::string& batchNo,
                        std::vector<BindRecord>& records);
+// Records in one state (0 at the binder, 1 checked, 2 accessioned), by binding number.
+int intListBindRecordsByFlag(int boundFlag, std::vector<BindRecord>& records);
 // The copies bound in a record: peri_id, location, dis_location, item_no, in issue order.
 struct BoundCopy {
     std::string periId, location, disLocation, coverVol, coverIssue, publYear;
@@ -88,7 +92,8 @@ int intAddBindIssue(const std::string& bindNo, const std::string& periId,
 // Takes a copy out of its record; it goes back to the desk ('0'), or to '1' when it had been
 // handed over.
 int intRemoveBindIssue(const std::string& bindNo, const BoundCopy& copy);
-// Cut and paste: moves a copy to another record. A copy of another title asks first.
+// Cut and paste: moves a copy to another record. A copy of another title asks first; 1 when
+// the operator declines.
 int intMoveBindIssue(const std::string& fromBindNo, const BoundCopy& copy,
                      const std::string& toBindNo);
 // Rewrites the record's spine title, ranges, call number, size, colour, frame and remark.
@@ -114,3 +119,15 @@ int intSendBindBatch(const std::string& binder, const std::string& batchNo);
 // The binder's price of a volume of the book size (by code), and the size's name.
 int intBindPrice(const std::string& binder, const std::string& sizeCode, double& price,
                  std::string& sizeName);
+
+struct CodeName {
+    std::string code, name;
+};
+// What the binding screen offers in its lists: sub-locations and publication years of the
+// checked-in issues, binders, MARC index groups and the book sizes in use.
+struct BindChoices {
+    std::vector<std::string> disLocations, years;
+    std::vector<CodeName> binders, groups, bookSizes;
+};
+int intLoadBindChoices(BindChoices& choices);
+int intListBinders(std::vector<CodeName>& binders);

@@ -14,12 +14,6 @@ using binddb::kDbFailed;
 
 namespace {
 
-// Between class number and book number: system parameter 21, "/" when it is empty.
-std::string separator() {
-    std::string s = LIB_GetSysPara(21).str();
-    return s.empty() ? "/" : s;
-}
-
 std::string q(const std::string& v) {
     return LIB_SqlStr(v);
 }
@@ -77,14 +71,19 @@ std::string pad3(const std::string& n) {
 
 }  // namespace
 
+std::string strCallNoSeparator() {
+    std::string s = LIB_GetSysPara(21).str();
+    return s.empty() ? "/" : s;
+}
+
 std::string strCallNoClass(const std::string& callNo) {
-    return callNo.substr(0, callNo.find(separator()));
+    return callNo.substr(0, callNo.find(strCallNoSeparator()));
 }
 
 int intUsedCallNos(const std::string& classNo, std::vector<std::string>& callNos) {
     LibArray a;
     if (LIB_DB_Select("SELECT call_no FROM call_no_lst WHERE call_no like " +
-                          q(classNo + separator() + "%") + " ORDER BY call_no",
+                          q(classNo + strCallNoSeparator() + "%") + " ORDER BY call_no",
                       a) < 0) {
         LIB_DB_ShowError();
         return -1;
@@ -128,7 +127,7 @@ int intConfirmCallNo(const std::string& marcRecNo, std::string& callNo,
         if (serialFrom) {
             int serial = 0;
             if (takeSerial(*serialFrom, serial) < 0) return kDbFailed;
-            result = strCallNoClass(callNo) + separator() + std::to_string(serial);
+            result = strCallNoClass(callNo) + strCallNoSeparator() + std::to_string(serial);
         }
         LibArray a;
         if (LIB_DB_Select("SELECT call_no FROM call_no_lst WHERE call_no=" + q(result) +

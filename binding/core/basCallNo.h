@@ -12,6 +12,8 @@ struct ClassKey {
     std::string docType, clsId, clsNo, grpCode = "01";
 };
 
+// Between class number and book number: system parameter 21, "/" when it is empty.
+std::string strCallNoSeparator();
 // The class number of a call number: the text before the separator.
 std::string strCallNoClass(const std::string& callNo);
 // Call numbers already given out for the class (F4).

@@ -166,7 +166,7 @@ int prepareEntry(const std::string& batchNo, int checkType, StoreEntry& e) {
     std::string classType;
     int rc = batchClass(batchNo, checkType, classType);
     if (rc < 0) return rc;
-    return e.propNo.empty() ? takePropNo(classType, e.propNo) : 0;
+    return e.propNo.empty() || e.fromSection ? takePropNo(classType, e.propNo) : 0;
 }
 
 int boundVolume(const std::string& bindNo, Volume& v, int& flag) {
@@ -343,9 +343,11 @@ int intReceiveBound(const BindRecord& r, const StoreEntry& entry, bool store,
     StoreEntry e = entry;
     return binddb::inTransaction([&]() {
         LibArray a;
-        if (LIB_DB_Select(" SELECT prop_no FROM item WHERE prop_no=" + q(e.propNo), a) < 0)
-            return kDbFailed;
-        if (a.recordCount() > 0) return refuse("E财产号重复!");
+        if (!e.fromSection) {
+            if (LIB_DB_Select(" SELECT prop_no FROM item WHERE prop_no=" + q(e.propNo), a) < 0)
+                return kDbFailed;
+            if (a.recordCount() > 0) return refuse("E财产号重复!");
+        }
         if (LIB_DB_Execute(" UPDATE m_peri_bind_detl SET m_title=" + q(r.title) +
                            ", bgn_end_year=" + q(r.bgnEndYear) + ", bgn_end_vol=" + q(r.bgnEndVol) +
                            ", bound_edit_price=" + money(r.boundEditPrice) +
@@ -453,4 +455,55 @@ int intUndoStore(const std::string& propNo) {
         }
         return LIB_WriteOpLog(bound ? "50040" : "50042", marc, asordNo, propNo);
     });
+}
+
+int intListSingleCopies(const BindTitle& title, const std::string& year,
+                        std::vector<SingleCopy>& copies) {
+    LibArray a;
+    if (LIB_DB_Select(
+            "SELECT m_peri_item.peri_id,m_peri_item.location,m_peri_item.dis_location,"
+            "m_peri_chk_vol.cover_vol,m_peri_chk_vol.cover_issue,m_peri_chk_vol.publ_year,"
+            "m_peri_item.item_no,m_peri_item.item_stat,m_peri_item.remark"
+            " FROM m_peri_chk_vol,m_peri_item WHERE m_peri_item.peri_id=m_peri_chk_vol.peri_id"
+            " AND m_peri_chk_vol.publ_code=" +
+                q(title.publCode) + " AND m_peri_chk_vol.peri_ord_year=" + q(title.periOrdYear) +
+                " AND m_peri_chk_vol.asord_no=" + q(title.asordNo) + " AND m_peri_item.location=" +
+                q(title.location) + " AND m_peri_item.dis_location=" + q(title.disLocation) +
+                (year.empty() ? "" : " AND m_peri_chk_vol.publ_year=" + q(year)) +
+                " AND m_peri_item.item_stat IN ('0','1','2','4') ORDER BY "
+                "lpad(m_peri_chk_vol.cover_vol,20,'0'),lpad(m_peri_chk_vol.cover_issue,20,'0'),"
+                "m_peri_item.item_no",
+            a) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    copies.clear();
+    for (int i = 0; i < a.recordCount(); ++i) {
+        SingleCopy c;
+        c.copy = {cell(a, 0, i),
+                  cell(a, 1, i),
+                  cell(a, 2, i),
+                  cell(a, 3, i),
+                  cell(a, 4, i),
+                  cell(a, 5, i),
+                  static_cast<int>(number(a, 6, i))};
+        c.itemStat = cell(a, 7, i);
+        if (c.itemStat == "4") c.propNo = cell(a, 8, i);
+        copies.push_back(c);
+    }
+    return 0;
+}
+
+int intListPropClasses(std::vector<CodeName>& classes) {
+    LibArray a;
+    if (LIB_DB_Select(
+            "SELECT class_type_code,class_type_name FROM max_number ORDER BY class_type_code", a) <
+        0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    classes.clear();
+    for (int i = 0; i < a.recordCount(); ++i)
+        classes.push_back({cell(a, 0, i), cell(a, 1, i)});
+    return 0;
 }

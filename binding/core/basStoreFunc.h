@@ -25,6 +25,9 @@ int intDeleteCheckAcct(const std::string& batchNo);
 // operator's section for the batch's class.
 struct StoreEntry {
     std::string propNo, barCode, callNo, bookStatCode = "可借", disLocation, attachment, remark;
+    // `propNo` is only the section's proposal shown to the operator: the number is taken from
+    // the section when the volume is written, so another workstation's meanwhile is never reused.
+    bool fromSection = false;
 };
 
 // The property number a volume of the class would get now, without taking it (for display).
@@ -45,3 +48,15 @@ int intStoreSingle(const std::string& batchNo, const BoundCopy& copy, StoreEntry
 // state 2, a bound volume to checked (1); a property number of the operator's section goes to
 // its recycle list.
 int intUndoStore(const std::string& propNo);
+
+// A copy of a title that may be accessioned as a single issue ('0' to '2') or has been ('4',
+// with its property number).
+struct SingleCopy {
+    BoundCopy copy;
+    std::string itemStat, propNo;
+};
+// The title's copies at its location and sub-location in the year (empty: any), issue order.
+int intListSingleCopies(const BindTitle& title, const std::string& year,
+                        std::vector<SingleCopy>& copies);
+// Property-number classes (max_number) an accession batch can be of.
+int intListPropClasses(std::vector<CodeName>& classes);

@@ -96,6 +96,24 @@ inline std::string bindSnapshot() {
                           "section_max_number", "recycle_section", "log_detl", "wkr_job_qty"});
 }
 
+// ZD01's property-number sections (bound volumes from 1, single issues from 501) and an
+// accession batch of each kind: QH000001 for bound volumes, QD000001 for single issues.
+inline void insertAccessionSetup() {
+    exec(
+        "INSERT INTO section_lst (section_code,section_name,class_type_code) VALUES "
+        "('S11','期刊部合订本','11'),('S15','期刊部单册','15')");
+    exec(
+        "INSERT INTO section_wkr (wkr,class_type_code,section_code) VALUES "
+        "('ZD01','11','S11'),('ZD01','15','S15')");
+    exec(
+        "INSERT INTO section_max_number (section_code,min_prop_no,max_prop_no) VALUES "
+        "('S11',1,9999999),('S15',501,999999)");
+    exec(
+        "INSERT INTO m_peri_check_acct (peri_batch_no,class_type_code,peri_batch_date,resp_wkr,"
+        "remark,check_type) VALUES ('QH000001','11','2026-01-15','ZD01','合订本',0),"
+        "('QD000001','15','2026-01-15','ZD01','单册',1)");
+}
+
 class BindDbTest : public DbTest {
 protected:
     InstallOptions installOptions() const override { return demoInstall(); }

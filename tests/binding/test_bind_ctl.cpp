@@ -1,5 +1,6 @@
 // serialsctl binding, accession and call-number verbs end to end on the demo database: last
-// year's issues of a title bound, sent, checked back and accessioned, the accession undone;
+// year's issues of a title bound, sent, checked back and accessioned, its slip in the binding
+// list PDF, the accession undone;
 // eight processes taking the next serial of one class at the same moment get eight different
 // numbers.
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <sstream>
 
 #include "tests/support/CtlRun.h"
+#include "tests/support/PdfText.h"
 #include "tests/support/TestDb.h"
 
 namespace {
@@ -73,6 +75,21 @@ TEST_P(BindCtl, LastYearsIssuesAreBoundSentCheckedAndAccessioned) {
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "财产号 Q0000002  条码号 31000002  索书号 G25/13\n");
     EXPECT_EQ(value("SELECT vol_peri FROM indi_acct WHERE prop_no='Q0000002'"), "41(1)-41(6)");
+
+    // The binding list of the batch as a PDF: the list, then a slip per volume, the accessioned
+    // one carrying its call number and property number.
+    const std::string pdf = home->dir() + "/TMP/bindlist.pdf";
+    r = run({"bind", "list", "ZD01", batch, "--pdf", pdf});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string text = pdfText(pdf);
+    for (const std::string& expected :
+         {std::string("期刊装订清单"), std::string("装订批次：") + batch, std::string("随书单"),
+          std::string("合计：2 册"), std::string("制表人员：ZD01"), first, second,
+          std::string("G25/13"), std::string("Q0000002"), std::string("第2")})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    r = run({"bind", "list", "ZD01", batch, "--pdf", home->dir() + "/nowhere/list.pdf"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("无法写入文件："), std::string::npos) << r.err;
 
     r = run({"accession", "bound", "QH" + kYear + "01", second, "--barcode", "31000002"});
     EXPECT_EQ(r.code, 1);

@@ -268,8 +268,9 @@ TEST_P(BindRecords, PastingAnotherTitlesIssueAsksFirst) {
     ASSERT_EQ(intLoadBoundCopies(nos[3], bound), 0);
     const std::string before = bindSnapshot();
     presenter.replies = {{kMsgCancel, {}}};
-    EXPECT_EQ(intMoveBindIssue(nos[3], bound[0], nos[0]), -1);
+    EXPECT_EQ(intMoveBindIssue(nos[3], bound[0], nos[0]), 1);
     EXPECT_EQ(presenter.shown.back().body, "不同种刊不应装订在一起，是否确认一定要装订在一起。");
+    EXPECT_FALSE(presenter.shown.back().inTransaction);
     EXPECT_EQ(bindSnapshot(), before);
     presenter.replies = {{kMsgOk, {}}};
     EXPECT_EQ(intMoveBindIssue(nos[3], bound[0], nos[0]), 0);

@@ -19,17 +19,7 @@ protected:
     void SetUp() override {
         BindDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        exec(
-            "INSERT INTO section_lst (section_code,section_name,class_type_code) VALUES "
-            "('S11','期刊部合订本','11'),('S15','期刊部单册','15')");
-        exec(
-            "INSERT INTO section_wkr (wkr,class_type_code,section_code) VALUES "
-            "('ZD01','11','S11'),('ZD01','15','S15')");
-        exec(
-            "INSERT INTO section_max_number (section_code,min_prop_no,max_prop_no) VALUES "
-            "('S11',1,9999999),('S15',501,999999)");
-        ASSERT_EQ(intSaveCheckAcct({"QH000001", "11", "", "", "合订本", 0}), 0);
-        ASSERT_EQ(intSaveCheckAcct({"QD000001", "15", "", "", "单册", 1}), 0);
+        insertAccessionSetup();
         TitleSpec t;
         t.callNo = "TP3/12";
         marc = insertTitle(t);
@@ -117,6 +107,32 @@ TEST_P(Store, BoundVolumeIsAccessionedWithTheNextNumberOfTheSection) {
     EXPECT_EQ(presenter.shown.back().body, "该合订本已经登录入藏！");
     ASSERT_EQ(intStoreBound("QH000001", bindNos[1], again), 0);
     EXPECT_EQ(again.propNo, "Q0000002");
+}
+
+TEST_P(Store, AProposedNumberTakenMeanwhileGivesTheReceivedVolumeTheNextOne) {
+    std::string proposal;
+    ASSERT_EQ(intPeekPropNo("11", proposal), 0);
+    ASSERT_EQ(proposal, "Q0000001");
+    // Another workstation accessions a volume with the number shown here.
+    StoreEntry other = entry("B0009");
+    ASSERT_EQ(intStoreBound("QH000001", bindNos[1], other), 0);
+    ASSERT_EQ(other.propNo, proposal);
+
+    BindRecord r;
+    ASSERT_EQ(intLoadBindRecord(bindNos[0], r), 0);
+    StoreEntry e = entry("B0001", proposal);
+    e.callNo = "TP3/12";
+    e.fromSection = true;
+    ASSERT_EQ(intReceiveBound(r, e, true, "QH000001"), 0)
+        << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(scalar("SELECT prop_no FROM indi_acct WHERE bar_code='B0001'"), "Q0000002");
+    EXPECT_EQ(scalar("SELECT min_prop_no FROM section_max_number WHERE section_code='S11'"), "3");
+
+    // A number typed by the operator is kept as typed and checked for duplicates.
+    StoreEntry typed = entry("B0003", "Q0000002");
+    typed.callNo = "TP3/12";
+    EXPECT_EQ(intReceiveBound(r, typed, true, "QH000001"), -1);
+    EXPECT_EQ(presenter.shown.back().body, "财产号重复!");
 }
 
 TEST_P(Store, RecycledNumbersReleasedBeforeTodayAreTakenFirst) {
@@ -303,6 +319,13 @@ TEST_P(Store, FailureAtAnyStepOfReceivingAndAccessioningLeavesNothing) {
     StoreEntry e = entry("B0002", "Q0000102");
     e.callNo = "TP3/12";
     failEverywhere([&] { return intReceiveBound(r, e, true, "QH000001"); });
+    // As the receiving screen sends it: the proposed number taken from the section.
+    ASSERT_EQ(intLoadBindRecord(bindNos[1], r), 0);
+    StoreEntry proposed = entry("B0003", "Q0000001");
+    proposed.callNo = "TP3/12";
+    proposed.fromSection = true;
+    failEverywhere([&] { return intReceiveBound(r, proposed, true, "QH000001"); });
+    EXPECT_EQ(scalar("SELECT prop_no FROM indi_acct WHERE bar_code='B0003'"), "Q0000001");
 }
 
 TEST_P(Store, FailureAtAnyStepOfAccessioningASingleIssueOrUndoingItLeavesNothing) {
