@@ -74,6 +74,8 @@ int upgradeDatabase(DbBackend& db, const std::vector<UpgradeStep>& steps, std::s
             db.begin();
             for (const std::string& stmt : splitSqlScript(step.sql))
                 db.execute(stmt);
+            // A step's new foreign keys are enforced like those of a new database.
+            db.afterSchema();
             recordSchemaVersion(db, step.number);
             db.commit();
             version = step.number;

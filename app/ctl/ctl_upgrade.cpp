@@ -5,8 +5,12 @@
 #include "common/basQKEnv.h"
 #include "db/SchemaUpgrade.h"
 #include "db/basLibDB.h"
+#include "marc/core/TitleWords.h"
 
 namespace {
+
+// The step that added the title-word table; its rows are computed here, not in SQL.
+constexpr int kTitleWordsStep = 6;
 
 int upgradeDb(const std::vector<std::string>& args) {
     if (!args.empty()) {
@@ -32,6 +36,17 @@ int upgradeDb(const std::vector<std::string>& args) {
             }) < 0) {
             std::cerr << "升级失败: " << message << "\n";
             return 1;
+        }
+        if (from < kTitleWordsStep && target >= kTitleWordsStep) {
+            g_OraDatabase = std::move(db);
+            const int done = MarcTitleWordsRebuild([](int n, int total) {
+                std::cerr << "  已索引 " << n << " / " << total << " 条书目记录\n";
+            });
+            if (done < 0) {
+                std::cerr << "题名词索引未能建立，请再运行 serialsctl marc reindex: "
+                          << g_ErrInfo.strMsg << "\n";
+                return 1;
+            }
         }
         if (from == target)
             std::cout << "数据库已是版本 " << target << "，无需升级。\n";

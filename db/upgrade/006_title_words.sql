@@ -1,5 +1,5 @@
--- Title words for the search inside titles. The rows of existing records are written by
--- "serialsctl marc reindex" after the upgrade; ISBN keys without hyphens need the same verb.
+-- Title words for the search inside titles. upgrade-db writes the rows of existing records
+-- after this step (the words are computed by the program, not in SQL).
 CREATE TABLE marc_title_word (
     marc_rec_no  VARCHAR(10)  NOT NULL,
     word         VARCHAR(60)  NOT NULL,
