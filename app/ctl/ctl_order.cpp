@@ -20,7 +20,7 @@ const char* const kUsage =
     "order delete PUBL BATCH [ASORDNO...]";
 
 int usageError() {
-    std::cerr << "用法: serialsctl " << kUsage << "\n";
+    std::cerr << "用法: serialsctl " << kUsage << " | " << kOrderManagerUsage << "\n";
     return 2;
 }
 
@@ -128,6 +128,7 @@ int order(const std::vector<std::string>& args) {
     if (args[0] == "show") return show(rest);
     if (args[0] == "import") return import(rest);
     if (args[0] == "delete") return remove(rest);
+    if (int rc = runOrderManagerVerb(args[0], rest); rc >= 0) return rc;
     return usageError();
 }
 
