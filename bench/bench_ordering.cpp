@@ -59,7 +59,7 @@ void BM_SaveDetail(benchmark::State& state) {
     if (intLoadOrdDetails("YZFX", "202601", details) < 0)
         return state.SkipWithError(g_ErrInfo.strDesc.c_str());
     OrdDetail d = details[kDetails / 2];
-    d.set("GetMode", "01");
+    d.getMode = "01";
     for (auto _ : state) {
         d.state = RowState::Modified;
         if (intSaveOrdDetail(d, false) < 0) return state.SkipWithError("save failed");

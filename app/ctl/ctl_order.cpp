@@ -57,17 +57,13 @@ int show(const std::vector<std::string>& args) {
         return 1;
     }
     for (const OrdDetail& d : details) {
-        std::cout << d.get("AsordNo") << "  " << d.get("Title") << "  ["
-                  << strOrderStateName(d.get("Status")) << "，"
-                  << strPeriStatusName(d.get("PeriType")) << "，"
-                  << strSubKindName(d.get("NewFlag")) << "]\n"
-                  << "    记录号 " << d.get("MarcNo") << "，"
-                  << strOrdGridText("GetMode", d.get("GetMode")) << "，" << d.get("PublFreq")
-                  << "，" << strOrdGridText("Carrier", d.get("Carrier")) << "，单价 "
-                  << d.get("Price") << " 年价 " << d.get("TotalPrice") << " "
-                  << strOrdGridText("MoneyType", d.get("MoneyType")) << "，订购总数 "
-                  << d.get("SumCount") << (d.get("Remark").empty() ? "" : "，" + d.get("Remark"))
-                  << "\n";
+        std::cout << d.asordNo << "  " << d.title << "  [" << strOrderStateName(d.status) << "，"
+                  << strPeriStatusName(d.periType) << "，" << strSubKindName(d.newFlag) << "]\n"
+                  << "    记录号 " << d.marcNo << "，" << strOrdGridText("GetMode", d.getMode)
+                  << "，" << d.publFreq << "，" << strOrdGridText("Carrier", d.carrier) << "，单价 "
+                  << d.price << " 年价 " << d.totalPrice << " "
+                  << strOrdGridText("MoneyType", d.moneyType) << "，订购总数 " << d.sumCopies
+                  << (d.remark.empty() ? "" : "，" + d.remark) << "\n";
         for (const OrdSubscriber& s : d.subs) {
             std::cout << "    订户 " << LIB_LocationName(s.location) << " (" << s.location << ") "
                       << s.count << " 份，" << (s.chkFlag == "1" ? "签收" : "不签收")
@@ -116,7 +112,7 @@ int remove(const std::vector<std::string>& args) {
             std::cerr << "征订号 " << args[i] << " 不在该订购目录中\n";
             return 1;
         }
-        keys.push_back(it->get("Key"));
+        keys.push_back(it->key);
     }
     return intDeleteOrdDetails(keys) == 0 ? 0 : 1;
 }

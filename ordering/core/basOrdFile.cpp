@@ -11,10 +11,23 @@
 
 namespace {
 
-const char* const kDetailFields[] = {
-    "Pub",     "OrdYear",   "AsordNo", "MarcNo",     "PeriType",  "GetMode",        "PublFreq",
-    "Carrier", "MoneyType", "Price",   "TotalPrice", "ForePrice", "ForeTotalPrice", "KindNo",
-    "NewFlag", "Remark"};
+// The fields of a D record after its kind, in file order.
+constexpr std::string OrdDetail::*kDetailFields[] = {&OrdDetail::pub,
+                                                     &OrdDetail::ordYear,
+                                                     &OrdDetail::asordNo,
+                                                     &OrdDetail::marcNo,
+                                                     &OrdDetail::periType,
+                                                     &OrdDetail::getMode,
+                                                     &OrdDetail::publFreq,
+                                                     &OrdDetail::carrier,
+                                                     &OrdDetail::moneyType,
+                                                     &OrdDetail::price,
+                                                     &OrdDetail::totalPrice,
+                                                     &OrdDetail::forePrice,
+                                                     &OrdDetail::foreTotalPrice,
+                                                     &OrdDetail::kindNo,
+                                                     &OrdDetail::newFlag,
+                                                     &OrdDetail::remark};
 
 std::string record(std::initializer_list<std::string> fields) {
     std::string out;
@@ -90,8 +103,8 @@ std::string strOrdFileText(const std::vector<const OrdDetail*>& details) {
         "T,DistLoca,Copies,Label\n";
     for (const OrdDetail* d : details) {
         std::string line = "D";
-        for (const char* f : kDetailFields)
-            line += "," + sqltext::csvField(d->get(f));
+        for (auto f : kDetailFields)
+            line += "," + sqltext::csvField(d->*f);
         text += line + "\n";
         for (const OrdSubscriber& s : d->subs) {
             text += record({"S", s.location, s.chkFlag, s.count, s.region, s.remark});
@@ -119,8 +132,8 @@ int intParseOrdFile(const std::string& text, std::vector<OrdFileDetail>& out, st
             fd.line = r.line;
             fd.detail = NewOrdDetail(field(r, 1), field(r, 2));
             for (std::size_t i = 0; i < std::size(kDetailFields); ++i)
-                fd.detail.set(kDetailFields[i], field(r, i + 1));
-            if (fd.detail.get("NewFlag").empty()) fd.detail.set("NewFlag", "0");
+                fd.detail.*kDetailFields[i] = field(r, i + 1);
+            if (fd.detail.newFlag.empty()) fd.detail.newFlag = "0";
             out.push_back(std::move(fd));
         } else if (kind == "S") {
             if (out.empty()) return where("订户行之前没有订购明细行");
@@ -165,14 +178,13 @@ int intReadOrdFile(const std::string& path, std::vector<OrdFileDetail>& out, std
 }
 
 void FillDerivedValues(OrdDetail& d) {
-    if (d.get("TotalPrice").empty()) {
-        std::string total = strAnnualPrice(d.get("Price"), d.get("PublFreq"), d.get("OrdYear"));
-        if (!total.empty()) d.set("TotalPrice", total);
+    if (d.totalPrice.empty()) {
+        std::string total = strAnnualPrice(d.price, d.publFreq, d.ordYear);
+        if (!total.empty()) d.totalPrice = total;
     }
     for (OrdSubscriber& s : d.subs)
         for (OrdFundLine& f : s.funds)
-            if (f.amount.empty())
-                f.amount = strDecimalTimes(d.get("TotalPrice"), LibVar(f.qty).integer());
+            if (f.amount.empty()) f.amount = strDecimalTimes(d.totalPrice, LibVar(f.qty).integer());
 }
 
 int intImportOrdFile(const std::string& path, int& saved, std::vector<std::string>& skipped,
@@ -185,7 +197,7 @@ int intImportOrdFile(const std::string& path, int& saved, std::vector<std::strin
     for (OrdFileDetail& f : details) {
         OrdDetail& d = f.detail;
         FillDerivedValues(d);
-        const auto cata = std::make_pair(d.get("Pub"), d.get("OrdYear"));
+        const auto cata = std::make_pair(d.pub, d.ordYear);
         bool ok = true;
         if (!known.count(cata)) {
             ok = intEnsureOrdCata(cata.first, cata.second) == 0;
@@ -194,8 +206,8 @@ int intImportOrdFile(const std::string& path, int& saved, std::vector<std::strin
         if (ok && intSaveOrdDetail(d, false) == 0)
             ++saved;
         else
-            skipped.push_back("第 " + std::to_string(f.line) + " 行 " + d.get("Pub") + " " +
-                              d.get("OrdYear") + " 征订号 " + d.get("AsordNo"));
+            skipped.push_back("第 " + std::to_string(f.line) + " 行 " + d.pub + " " + d.ordYear +
+                              " 征订号 " + d.asordNo);
     }
     return 0;
 }

@@ -17,18 +17,51 @@
 
 namespace {
 
-// Columns of a saved detail that the order list does not edit, kept across a save.
-const char* const kKeptColumns[] = {
-    "book_size_code", "days_of_items", "pay_date",      "qty_of_vol",   "days_of_aslack",
-    "bind_item_qty",  "chk_bgn_date",  "fst_rece_date", "end_ord_flag", "qty_of_year",
-    "attachment",     "aslack_ysno",   "aslack_second", "aslack_third"};
+// Columns of a saved detail that the order list does not edit, kept across a save, in
+// select-list order.
+constexpr std::pair<const char*, std::string OrdKeptColumns::*> kKeptColumns[] = {
+    {"book_size_code", &OrdKeptColumns::bookSize},
+    {"days_of_items", &OrdKeptColumns::daysOfItems},
+    {"pay_date", &OrdKeptColumns::payDate},
+    {"qty_of_vol", &OrdKeptColumns::qtyOfVol},
+    {"days_of_aslack", &OrdKeptColumns::daysOfAslack},
+    {"bind_item_qty", &OrdKeptColumns::bindItemQty},
+    {"chk_bgn_date", &OrdKeptColumns::chkBgnDate},
+    {"fst_rece_date", &OrdKeptColumns::fstReceDate},
+    {"qty_of_year", &OrdKeptColumns::qtyOfYear},
+    {"attachment", &OrdKeptColumns::attachment},
+    {"aslack_ysno", &OrdKeptColumns::aslackYsno},
+    {"aslack_second", &OrdKeptColumns::aslackSecond},
+    {"aslack_third", &OrdKeptColumns::aslackThird}};
 
-// Grid keys of the detail query, in select-list order.
-const char* const kDetailKeys[] = {
-    "Pub",      "OrdYear",    "AsordNo",   "PeriType",       "Status",  "Title",    "ISSN",
-    "Publish",  "PubYear",    "Country",   "Language",       "EndFlag", "MarcNo",   "NewFlag",
-    "FAsordNo", "KindNo",     "SumCount",  "GetMode",        "Carrier", "PublFreq", "MoneyType",
-    "Price",    "TotalPrice", "ForePrice", "ForeTotalPrice", "Remark",  "Key"};
+// Fields of the detail query, in select-list order.
+constexpr std::string OrdDetail::*kDetailFields[] = {&OrdDetail::pub,
+                                                     &OrdDetail::ordYear,
+                                                     &OrdDetail::asordNo,
+                                                     &OrdDetail::periType,
+                                                     &OrdDetail::status,
+                                                     &OrdDetail::title,
+                                                     &OrdDetail::issn,
+                                                     &OrdDetail::publisher,
+                                                     &OrdDetail::pubYear,
+                                                     &OrdDetail::country,
+                                                     &OrdDetail::language,
+                                                     &OrdDetail::endFlag,
+                                                     &OrdDetail::marcNo,
+                                                     &OrdDetail::newFlag,
+                                                     &OrdDetail::fAsordNo,
+                                                     &OrdDetail::kindNo,
+                                                     &OrdDetail::sumCopies,
+                                                     &OrdDetail::getMode,
+                                                     &OrdDetail::carrier,
+                                                     &OrdDetail::publFreq,
+                                                     &OrdDetail::moneyType,
+                                                     &OrdDetail::price,
+                                                     &OrdDetail::totalPrice,
+                                                     &OrdDetail::forePrice,
+                                                     &OrdDetail::foreTotalPrice,
+                                                     &OrdDetail::remark,
+                                                     &OrdDetail::key};
 
 std::string catalogueWhere(const std::string& publ, const std::string& year) {
     return " WHERE publ_code=" + LIB_SqlStr(publ) + " AND peri_ord_year=" + LIB_SqlStr(year);
@@ -75,56 +108,48 @@ std::string number(const std::string& v) {
 // The detail, its subscribers, their fund lines and (for subscribers that check in) their
 // distribution lines, with the workload and the log. Inside the caller's transaction.
 int writeDetail(OrdDetail& d, bool existed) {
-    const std::string publ = d.get("Pub"), year = d.get("OrdYear"), no = d.get("AsordNo");
-    const auto& k = d.kept;
-    auto kept = [&](const char* c) {
-        auto it = k.find(c);
-        return it == k.end() ? std::string() : it->second;
-    };
+    const std::string publ = d.pub, year = d.ordYear, no = d.asordNo;
+    const OrdKeptColumns& k = d.kept;
     if (existed && callProc("delete02_m_peri_ord_detl " + args({publ, year, d.savedAsordNo})) < 0)
         return -1;
-    std::string status = existed ? d.get("Status") : "0";
+    std::string status = existed ? d.status : "0";
     if (callProc("insert_m_peri_ord_detl " + args({publ,
                                                    year,
                                                    no,
-                                                   d.get("Carrier"),
-                                                   d.get("GetMode"),
-                                                   d.get("MarcNo"),
-                                                   kept("book_size_code"),
-                                                   d.get("MoneyType"),
-                                                   orZero(kept("days_of_items")),
-                                                   d.get("Price"),
-                                                   d.get("TotalPrice"),
-                                                   d.get("ForePrice"),
-                                                   d.get("ForeTotalPrice"),
+                                                   d.carrier,
+                                                   d.getMode,
+                                                   d.marcNo,
+                                                   k.bookSize,
+                                                   d.moneyType,
+                                                   orZero(k.daysOfItems),
+                                                   d.price,
+                                                   d.totalPrice,
+                                                   d.forePrice,
+                                                   d.foreTotalPrice,
                                                    d.sumCount(),
-                                                   kept("pay_date"),
+                                                   k.payDate,
                                                    g_strWkrNo,
                                                    status.empty() ? "0" : status,
-                                                   d.get("NewFlag"),
-                                                   d.get("Remark"),
-                                                   d.get("PublFreq"),
-                                                   d.get("KindNo"),
-                                                   orZero(kept("qty_of_vol")),
-                                                   orZero(kept("days_of_aslack")),
-                                                   orZero(kept("bind_item_qty")),
-                                                   kept("chk_bgn_date"),
-                                                   kept("fst_rece_date"),
-                                                   d.get("PeriType"),
+                                                   d.newFlag,
+                                                   d.remark,
+                                                   d.publFreq,
+                                                   d.kindNo,
+                                                   orZero(k.qtyOfVol),
+                                                   orZero(k.daysOfAslack),
+                                                   orZero(k.bindItemQty),
+                                                   k.chkBgnDate,
+                                                   k.fstReceDate,
+                                                   d.periType,
                                                    strFormatAsordNo(no)})) < 0)
         return -1;
     if (existed) {
         // The check-in columns past the procedure's list come back as they were.
-        auto num = [&](const char* c) {
-            std::string v = kept(c);
-            return blank(v) ? std::string("NULL") : formatNumber(LibVar(v).num());
-        };
-        g_strSQL = "UPDATE m_peri_ord_detl SET end_ord_flag=" + LIB_SqlStr(d.get("EndFlag")) +
-                   ", qty_of_year=" + num("qty_of_year") +
-                   ", attachment=" + LIB_SqlStr(kept("attachment")) +
-                   ", aslack_ysno=" + LIB_SqlStr(kept("aslack_ysno")) +
-                   ", aslack_second=" + num("aslack_second") +
-                   ", aslack_third=" + num("aslack_third") + catalogueWhere(publ, year) +
+        g_strSQL = "UPDATE m_peri_ord_detl SET end_ord_flag=" + LIB_SqlStr(d.endFlag) +
+                   ", qty_of_year=" + number(k.qtyOfYear) +
+                   ", attachment=" + LIB_SqlStr(k.attachment) +
+                   ", aslack_ysno=" + LIB_SqlStr(k.aslackYsno) +
+                   ", aslack_second=" + number(k.aslackSecond) +
+                   ", aslack_third=" + number(k.aslackThird) + catalogueWhere(publ, year) +
                    " AND asord_no=" + LIB_SqlStr(no);
         if (LIB_DB_Execute(g_strSQL) < 0) return -1;
     }
@@ -144,16 +169,11 @@ int writeDetail(OrdDetail& d, bool existed) {
                 return -1;
     }
     long long copies = LibVar(d.sumCount()).integer();
-    if (LIB_AddJobQty("502", 1, copies, LibVar(d.get("TotalPrice")).num() * copies) < 0) return -1;
-    return LIB_WriteOpLog("50018", d.get("MarcNo"), publ, year, d.get("Title") + ":" + no);
+    if (LIB_AddJobQty("502", 1, copies, LibVar(d.totalPrice).num() * copies) < 0) return -1;
+    return LIB_WriteOpLog("50018", d.marcNo, publ, year, d.title + ":" + no);
 }
 
 }  // namespace
-
-std::string OrdDetail::get(const std::string& key) const {
-    auto it = v.find(key);
-    return it == v.end() ? std::string() : it->second;
-}
 
 std::string OrdDetail::sumCount() const {
     long long n = 0;
@@ -164,12 +184,12 @@ std::string OrdDetail::sumCount() const {
 
 OrdDetail NewOrdDetail(const std::string& publ, const std::string& year) {
     OrdDetail d;
-    d.set("Pub", publ);
-    d.set("OrdYear", year);
-    d.set("Status", "0");
-    d.set("NewFlag", "0");
-    d.set("PeriType", "0");
-    d.set("SumCount", "0");
+    d.pub = publ;
+    d.ordYear = year;
+    d.status = "0";
+    d.newFlag = "0";
+    d.periType = "0";
+    d.sumCopies = "0";
     return d;
 }
 
@@ -179,15 +199,15 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
     std::string where =
         " WHERE A.publ_code=" + LIB_SqlStr(publ) + " AND A.peri_ord_year=" + LIB_SqlStr(year);
     std::string kept;
-    for (const char* c : kKeptColumns)
-        kept += std::string(", A.") + c;
+    for (const auto& [column, field] : kKeptColumns)
+        kept += std::string(", A.") + column;
     // A number read back from NULL would be 0: these prices say whether they are empty.
-    const std::pair<const char*, const char*> kNullablePrices[] = {
-        {"Price", "peri_price"},
-        {"ForePrice", "fore_price"},
-        {"ForeTotalPrice", "fore_total_price"}};
+    const std::pair<std::string OrdDetail::*, const char*> kNullablePrices[] = {
+        {&OrdDetail::price, "peri_price"},
+        {&OrdDetail::forePrice, "fore_price"},
+        {&OrdDetail::foreTotalPrice, "fore_total_price"}};
     std::string emptyMarks;
-    for (const auto& [key, column] : kNullablePrices)
+    for (const auto& [field, column] : kNullablePrices)
         emptyMarks += std::string(", CASE WHEN A.") + column + " IS NULL THEN 1 ELSE 0 END";
     g_strSQL =
         "SELECT A.publ_code, A.peri_ord_year, A.asord_no, A.peri_type, A.ord_flag, M.m_title, "
@@ -200,20 +220,20 @@ int intLoadOrdDetails(const std::string& publ, const std::string& year,
         " ORDER BY A.asord_no";
     LibArray rows;
     if (LIB_DB_SelectWide(g_strSQL, rows) < 0) return -1;
-    const int nKeys = static_cast<int>(std::size(kDetailKeys));
+    const int nFields = static_cast<int>(std::size(kDetailFields));
     std::unordered_map<std::string, std::size_t> byNo;
     out.reserve(rows.recordCount());
     for (int r = 2; r < rows.rows(); ++r) {
         OrdDetail d;
         d.state = RowState::Unchanged;
-        for (int c = 0; c < nKeys; ++c)
-            d.v[kDetailKeys[c]] = rows(c, r).str();
-        int c = nKeys;
-        for (const char* column : kKeptColumns)
-            d.kept[column] = rows(c++, r).str();
-        for (const auto& [key, column] : kNullablePrices)
-            if (rows(c++, r).num() == 1) d.v[key].clear();
-        d.savedAsordNo = d.get("AsordNo");
+        for (int c = 0; c < nFields; ++c)
+            d.*kDetailFields[c] = rows(c, r).str();
+        int c = nFields;
+        for (const auto& [column, field] : kKeptColumns)
+            d.kept.*field = rows(c++, r).str();
+        for (const auto& [field, column] : kNullablePrices)
+            if (rows(c++, r).num() == 1) (d.*field).clear();
+        d.savedAsordNo = d.asordNo;
         byNo[d.savedAsordNo] = out.size();
         out.push_back(std::move(d));
     }
@@ -283,17 +303,17 @@ std::vector<std::string> OrdSubscriberErrors(const OrdSubscriber& s, bool paneCh
 
 std::vector<std::string> OrdDetailErrors(const OrdDetail& d) {
     struct Required {
-        const char* key;
+        std::string OrdDetail::*field;
         const char* message;
     };
     static constexpr Required kRequired[] = {
-        {"AsordNo", " 必须输入征订号！"},   {"PeriType", " 必须选择订购状态！"},
-        {"GetMode", " 必须选择获得方式！"}, {"PublFreq", " 必须选择出版频率！"},
-        {"Carrier", " 必须选择载体类型！"}, {"MoneyType", " 必须选择币种！"},
-        {"TotalPrice", " 必须输入总价！"}};
+        {&OrdDetail::asordNo, " 必须输入征订号！"},   {&OrdDetail::periType, " 必须选择订购状态！"},
+        {&OrdDetail::getMode, " 必须选择获得方式！"}, {&OrdDetail::publFreq, " 必须选择出版频率！"},
+        {&OrdDetail::carrier, " 必须选择载体类型！"}, {&OrdDetail::moneyType, " 必须选择币种！"},
+        {&OrdDetail::totalPrice, " 必须输入总价！"}};
     std::vector<std::string> e;
     for (const Required& r : kRequired)
-        if (blank(d.get(r.key))) e.push_back(r.message);
+        if (blank(d.*r.field)) e.push_back(r.message);
     if (d.subs.empty()) e.push_back(" 必须添加订户！");
     for (const OrdSubscriber& s : d.subs)
         for (std::string& m : OrdSubscriberErrors(s))
@@ -311,19 +331,18 @@ std::string strOrdErrorText(const std::vector<std::string>& errors, const std::s
 int intSaveOrdDetail(OrdDetail& d, bool report) {
     auto errors = OrdDetailErrors(d);
     if (!errors.empty()) {
-        LIB_ShowMsg("E" + strOrdErrorText(errors, d.get("AsordNo")));
+        LIB_ShowMsg("E" + strOrdErrorText(errors, d.asordNo));
         return -1;
     }
-    const std::string no = sqltext::trim(d.get("AsordNo"));
-    d.set("AsordNo", no);
+    const std::string no = sqltext::trim(d.asordNo);
+    d.asordNo = no;
     const bool existed = !d.savedAsordNo.empty();
     // A title taken from a pre-order catalogue gets a catalogue record of its own, copied from
     // its pre-order record. The number is drawn first: numbering commits on its own.
-    const std::string asordRec =
-        d.kept.count("asord_marc_rec_no") ? d.kept.at("asord_marc_rec_no") : "";
+    const std::string& asordRec = d.asordMarcRecNo;
     std::string newRecNo;
     MarcRec offered;
-    if (blank(d.get("MarcNo")) && !blank(asordRec)) offered = AsordMarcLoad(asordRec);
+    if (blank(d.marcNo) && !blank(asordRec)) offered = AsordMarcLoad(asordRec);
     // A pre-order record with only its summary columns has nothing to copy.
     if (!offered.Dir.empty()) {
         std::string number = MarcNewNumber(kMarcBib);
@@ -343,8 +362,7 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
         if (!existed || d.savedAsordNo != no) {
             LibArray hit;
             g_strSQL = "  SELECT asord_no FROM m_peri_ord_detl " +
-                       catalogueWhere(d.get("Pub"), d.get("OrdYear")) +
-                       " AND asord_no=" + LIB_SqlStr(no);
+                       catalogueWhere(d.pub, d.ordYear) + " AND asord_no=" + LIB_SqlStr(no);
             if (LIB_DB_Select(g_strSQL, hit) < 0) return Outcome::Failed;
             if (hit.recordCount() > 0) return Outcome::NumberTaken;
         }
@@ -353,10 +371,10 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
             rec.Kind = kMarcBib;
             rec.RecNo = newRecNo;
             if (!MarcSave(rec, 1, 0, "")) return Outcome::RecordFailed;  // it reports itself
-            d.set("MarcNo", newRecNo);
+            d.marcNo = newRecNo;
         }
         if (writeDetail(d, existed) < 0 || tx.commit() < 0) {
-            if (!newRecNo.empty()) d.set("MarcNo", "");
+            if (!newRecNo.empty()) d.marcNo = "";
             return Outcome::Failed;
         }
         return Outcome::Saved;
@@ -364,10 +382,10 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
     if (outcome == Outcome::NumberTaken) LIB_ShowMsg("E该征订号已存在，请重新输入征订号！");
     if (outcome == Outcome::Failed) LIB_DB_ShowError();
     if (outcome != Outcome::Saved) return -1;
-    d.set("SumCount", d.sumCount());
-    d.set("FAsordNo", strFormatAsordNo(no));
-    d.set("Key", strOrdRowKey(d.get("Pub"), d.get("OrdYear"), no, d.get("MarcNo")));
-    if (!existed) d.set("Status", "0");
+    d.sumCopies = d.sumCount();
+    d.fAsordNo = strFormatAsordNo(no);
+    d.key = strOrdRowKey(d.pub, d.ordYear, no, d.marcNo);
+    if (!existed) d.status = "0";
     d.savedAsordNo = no;
     d.state = RowState::Unchanged;
     d.temporary = false;
@@ -376,7 +394,7 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
 }
 
 void RecalcFundAmounts(OrdDetail& d) {
-    const std::string total = d.get("TotalPrice");
+    const std::string total = d.totalPrice;
     for (OrdSubscriber& s : d.subs)
         for (OrdFundLine& f : s.funds)
             f.amount = strDecimalTimes(total, LibVar(f.qty).integer());
@@ -464,22 +482,22 @@ int intAsordToOrdDetails(const std::string& publ, const std::string& yearMonth,
     for (int r = 2; r < rows.rows(); ++r) {
         OrdDetail d = NewOrdDetail(ordPubl, ordYear);
         d.temporary = true;
-        d.set("AsordNo", rows(2, r).str());
+        d.asordNo = rows(2, r).str();
         // The pre-order record is not a catalogue record: the detail gets its own at save.
-        d.kept["asord_marc_rec_no"] = rows(3, r).str();
-        d.set("Country", rows(4, r).str());
-        d.set("Language", rows(5, r).str());
-        d.set("Price", rows(6, r).str());
-        d.set("TotalPrice", rows(7, r).str());
-        d.set("Carrier", rows(8, r).str());
-        d.set("PublFreq", rows(9, r).str());
-        d.set("MoneyType", rows(10, r).str());
-        d.set("KindNo", rows(11, r).str());
-        d.set("Title", rows(12, r).str());
-        d.set("ISSN", rows(13, r).str());
-        d.set("Publish", rows(14, r).str());
-        d.set("PubYear", rows(15, r).str());
-        d.set("FAsordNo", strFormatAsordNo(d.get("AsordNo")));
+        d.asordMarcRecNo = rows(3, r).str();
+        d.country = rows(4, r).str();
+        d.language = rows(5, r).str();
+        d.price = rows(6, r).str();
+        d.totalPrice = rows(7, r).str();
+        d.carrier = rows(8, r).str();
+        d.publFreq = rows(9, r).str();
+        d.moneyType = rows(10, r).str();
+        d.kindNo = rows(11, r).str();
+        d.title = rows(12, r).str();
+        d.issn = rows(13, r).str();
+        d.publisher = rows(14, r).str();
+        d.pubYear = rows(15, r).str();
+        d.fAsordNo = strFormatAsordNo(d.asordNo);
         out.push_back(std::move(d));
     }
     return 0;
@@ -532,15 +550,17 @@ int intLoadAsordItems(const std::string& publ, const std::string& yearMonth,
         " ORDER BY A.asord_no";
     LibArray rows;
     if (LIB_DB_SelectWide(g_strSQL, rows) < 0) return -1;
-    const char* keys[] = {"AsordNo",    "Title",    "ISSN",    "Publish",   "Price",
-                          "TotalPrice", "PublFreq", "Carrier", "MoneyType", "KindNo",
-                          "Remark",     "MarcNo",   "Key"};
+    constexpr std::string OrdDetail::*kFields[] = {
+        &OrdDetail::asordNo,   &OrdDetail::title,      &OrdDetail::issn,     &OrdDetail::publisher,
+        &OrdDetail::price,     &OrdDetail::totalPrice, &OrdDetail::publFreq, &OrdDetail::carrier,
+        &OrdDetail::moneyType, &OrdDetail::kindNo,     &OrdDetail::remark,   &OrdDetail::marcNo,
+        &OrdDetail::key};
     for (int r = 2; r < rows.rows(); ++r) {
         OrdDetail d;
         d.state = RowState::Unchanged;
-        for (int c = 0; c < 13; ++c)
-            d.v[keys[c]] = rows(c, r).str();
-        d.savedAsordNo = d.get("AsordNo");
+        for (int c = 0; c < static_cast<int>(std::size(kFields)); ++c)
+            d.*kFields[c] = rows(c, r).str();
+        d.savedAsordNo = d.asordNo;
         out.push_back(std::move(d));
     }
     return 0;
@@ -552,7 +572,7 @@ OrdTotals OrdSumDetails(const std::vector<OrdDetail>& details) {
         ++t.titles;
         const long long copies = LibVar(d.sumCount()).integer();
         t.copies += copies;
-        t.annual += LibVar(d.get("TotalPrice")).num() * static_cast<double>(copies);
+        t.annual += LibVar(d.totalPrice).num() * static_cast<double>(copies);
         for (const OrdSubscriber& s : d.subs)
             for (const OrdFundLine& f : s.funds)
                 t.byFund[f.fundSrc] += LibVar(f.amount).num();

@@ -1,5 +1,4 @@
-// The order list's working data and its database work: an order detail as the screens hold it
-// (values by grid key, subscriber records with their fund and distribution lines), loading a
+// The order list's database work on order details (ordering/core/OrdDetail.h): loading a
 // catalogue in a fixed number of queries, validation, saving one detail per transaction,
 // deleting, the finishing mark, the integrity check and pre-order items taken over as new
 // details.
@@ -10,55 +9,7 @@
 #include <vector>
 
 #include "db/LibArray.h"
-
-struct OrdFundLine {
-    std::string fundSrc;  // fund_src_code
-    std::string qty;      // sub_qty
-    std::string amount;   // sub_amt
-    std::string remark;
-    bool operator==(const OrdFundLine&) const = default;
-};
-
-struct OrdDistLine {
-    std::string distLoca;
-    std::string qty;  // dist_qty
-    std::string label;
-    bool operator==(const OrdDistLine&) const = default;
-};
-
-struct OrdSubscriber {
-    std::string location;
-    std::string chkFlag;  // chk_stat: "1" checks issues in
-    std::string count;    // sub_peri_qty
-    std::string region;   // peri_region
-    std::string remark;
-    std::vector<OrdFundLine> funds;
-    std::vector<OrdDistLine> dists;
-    bool operator==(const OrdSubscriber&) const = default;
-};
-
-enum class RowState { Unchanged, New, Modified };
-
-// One order detail. `v` holds the values by grid key: Pub, OrdYear, AsordNo, PeriType, Status
-// (ord_flag code), Title, ISSN, Publish, PubYear, Country, Language, EndFlag, MarcNo, NewFlag,
-// FAsordNo, Key, GetMode, Carrier, MoneyType, PublFreq (frequency name), SumCount, KindNo,
-// Price, TotalPrice, ForePrice, ForeTotalPrice, Remark; codes are kept as codes, the grids show
-// their names. `kept` holds the check-in columns a save must not lose.
-struct OrdDetail {
-    std::map<std::string, std::string> v;
-    std::map<std::string, std::string> kept;
-    std::vector<OrdSubscriber> subs;
-    RowState state = RowState::New;
-    // The order number as saved (empty for a detail never saved).
-    std::string savedAsordNo;
-    // Taken over from a pre-order catalogue and not saved yet.
-    bool temporary = false;
-
-    std::string get(const std::string& key) const;
-    void set(const std::string& key, const std::string& value) { v[key] = value; }
-    // Sum of the subscribers' copies, as text.
-    std::string sumCount() const;
-};
+#include "ordering/core/OrdDetail.h"
 
 // What a catalogue's details add up to: titles, copies, the annual price of all copies, and
 // that amount by fund source (from the subscribers' fund lines).

@@ -150,7 +150,7 @@ int OrdDataForm::Refresh() {
 
 bool OrdDataForm::IsExistAsordNo(const std::string& asordNo) const {
     return std::any_of(rows_.begin(), rows_.end(),
-                       [&](const OrdDetail& d) { return d.get("AsordNo") == asordNo; });
+                       [&](const OrdDetail& d) { return d.asordNo == asordNo; });
 }
 
 void OrdDataForm::SelectAll() {
@@ -178,9 +178,7 @@ std::vector<int> OrdDataForm::selectedRows() const {
 std::vector<DataFormRow> OrdDataForm::GetSelectItems() const {
     std::vector<DataFormRow> out;
     for (int r : selectedRows()) {
-        DataFormRow row = rows_[r].v;
-        row["Key"] = rows_[r].get("Key");
-        out.push_back(std::move(row));
+        out.push_back(OrdGridModel::rowValues(rows_[r]));
     }
     return out;
 }
@@ -206,7 +204,7 @@ int OrdDataForm::ExportToFile(const std::string& path) {
         line.clear();
         for (std::size_t i = 0; i < model->columns().size(); ++i) {
             const std::string& key = model->columns()[i].key;
-            line += (i ? "," : "") + csv(strOrdGridText(key, d.get(key)));
+            line += (i ? "," : "") + csv(strOrdGridText(key, OrdGridModel::valueOf(d, key)));
         }
         f << line << "\n";
     }
@@ -224,7 +222,8 @@ int OrdDataForm::FindText(const std::string& text) {
     for (int step = 1; step <= n; ++step) {
         int r = (cur_ + step + n) % n;
         for (const GridColumn& c : model->columns())
-            if (strOrdGridText(c.key, rows_[r].get(c.key)).find(text) != std::string::npos) {
+            if (strOrdGridText(c.key, OrdGridModel::valueOf(rows_[r], c.key)).find(text) !=
+                std::string::npos) {
                 setCurIndex(r);
                 return r;
             }
@@ -237,9 +236,9 @@ int OrdDataForm::InsertData(const std::vector<DataFormRow>& rows) {
     std::vector<OrdDetail> add;
     for (const DataFormRow& r : rows) {
         OrdDetail d;
-        d.v = r;
+        OrdGridModel::setRowValues(d, r);
         d.state = RowState::Unchanged;
-        d.savedAsordNo = d.get("AsordNo");
+        d.savedAsordNo = d.asordNo;
         add.push_back(std::move(d));
     }
     appendRows(std::move(add));
@@ -248,13 +247,13 @@ int OrdDataForm::InsertData(const std::vector<DataFormRow>& rows) {
 
 bool OrdDataForm::IsExistItem(const std::string& key) const {
     return std::any_of(rows_.begin(), rows_.end(),
-                       [&](const OrdDetail& d) { return d.get("Key") == key; });
+                       [&](const OrdDetail& d) { return d.key == key; });
 }
 
 void OrdDataForm::ChangeSendStatus(const std::vector<std::string>& keys, bool sent) {
     for (std::size_t r = 0; r < rows_.size(); ++r)
-        if (std::find(keys.begin(), keys.end(), rows_[r].get("Key")) != keys.end()) {
-            rows_[r].set("Status", sent ? "1" : "0");
+        if (std::find(keys.begin(), keys.end(), rows_[r].key) != keys.end()) {
+            rows_[r].status = sent ? "1" : "0";
             model->rowChanged(static_cast<int>(r));
         }
 }

@@ -3,6 +3,65 @@
 
 #include "ordering/core/basOrdFunc.h"
 
+namespace {
+
+struct KeyField {
+    const char* key;
+    std::string OrdDetail::*field;
+};
+constexpr KeyField kKeyFields[] = {{"Pub", &OrdDetail::pub},
+                                   {"OrdYear", &OrdDetail::ordYear},
+                                   {"AsordNo", &OrdDetail::asordNo},
+                                   {"PeriType", &OrdDetail::periType},
+                                   {"Status", &OrdDetail::status},
+                                   {"Title", &OrdDetail::title},
+                                   {"ISSN", &OrdDetail::issn},
+                                   {"Publish", &OrdDetail::publisher},
+                                   {"PubYear", &OrdDetail::pubYear},
+                                   {"Country", &OrdDetail::country},
+                                   {"Language", &OrdDetail::language},
+                                   {"EndFlag", &OrdDetail::endFlag},
+                                   {"MarcNo", &OrdDetail::marcNo},
+                                   {"NewFlag", &OrdDetail::newFlag},
+                                   {"FAsordNo", &OrdDetail::fAsordNo},
+                                   {"Key", &OrdDetail::key},
+                                   {"GetMode", &OrdDetail::getMode},
+                                   {"Carrier", &OrdDetail::carrier},
+                                   {"MoneyType", &OrdDetail::moneyType},
+                                   {"PublFreq", &OrdDetail::publFreq},
+                                   {"SumCount", &OrdDetail::sumCopies},
+                                   {"KindNo", &OrdDetail::kindNo},
+                                   {"Price", &OrdDetail::price},
+                                   {"TotalPrice", &OrdDetail::totalPrice},
+                                   {"ForePrice", &OrdDetail::forePrice},
+                                   {"ForeTotalPrice", &OrdDetail::foreTotalPrice},
+                                   {"Remark", &OrdDetail::remark}};
+
+}  // namespace
+
+std::string OrdDetail::*OrdGridModel::fieldOf(const std::string& key) {
+    for (const KeyField& k : kKeyFields)
+        if (key == k.key) return k.field;
+    return nullptr;
+}
+
+std::string OrdGridModel::valueOf(const OrdDetail& d, const std::string& key) {
+    auto field = fieldOf(key);
+    return field ? d.*field : std::string();
+}
+
+DataFormRow OrdGridModel::rowValues(const OrdDetail& d) {
+    DataFormRow row;
+    for (const KeyField& k : kKeyFields)
+        row[k.key] = d.*k.field;
+    return row;
+}
+
+void OrdGridModel::setRowValues(OrdDetail& d, const DataFormRow& row) {
+    for (const auto& [key, value] : row)
+        if (auto field = fieldOf(key)) d.*field = value;
+}
+
 OrdGridModel::OrdGridModel(std::vector<GridColumn> columns, const std::vector<OrdDetail>* rows,
                            QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)), rows_(rows) {}
@@ -22,11 +81,12 @@ QVariant OrdGridModel::data(const QModelIndex& index, int role) const {
         if (role != Qt::DisplayRole) return {};
         if (d.state == RowState::New) return QStringLiteral("新");
         if (d.state == RowState::Modified) return QStringLiteral("改");
-        return d.get("EndFlag") == "1" ? QStringLiteral("F") : QString();
+        return d.endFlag == "1" ? QStringLiteral("F") : QString();
     }
     const std::string& key = columns_[index.column() - 1].key;
-    if (role == Qt::DisplayRole) return QString::fromStdString(strOrdGridText(key, d.get(key)));
-    if (role == Qt::UserRole) return QString::fromStdString(d.get(key));
+    if (role == Qt::DisplayRole)
+        return QString::fromStdString(strOrdGridText(key, valueOf(d, key)));
+    if (role == Qt::UserRole) return QString::fromStdString(valueOf(d, key));
     return {};
 }
 

@@ -1,5 +1,6 @@
 // The grid of a data form: one row per order detail (or pre-order item), one column per grid
-// key, codes shown by their names; the first column marks new and modified rows.
+// key, codes shown by their names; the first column marks new and modified rows. The model
+// also owns the one mapping from grid keys to the detail's fields that every screen uses.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "ordering/core/basOrdList.h"
+#include "ordering/gui/IDataForm.h"
 
 struct GridColumn {
     std::string key;
@@ -24,6 +26,14 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The detail field of a grid key; null for a key that names none.
+    static std::string OrdDetail::*fieldOf(const std::string& key);
+    // The value of a grid key ("" for a key that names no field).
+    static std::string valueOf(const OrdDetail& d, const std::string& key);
+    // A detail as the contract's row of values by grid key, and such a row written back.
+    static DataFormRow rowValues(const OrdDetail& d);
+    static void setRowValues(OrdDetail& d, const DataFormRow& row);
 
     const std::vector<GridColumn>& columns() const { return columns_; }
     int columnOf(const std::string& key) const;

@@ -40,7 +40,7 @@ int frmOrdAsordList::loadRows(std::vector<OrdDetail>& rows) {
 int frmOrdAsordList::InitPrintData(std::vector<DataFormRow>& rows) {
     rows.clear();
     for (const OrdDetail& d : rows_)
-        rows.push_back(d.v);
+        rows.push_back(OrdGridModel::rowValues(d));
     return 0;
 }
 
@@ -49,8 +49,8 @@ int frmOrdAsordList::CheckDataValid() {
     std::string missing;
     int n = 0;
     for (const OrdDetail& d : rows_)
-        if (d.get("Title").empty() || d.get("TotalPrice").empty() || d.get("TotalPrice") == "0") {
-            missing += "\n" + d.get("AsordNo");
+        if (d.title.empty() || d.totalPrice.empty() || d.totalPrice == "0") {
+            missing += "\n" + d.asordNo;
             ++n;
         }
     LIB_ShowMsg(n ? "I下列征订号缺少刊名或年价：" + missing : "I征订明细数据完整！");

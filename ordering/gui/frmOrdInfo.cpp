@@ -11,6 +11,7 @@
 #include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 #include "ordering/core/basOrdFunc.h"
+#include "ordering/gui/OrdGridModel.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ void frmOrdInfo::setLocked(bool locked) {
 
 void frmOrdInfo::show(const std::string& key) {
     loading_ = true;
-    std::string v = detail_ ? detail_->get(key) : std::string();
+    std::string v = detail_ ? OrdGridModel::valueOf(*detail_, key) : std::string();
     if (key == "SumCount" && detail_) v = detail_->sumCount();
     if (QComboBox* box = combo(key)) {
         int i = box->findData(QString::fromStdString(v));
@@ -162,12 +163,11 @@ void frmOrdInfo::onEdited(const std::string& key, const std::string& value) {
         ShowLockedRefusal();
         return;
     }
-    detail_->set(key, value);
+    if (auto field = OrdGridModel::fieldOf(key)) detail_->*field = value;
     if (key == "Price") {
-        std::string total = strAnnualPrice(detail_->get("Price"), detail_->get("PublFreq"),
-                                           detail_->get("OrdYear"));
+        std::string total = strAnnualPrice(detail_->price, detail_->publFreq, detail_->ordYear);
         if (!total.empty()) {
-            detail_->set("TotalPrice", total);
+            detail_->totalPrice = total;
             show("TotalPrice");
         }
     }

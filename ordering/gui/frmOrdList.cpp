@@ -165,7 +165,7 @@ void frmOrdList::showRow(int row) {
 }
 
 void frmOrdList::showMarc(int row) {
-    std::string recNo = row >= 0 && row < ItemCount() ? rows_[row].get("MarcNo") : std::string();
+    std::string recNo = row >= 0 && row < ItemCount() ? rows_[row].marcNo : std::string();
     m_frmMarc->showRecord(recNo.empty() ? MarcRec{} : MarcLoad(recNo));
 }
 
@@ -173,7 +173,7 @@ void frmOrdList::markModified() {
     OrdDetail* d = current();
     if (!d) return;
     if (d->state == RowState::Unchanged) {
-        originals_[d->get("Key")] = shown_;
+        originals_[d->key] = shown_;
         d->state = RowState::Modified;
     }
     model->rowChanged(cur_);
@@ -190,7 +190,7 @@ void frmOrdList::m_frmInfo_PriceChanged() {
 }
 
 void frmOrdList::m_frmSubInfo_Changed() {
-    if (OrdDetail* d = current()) d->set("SumCount", d->sumCount());
+    if (OrdDetail* d = current()) d->sumCopies = d->sumCount();
     markModified();
     m_frmInfo->setDetail(current());
 }
@@ -212,7 +212,7 @@ int frmOrdList::SaveItem() {
     OrdDetail* d = current();
     if (!d || d->state == RowState::Unchanged) return 0;
     if (!m_frmSubInfo->QueryClose()) return -1;
-    std::string oldKey = d->get("Key");
+    std::string oldKey = d->key;
     if (intSaveOrdDetail(*d, true) < 0) return -1;
     originals_.erase(oldKey);
     model->rowChanged(cur_);
@@ -225,7 +225,7 @@ int frmOrdList::saveRows(const std::function<bool(const OrdDetail&)>& which) {
     for (int r = 0; r < ItemCount(); ++r) {
         OrdDetail& d = rows_[r];
         if (d.state == RowState::Unchanged || !which(d)) continue;
-        std::string oldKey = d.get("Key");
+        std::string oldKey = d.key;
         if (intSaveOrdDetail(d, false) < 0) {
             setCurIndex(r);
             return -1;
@@ -250,7 +250,7 @@ void frmOrdList::Cancel() {
     if (d->state == RowState::New) {
         removeRow(cur_);
     } else if (d->state == RowState::Modified) {
-        auto it = originals_.find(d->get("Key"));
+        auto it = originals_.find(d->key);
         if (it != originals_.end()) {
             *d = it->second;
             d->state = RowState::Unchanged;
@@ -327,7 +327,7 @@ std::vector<std::string> frmOrdList::existing(const std::vector<OrdDetail>& deta
     if (intLoadOrdDetails(PublCode(), OrdYear(), saved) < 0) LIB_DB_ShowError();
     std::vector<std::string> out;
     for (const OrdDetail& d : details) {
-        const std::string no = d.get("AsordNo");
+        const std::string no = d.asordNo;
         bool inCatalogue = std::any_of(saved.begin(), saved.end(),
                                        [&](const OrdDetail& s) { return s.savedAsordNo == no; });
         if (IsExistAsordNo(no) || inCatalogue) out.push_back(no);
@@ -345,14 +345,14 @@ int frmOrdList::ImportReviewFile(const std::string& path) {
     }
     std::vector<OrdDetail> details;
     for (OrdFileDetail& f : read) {
-        f.detail.set("Pub", PublCode());
-        f.detail.set("OrdYear", OrdYear());
+        f.detail.pub = PublCode();
+        f.detail.ordYear = OrdYear();
         f.detail.temporary = true;
         details.push_back(std::move(f.detail));
     }
     std::vector<std::string> taken = existing(details);
     std::erase_if(details, [&](const OrdDetail& d) {
-        return std::find(taken.begin(), taken.end(), d.get("AsordNo")) != taken.end();
+        return std::find(taken.begin(), taken.end(), d.asordNo) != taken.end();
     });
     appendRows(std::move(details));
     if (!taken.empty()) LIB_ShowMsg("I下列征订号在该目录中已经存在：" + joined(taken));
@@ -373,20 +373,18 @@ int frmOrdList::InsertAsordData(const std::string& publ, const std::string& year
     }
     std::vector<std::string> taken = existing(details);
     std::erase_if(details, [&](const OrdDetail& d) {
-        return std::find(taken.begin(), taken.end(), d.get("AsordNo")) != taken.end();
+        return std::find(taken.begin(), taken.end(), d.asordNo) != taken.end();
     });
     // A title the catalogue orders already is taken over twice only when the operator says so.
     std::vector<std::string> twice;
     for (const OrdDetail& d : details)
-        if (!d.get("Title").empty() &&
-            std::any_of(rows_.begin(), rows_.end(),
-                        [&](const OrdDetail& r) { return r.get("Title") == d.get("Title"); }))
-            twice.push_back(d.get("AsordNo") + " " + d.get("Title"));
+        if (!d.title.empty() && std::any_of(rows_.begin(), rows_.end(),
+                                            [&](const OrdDetail& r) { return r.title == d.title; }))
+            twice.push_back(d.asordNo + " " + d.title);
     if (!twice.empty() &&
         LIB_ShowMsg("Q下列刊物在该订购目录中已经订购，是否仍然转入？" + joined(twice)) != kMsgOk)
         std::erase_if(details, [&](const OrdDetail& d) {
-            return std::find(twice.begin(), twice.end(), d.get("AsordNo") + " " + d.get("Title")) !=
-                   twice.end();
+            return std::find(twice.begin(), twice.end(), d.asordNo + " " + d.title) != twice.end();
         });
     for (OrdDetail& d : details)
         fillUsualCodes(d);
@@ -401,15 +399,15 @@ int frmOrdList::InsertAsordData(const std::string& publ, const std::string& year
 
 void frmOrdList::fillUsualCodes(OrdDetail& d) const {
     // The library's usual value is the one the catalogue's saved details use most.
-    for (const char* key : {"GetMode", "Carrier", "MoneyType"}) {
-        if (!d.get(key).empty()) continue;
+    for (auto field : {&OrdDetail::getMode, &OrdDetail::carrier, &OrdDetail::moneyType}) {
+        if (!(d.*field).empty()) continue;
         std::map<std::string, int> uses;
         for (const OrdDetail& r : rows_)
-            if (!r.temporary && !r.get(key).empty()) ++uses[r.get(key)];
+            if (!r.temporary && !(r.*field).empty()) ++uses[r.*field];
         auto most = std::max_element(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
             return a.second < b.second;
         });
-        if (most != uses.end()) d.set(key, most->first);
+        if (most != uses.end()) d.*field = most->first;
     }
 }
 
@@ -451,10 +449,10 @@ int frmOrdList::DeleteItem(bool withMarc) {
     std::vector<int> picked = selectedRows();
     std::vector<std::string> keys;
     for (int r : picked)
-        if (!rows_[r].savedAsordNo.empty()) keys.push_back(rows_[r].get("Key"));
+        if (!rows_[r].savedAsordNo.empty()) keys.push_back(rows_[r].key);
     if (!keys.empty() && intDeleteOrdDetails(keys, true, withMarc) != 0) return -1;
     for (auto r = picked.rbegin(); r != picked.rend(); ++r) {
-        originals_.erase(rows_[*r].get("Key"));
+        originals_.erase(rows_[*r].key);
         removeRow(*r);
     }
     emit stateChanged();
@@ -464,8 +462,8 @@ int frmOrdList::DeleteItem(bool withMarc) {
 int frmOrdList::InsertMarcField(const std::string& tag, const std::string& ind,
                                 const std::string& data) {
     OrdDetail* d = current();
-    if (!d || d->get("MarcNo").empty()) return -1;
-    MarcRec rec = MarcLoad(d->get("MarcNo"));
+    if (!d || d->marcNo.empty()) return -1;
+    MarcRec rec = MarcLoad(d->marcNo);
     MarcAddField(rec, MakeMarcField(tag, ind, data));
     MarcSortFields(rec);
     if (!MarcSave(rec, 0, 0, "")) return -1;
@@ -475,8 +473,8 @@ int frmOrdList::InsertMarcField(const std::string& tag, const std::string& ind,
 
 int frmOrdList::DeleteMarcField(const std::string& tag) {
     OrdDetail* d = current();
-    if (!d || d->get("MarcNo").empty()) return -1;
-    MarcRec rec = MarcLoad(d->get("MarcNo"));
+    if (!d || d->marcNo.empty()) return -1;
+    MarcRec rec = MarcLoad(d->marcNo);
     MarcDeleteField(rec, tag);
     if (!MarcSave(rec, 0, 0, "")) return -1;
     showMarc(cur_);
@@ -490,7 +488,7 @@ int frmOrdList::MarcFind(const std::string& text) {
         ShowLockedRefusal();
         return -1;
     }
-    std::string what = text.empty() ? d->get("Title") : text;
+    std::string what = text.empty() ? d->title : text;
     LibArray rows;
     if (intOrdMarcFind(what, rows) < 0) {
         LIB_DB_ShowError();
@@ -503,12 +501,12 @@ int frmOrdList::MarcFind(const std::string& text) {
     int row = rows.recordCount() == 1 ? 2 : chooseMarc(rows);
     if (row < 2 || row >= rows.rows()) return -1;
     MarcRec rec = MarcLoad(rows(0, row).str());
-    d->set("MarcNo", rows(0, row).str());
-    d->set("Title", rows(1, row).str());
-    d->set("Publish", rows(3, row).str());
-    d->set("ISSN", rows(4, row).str());
-    d->set("Country", sqltext::trim(rec.CountryCode));
-    d->set("Language", sqltext::lower(sqltext::trim(rec.LangCode)));
+    d->marcNo = rows(0, row).str();
+    d->title = rows(1, row).str();
+    d->publisher = rows(3, row).str();
+    d->issn = rows(4, row).str();
+    d->country = sqltext::trim(rec.CountryCode);
+    d->language = sqltext::lower(sqltext::trim(rec.LangCode));
     markModified();
     showMarc(cur_);
     return 0;
@@ -518,8 +516,7 @@ int frmOrdList::CheckRepeat() {
     OrdDetail* d = current();
     if (!d) return -1;
     std::vector<std::string> findings;
-    if (intOrdCheckRepeat(d->get("Pub"), d->get("OrdYear"), d->savedAsordNo, d->get("MarcNo"),
-                          d->get("Title"), findings) < 0) {
+    if (intOrdCheckRepeat(d->pub, d->ordYear, d->savedAsordNo, d->marcNo, d->title, findings) < 0) {
         LIB_DB_ShowError();
         return -1;
     }
@@ -559,10 +556,9 @@ int frmOrdList::subSetEndFlag(bool finished) {
     OrdDetail* d = current();
     if (!d || d->savedAsordNo.empty()) return -1;
     std::string flag = finished ? "1" : "0";
-    if (intSetEndFlag(d->get("Pub"), d->get("OrdYear"), d->savedAsordNo, flag) < 0) return -1;
-    d->set("EndFlag", flag);
-    if (auto it = originals_.find(d->get("Key")); it != originals_.end())
-        it->second.set("EndFlag", flag);
+    if (intSetEndFlag(d->pub, d->ordYear, d->savedAsordNo, flag) < 0) return -1;
+    d->endFlag = flag;
+    if (auto it = originals_.find(d->key); it != originals_.end()) it->second.endFlag = flag;
     model->rowChanged(cur_);
     return 0;
 }

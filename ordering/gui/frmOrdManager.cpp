@@ -274,7 +274,7 @@ void frmOrdManager::subRefreshCommands() {
         set(del, order && cur >= 0 && !locked);
     set("cmdEndFlag", order && cur >= 0 && state == FormState::Browse);
     if (order && cur >= 0)
-        commands_.at("cmdEndFlag")->setChecked(OrderMain->current()->get("EndFlag") == "1");
+        commands_.at("cmdEndFlag")->setChecked(OrderMain->current()->endFlag == "1");
     set("cmdMultiSelect", n > 0);
     commands_.at("cmdMultiSelect")->setChecked(f->MultiSelected());
     set("cmdSelectAll", n > 0);

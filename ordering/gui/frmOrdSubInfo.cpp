@@ -318,7 +318,7 @@ void frmOrdSubInfo::onLineEdited(QTableWidget* g, int row, int column, const std
         } else if (column == 1) {
             // Typed copies take their amount by the annual-price rule too.
             f.qty = value;
-            f.amount = strDecimalTimes(detail_->get("TotalPrice"), LibVar(value).integer());
+            f.amount = strDecimalTimes(detail_->totalPrice, LibVar(value).integer());
             loading_ = true;
             spdFundSrc->item(row, 2)->setText(QString::fromStdString(f.amount));
             loading_ = false;
@@ -387,9 +387,8 @@ bool eraseCurrent(std::vector<Line>& lines, const QTableWidget* grid) {
 
 void frmOrdSubInfo::addFund() {
     editLines([this](OrdSubscriber& s) {
-        s.funds.push_back({"", s.count,
-                           strDecimalTimes(detail_->get("TotalPrice"), LibVar(s.count).integer()),
-                           ""});
+        s.funds.push_back(
+            {"", s.count, strDecimalTimes(detail_->totalPrice, LibVar(s.count).integer()), ""});
         return true;
     });
 }

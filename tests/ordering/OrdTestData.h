@@ -34,15 +34,15 @@ inline void DropDemoOrders() {
 inline OrdDetail CompleteDetail(const std::string& publ, const std::string& year,
                                 const std::string& asordNo) {
     OrdDetail d = NewOrdDetail(publ, year);
-    d.set("AsordNo", asordNo);
-    d.set("GetMode", "01");
-    d.set("PublFreq", "月刊");
-    d.set("Carrier", "01");
-    d.set("MoneyType", "CNY");
-    d.set("Price", "12.5");
-    d.set("TotalPrice", "150");
-    d.set("KindNo", "TP3");
-    d.set("Remark", "核心期刊");
+    d.asordNo = asordNo;
+    d.getMode = "01";
+    d.publFreq = "月刊";
+    d.carrier = "01";
+    d.moneyType = "CNY";
+    d.price = "12.5";
+    d.totalPrice = "150";
+    d.kindNo = "TP3";
+    d.remark = "核心期刊";
     d.subs = {
         {"QK01",
          "1",

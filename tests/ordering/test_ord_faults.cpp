@@ -19,7 +19,7 @@ protected:
         for (const char* no : {"2-15", "2-16"}) {
             OrdDetail d = CompleteDetail("YZFX", "202601", no);
             ASSERT_EQ(intSaveOrdDetail(d, false), 0);
-            keys.push_back(d.get("Key"));
+            keys.push_back(d.key);
         }
         g_OraDatabase->execute("DELETE FROM log_detl");
         g_OraDatabase->execute("DELETE FROM wkr_job_qty");

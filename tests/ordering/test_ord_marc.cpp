@@ -40,9 +40,9 @@ TEST_P(OrdMarc, TitleFoundThroughTheIndexFillsTheDetailAndThePane) {
     ASSERT_EQ(list.NewItem(), 0);
     EXPECT_EQ(list.MarcFind("图书馆学研究进展"), 0);
     const OrdDetail& d = *list.current();
-    EXPECT_EQ(d.get("MarcNo"), recordOf("图书馆学研究进展"));
-    EXPECT_EQ(d.get("Title"), "图书馆学研究进展");
-    EXPECT_FALSE(d.get("ISSN").empty());
+    EXPECT_EQ(d.marcNo, recordOf("图书馆学研究进展"));
+    EXPECT_EQ(d.title, "图书馆学研究进展");
+    EXPECT_FALSE(d.issn.empty());
     QAbstractItemModelTester tester(list.m_frmMarc->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_GT(list.m_frmMarc->model()->rowCount(), 3);
@@ -83,12 +83,12 @@ TEST_P(OrdMarc, RepeatCheckFindsTheSameRecordOrderedTwiceInTheYear) {
     const std::string rec = recordOf("现代情报技术");
     for (const char* no : {"1-1", "1-2"}) {
         OrdDetail d = CompleteDetail("YZFX", "202601", no);
-        d.set("MarcNo", rec);
+        d.marcNo = rec;
         ASSERT_EQ(intSaveOrdDetail(d, false), 0);
     }
     frmOrdList list;
     ASSERT_EQ(list.DataSet("YZFX", "202601", ""), 0);
-    EXPECT_EQ(list.current()->get("Title"), "现代情报技术");
+    EXPECT_EQ(list.current()->title, "现代情报技术");
     EXPECT_EQ(list.CheckRepeat(), 1);
     EXPECT_EQ(presenter.shown.back().body, "查重结果：\n订购明细 YZFX 202601 1-2");
 }
@@ -98,9 +98,9 @@ TEST_P(OrdMarc, DetailsDeletedWithTheirRecordsKeepRecordsStillOrdered) {
     std::vector<std::string> keys;
     for (auto [no, rec] : {std::pair{"1-1", shared}, {"1-2", shared}, {"1-3", own}}) {
         OrdDetail d = CompleteDetail("YZFX", "202601", no);
-        d.set("MarcNo", rec);
+        d.marcNo = rec;
         ASSERT_EQ(intSaveOrdDetail(d, false), 0);
-        keys.push_back(d.get("Key"));
+        keys.push_back(d.key);
     }
     presenter.replies.push_back({kMsgOk, {}});
     ASSERT_EQ(intDeleteOrdDetails({keys[0], keys[2]}, true, true), 0);
@@ -130,22 +130,22 @@ TEST_P(OrdMarc, PreOrderTitleGetsItsOwnRecordWhenSaved) {
     std::vector<OrdDetail> taken;
     ASSERT_EQ(intAsordToOrdDetails("YZFX", "202601", {}, "YZFX", "202601", taken), 0);
     ASSERT_EQ(taken.size(), 1u);
-    EXPECT_EQ(taken[0].get("Title"), "化学工程学报");
-    EXPECT_EQ(taken[0].get("MarcNo"), "");
+    EXPECT_EQ(taken[0].title, "化学工程学报");
+    EXPECT_EQ(taken[0].marcNo, "");
     OrdDetail d = taken[0];
-    d.set("GetMode", "01");
+    d.getMode = "01";
     d.subs = CompleteDetail("YZFX", "202601", "x").subs;
     ASSERT_EQ(intSaveOrdDetail(d, false), 0);
-    ASSERT_FALSE(d.get("MarcNo").empty());
-    EXPECT_EQ(scalar("SELECT m_title FROM marc WHERE marc_rec_no='" + d.get("MarcNo") + "'"),
+    ASSERT_FALSE(d.marcNo.empty());
+    EXPECT_EQ(scalar("SELECT m_title FROM marc WHERE marc_rec_no='" + d.marcNo + "'"),
               "化学工程学报");
-    EXPECT_EQ(scalar("SELECT marc_rec_no FROM m_peri_ord_detl"), d.get("MarcNo"));
+    EXPECT_EQ(scalar("SELECT marc_rec_no FROM m_peri_ord_detl"), d.marcNo);
     EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "41");
 }
 
 TEST_P(OrdMarc, FieldsOfTheCurrentTitleAreAddedAndRemoved) {
     OrdDetail d = CompleteDetail("YZFX", "202601", "1-1");
-    d.set("MarcNo", recordOf("现代情报技术"));
+    d.marcNo = recordOf("现代情报技术");
     ASSERT_EQ(intSaveOrdDetail(d, false), 0);
     frmOrdList list;
     ASSERT_EQ(list.DataSet("YZFX", "202601", ""), 0);
@@ -174,13 +174,13 @@ SERIALS_ON_BOTH_BACKENDS(OrdMarcWide);
 TEST_P(OrdMarcWide, TitlesOfTheDetailsReadThroughTheDumpPath) {
     ASSERT_TRUE(UnicodeMarcMode);
     OrdDetail d = CompleteDetail("YZFX", "202601", "1-1");
-    d.set("MarcNo", recordOf("现代情报技术"));
+    d.marcNo = recordOf("现代情报技术");
     ASSERT_EQ(intSaveOrdDetail(d, false), 0);
     std::vector<OrdDetail> all;
     ASSERT_EQ(intLoadOrdDetails("YZFX", "202601", all), 0);
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].get("Title"), "现代情报技术");
-    EXPECT_EQ(all[0].get("Key"), "YZFX|202601|1-1|" + d.get("MarcNo"));
+    EXPECT_EQ(all[0].title, "现代情报技术");
+    EXPECT_EQ(all[0].key, "YZFX|202601|1-1|" + d.marcNo);
     EXPECT_EQ(all[0].subs, d.subs);
 }
 

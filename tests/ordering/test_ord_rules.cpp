@@ -72,13 +72,13 @@ TEST(Validation, EachMissingItemIsReportedInItsPlace) {
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {"number", [](OrdDetail& d) { d.set("AsordNo", " "); }, {" 必须输入征订号！"}},
-        {"order state", [](OrdDetail& d) { d.set("PeriType", ""); }, {" 必须选择订购状态！"}},
-        {"mode", [](OrdDetail& d) { d.set("GetMode", ""); }, {" 必须选择获得方式！"}},
-        {"frequency", [](OrdDetail& d) { d.set("PublFreq", ""); }, {" 必须选择出版频率！"}},
-        {"carrier", [](OrdDetail& d) { d.set("Carrier", ""); }, {" 必须选择载体类型！"}},
-        {"currency", [](OrdDetail& d) { d.set("MoneyType", ""); }, {" 必须选择币种！"}},
-        {"annual price", [](OrdDetail& d) { d.set("TotalPrice", ""); }, {" 必须输入总价！"}},
+        {"number", [](OrdDetail& d) { d.asordNo = " "; }, {" 必须输入征订号！"}},
+        {"order state", [](OrdDetail& d) { d.periType = ""; }, {" 必须选择订购状态！"}},
+        {"mode", [](OrdDetail& d) { d.getMode = ""; }, {" 必须选择获得方式！"}},
+        {"frequency", [](OrdDetail& d) { d.publFreq = ""; }, {" 必须选择出版频率！"}},
+        {"carrier", [](OrdDetail& d) { d.carrier = ""; }, {" 必须选择载体类型！"}},
+        {"currency", [](OrdDetail& d) { d.moneyType = ""; }, {" 必须选择币种！"}},
+        {"annual price", [](OrdDetail& d) { d.totalPrice = ""; }, {" 必须输入总价！"}},
         {"subscribers", [](OrdDetail& d) { d.subs.clear(); }, {" 必须添加订户！"}},
         {"location", [](OrdDetail& d) { d.subs[1].location = ""; }, {" 必须选择订户！"}},
         {"funds",
@@ -92,8 +92,8 @@ TEST(Validation, EachMissingItemIsReportedInItsPlace) {
          {" 订户【QK01】设定的复本数与分配数不符！"}},
         {"everything at once",
          [](OrdDetail& d) {
-             d.set("Carrier", "");
-             d.set("AsordNo", "");
+             d.carrier = "";
+             d.asordNo = "";
              d.subs[0].funds.clear();
              d.subs[0].count = "5";
          },
@@ -138,7 +138,7 @@ TEST(Validation, RemovingTheLastSubscriberLeavesNoCopies) {
 
 TEST(Funds, AmountsFollowTheAnnualPrice) {
     OrdDetail d = CompleteDetail("YZFX", "202601", "2-15");
-    d.set("TotalPrice", "99.9");
+    d.totalPrice = "99.9";
     RecalcFundAmounts(d);
     EXPECT_EQ(d.subs[0].funds[0].amount, "199.8");
     EXPECT_EQ(d.subs[1].funds[0].amount, "99.9");
@@ -146,19 +146,21 @@ TEST(Funds, AmountsFollowTheAnnualPrice) {
 
 TEST(OrderFile, DetailsSurviveTheRoundTripWithQuotesAndCommas) {
     OrdDetail a = CompleteDetail("YZFX", "202601", "2-15");
-    a.set("Remark", "说明, 含逗号与\"引号\"\n和换行");
+    a.remark = "说明, 含逗号与\"引号\"\n和换行";
     OrdDetail b = CompleteDetail("TSJK", "202601", "0012-A");
     b.subs.pop_back();
     std::vector<OrdFileDetail> back;
     std::string error;
     ASSERT_EQ(intParseOrdFile(strOrdFileText({&a, &b}), back, error), 0) << error;
     ASSERT_EQ(back.size(), 2u);
-    for (const char* key : {"Pub", "OrdYear", "AsordNo", "PeriType", "GetMode", "PublFreq",
-                            "Carrier", "MoneyType", "Price", "TotalPrice", "KindNo", "Remark"})
-        EXPECT_EQ(back[0].detail.get(key), a.get(key)) << key;
+    for (auto field :
+         {&OrdDetail::pub, &OrdDetail::ordYear, &OrdDetail::asordNo, &OrdDetail::periType,
+          &OrdDetail::getMode, &OrdDetail::publFreq, &OrdDetail::carrier, &OrdDetail::moneyType,
+          &OrdDetail::price, &OrdDetail::totalPrice, &OrdDetail::kindNo, &OrdDetail::remark})
+        EXPECT_EQ(back[0].detail.*field, a.*field) << a.*field;
     EXPECT_EQ(back[0].detail.subs, a.subs);
     EXPECT_EQ(back[1].detail.subs, b.subs);
-    EXPECT_EQ(back[1].detail.get("Pub"), "TSJK");
+    EXPECT_EQ(back[1].detail.pub, "TSJK");
     EXPECT_EQ(back[1].line, 11);
 }
 

@@ -154,7 +154,7 @@ TEST_P(OrdScreens, DetailEnteredThroughThePanesReadsBackAsEntered) {
     const OrdDetail& back = *reopened.OrderMain->current();
     for (const char* key : {"AsordNo", "PeriType", "GetMode", "PublFreq", "Carrier", "MoneyType",
                             "Price", "TotalPrice", "KindNo", "SumCount", "Key"})
-        EXPECT_EQ(back.get(key), entered.get(key)) << key;
+        EXPECT_EQ(OrdGridModel::valueOf(back, key), OrdGridModel::valueOf(entered, key)) << key;
     EXPECT_EQ(back.subs, entered.subs);
     ASSERT_EQ(back.subs.size(), 2u);
     EXPECT_EQ(back.subs[0].dists.size(), 2u);
@@ -241,7 +241,7 @@ TEST_P(OrdScreens, CancelRestoresAModifiedDetailAndDropsANewOne) {
     EXPECT_EQ(list->current()->subs.size(), 1u);
     EXPECT_EQ(list->model->index(0, 0).data().toString(), "改");
     ASSERT_TRUE(manager->runCommand("cmdCancel"));
-    EXPECT_EQ(list->current()->get("Remark"), "核心期刊");
+    EXPECT_EQ(list->current()->remark, "核心期刊");
     EXPECT_EQ(list->current()->subs.size(), 2u);
     EXPECT_EQ(list->current()->state, RowState::Unchanged);
 
@@ -297,9 +297,9 @@ TEST_P(OrdScreens, ClosingWithOnlyTemporaryRowsAsksForTheBreakpointFile) {
     ASSERT_TRUE(manager->orderMainActive());
     ASSERT_EQ(list->ItemCount(), 2);
     EXPECT_TRUE(list->rows()[0].temporary);
-    EXPECT_EQ(list->rows()[0].get("TotalPrice"), "360");
-    EXPECT_EQ(list->rows()[1].get("PublFreq"), "季刊");
-    EXPECT_EQ(list->rows()[1].get("OrdYear"), "202601");
+    EXPECT_EQ(list->rows()[0].totalPrice, "360");
+    EXPECT_EQ(list->rows()[1].publFreq, "季刊");
+    EXPECT_EQ(list->rows()[1].ordYear, "202601");
 
     std::string path = home->dir() + "/TMP/breakpoint.csv";
     list->chooseBreakpointFile = [&] { return path; };
@@ -319,15 +319,15 @@ TEST_P(OrdScreens, ClosingWithOnlyTemporaryRowsAsksForTheBreakpointFile) {
     // Read back into the list: one is saved meanwhile, so only the other comes in.
     OrdDetail saved = list->rows()[0];
     saved.temporary = false;
-    saved.set("PeriType", "0");
-    saved.set("GetMode", "01");
+    saved.periType = "0";
+    saved.getMode = "01";
     saved.subs = CompleteDetail("TSJK", "202601", "x").subs;
     ASSERT_EQ(intSaveOrdDetail(saved, false), 0);
     ASSERT_EQ(list->Refresh(), 0);
     ASSERT_EQ(list->ImportReviewFile(path), 0);
     EXPECT_EQ(lastMessage(), "下列征订号在该目录中已经存在：\n0012-A");
     ASSERT_EQ(list->ItemCount(), 2);
-    EXPECT_EQ(list->rows()[1].get("AsordNo"), "0013-B");
+    EXPECT_EQ(list->rows()[1].asordNo, "0013-B");
     EXPECT_TRUE(list->rows()[1].temporary);
 }
 
@@ -352,14 +352,14 @@ TEST_P(OrdScreens, TakingOverAsksOnAYearMismatchReportsTheCountAndFillsUsualCode
     EXPECT_EQ(lastMessage(), "已转入 1 条征订信息。\n下列征订号在该目录中已经存在：\n3-1");
     ASSERT_EQ(list->ItemCount(), 2);
     const OrdDetail& taken = list->rows()[1];
-    EXPECT_EQ(taken.get("AsordNo"), "8-1");
+    EXPECT_EQ(taken.asordNo, "8-1");
     // The codes the pre-order left empty come from what the catalogue usually orders.
-    EXPECT_EQ(taken.get("GetMode"), "01");
-    EXPECT_EQ(taken.get("Carrier"), "01");
-    EXPECT_EQ(taken.get("MoneyType"), "CNY");
+    EXPECT_EQ(taken.getMode, "01");
+    EXPECT_EQ(taken.carrier, "01");
+    EXPECT_EQ(taken.moneyType, "CNY");
 
     ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
-    EXPECT_EQ(list->current()->get("MoneyType"), "CNY") << "a new detail gets them too";
+    EXPECT_EQ(list->current()->moneyType, "CNY") << "a new detail gets them too";
 }
 
 TEST_P(OrdScreens, ClosingWithNewAndModifiedRowsAsksInOrderAndSaves) {
@@ -386,7 +386,7 @@ TEST_P(OrdScreens, CancelOnTheSaveQuestionStaysOnTheCatalogueWithTheEdits) {
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].type, 'C') << "the question offers 保存 / 不保存 / 取消";
     EXPECT_EQ(list->PublCode(), "YZFX");
-    EXPECT_EQ(list->current()->get("Remark"), "改了");
+    EXPECT_EQ(list->current()->remark, "改了");
     EXPECT_EQ(list->State(), FormState::Modified);
     EXPECT_NE(scalar("SELECT remark FROM m_peri_ord_detl"), "改了");
 
@@ -453,14 +453,14 @@ TEST_P(OrdScreens, DetailIsEnteredAndSavedWithTheKeyboardOnly) {
     pressKey(Qt::Key_Return);
 
     const OrdDetail& d = *list->current();
-    EXPECT_EQ(d.get("AsordNo"), "5-1");
-    EXPECT_EQ(d.get("KindNo"), "TP3");
-    EXPECT_FALSE(d.get("GetMode").empty());
-    EXPECT_FALSE(d.get("PublFreq").empty());
-    EXPECT_FALSE(d.get("Carrier").empty());
-    EXPECT_FALSE(d.get("MoneyType").empty());
-    EXPECT_EQ(d.get("Price"), "10");
-    EXPECT_FALSE(d.get("TotalPrice").empty()) << "the annual price follows the typed unit price";
+    EXPECT_EQ(d.asordNo, "5-1");
+    EXPECT_EQ(d.kindNo, "TP3");
+    EXPECT_FALSE(d.getMode.empty());
+    EXPECT_FALSE(d.publFreq.empty());
+    EXPECT_FALSE(d.carrier.empty());
+    EXPECT_FALSE(d.moneyType.empty());
+    EXPECT_EQ(d.price, "10");
+    EXPECT_FALSE(d.totalPrice.empty()) << "the annual price follows the typed unit price";
 
     // No subscriber yet: Ctrl+S saves through the same validation as the button.
     presenter.shown.clear();
@@ -474,7 +474,7 @@ TEST_P(OrdScreens, OrderListSortsFiltersAndKeepsTheCurrentDetailInStep) {
     ASSERT_EQ(intNewOrdCata("YZFX", "202601"), 0);
     for (auto [no, price] : {std::pair{"1-1", "30"}, {"2-1", "9"}, {"3-1", "100"}}) {
         OrdDetail d = CompleteDetail("YZFX", "202601", no);
-        d.set("Price", price);
+        d.price = price;
         ASSERT_EQ(intSaveOrdDetail(d, false), 0);
     }
     manager->m_frmOrdTree->Reload();
@@ -493,11 +493,11 @@ TEST_P(OrdScreens, OrderListSortsFiltersAndKeepsTheCurrentDetailInStep) {
     EXPECT_EQ(shown(2), "100");
     // Clicking the first row of the sorted grid makes its detail the current one.
     list->spdList->setCurrentIndex(list->proxy->index(0, price));
-    EXPECT_EQ(list->current()->get("AsordNo"), "2-1");
+    EXPECT_EQ(list->current()->asordNo, "2-1");
     EXPECT_EQ(info->value("Price"), "9");
     list->setCurIndex(2);
     EXPECT_EQ(list->proxy->mapToSource(list->spdList->currentIndex()).row(), 2);
-    EXPECT_EQ(list->current()->get("AsordNo"), "3-1");
+    EXPECT_EQ(list->current()->asordNo, "3-1");
 
     list->txtFilter->setText("2-1");
     EXPECT_EQ(list->proxy->rowCount(), 1);
@@ -640,7 +640,7 @@ TEST_P(OrdScreens, ListIsExportedGroupedAndPreparedForPrinting) {
     const int status = list->model->columnOf("Status");
     auto shownNumber = [&](int viewRow) {
         return list->rows()[list->proxy->mapToSource(list->proxy->index(viewRow, status)).row()]
-            .get("AsordNo");
+            .asordNo;
     };
     EXPECT_EQ(shownNumber(2), "3-2");  // the sent one after the unsent ones
     std::vector<DataFormRow> print;
@@ -667,3 +667,32 @@ TEST_P(OrdScreens, MainWindowOpensTheManagerForTheOrderingRight) {
 }
 
 }  // namespace
+
+// The grid keys are the one place where names meet the detail's fields: every column of both
+// lists and every item of the detail pane must name a field, or it would show nothing.
+TEST_P(OrdScreens, EveryGridKeyNamesAFieldOfTheDetail) {
+    frmOrdAsordList asord;
+    for (const OrdGridModel* m : {list->model, asord.model})
+        for (const GridColumn& c : m->columns())
+            EXPECT_NE(OrdGridModel::fieldOf(c.key), nullptr) << c.key;
+    for (int r = 0; r < info->spdOrderInfo->rowCount(); ++r) {
+        const std::string key =
+            info->spdOrderInfo->item(r, 0)->data(Qt::UserRole).toString().toStdString();
+        EXPECT_NE(OrdGridModel::fieldOf(key), nullptr) << key;
+    }
+    EXPECT_EQ(OrdGridModel::fieldOf("Titel"), nullptr);
+
+    // The contract's rows carry every value and give the same detail back.
+    OrdDetail d = CompleteDetail("YZFX", "202601", "2-15");
+    d.title = "计算机学报";
+    d.key = "YZFX|202601|2-15|0000000001";
+    const DataFormRow row = OrdGridModel::rowValues(d);
+    EXPECT_EQ(row.size(), 27u);
+    EXPECT_EQ(row.at("Title"), "计算机学报");
+    OrdDetail back;
+    OrdGridModel::setRowValues(back, row);
+    for (const auto& [key, value] : row)
+        EXPECT_EQ(OrdGridModel::valueOf(back, key), value) << key;
+    OrdGridModel::setRowValues(back, {{"Titel", "错字"}});
+    EXPECT_EQ(back.title, "计算机学报");
+}

@@ -25,7 +25,7 @@ protected:
         std::vector<OrdDetail> all;
         EXPECT_EQ(intLoadOrdDetails(publ, year, all), 0) << g_ErrInfo.strDesc;
         for (OrdDetail& d : all)
-            if (d.get("AsordNo") == no) return d;
+            if (d.asordNo == no) return d;
         ADD_FAILURE() << no << " not found";
         return {};
     }
@@ -45,16 +45,18 @@ SERIALS_ON_BOTH_BACKENDS(OrdStore);
 TEST_P(OrdStore, SavedDetailReadsBackAsEntered) {
     OrdDetail d = saved("2-15");
     EXPECT_EQ(d.state, RowState::Unchanged);
-    EXPECT_EQ(d.get("Key"), "YZFX|202601|2-15|");
+    EXPECT_EQ(d.key, "YZFX|202601|2-15|");
     OrdDetail back = reload("YZFX", "202601", "2-15");
-    for (const char* key :
-         {"Pub", "OrdYear", "AsordNo", "PeriType", "GetMode", "PublFreq", "Carrier", "MoneyType",
-          "Price", "TotalPrice", "KindNo", "Remark", "NewFlag", "Key"})
-        EXPECT_EQ(back.get(key), d.get(key)) << key;
-    EXPECT_EQ(back.get("Status"), "0");
-    EXPECT_EQ(back.get("ForePrice"), "");  // never typed: stays empty, not 0
-    EXPECT_EQ(back.get("SumCount"), "3");
-    EXPECT_EQ(back.get("FAsordNo"), "0002-0015");
+    for (auto field :
+         {&OrdDetail::pub, &OrdDetail::ordYear, &OrdDetail::asordNo, &OrdDetail::periType,
+          &OrdDetail::getMode, &OrdDetail::publFreq, &OrdDetail::carrier, &OrdDetail::moneyType,
+          &OrdDetail::price, &OrdDetail::totalPrice, &OrdDetail::kindNo, &OrdDetail::remark,
+          &OrdDetail::newFlag, &OrdDetail::key})
+        EXPECT_EQ(back.*field, d.*field) << d.*field;
+    EXPECT_EQ(back.status, "0");
+    EXPECT_EQ(back.forePrice, "");  // never typed: stays empty, not 0
+    EXPECT_EQ(back.sumCopies, "3");
+    EXPECT_EQ(back.fAsordNo, "0002-0015");
     EXPECT_EQ(back.subs, d.subs);
     EXPECT_EQ(scalar("SELECT resp_wkr FROM m_peri_ord_detl"), "DY01");
 }
@@ -92,7 +94,7 @@ TEST_P(OrdStore, SubscriberThatDoesNotCheckInWritesNoDistribution) {
 TEST_P(OrdStore, NumberTakenInTheSameCatalogueIsRefusedButAllowedInAnother) {
     saved("2-15");
     OrdDetail other = saved("2-16");
-    other.set("AsordNo", "2-15");
+    other.asordNo = "2-15";
     other.state = RowState::Modified;
     EXPECT_EQ(intSaveOrdDetail(other, false), -1);
     EXPECT_EQ(presenter.shown.back().body, "该征订号已存在，请重新输入征订号！");
@@ -109,17 +111,17 @@ TEST_P(OrdStore, NumberTakenInTheSameCatalogueIsRefusedButAllowedInAnother) {
 
 TEST_P(OrdStore, RenumberedDetailMovesItsLines) {
     OrdDetail d = saved("2-15");
-    d.set("AsordNo", "2-99");
+    d.asordNo = "2-99";
     d.state = RowState::Modified;
     ASSERT_EQ(intSaveOrdDetail(d, false), 0);
     EXPECT_EQ(scalar("SELECT count(*) FROM m_sub_ord_lst WHERE asord_no='2-15'"), "0");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_sub_ord_lst WHERE asord_no='2-99'"), "2");
-    EXPECT_EQ(d.get("Key"), "YZFX|202601|2-99|");
+    EXPECT_EQ(d.key, "YZFX|202601|2-99|");
 }
 
 TEST_P(OrdStore, InvalidDetailShowsTheListAndWritesNothing) {
     OrdDetail d = CompleteDetail("YZFX", "202601", "2-15");
-    d.set("MoneyType", "");
+    d.moneyType = "";
     d.subs[0].dists.clear();
     EXPECT_EQ(intSaveOrdDetail(d, false), -1);
     ASSERT_FALSE(presenter.shown.empty());
@@ -135,7 +137,7 @@ TEST_P(OrdStore, SavingASentDetailKeepsItsStateAndCheckInSettings) {
         "UPDATE m_peri_ord_detl SET ord_flag='1', chk_bgn_date='2026-01-01', aslack_ysno='1', "
         "qty_of_year=12");
     d = reload("YZFX", "202601", "2-15");
-    d.set("Remark", "改过");
+    d.remark = "改过";
     d.state = RowState::Modified;
     ASSERT_EQ(intSaveOrdDetail(d, false), 0);
     EXPECT_EQ(scalar("SELECT ord_flag||chk_bgn_date||aslack_ysno FROM m_peri_ord_detl"),
@@ -151,7 +153,7 @@ TEST_P(OrdStore, FailureAtAnyStatementOfASaveLeavesNothing) {
     auto modified = [&] {
         OrdDetail d = first;
         d.state = RowState::Modified;
-        d.set("AsordNo", "2-16");
+        d.asordNo = "2-16";
         d.subs[1].dists.clear();
         return d;
     };
@@ -162,7 +164,7 @@ TEST_P(OrdStore, FailureAtAnyStatementOfASaveLeavesNothing) {
     ASSERT_GT(steps, 10);
     // Put the first version back, then fail each step in turn.
     probeRun.state = RowState::Modified;
-    probeRun.set("AsordNo", "2-15");
+    probeRun.asordNo = "2-15";
     probeRun.subs = first.subs;
     ASSERT_EQ(intSaveOrdDetail(probeRun, false), 0);
     g_OraDatabase->execute("DELETE FROM log_detl");
@@ -185,15 +187,15 @@ TEST_P(OrdStore, SentDetailCannotBeDeleted) {
     OrdDetail a = saved("2-15");
     OrdDetail b = saved("2-16");
     g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='1' WHERE asord_no='2-16'");
-    EXPECT_EQ(intDeleteOrdDetails({a.get("Key"), b.get("Key")}), -1);
+    EXPECT_EQ(intDeleteOrdDetails({a.key, b.key}), -1);
     EXPECT_EQ(presenter.shown.back().body, "行已经发订，不能删除！");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "2");
 
     presenter.replies.push_back({kMsgCancel, {}});
-    EXPECT_EQ(intDeleteOrdDetails({a.get("Key")}), 1);
+    EXPECT_EQ(intDeleteOrdDetails({a.key}), 1);
     EXPECT_EQ(presenter.shown.back().body, "是否确定删除订购信息？");
     presenter.replies.push_back({kMsgOk, {}});
-    EXPECT_EQ(intDeleteOrdDetails({a.get("Key")}), 0);
+    EXPECT_EQ(intDeleteOrdDetails({a.key}), 0);
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "1");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_sub_ord_lst WHERE asord_no='2-15'"), "0");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_sub_fund_out WHERE asord_no='2-15'"), "0");
@@ -285,7 +287,7 @@ TEST_P(OrdStore, PriceRefreshMovesEveryFundAmountAndFrequencyRefreshTheName) {
     EXPECT_EQ(scalar("SELECT sub_amt FROM m_peri_sub_fund_out WHERE location='QK01'"), "336");
     EXPECT_EQ(scalar("SELECT sub_amt FROM m_peri_sub_fund_out WHERE location='WWQK'"), "168");
     ASSERT_EQ(intUpdateOrdFreq("YZFX", "202601", "2-15", "双月刊"), 0);
-    EXPECT_EQ(reload("YZFX", "202601", "2-15").get("PublFreq"), "双月刊");
+    EXPECT_EQ(reload("YZFX", "202601", "2-15").publFreq, "双月刊");
 }
 
 TEST_P(OrdStore, IntegrityCheckAndFinishingMark) {
@@ -296,7 +298,7 @@ TEST_P(OrdStore, IntegrityCheckAndFinishingMark) {
     ASSERT_EQ(intCheckOrdCata("YZFX", "202601", missing), 0);
     EXPECT_EQ(missing, std::vector<std::string>{"2-16"});
     ASSERT_EQ(intSetEndFlag("YZFX", "202601", "2-15", "1"), 0);
-    EXPECT_EQ(reload("YZFX", "202601", "2-15").get("EndFlag"), "1");
+    EXPECT_EQ(reload("YZFX", "202601", "2-15").endFlag, "1");
 }
 
 TEST_P(OrdStore, CatalogueLoadsInFourQueriesWhateverItsSize) {
@@ -331,7 +333,7 @@ TEST_P(OrdStore, CatalogueLoadsInFourQueriesWhateverItsSize) {
     EXPECT_EQ(probe.statements, 0);
     ASSERT_EQ(all.size(), 2000u);
     for (const OrdDetail& d : all) {
-        ASSERT_EQ(d.subs.size(), 3u) << d.get("AsordNo");
+        ASSERT_EQ(d.subs.size(), 3u) << d.asordNo;
         EXPECT_EQ(d.subs[2].location, "WWQK");
         EXPECT_EQ(d.subs[2].funds.size(), 1u);
         EXPECT_EQ(d.subs[2].dists.size(), 1u);
@@ -356,10 +358,10 @@ TEST_P(DemoOrders, CataloguesOfBothYearsHoldValidDetails) {
         ASSERT_EQ(intLoadOrdDetails(cats(0, r).str(), cats(2, r).str(), details), 0);
         ASSERT_FALSE(details.empty());
         for (const OrdDetail& d : details) {
-            EXPECT_TRUE(OrdDetailErrors(d).empty()) << d.get("AsordNo");
-            EXPECT_EQ(d.get("SumCount"), d.sumCount()) << d.get("AsordNo");
-            EXPECT_EQ(d.get("FAsordNo"), strFormatAsordNo(d.get("AsordNo")));
-            sent += d.get("Status") != "0";
+            EXPECT_TRUE(OrdDetailErrors(d).empty()) << d.asordNo;
+            EXPECT_EQ(d.sumCopies, d.sumCount()) << d.asordNo;
+            EXPECT_EQ(d.fAsordNo, strFormatAsordNo(d.asordNo));
+            sent += d.status != "0";
         }
     }
     EXPECT_GT(sent, 0);
@@ -370,7 +372,7 @@ TEST_P(DemoOrders, CataloguesOfBothYearsHoldValidDetails) {
     std::vector<OrdDetail> items;
     ASSERT_EQ(intLoadAsordItems("YZFX", "203201", items), 0);
     EXPECT_EQ(items.size(), 12u);
-    EXPECT_EQ(items[0].get("Title"), "图书馆学研究进展");
+    EXPECT_EQ(items[0].title, "图书馆学研究进展");
 }
 
 }  // namespace
