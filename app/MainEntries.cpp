@@ -1,10 +1,11 @@
 #include "app/MainEntries.h"
 
 #include "app/frmLogQuery.h"
-#include "checkin/gui/frmNewCheck.h"
 #include "checkin/gui/frmNewAskLack.h"
+#include "checkin/gui/frmNewCheck.h"
 #include "checkin/gui/frmNewTrans.h"
 #include "common/RightCodes.h"
+#include "common/gui/frmOptMail.h"
 #include "marc/gui/frmCataView.h"
 #include "ordering/gui/frmOrdManager.h"
 
@@ -22,6 +23,7 @@ const std::vector<MainEntry>& mainEntries() {
         {"催缺", "期刊催缺", "frmNewAskLack", rights::kClaims, [] { return new frmNewAskLack; }},
         {"书目", "书目检索", "frmCataView", rights::kCatalogue, [] { return new frmCataView; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
+        {"系统", "邮件设置", "frmOptMail", rights::kSerials, [] { return new frmOptMail; }},
     };
     return entries;
 }

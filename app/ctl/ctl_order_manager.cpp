@@ -1,10 +1,15 @@
-// serialsctl verbs of the order manager: send and cancel a send, check-in progress.
+// serialsctl verbs of the order manager: send and cancel a send, check-in progress, the printed
+// order list as PDF, the details' spreadsheet, and the order mail to the distributor.
 #include <algorithm>
 #include <iostream>
 
 #include "app/ctl/Ctl.h"
+#include "common/print/ListPrint.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/OrdListPrint.h"
+#include "ordering/core/OrdOutput.h"
+#include "ordering/core/OrdRefresh.h"
 #include "ordering/core/OrdSend.h"
 #include "ordering/core/basOrdList.h"
 
@@ -64,13 +69,104 @@ int progress(const std::vector<std::string>& args) {
     return 0;
 }
 
+int print(const std::vector<std::string>& args) {
+    OrdPrintBy by = OrdPrintBy::Catalogue;
+    std::string pdf;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--by" && i + 1 < args.size()) {
+            const std::string v = args[++i];
+            if (v == "location")
+                by = OrdPrintBy::Location;
+            else if (v == "distribution")
+                by = OrdPrintBy::Distribution;
+            else
+                return usageError();
+        } else if (args[i] == "--pdf" && i + 1 < args.size()) {
+            pdf = args[++i];
+        } else {
+            return usageError();
+        }
+    }
+    if (args.size() < 2 || pdf.empty()) return usageError();
+    PrintSession session;
+    QString html;
+    if (!ordListHtml(args[0], args[1], by, html)) {
+        LIB_DB_ShowError();
+        return 1;
+    }
+    if (!printedListToPdf(html, QString::fromStdString(pdf))) {
+        std::cerr << "写入文件失败 " << pdf << "\n";
+        return 1;
+    }
+    std::cout << "已写入 " << pdf << "\n";
+    return 0;
+}
+
+int exportSheet(const std::vector<std::string>& args) {
+    if (args.size() != 4 || args[2] != "--xlsx") return usageError();
+    std::string error;
+    if (intWriteOrdSheet(args[0], args[1], args[3], error) < 0) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    std::cout << "已写入 " << args[3] << "\n";
+    return 0;
+}
+
+int mail(const std::vector<std::string>& args) {
+    if (args.size() != 2) return usageError();
+    SupplierMail m;
+    if (intPrepareOrdMail(args[0], m) < 0) {
+        LIB_DB_ShowError();
+        return 1;
+    }
+    if (std::string problem = mailProblem(m); !problem.empty()) {
+        LIB_ShowMsg("E" + problem);
+        return 1;
+    }
+    std::string error;
+    if (intSendOrdMail(args[0], args[1], m, error) < 0) {
+        LIB_ShowMsg("E" + error);
+        return 1;
+    }
+    LIB_ShowMsg("I 发送邮件成功！");
+    return 0;
+}
+
+// Each detail is its own transaction: a failure stops the run with the earlier ones kept.
+int refresh(const std::vector<std::string>& args) {
+    const bool freq = args.size() == 6 && args[5] == "--freq";
+    if ((args.size() != 5 && !freq) || args[2] != "--from") return usageError();
+    std::vector<AsordPair> pairs;
+    if (intPairWithAsord(args[0], args[1], args[3], args[4], pairs) < 0) {
+        LIB_DB_ShowError();
+        return 1;
+    }
+    for (const AsordPair& p : pairs) {
+        const int rc = freq
+                           ? intUpdateOrdFreq(args[0], args[1], p.ordAsordNo, p.freq)
+                           : intUpdateOrdPrice(args[0], args[1], p.ordAsordNo, p.price, p.sumPrice);
+        if (rc < 0) return 1;
+    }
+    std::cout << pairs.size() << " 条订购明细与征订目录对应\n";
+    LIB_ShowMsg(freq ? "I完成频率刷新操作！" : "I完成价格刷新操作！");
+    return 0;
+}
+
 }  // namespace
 
-const char* const kOrderManagerUsage = "order send|unsend|progress PUBL BATCH [ASORDNO...]";
+const char* const kOrderManagerUsage =
+    "order send|unsend|progress PUBL BATCH [ASORDNO...] | order print PUBL BATCH [--by "
+    "location|distribution] --pdf FILE | order export PUBL BATCH --xlsx FILE | order mail PUBL "
+    "BATCH | order refresh-prices PUBL BATCH --from PUBL YEARMONTH [--freq]";
 
 int runOrderManagerVerb(const std::string& verb, const std::vector<std::string>& args) {
     if (verb == "send") return send(args, true);
     if (verb == "unsend") return send(args, false);
     if (verb == "progress") return progress(args);
+    if (verb == "print") return print(args);
+    if (verb == "export") return exportSheet(args);
+    if (verb == "mail") return mail(args);
+    if (verb == "refresh-prices") return refresh(args);
     return -1;
 }

@@ -168,6 +168,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
         view->addAction(command(name));
     view->addSeparator();
     view->addAction(command("cmdRestoreLayout"));
+    addSendCommands();
 
     connect(m_frmOrdTree, &frmOrdTree::catalogueChosen, this, &frmOrdManager::showCatalogue);
     connect(m_frmOrdTree, &frmOrdTree::catalogueRemoved, this,
@@ -292,6 +293,7 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdFind", true);
     set("cmdRefresh", catalogue);
     set("cmdRestoreLayout", true);
+    refreshSendCommands(order, catalogue, n, editing);
 }
 
 void frmOrdManager::showCatalogue(const QString& publ, const QString& year, const QString& name) {

@@ -21,25 +21,14 @@
 #include "checkin/gui/frmNewTrans.h"
 #include "db/basLibDB.h"
 #include "marc/core/MarcImport.h"
-#include "tests/support/SmtpSink.h"
 #include "tests/support/CtlRun.h"
+#include "tests/support/PdfText.h"
+#include "tests/support/SmtpSink.h"
 #include "tests/support/TestDb.h"
 
 namespace {
 
 using Mode = QAbstractItemModelTester::FailureReportingMode;
-
-// The text of a PDF. pdftotext gives some ideographs as radicals (U+2E80..U+2FDF); NFKC folds
-// those back.
-std::string pdfText(const std::string& pdf) {
-    const std::string fold =
-        "import sys, unicodedata; sys.stdout.write(''.join(unicodedata.normalize('NFKC', c) "
-        "if 0x2E80 <= ord(c) < 0x2FE0 else c for c in sys.stdin.read()))";
-    std::string cmd =
-        "pdftotext -layout " + pdf + " - | python3 -c \"" + fold + "\" >" + pdf + ".txt";
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
-    return slurp(pdf + ".txt");
-}
 
 class ClaimScreens : public DbTest {
 protected:

@@ -3,6 +3,7 @@
 // that are left alone, the check-in progress, and every step of both operations failed in turn.
 #include <gtest/gtest.h>
 
+#include "ordering/core/OrdRefresh.h"
 #include "ordering/core/OrdSend.h"
 #include "ordering/core/basOrdFunc.h"
 #include "tests/ordering/OrdTestData.h"
@@ -187,6 +188,31 @@ TEST_P(OrdSend, ProgressCountsIssuesWhoseCopiesAllArrived) {
     ASSERT_EQ(intGetOrdChkProgress("YZFX", "202601", {"2-15", "2-16"}, p), 0);
     ASSERT_EQ(p.size(), 1u) << "2-16 is not sent";
     EXPECT_EQ(strOrdChkProgress(p[0]), "开始签收，未完成（已订3期，已签1期）");
+}
+
+TEST_P(OrdSend, DetailsPairWithPreOrderItemsByNormalisedNumber) {
+    save(CompleteDetail("YZFX", "202601", "82-1"));
+    save(CompleteDetail("YZFX", "202601", "ABC"));
+    g_OraDatabase->execute(
+        "INSERT INTO peri_asord_cata (publ_code, publ_year_month) VALUES ('YZFX','202511')");
+    for (const char* row : {"'0002-0015', 13.5, 162, '月刊'", "'0082-0001', 20, 80, '季刊'",
+                            "'abc', 1, 1, '月刊'", "'2-17', 9, 9, '月刊'"})
+        g_OraDatabase->execute(
+            "INSERT INTO peri_asord_detl (publ_code, publ_year_month, "
+            "asord_no, peri_price, peri_year_price, publ_freq) VALUES "
+            "('YZFX','202511'," +
+            std::string(row) + ")");
+    std::vector<AsordPair> pairs;
+    ASSERT_EQ(intPairWithAsord("YZFX", "202601", "YZFX", "202511", pairs), 0);
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_EQ(pairs[0].ordAsordNo, "2-15");
+    EXPECT_EQ(pairs[0].asordNo, "0002-0015");
+    EXPECT_EQ(pairs[0].price, "13.5");
+    EXPECT_EQ(pairs[0].sumPrice, "162");
+    EXPECT_EQ(pairs[1].ordAsordNo, "82-1");
+    EXPECT_EQ(pairs[1].freq, "季刊");
+    ASSERT_EQ(intPairWithAsord("YZFX", "202601", "TSJK", "202511", pairs), 0);
+    EXPECT_TRUE(pairs.empty());
 }
 
 class OrdSendFaults : public OrdSend {
