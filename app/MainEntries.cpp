@@ -12,6 +12,7 @@
 #include "checkin/gui/frmNewCheck.h"
 #include "checkin/gui/frmNewTrans.h"
 #include "common/RightCodes.h"
+#include "common/gui/frmOptMail.h"
 #include "marc/gui/frmCataView.h"
 #include "ordering/gui/frmOrdManager.h"
 #include "reports/gui/frmStatReport.h"
@@ -42,7 +43,6 @@ const std::vector<MainEntry>& mainEntries() {
          [] { return new frmOldStoreBatch; }},
         {"典藏", "索书号", "frmOldCreateCallNo", rights::kAccession,
          [] { return new frmOldCreateCallNo; }},
-
         {"统计", "年度馆藏订购分布统计", "frmStatLocaAll", rights::kStatistics,
          [] { return new frmStatReport(StatScreen::LocaAll); }},
         {"统计", "年度期刊订购分布明细", "frmStatLoca", rights::kStatistics,
@@ -61,6 +61,7 @@ const std::vector<MainEntry>& mainEntries() {
          [] { return new frmStatSearch; }},
         {"书目", "书目检索", "frmCataView", rights::kCatalogue, [] { return new frmCataView; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
+        {"系统", "邮件设置", "frmOptMail", rights::kSerials, [] { return new frmOptMail; }},
     };
     return entries;
 }

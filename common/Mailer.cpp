@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <ctime>
@@ -11,7 +12,9 @@
 #include <sstream>
 
 #include "common/IniFile.h"
+#include "common/OperatorState.h"
 #include "common/basQKEnv.h"
+#include "db/basLibDB.h"
 
 std::string QK_strSmtpAddr;
 bool QK_bolSmtp = false;
@@ -29,6 +32,105 @@ void readMailSettings(const std::string& iniPath) {
     g_mailAccount.from = f.get("MAIL", "FROM");
     g_mailAccount.fromName = f.get("MAIL", "FROM_NAME");
     g_mailAccount.telephone = f.get("MAIL", "TELE");
+}
+
+int prepareSupplierMail(const std::string& publCode, SupplierMail& mail) {
+    readMailSettings(g_strPath[0] + "mavren.ini");
+    LibArray publ, wkr;
+    if (LIB_DB_Select(
+            "select publ_email,publ_name from publish_busi where publ_code=" + LIB_SqlStr(publCode),
+            publ) < 0 ||
+        LIB_DB_Select("SELECT wkr_name,wkr_email,wkr_tele FROM lib_worker WHERE wkr_no=" +
+                          LIB_SqlStr(g_strWkrNo),
+                      wkr) < 0)
+        return -1;
+    mail = {};
+    mail.to = publ.recordCount() ? publ(0, 2).str() : "";
+    mail.toName = publ.recordCount() ? publ(1, 2).str() : "";
+    const std::string name = wkr.recordCount() ? wkr(0, 2).str() : "";
+    const std::string email = wkr.recordCount() ? wkr(1, 2).str() : "";
+    mail.telephone = wkr.recordCount() ? wkr(2, 2).str() : "";
+    mail.from = email.empty() ? g_mailAccount.from : email;
+    mail.fromName = g_mailAccount.fromName.empty() ? name : g_mailAccount.fromName;
+    if (mail.telephone.empty()) mail.telephone = g_mailAccount.telephone;
+    return 0;
+}
+
+std::string mailProblem(const SupplierMail& mail) {
+    if (mail.from.empty()) return "请输入完整的发信人信息！";
+    if (mail.to.empty()) return "请输入完整的收信人信息！";
+    if (mail.subject.find_first_not_of(' ') == std::string::npos) return "请输入主题！";
+    return "";
+}
+
+int sendSupplierMail(const SupplierMail& mail, const std::vector<std::string>& attachments,
+                     std::string& error) {
+    readMailSettings(g_strPath[0] + "mavren.ini");
+    if (!QK_bolSmtp) {
+        error = "未设置邮件服务器（mavren.ini 的 [MAIL] 节）。";
+        return -1;
+    }
+    return sendMailWith(QK_strSmtpAddr, g_mailAccount, mail, attachments, error);
+}
+
+int sendMailWith(const std::string& server, const MailAccount& account, const SupplierMail& mail,
+                 const std::vector<std::string>& attachments, std::string& error) {
+    Mailer m;
+    m.From = mail.from;
+    m.FromName = mail.fromName;
+    m.Subject = mail.subject;
+    m.Body = mail.body;
+    m.MailServerUserName = account.user;
+    m.MailServerPassWord = account.password;
+    m.RequireTls = account.tls;
+    m.AddRecipient(mail.to, mail.toName);
+    if (mail.copyToMe && mail.from != mail.to) m.AddRecipient(mail.from, mail.fromName);
+    for (const std::string& a : attachments)
+        m.AddAttachment(a);
+    if (m.Send(server) == 0) return 0;
+    error = m.error();
+    return -1;
+}
+
+int writeMailSettings(const std::string& iniPath, const std::string& server, bool use,
+                      const MailAccount& account, std::string& error) {
+    std::string kept;
+    {
+        std::ifstream in(iniPath, std::ios::binary);
+        std::string line;
+        bool inMail = false;
+        while (std::getline(in, line)) {
+            std::string t = line;
+            t.erase(0, t.find_first_not_of(" \t"));
+            if (!t.empty() && t[0] == '[') {
+                std::string name = t.substr(1, t.find(']') - 1);
+                for (char& c : name)
+                    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                inMail = name == "MAIL";
+            }
+            if (!inMail) kept += line + "\n";
+        }
+    }
+    // A value runs to the end of its line: a line break in one would start another key.
+    for (const std::string* v :
+         {&server, &account.user, &account.from, &account.fromName, &account.telephone})
+        if (v->find_first_of("\r\n") != std::string::npos) {
+            error = "设置中不能含有换行。";
+            return -1;
+        }
+    if (!kept.empty() && kept.back() != '\n') kept += "\n";
+    kept += "[MAIL]\nSMTP=" + server + "\nUSE_SMTP=" + (use ? "1" : "0") +
+            "\nUSER=" + account.user + "\nPASSWORD=" + LIB_EncodePassword(account.password) +
+            "\nTLS=" + (account.tls ? "1" : "0") + "\nFROM=" + account.from +
+            "\nFROM_NAME=" + account.fromName + "\nTELE=" + account.telephone + "\n";
+    std::ofstream out(iniPath, std::ios::binary | std::ios::trunc);
+    out << kept;
+    out.close();
+    if (!out) {
+        error = "写入文件失败 " + iniPath;
+        return -1;
+    }
+    return 0;
 }
 
 std::string base64Encode(const std::string& data, bool wrap) {

@@ -22,6 +22,30 @@ extern MailAccount g_mailAccount;
 // Reads the settings from `iniPath`; a missing file or section leaves mail switched off.
 void readMailSettings(const std::string& iniPath);
 
+// A mail to a distributor as the mail screens show it before it goes.
+struct SupplierMail {
+    std::string from, fromName, to, toName, subject, body, telephone;
+    bool copyToMe = false;
+};
+// Reads the workstation's mail settings and fills the sender and telephone from the logged-in
+// operator (lib_worker), falling back to the settings, and the recipient from publish_busi.
+// 0, or -1 with the failure in g_ErrInfo.
+int prepareSupplierMail(const std::string& publCode, SupplierMail& mail);
+// The mail screens' checks, in order: the message of the first that fails, or "".
+std::string mailProblem(const SupplierMail& mail);
+// Sends the mail with its attachments through the settings' server and account (and a copy to
+// the sender when asked). 0, or -1 with the reason in `error`.
+int sendSupplierMail(const SupplierMail& mail, const std::vector<std::string>& attachments,
+                     std::string& error);
+// The same through the given server and account, whatever the settings say.
+int sendMailWith(const std::string& server, const MailAccount& account, const SupplierMail& mail,
+                 const std::vector<std::string>& attachments, std::string& error);
+
+// Replaces the [MAIL] section of `iniPath` (the other sections stay as they are) with these
+// settings, the password in its stored form. 0, or -1 with the reason in `error`.
+int writeMailSettings(const std::string& iniPath, const std::string& server, bool use,
+                      const MailAccount& account, std::string& error);
+
 class Mailer {
 public:
     std::string From, FromName, Subject, Body;

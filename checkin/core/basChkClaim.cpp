@@ -316,35 +316,15 @@ int claimWriteCsv(const std::string& path, const std::vector<ClaimCandidate>& ro
 }
 
 int claimPrepareMail(const std::string& publCode, const std::string& claimDate, ClaimMail& mail) {
-    readMailSettings(g_strPath[0] + "mavren.ini");
-    LibArray publ, wkr;
-    if (LIB_DB_Select(
-            " select publ_email from publish_busi where publ_code=" + LIB_SqlStr(publCode), publ) <
-            0 ||
-        LIB_DB_Select("SELECT wkr_name,wkr_email,wkr_tele FROM lib_worker WHERE wkr_no=" +
-                          LIB_SqlStr(g_strWkrNo),
-                      wkr) < 0)
-        return -1;
-    mail = {};
-    mail.to = publ.recordCount() ? publ(0, 2).str() : "";
-    std::string name = wkr.recordCount() ? wkr(0, 2).str() : "";
-    std::string email = wkr.recordCount() ? wkr(1, 2).str() : "";
-    std::string tele = wkr.recordCount() ? wkr(2, 2).str() : "";
-    mail.from = email.empty() ? g_mailAccount.from : email;
-    mail.fromName = g_mailAccount.fromName.empty() ? name : g_mailAccount.fromName;
-    if (tele.empty()) tele = g_mailAccount.telephone;
+    if (prepareSupplierMail(publCode, mail) < 0) return -1;
     mail.subject = " 催缺期刊列表";
-    mail.body = " 催缺单 \r\n催缺日期： " + claimDate + "\r\n联系电话：" + tele +
+    mail.body = " 催缺单 \r\n催缺日期： " + claimDate + "\r\n联系电话：" + mail.telephone +
                 "\r\n数据详见附件，格式为xls文件，数据格式未加密。\r\n";
     return 0;
 }
 
 std::string claimMailProblem(const ClaimMail& mail) {
-    if (mail.from.empty()) return "请输入完整的发信人信息！";
-    if (mail.to.empty()) return "请输入完整的收信人信息！";
-    if (mail.subject.empty() || mail.subject.find_first_not_of(' ') == std::string::npos)
-        return "请输入主题！";
-    return "";
+    return mailProblem(mail);
 }
 
 int claimSendMail(const ClaimMail& mail, const std::vector<ClaimCandidate>& rows,
@@ -367,23 +347,9 @@ int claimSendMail(const ClaimMail& mail, const std::vector<ClaimCandidate>& rows
         std::remove(file.c_str());
         return -1;
     }
-    Mailer m;
-    m.From = mail.from;
-    m.FromName = mail.fromName;
-    m.Subject = mail.subject;
-    m.Body = mail.body;
-    m.MailServerUserName = g_mailAccount.user;
-    m.MailServerPassWord = g_mailAccount.password;
-    m.RequireTls = g_mailAccount.tls;
-    m.AddRecipient(mail.to);
-    if (mail.copyToMe && mail.from != mail.to) m.AddRecipient(mail.from, mail.fromName);
-    m.AddAttachment(file);
-    int rc = m.Send(QK_strSmtpAddr);
+    const int rc = sendSupplierMail(mail, {file}, error);
     std::remove(file.c_str());
-    if (rc < 0) {
-        error = m.error();
-        return -1;
-    }
+    if (rc < 0) return -1;
     if (tx.commit() < 0) {
         dbFailed = true;
         return -1;

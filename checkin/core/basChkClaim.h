@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Mailer.h"
+
 // The filters of the claim screen; an empty value stands for "<不定>" (any).
 struct ClaimFilter {
     std::string year;  // subscription year, four digits
@@ -93,10 +95,8 @@ int claimWriteCsv(const std::string& path, const std::vector<ClaimCandidate>& ro
                   const std::string& claimDate, bool newClaim, std::string& error);
 
 // A claim mail ready to send: the sender, recipient, subject and body of the claim letter.
-struct ClaimMail {
-    std::string from, fromName, to, subject, body;
-    bool copyToMe = false;
-};
+// The claim mail is a mail to a supplier like any other.
+using ClaimMail = SupplierMail;
 // The mail to `publCode` on `claimDate`: its address from publish_busi, the sender and telephone
 // of the logged-in operator (or the mail settings). -1 with g_ErrInfo on a database failure.
 int claimPrepareMail(const std::string& publCode, const std::string& claimDate, ClaimMail& mail);

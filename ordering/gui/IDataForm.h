@@ -7,20 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "ordering/core/OrdRefresh.h"
+
 enum class DataFormType { OrderList, AsordList };
 // Pane layout of the detail panes, set by the manager's layout commands.
 enum class FrameStyle { None, OnlyInfo, OnlySubInfo, Level, Tabbed, Grid };
 enum class FormState { Browse, New, Modified, Locked, Refreshing };
-
-// A pre-order item paired with an order detail: the order number in the catalogue and the
-// pre-order values to take over.
-struct AsordPair {
-    std::string ordAsordNo;
-    std::string asordNo;
-    std::string price;
-    std::string sumPrice;
-    std::string freq;
-};
 
 using DataFormRow = std::map<std::string, std::string>;
 

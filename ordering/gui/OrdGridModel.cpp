@@ -87,6 +87,8 @@ QVariant OrdGridModel::data(const QModelIndex& index, int role) const {
         return d.endFlag == "1" ? QStringLiteral("F") : QString();
     }
     const std::string& key = columns_[index.column() - 1].key;
+    if (role == Qt::DisplayRole && key == "Status")
+        if (auto it = statusTexts_.find(d.key); it != statusTexts_.end()) return it->second;
     if (role == Qt::DisplayRole)
         return QString::fromStdString(strOrdGridText(key, valueOf(d, key)));
     if (role == Qt::UserRole) return QString::fromStdString(valueOf(d, key));
@@ -119,4 +121,11 @@ void OrdGridModel::rowChanged(int row) {
 void OrdGridModel::beginAppend(int count) {
     int n = rowCount();
     beginInsertRows({}, n, n + count - 1);
+}
+
+void OrdGridModel::setStatusText(const std::string& rowKey, const QString& text) {
+    statusTexts_[rowKey] = text;
+    const int c = columnOf("Status");
+    for (int r = 0; r < rowCount(); ++r)
+        if ((*rows_)[r].key == rowKey && c >= 0) emit dataChanged(index(r, c), index(r, c));
 }

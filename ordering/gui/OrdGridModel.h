@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,9 +48,16 @@ public:
     void beginRemove(int row) { beginRemoveRows({}, row, row); }
     void endRemove() { endRemoveRows(); }
     void beginReload() { beginResetModel(); }
-    void endReload() { endResetModel(); }
+    void endReload() {
+        statusTexts_.clear();
+        endResetModel();
+    }
+    // A text shown in the Status column of the row with this Key instead of its state, until
+    // the rows are loaded again (check-in progress).
+    void setStatusText(const std::string& rowKey, const QString& text);
 
 private:
     std::vector<GridColumn> columns_;
     const std::vector<OrdDetail>* rows_;
+    std::map<std::string, QString> statusTexts_;
 };

@@ -180,6 +180,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
         view->addAction(command(name));
     view->addSeparator();
     view->addAction(command("cmdRestoreLayout"));
+    addSendCommands();
 
     chooseImportFile = [this] {
         return LIB_OpenFileName(this, "导入文件", "orderfile", "订购断点文件 (*.csv)")
@@ -311,6 +312,7 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdRestoreLayout", true);
     set("cmdRenew", true);
     set("cmdBatchOrd", true);
+    refreshSendCommands(order, catalogue, n, editing);
 }
 
 void frmOrdManager::cmdOpenFile() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "ordering/gui/IDataForm.h"
 
@@ -20,6 +21,8 @@ class frmOrdAsordList;
 class frmOrdAsordTree;
 class frmOrdList;
 class frmOrdTree;
+class frmOrdSendMail;
+enum class OrdPrintBy;
 
 class frmOrdManager : public QMainWindow {
     Q_OBJECT
@@ -36,6 +39,8 @@ public:
     QLineEdit* txtFind = nullptr;
     // The order file cmdOpenFile reads; by default a file dialog titled "导入文件".
     std::function<std::string()> chooseImportFile;
+    // The mail screen the last cmdEmail opened (window-modal; null before).
+    frmOrdSendMail* mailDialog = nullptr;
 
     // The command's action (null for an unknown name).
     QAction* command(const std::string& name) const;
@@ -78,6 +83,24 @@ private:
     void cmdRenew();
     // Opens batch ordering of gift and exchange intake records.
     void cmdBatchOrd();
+    // Sending, check-in progress, printing, export and mail (OrdManagerCommands.cpp).
+    void addSendCommands();
+    void refreshSendCommands(bool order, bool catalogue, int count, bool editing);
+    void cmdSend();
+    void cmdUnSend();
+    void cmdShowFlag();
+    void cmdPrint();
+    void cmdPrintLoca();
+    void cmdPrintDisLoca();
+    void cmdExportAll();
+    void cmdEmail();
+    void cmdReplace();
+    void cmdReplaceFreq();
+    void refreshFromAsord(bool freq);
+    // The selected details' order numbers, after any unsaved change was saved or dropped;
+    // false when the operator kept editing.
+    bool selectedOrderNumbers(std::vector<std::string>& out);
+    void printList(OrdPrintBy by);
     // Opens the catalogue the operator had open last, when it still exists.
     void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);

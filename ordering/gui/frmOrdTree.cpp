@@ -192,6 +192,14 @@ int frmOrdTree::Reload() {
     return 0;
 }
 
+void frmOrdTree::setCatalogueSent(const std::string& publ, const std::string& year, bool sent) {
+    QTreeWidgetItem* node = catalogueNode(publ, year);
+    if (!node) return;
+    node->setData(0, Qt::UserRole + 10, sent ? "1" : "0");
+    const bool current = trvOrder->currentItem() == node;
+    markSelection(current ? node : nullptr, current ? nullptr : node);
+}
+
 QTreeWidgetItem* frmOrdTree::catalogueNode(const std::string& publ, const std::string& year) const {
     return findCatalogue(trvOrder, publ, year);
 }

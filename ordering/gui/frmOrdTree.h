@@ -47,6 +47,9 @@ public:
     std::string currentPubl() const;
     std::string currentYear() const;
 
+    // Shows the catalogue's send state in its node's icon.
+    void setCatalogueSent(const std::string& publ, const std::string& year, bool sent);
+
     int NewCatalogue(const std::string& publ, const std::string& year);
     int RenameCatalogue(const std::string& newPubl, const std::string& newYear);
     int DeleteCatalogue();
