@@ -6,6 +6,7 @@
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/basOrdFunc.h"
 
 namespace {
 
@@ -97,7 +98,8 @@ bool sendOne(const std::string& publ, const std::string& year, const std::string
     } else {
         set = "fst_rece_date='1', chk_bgn_date=" + LIB_SqlStr(y + "-01-01") + ", aslack_ysno='1', ";
     }
-    if (LIB_DB_Execute("UPDATE m_peri_ord_detl SET " + set + "ord_flag='1'" + key) < 0)
+    if (LIB_DB_Execute("UPDATE m_peri_ord_detl SET " + set + "ord_flag='1'" + strOrdVersionBump() +
+                       key) < 0)
         return false;
     const std::string cfgKey = " S.publ_code=" + LIB_SqlStr(publ) +
                                " AND S.peri_ord_year=" + LIB_SqlStr(year) +
@@ -195,7 +197,8 @@ int intUnsendOrdDetails(const std::string& publ, const std::string& year,
     ok = ok && detailsInState(publ, year, asordNos, "('1')", sent) == 0;
     if (ok && !sent.empty()) {
         const std::string keys = catalogueWhere(publ, year) + " AND asord_no IN " + inList(sent);
-        ok = LIB_DB_Execute("UPDATE m_peri_ord_detl SET ord_flag='0'" + keys) == 0 &&
+        ok = LIB_DB_Execute("UPDATE m_peri_ord_detl SET ord_flag='0'" + strOrdVersionBump() +
+                            keys) == 0 &&
              LIB_DB_Execute("DELETE FROM m_peri_chk_cfg" + keys) == 0;
     }
     LibArray left;

@@ -62,6 +62,31 @@ TEST_P(OrdSend, FirstTimeTitleStartsOnFirstJanuaryWithClaimsWanted) {
     EXPECT_EQ(cfg("bind_copy_qty", "202601", "2-15", "QK01"), "2");
 }
 
+// A list loaded before a send or its cancelling does not save over it.
+TEST_P(OrdSend, ADetailLoadedBeforeASendIsNotSavedOverIt) {
+    auto loaded = [] {
+        std::vector<OrdDetail> all;
+        EXPECT_EQ(intLoadOrdDetails("YZFX", "202601", all), 0);
+        for (OrdDetail& d : all)
+            if (d.asordNo == "2-15") {
+                d.remark = "发订前改的";
+                d.state = RowState::Modified;
+                return d;
+            }
+        return OrdDetail{};
+    };
+    OrdDetail beforeSend = loaded();
+    ASSERT_EQ(send({"2-15"}), 0);
+    EXPECT_EQ(intSaveOrdDetail(beforeSend, false), -1);
+    EXPECT_EQ(col("ord_flag", "202601", "2-15"), "1");
+
+    OrdDetail beforeUnsend = loaded();
+    ASSERT_EQ(unsend({"2-15"}), 0);
+    EXPECT_EQ(intSaveOrdDetail(beforeUnsend, false), -1);
+    EXPECT_EQ(col("ord_flag", "202601", "2-15"), "0");
+    EXPECT_NE(col("COALESCE(remark, '')", "202601", "2-15"), "发订前改的");
+}
+
 TEST_P(OrdSend, RenewalCarriesTheLatestEarlierSentBatch) {
     // 2024 and 2025 were sent, 2027 was entered and never sent: 2025 is the one to follow.
     for (const char* year : {"202401", "202501", "202701"}) {
