@@ -4,25 +4,15 @@
 // (10). Each saved iteration configures a fresh daily order line.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <iostream>
 
 #include "bench/BenchDb.h"
-#include "checkin/core/Generate.h"
 #include "checkin/core/basChkConfig.h"
-#include "common/basCodeFunc.h"
-#include "marc/core/MarcFieldDefs.h"
-#include "marc/core/basBMIndex.h"
 
 namespace {
 
 constexpr int kFreshLines = 200;
-
-int envNumber(const char* name, int fallback) {
-    const char* v = std::getenv(name);
-    return v ? std::atoi(v) : fallback;
-}
 
 ChkPredictInput dailyTenYears() {
     ChkPredictInput in;
@@ -40,21 +30,7 @@ ChkPredictInput dailyTenYears() {
 
 // The generated library, then daily order lines not yet configured.
 bool fill() {
-    if (LIB_LoadCodeTables() < 0 || LIB_LoadMarcIndexParams() < 0 || LIB_LoadMarcFieldDefs() < 0 ||
-        LIB_LoadSerialLists() < 0)
-        return false;
-    GenerateContext ctx;
-    ctx.options.titles = envNumber("SERIALS_BENCH_TITLES", 7500);
-    ctx.options.years = envNumber("SERIALS_BENCH_YEARS", 10);
-    const auto start = std::chrono::steady_clock::now();
-    if (GenerateLibrary(ctx) < 0) return false;
-    const double s =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    long long rows = 0;
-    for (const auto& [table, n] : ctx.written)
-        rows += n;
-    std::fprintf(stderr, "generated %d titles x %d years on %s: %lld rows in %.1f s\n",
-                 ctx.options.titles, ctx.options.years, g_OraDatabase->name().c_str(), rows, s);
+    if (!generateBenchLibrary()) return false;
     g_OraDatabase->begin();
     g_OraDatabase->execute(
         "INSERT INTO m_peri_ord_lst VALUES ('YZFX','201799','2016-10-15','BENCH','1')");
