@@ -5,16 +5,22 @@
 
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include "app/basQKRegister.h"
+#include "checkin/core/Generate.h"
 #include "common/OperatorState.h"
+#include "common/basCodeFunc.h"
 #include "db/SchemaInstaller.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "marc/core/MarcFieldDefs.h"
+#include "marc/core/basBMIndex.h"
 
 // Messages of a failed save would only slow the loop down; failures end the run instead.
 class SilentPresenter : public MsgPresenter {
@@ -92,4 +98,30 @@ inline bool useBenchDatabase(bool postgres, const std::string& tag,
     }
     LIB_DB_ConnectParams() = p;
     return LIB_DB_Connect() == 0;
+}
+
+// Fills the open database with the library `serialsctl generate` makes: SERIALS_BENCH_TITLES
+// titles over SERIALS_BENCH_YEARS years, the benchmark's own sizes unless given. What it made and
+// how long it took go to the standard error.
+inline bool generateBenchLibrary(int titles = 7500, int years = 10) {
+    auto number = [](const char* name, int fallback) {
+        const char* v = std::getenv(name);
+        return v && std::atoi(v) > 0 ? std::atoi(v) : fallback;
+    };
+    if (LIB_LoadCodeTables() < 0 || LIB_LoadMarcIndexParams() < 0 || LIB_LoadMarcFieldDefs() < 0 ||
+        LIB_LoadSerialLists() < 0)
+        return false;
+    GenerateContext ctx;
+    ctx.options.titles = number("SERIALS_BENCH_TITLES", titles);
+    ctx.options.years = number("SERIALS_BENCH_YEARS", years);
+    const auto start = std::chrono::steady_clock::now();
+    if (GenerateLibrary(ctx) < 0) return false;
+    const double s =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    long long rows = 0;
+    for (const auto& [table, n] : ctx.written)
+        rows += n;
+    std::fprintf(stderr, "generated %d titles x %d years on %s: %lld rows in %.1f s\n",
+                 ctx.options.titles, ctx.options.years, g_OraDatabase->name().c_str(), rows, s);
+    return true;
 }

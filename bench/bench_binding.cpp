@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/BenchDb.h"
-#include "bench/BenchLibrary.h"
 #include "binding/core/basBindFunc.h"
 #include "common/basQKEnv.h"
 

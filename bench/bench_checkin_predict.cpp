@@ -7,7 +7,6 @@
 #include <iostream>
 
 #include "bench/BenchDb.h"
-#include "bench/BenchLibrary.h"
 #include "checkin/core/basChkConfig.h"
 #include "common/basCodeFunc.h"
 
@@ -31,7 +30,7 @@ ChkPredictInput dailyTenYears() {
 
 // The generated library, then daily order lines not yet configured.
 bool fill() {
-    if (!generateBenchLibrary(7500, 10)) return false;
+    if (!generateBenchLibrary()) return false;
     g_OraDatabase->begin();
     g_OraDatabase->execute(
         "INSERT INTO m_peri_ord_lst VALUES ('YZFX','201799','2016-10-15','BENCH','1')");

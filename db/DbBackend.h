@@ -48,6 +48,12 @@ struct RawResult {
     std::vector<std::vector<LibVar>> rows;
 };
 
+// A statement with parameters $1..$n and their values.
+struct BoundStatement {
+    std::string sql;
+    std::vector<LibVar> args;
+};
+
 class DbBackend {
 public:
     virtual ~DbBackend() = default;
@@ -59,6 +65,17 @@ public:
     // Run one statement; returns the number of rows it changed. Throws DbError.
     virtual long long execute(const std::string& sql) = 0;
     virtual RawResult query(const std::string& sql) = 0;
+    // Runs one statement whose values are the parameters $1..$n, in `args` order (a NULL
+    // LibVar binds NULL). A backend prepares each text once per connection and reuses it,
+    // so a statement run for every row of a long load is parsed once; a failure is the same
+    // as execute()'s. The default sends the values as quoted literals through execute().
+    virtual long long executePrepared(const std::string& sql, const std::vector<LibVar>& args);
+    // Runs the statements in order as executePrepared would, in as few round trips as the
+    // backend allows (one on PostgreSQL, as a pipeline). A failure stops at the statement that
+    // failed and is thrown; run the batch under a transaction or savepoint to keep all or none.
+    virtual void executeBatch(const std::vector<BoundStatement>& batch);
+    // How many prepared statements the connection holds for reuse.
+    virtual std::size_t preparedCount() const { return 0; }
 
     virtual void begin() = 0;
     virtual void commit() = 0;
@@ -83,6 +100,11 @@ public:
     virtual void beforeSchema() = 0;
     virtual void afterSchema() = 0;
 };
+
+// The statement with each $n replaced by args[n-1] as an SQL literal (quoted text, a number or
+// NULL); parameters inside quoted text are left alone. Sessions run with standard strings, so
+// doubling quotes is the whole of the quoting.
+std::string sqlWithLiterals(const std::string& sql, const std::vector<LibVar>& args);
 
 std::unique_ptr<DbBackend> openSqliteBackend(const ConnectParams& p);
 std::unique_ptr<DbBackend> openPgBackend(const ConnectParams& p);

@@ -7,6 +7,7 @@ int g_depth = 0;
 int g_failedBegins = 0;
 std::string g_beginFailure;
 long g_generation = 0;
+long g_serial = 0;
 
 bool sameConnection(long generation) {
     return generation == g_generation && g_OraDatabase && g_OraDatabase->isOpen();
@@ -32,6 +33,10 @@ int DbTransaction::depth() {
     return g_depth;
 }
 
+long DbTransaction::serial() {
+    return g_serial;
+}
+
 DbTransaction::DbTransaction() : connection_(g_generation) {
     try {
         if (!g_OraDatabase || !g_OraDatabase->isOpen())
@@ -41,6 +46,7 @@ DbTransaction::DbTransaction() : connection_(g_generation) {
             g_OraDatabase->savepoint(savepoint_);
         } else {
             g_OraDatabase->begin();
+            ++g_serial;
         }
         ++g_depth;
         g_blnInTrans = true;

@@ -27,6 +27,8 @@ public:
 
     // Transactions and savepoints open now, over the whole session.
     static int depth();
+    // Changes whenever an outermost transaction begins.
+    static long serial();
 
 private:
     void finish();

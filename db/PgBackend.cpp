@@ -9,6 +9,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <functional>
+#include <map>
 
 #include "db/DbBackend.h"
 
@@ -165,6 +167,9 @@ public:
 
     std::string name() const override { return "PostgreSQL"; }
     void close() override {
+        prepared_.clear();
+        pending_.clear();
+        beginPending_ = false;
         if (conn_) PQfinish(conn_);
         conn_ = nullptr;
     }
@@ -177,6 +182,20 @@ public:
         PQclear(r);
         return changed;
     }
+
+    long long executePrepared(const std::string& sql, const std::vector<LibVar>& args) override {
+        PGresult* r = runPrepared({{sql, args}});
+        const char* n = PQcmdTuples(r);
+        long long changed = n && *n ? std::stoll(n) : 0;
+        PQclear(r);
+        return changed;
+    }
+
+    void executeBatch(const std::vector<BoundStatement>& batch) override {
+        if (!batch.empty()) PQclear(runPrepared(batch));
+    }
+
+    std::size_t preparedCount() const override { return prepared_.size(); }
 
     RawResult query(const std::string& sql) override {
         PGresult* r = run(sql);
@@ -206,19 +225,55 @@ public:
         return out;
     }
 
-    void begin() override { raw("BEGIN"); }
-    void commit() override { raw("COMMIT"); }
+    // A transaction's BEGIN, like its savepoints and their releases, waits to go with the next
+    // command, in its round trip: an operation costs no trips for opening its transaction and
+    // savepoints, and one that ran nothing costs none at all.
+    void begin() override {
+        requireOpen();
+        if (inTransaction() || PQstatus(conn_) != CONNECTION_OK) return raw("BEGIN");
+        pending_.push_back("BEGIN");
+        beginPending_ = true;
+    }
+    void commit() override {
+        if (beginPending_) {  // nothing was sent inside it
+            pending_.clear();
+            beginPending_ = false;
+            return;
+        }
+        raw("COMMIT");
+    }
     void rollback() override {
-        if (inTransaction()) raw("ROLLBACK");
+        const bool sent = !beginPending_;
+        pending_.clear();
+        beginPending_ = false;
+        if (sent && inTransaction()) raw("ROLLBACK");
     }
     bool inTransaction() const override {
         if (!conn_) return false;
         auto s = PQtransactionStatus(conn_);
-        return s == PQTRANS_INTRANS || s == PQTRANS_INERROR;
+        return beginPending_ || s == PQTRANS_INTRANS || s == PQTRANS_INERROR;
     }
-    void savepoint(const std::string& name) override { raw("SAVEPOINT " + name); }
-    void releaseSavepoint(const std::string& name) override { raw("RELEASE SAVEPOINT " + name); }
+    void savepoint(const std::string& name) override {
+        requireOpen();
+        // Outside a healthy transaction the server's refusal is wanted now.
+        if (!beginPending_ && PQtransactionStatus(conn_) != PQTRANS_INTRANS)
+            return raw("SAVEPOINT " + name);
+        pending_.push_back("SAVEPOINT " + name);
+    }
+    void releaseSavepoint(const std::string& name) override {
+        requireOpen();
+        if (!pending_.empty() && pending_.back() == "SAVEPOINT " + name)
+            pending_.pop_back();
+        else
+            pending_.push_back("RELEASE SAVEPOINT " + name);
+    }
     void rollbackToSavepoint(const std::string& name) override {
+        // What waits after a savepoint that waits itself has not run: it is simply dropped.
+        for (std::size_t i = pending_.size(); i-- > 0;)
+            if (pending_[i] == "SAVEPOINT " + name) {
+                pending_.resize(i + 1);
+                return;
+            }
         raw("ROLLBACK TO SAVEPOINT " + name);
     }
 
@@ -290,39 +345,55 @@ private:
             throw DbError(translate(nullptr, sql));
     }
 
+    // Sends a statement's own commands (after the guard's savepoint, if any); returns how many
+    // it sent. The result kept is the last one's.
+    using Sender = std::function<int()>;
+
     // One statement, sent through the extended protocol, which refuses a text holding more than
     // one. Inside a transaction the statement is guarded by a savepoint, in the same round trip
     // (a pipeline), so that a failure undoes only this statement, as the program expects.
-    PGresult* run(const std::string& sql) {
+    // `body` sends something other than the plain text (a prepared statement's commands).
+    PGresult* run(const std::string& sql, const Sender& body = {}) {
         requireOpen();
         if (sql.find('\0') != std::string::npos)
             throw DbError("ORA-00911: invalid character (NUL in the statement text)");
         requireStandardStrings();
-        bool guarded = PQtransactionStatus(conn_) == PQTRANS_INTRANS;
-        std::string body = sql;
-        while (!body.empty() &&
-               (body.back() == ';' || std::isspace(static_cast<unsigned char>(body.back()))))
-            body.pop_back();
+        bool guarded = beginPending_ || PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+        std::string text = sql;
+        while (!text.empty() &&
+               (text.back() == ';' || std::isspace(static_cast<unsigned char>(text.back()))))
+            text.pop_back();
+        Sender sendBody = body ? body : Sender([&] {
+            send(text);
+            return 1;
+        });
         std::vector<PGresult*> results;
         auto clearAll = [&] {
             for (PGresult* r : results)
                 PQclear(r);
             results.clear();
         };
-        if (guarded) {
+        int sent = 1;
+        const std::vector<std::string> before = std::move(pending_);
+        pending_.clear();
+        beginPending_ = false;
+        if (guarded || body || !before.empty()) {
             if (!PQenterPipelineMode(conn_)) throw DbError(translate(nullptr, sql));
             try {
-                send("SAVEPOINT lib_stmt");
-                send(body);
-                send("RELEASE SAVEPOINT lib_stmt");
+                for (const std::string& command : before)
+                    send(command);
+                if (guarded) send("SAVEPOINT lib_stmt");
+                sent = sendBody();
+                if (guarded) send("RELEASE SAVEPOINT lib_stmt");
                 if (!PQpipelineSync(conn_)) throw DbError(translate(nullptr, sql));
             } catch (const DbError&) {
                 PQexitPipelineMode(conn_);
                 throw;
             }
-            // Each of the three statements' results ends with a null; the sync ends the
-            // pipeline. A lost connection ends the loop early.
-            for (int nulls = 0; nulls <= 3;) {
+            // Each command's results end with a null; the sync ends the pipeline. A lost
+            // connection ends the loop early.
+            const int commands = static_cast<int>(before.size()) + sent + (guarded ? 2 : 0);
+            for (int nulls = 0; nulls <= commands;) {
                 PGresult* r = PQgetResult(conn_);
                 if (!r) {
                     if (PQstatus(conn_) != CONNECTION_OK) break;
@@ -337,7 +408,7 @@ private:
             }
             PQexitPipelineMode(conn_);
         } else {
-            send(body);
+            sendBody();
             while (PGresult* r = PQgetResult(conn_))
                 results.push_back(r);
         }
@@ -351,8 +422,8 @@ private:
                     PQexec(conn_, "ROLLBACK TO SAVEPOINT lib_stmt; RELEASE SAVEPOINT lib_stmt"));
             throw DbError(ora);
         }
-        // Guarded, the caller's result lies between the savepoint's and the release's.
-        std::size_t pick = guarded ? 1 : 0;
+        // The caller's result follows the waiting savepoints' and the guard's.
+        std::size_t pick = before.size() + (guarded ? 1 : 0) + static_cast<std::size_t>(sent - 1);
         if (results.size() <= pick) {
             clearAll();
             throw DbError(translate(nullptr, sql));
@@ -363,9 +434,98 @@ private:
         return keep;
     }
 
+    // Names of the statements prepared on this connection, by text. Past the limit a text is
+    // sent unnamed, with its parameters, rather than prepared.
+    static constexpr std::size_t kMaxPrepared = 256;
+    std::map<std::string, std::string> prepared_;
+    long names_ = 0;
+    // Transaction and savepoint commands waiting for the next command to go with.
+    std::vector<std::string> pending_;
+    bool beginPending_ = false;  // the transaction's BEGIN is among them
+
+    // The statements of a batch in one pipeline, each prepared on its first use; the last
+    // one's result. Inside a transaction one savepoint guards the whole batch.
+    PGresult* runPrepared(const std::vector<BoundStatement>& batch) {
+        struct Sending {
+            std::vector<std::string> values;
+            std::vector<const char*> pointers;
+            std::string name;
+            bool prepare = false;
+        };
+        std::vector<Sending> out(batch.size());
+        std::map<std::string, std::string> naming;  // texts first prepared by this batch
+        for (std::size_t k = 0; k < batch.size(); ++k) {
+            const BoundStatement& st = batch[k];
+            if (st.sql.find('\0') != std::string::npos)
+                throw DbError("ORA-00911: invalid character (NUL in the statement text)");
+            Sending& o = out[k];
+            o.values.resize(st.args.size());
+            o.pointers.resize(st.args.size());
+            for (std::size_t i = 0; i < st.args.size(); ++i) {
+                if (st.args[i].isNull()) continue;
+                o.values[i] = st.args[i].str();
+                if (o.values[i].find('\0') != std::string::npos)
+                    throw DbError("ORA-00911: invalid character (NUL in a value)");
+                o.pointers[i] = o.values[i].c_str();
+            }
+            if (auto known = prepared_.find(st.sql); known != prepared_.end()) {
+                o.name = known->second;
+            } else if (auto now = naming.find(st.sql); now != naming.end()) {
+                o.name = now->second;
+            } else if (prepared_.size() + naming.size() < kMaxPrepared) {
+                o.name = "lib_p" + std::to_string(++names_);
+                o.prepare = true;
+                naming.emplace(st.sql, o.name);
+            }
+        }
+        auto sendAll = [&] {
+            int sent = 0;
+            for (std::size_t k = 0; k < batch.size(); ++k) {
+                const Sending& o = out[k];
+                const char* text = batch[k].sql.c_str();
+                const int n = static_cast<int>(o.pointers.size());
+                if (o.prepare) {
+                    if (!PQsendPrepare(conn_, o.name.c_str(), text, 0, nullptr))
+                        throw DbError(translate(nullptr, batch[k].sql));
+                    ++sent;
+                }
+                bool ok = o.name.empty()
+                              ? PQsendQueryParams(conn_, text, n, nullptr, o.pointers.data(),
+                                                  nullptr, nullptr, 0)
+                              : PQsendQueryPrepared(conn_, o.name.c_str(), n, o.pointers.data(),
+                                                    nullptr, nullptr, 0);
+                if (!ok) throw DbError(translate(nullptr, batch[k].sql));
+                ++sent;
+            }
+            return sent;
+        };
+        try {
+            PGresult* r = run(batch.back().sql, sendAll);
+            prepared_.insert(naming.begin(), naming.end());
+            return r;
+        } catch (const DbError&) {
+            // Statements may have been prepared although the batch failed: keep those that were.
+            for (const auto& [text, name] : naming) {
+                if (PQstatus(conn_) != CONNECTION_OK) break;
+                PGresult* d = PQdescribePrepared(conn_, name.c_str());
+                if (d && PQresultStatus(d) == PGRES_COMMAND_OK) prepared_.emplace(text, name);
+                PQclear(d);
+            }
+            throw;
+        }
+    }
+
+    // A command of its own, after the savepoint commands waiting for one (a simple query
+    // runs them in order and stops at the first that fails).
     void raw(const std::string& sql) {
         requireOpen();
-        PGresult* r = PQexec(conn_, sql.c_str());
+        std::string text;
+        for (const std::string& command : pending_)
+            text += command + "; ";
+        pending_.clear();
+        beginPending_ = false;
+        text += sql;
+        PGresult* r = PQexec(conn_, text.c_str());
         auto st = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
         if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
             std::string t = translate(r, sql);

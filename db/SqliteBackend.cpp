@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <regex>
 #include <set>
@@ -159,6 +160,9 @@ public:
 
     std::string name() const override { return "SQLite"; }
     void close() override {
+        for (auto& [text, st] : prepared_)
+            sqlite3_finalize(st.stmt);
+        prepared_.clear();
         if (db_) sqlite3_close_v2(db_);
         db_ = nullptr;
     }
@@ -174,6 +178,50 @@ public:
         sqlite3_finalize(st);
         return sqlite3_changes(db_);
     }
+
+    long long executePrepared(const std::string& sql, const std::vector<LibVar>& args) override {
+        Prepared& p = preparedFor(sql);
+        sqlite3_stmt* st = p.stmt;
+        for (std::size_t i = 0; i < p.argOf.size(); ++i) {
+            int at = static_cast<int>(i) + 1;
+            if (p.argOf[i] >= args.size())
+                throw DbError("ORA-01008: not all variables bound (" + sql + ")");
+            const LibVar& v = args[p.argOf[i]];
+            if (v.isNull()) {
+                sqlite3_bind_null(st, at);
+            } else if (v.isNumber()) {
+                double d = v.num();
+                auto whole = static_cast<sqlite3_int64>(d);
+                if (static_cast<double>(whole) == d)
+                    sqlite3_bind_int64(st, at, whole);
+                else
+                    sqlite3_bind_double(st, at, d);
+            } else {
+                std::string text = v.str();
+                if (text.find('\0') != std::string::npos) {
+                    sqlite3_clear_bindings(st);
+                    throw DbError("ORA-00911: invalid character (NUL in a value)");
+                }
+                sqlite3_bind_text(st, at, text.data(), static_cast<int>(text.size()),
+                                  SQLITE_TRANSIENT);
+            }
+        }
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            int code = sqlite3_extended_errcode(db_);
+            std::string msg = sqlite3_errmsg(db_);
+            sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
+            throw DbError(translate(code, msg));
+        }
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+        return sqlite3_changes(db_);
+    }
+
+    std::size_t preparedCount() const override { return prepared_.size(); }
 
     RawResult query(const std::string& sql) override {
         sqlite3_stmt* st = prepareOne(sql);
@@ -286,6 +334,39 @@ public:
 
 private:
     sqlite3* db_ = nullptr;
+
+    // A statement kept for reuse, with the argument index of each of its parameters.
+    struct Prepared {
+        sqlite3_stmt* stmt = nullptr;
+        std::vector<std::size_t> argOf;
+    };
+    // Loads make statements of a few dozen shapes; past this many the least likely to recur
+    // (all of them, for simplicity) are dropped rather than let the cache grow without end.
+    static constexpr std::size_t kMaxPrepared = 256;
+    std::map<std::string, Prepared> prepared_;
+
+    Prepared& preparedFor(const std::string& sql) {
+        if (auto it = prepared_.find(sql); it != prepared_.end()) return it->second;
+        if (prepared_.size() >= kMaxPrepared) {
+            for (auto& [text, st] : prepared_)
+                sqlite3_finalize(st.stmt);
+            prepared_.clear();
+        }
+        sqlite3_stmt* st = prepareOne(sql);
+        if (!st) throw DbError("ORA-00900: invalid SQL statement (empty)");
+        Prepared p{st, {}};
+        int n = sqlite3_bind_parameter_count(st);
+        for (int i = 1; i <= n; ++i) {
+            const char* name = sqlite3_bind_parameter_name(st, i);
+            long k = name && name[0] == '$' ? std::strtol(name + 1, nullptr, 10) : 0;
+            if (k <= 0) {
+                sqlite3_finalize(st);
+                throw DbError("ORA-01008: not all variables bound (" + sql + ")");
+            }
+            p.argOf.push_back(static_cast<std::size_t>(k - 1));
+        }
+        return prepared_.emplace(sql, p).first->second;
+    }
 
     void requireOpen() const {
         if (!db_) throw DbError("ORA-03114: not connected to ORACLE");

@@ -1,5 +1,6 @@
 #include "db/basLibDB.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -350,6 +351,88 @@ int LIB_DB_CallProc(std::string call, int flag) {
     }
 }
 
+namespace {
+
+// The statements as they would read with their values written in, for the error log.
+std::string shownStatements(const std::vector<BoundStatement>& batch) {
+    constexpr std::size_t kShown = 4000;
+    std::string shown;
+    for (const BoundStatement& st : batch) {
+        if (shown.size() > kShown) break;
+        try {
+            shown += (shown.empty() ? "" : ";\n") + sqlWithLiterals(st.sql, st.args);
+        } catch (const DbError&) {
+            shown += (shown.empty() ? "" : ";\n") + st.sql;
+        }
+    }
+    return shown.size() > kShown ? shown.substr(0, kShown) + " ..." : shown;
+}
+
+}  // namespace
+
+int LIB_DB_ExecutePrepared(const std::string& sql, const std::vector<LibVar>& args) {
+    return LIB_DB_ExecuteBatch({{sql, args}});
+}
+
+int LIB_DB_ExecuteBatch(const std::vector<BoundStatement>& batch) {
+    if (batch.empty()) return 0;
+    try {
+        if (!dbBeginFailure().empty()) throw DbError(dbBeginFailure());
+        if (batch.size() == 1)
+            database().executePrepared(batch[0].sql, batch[0].args);
+        else
+            database().executeBatch(batch);
+        return 0;
+    } catch (const DbError& e) {
+        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText(), shownStatements(batch));
+        return -1;
+    }
+}
+
+int LIB_DB_AddInsertRows(std::vector<BoundStatement>& batch, const std::string& table,
+                         const std::vector<std::string>& columns,
+                         const std::vector<std::vector<LibVar>>& rows) {
+    // Well under the oldest SQLite limit of 999 parameters; rows beyond one statement's share
+    // go in the next statement.
+    constexpr std::size_t kMaxParams = 900;
+    const std::size_t width = columns.size();
+    if (width == 0 || rows.empty()) return 0;
+    const std::size_t perStatement = std::max<std::size_t>(1, kMaxParams / width);
+    std::string head = "INSERT INTO " + table + " (";
+    for (std::size_t c = 0; c < width; ++c)
+        head += (c ? "," : "") + columns[c];
+    head += ") VALUES ";
+    for (std::size_t first = 0; first < rows.size(); first += perStatement) {
+        const std::size_t count = std::min(perStatement, rows.size() - first);
+        BoundStatement st{head, {}};
+        st.args.reserve(count * width);
+        for (std::size_t r = 0; r < count; ++r) {
+            const auto& row = rows[first + r];
+            if (row.size() != width) {
+                dbRecordFailure(kSrcExecute, "LIB_DB_Execute",
+                                "ORA-00913: too many values (row " + std::to_string(first + r + 1) +
+                                    " of " + table + ")");
+                return -1;
+            }
+            st.sql += r ? ",(" : "(";
+            for (std::size_t c = 0; c < width; ++c) {
+                st.sql += (c ? ",$" : "$") + std::to_string(st.args.size() + 1);
+                st.args.push_back(row[c]);
+            }
+            st.sql += ")";
+        }
+        batch.push_back(std::move(st));
+    }
+    return 0;
+}
+
+int LIB_DB_InsertRows(const std::string& table, const std::vector<std::string>& columns,
+                      const std::vector<std::vector<LibVar>>& rows) {
+    std::vector<BoundStatement> batch;
+    if (LIB_DB_AddInsertRows(batch, table, columns, rows) < 0) return -1;
+    return LIB_DB_ExecuteBatch(batch);
+}
+
 int LIB_DB_Select(const std::string& sql, LibArray& result) {
     return selectInto(sql, result);
 }
@@ -393,16 +476,14 @@ std::string LIB_SqlStr(const LibVar& value) {
 }
 
 std::string LIB_DB_GetServerDate() {
-    LIB_DB_ParamAdd("SVRDATE", std::string(), kParamOutput);
-    std::string result;
+    // A read: asked directly rather than through the procedure, which would take a savepoint
+    // around it inside a transaction.
     try {
-        runStatement("Begin SYS_GetServerDate(:SVRDATE); end;");
-        result = LIB_DB_ParamValue("SVRDATE").str();
+        return LIB_DB_ServerNow();
     } catch (const DbError& e) {
         dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText());
+        return {};
     }
-    LIB_DB_ParamRemove("SVRDATE");
-    return result;
 }
 
 long LIB_GetOraErrNo() {
@@ -431,6 +512,18 @@ void LIB_DB_PinServerDate(const std::string& dateTime) {
 
 std::string LIB_DB_ServerNow() {
     if (!g_pinnedNow.empty()) return g_pinnedNow;
+    // Read once per transaction: PostgreSQL's clock stands still within one anyway, so every
+    // row an operation stamps carries one time on both backends, for one round trip.
+    static struct {
+        long generation = -1, serial = -1;
+        std::string value;
+    } seen;
+    const bool inOne = DbTransaction::depth() > 0;
+    if (inOne && seen.generation == dbConnectionGeneration() &&
+        seen.serial == DbTransaction::serial())
+        return seen.value;
     DbBackend& db = database();
-    return db.query("SELECT " + db.nowExpression()).rows.at(0).at(0).str();
+    std::string now = db.query("SELECT " + db.nowExpression()).rows.at(0).at(0).str();
+    if (inOne) seen = {dbConnectionGeneration(), DbTransaction::serial(), now};
+    return now;
 }

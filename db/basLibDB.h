@@ -61,6 +61,22 @@ int LIB_DB_Execute(std::string sql, int flag = 0);
 int LIB_DB_CallProc(std::string call, int flag = 0);
 // As LIB_DB_Execute (flag 0), also telling how many rows the statement changed.
 int dbExecuteCounted(const std::string& sql, long long& changed);
+// A statement with parameters $1..$n, prepared once per connection and reused; values are
+// bound, never written into the text. 0, or -1 with the failure in g_ErrInfo.
+int LIB_DB_ExecutePrepared(const std::string& sql, const std::vector<LibVar>& args);
+// Statements run in order in as few round trips as the backend allows. A failure stops at the
+// statement that failed: run them inside a transaction to keep all or none. 0, or -1
+// (g_ErrInfo).
+int LIB_DB_ExecuteBatch(const std::vector<BoundStatement>& batch);
+// Adds to `batch` the inserts of the rows (each a value per column): as few multi-row
+// statements as the parameter limits allow, of a few shapes that are prepared once and reused.
+// Nothing for no rows; -1 (g_ErrInfo) for a row of the wrong width.
+int LIB_DB_AddInsertRows(std::vector<BoundStatement>& batch, const std::string& table,
+                         const std::vector<std::string>& columns,
+                         const std::vector<std::vector<LibVar>>& rows);
+// The same inserts, run at once.
+int LIB_DB_InsertRows(const std::string& table, const std::vector<std::string>& columns,
+                      const std::vector<std::vector<LibVar>>& rows);
 int LIB_DB_Select(const std::string& sql, LibArray& result);
 int LIB_DB_SelectWide(const std::string& sql, LibArray& result);
 std::string LIB_SqlStr(const LibVar& value);

@@ -31,13 +31,14 @@ int dbFailure() {
 }
 
 // The order line and one of its receiving locations; 1 (shown) when either is missing.
-int loadLineAndLocation(const ChkOrdKey& key, const std::string& location, ChkInOrderLine& line,
+int loadLineAndLocation(const ChkOrderKey& key, const std::string& location, ChkInOrderLine& line,
                         ChkInLocation& loca) {
     std::vector<ChkInLocation> all;
     int found = intLoadChkOrderLine(key, line);
     if (found < 0 || intLoadChkLocations(key, all) < 0) return -1;
     if (found > 0) {
-        std::cerr << "无此订购明细：" << key.publ << " " << key.year << " " << key.asordNo << "\n";
+        std::cerr << "无此订购明细：" << key.publCode << " " << key.periOrdYear << " "
+                  << key.asordNo << "\n";
         return 1;
     }
     for (const auto& l : all)
@@ -52,7 +53,7 @@ int loadLineAndLocation(const ChkOrdKey& key, const std::string& location, ChkIn
 int issues(const std::vector<std::string>& args) {
     if (args.size() != 4 && !(args.size() == 5 && args[4] == "--csv")) return usageError();
     const bool csv = args.size() == 5;
-    ChkOrdKey key{args[0], args[1], args[2]};
+    ChkOrderKey key{args[0], args[1], args[2]};
     ChkInOrderLine line;
     ChkInLocation loca;
     if (int rc = loadLineAndLocation(key, args[3], line, loca); rc != 0)
@@ -84,8 +85,8 @@ int issues(const std::vector<std::string>& args) {
             table(c, row) = cells[c];
     }
     if (!csv) {
-        std::cout << line.title << "  " << key.publ << " " << key.year << " " << key.asordNo
-                  << "  订户 " << loca.location << "\n"
+        std::cout << line.title << "  " << key.publCode << " " << key.periOrdYear << " "
+                  << key.asordNo << "  订户 " << loca.location << "\n"
                   << LibArrayPrinter::format(table);
         return 0;
     }
@@ -107,7 +108,7 @@ int onIssue(const std::vector<std::string>& args, bool receive) {
     } else if (args.size() != 2) {
         return usageError();
     }
-    ChkOrdKey key;
+    ChkOrderKey key;
     int found = intFindIssueLine(args[0], key);
     if (found < 0) return dbFailure();
     if (found > 0) {
@@ -134,7 +135,7 @@ int onIssue(const std::vector<std::string>& args, bool receive) {
 int batch(const std::vector<std::string>& args) {
     if (args.size() != 6 && args.size() != 8) return usageError();
     if (args[4] != "--count" || (args.size() == 8 && args[6] != "--first")) return usageError();
-    ChkOrdKey key{args[0], args[1], args[2]};
+    ChkOrderKey key{args[0], args[1], args[2]};
     ChkInOrderLine line;
     ChkInLocation loca;
     if (int rc = loadLineAndLocation(key, args[3], line, loca); rc != 0)

@@ -1,6 +1,7 @@
 #include "checkin/core/GenerateDemo.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,7 @@ private:
     bool special_;
 };
 
-int receiveLine(const ChkOrdKey& key, const std::string& location, DemoArrivals how,
+int receiveLine(const ChkOrderKey& key, const std::string& location, DemoArrivals how,
                 const std::string& today) {
     ChkInOrderLine line;
     std::vector<ChkInLocation> locations;
@@ -78,15 +79,35 @@ int receiveLine(const ChkOrdKey& key, const std::string& location, DemoArrivals 
                                    [&](const ChkInLocation& l) { return l.location == location; });
     if (loca == locations.end()) return 0;
     std::vector<std::string> full, part;
+    // The day and time each issue came, for the copies' check-in dates.
+    std::string arrived;
     for (const ChkInIssue& i : issues) {
         // Issues come up to a week after their expected day; the latest may not be here yet.
-        if (i.expectDate.empty() || chkAddDays(i.expectDate, i.periNo * 5 % 8) > today) continue;
+        const std::string day =
+            i.expectDate.empty() ? "" : chkAddDays(i.expectDate, i.periNo * 5 % 8);
+        if (day.empty() || day > today) continue;
         if (how == DemoArrivals::Missing && i.periNo % 5 == 3) continue;
         (how == DemoArrivals::Partial && i.periNo % 3 == 2 ? part : full).push_back(i.periId);
+        const int minute = 9 * 60 + i.periNo * 37 % 480;  // through the working day
+        char time[16];
+        std::snprintf(time, sizeof time, " %02d:%02d:00", minute / 60, minute % 60);
+        arrived += " WHEN " + LIB_SqlStr(i.periId) + " THEN " + LIB_SqlStr(day + time);
     }
-    return intCheckInIssues(line, *loca, full) < 0 || intCheckInIssues(line, *loca, part, 1) < 0
-               ? -1
-               : 0;
+    if (intCheckInIssues(line, *loca, full) < 0 || intCheckInIssues(line, *loca, part, 1) < 0)
+        return -1;
+    // Received now, through the real check-in; dated as the days they came, so that the demo
+    // looks like a desk that has been working all along.
+    if (arrived.empty()) return 0;
+    if (LIB_DB_Execute("UPDATE m_peri_item SET chk_date=CASE peri_id" + arrived +
+                       " END WHERE location=" + LIB_SqlStr(location) +
+                       " AND peri_id IN (SELECT peri_id FROM m_peri_chk_vol WHERE publ_code=" +
+                       LIB_SqlStr(key.publCode) +
+                       " AND peri_ord_year=" + LIB_SqlStr(key.periOrdYear) +
+                       " AND asord_no=" + LIB_SqlStr(key.asordNo) + ")") < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    return 0;
 }
 
 }  // namespace

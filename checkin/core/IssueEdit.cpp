@@ -12,6 +12,7 @@
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/basOrdFunc.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ int cellInt(const LibArray& a, int col, int row) {
     return a(col, row).str().empty() ? 0 : static_cast<int>(a(col, row).num());
 }
 
-std::string keyWhere(const ChkOrdKey& k) {
-    return " WHERE publ_code=" + q(k.publ) + " AND peri_ord_year=" + q(k.year) +
+std::string keyWhere(const ChkOrderKey& k) {
+    return " WHERE publ_code=" + q(k.publCode) + " AND peri_ord_year=" + q(k.periOrdYear) +
            " AND asord_no=" + q(k.asordNo);
 }
 
@@ -47,8 +48,8 @@ int refused(DbTransaction& tx, const std::string& message) {
 int writeLog(const std::string& code, const ChkInOrderLine& line, const std::string& location,
              const std::string& what) {
     std::string title = line.title.size() > 180 ? line.title.substr(0, 180) : line.title;
-    return LIB_WriteOpLog(code, line.marcRecNo.empty() ? "0" : line.marcRecNo, line.key.publ,
-                          line.key.year, title, line.key.asordNo + " " + location, what);
+    return LIB_WriteOpLog(code, line.marcRecNo.empty() ? "0" : line.marcRecNo, line.key.publCode,
+                          line.key.periOrdYear, title, line.key.asordNo + " " + location, what);
 }
 
 // The claim columns of the order line that a hand-made issue needs.
@@ -58,7 +59,7 @@ struct LineDates {
     int qtyOfVol = 0;
 };
 
-int loadLineDates(const ChkOrdKey& key, LineDates& d) {
+int loadLineDates(const ChkOrderKey& key, LineDates& d) {
     LibArray a;
     if (LIB_DB_Select("SELECT days_of_aslack,carrier_code,attachment,qty_of_vol FROM "
                       "m_peri_ord_detl" +
@@ -81,7 +82,7 @@ struct NewIssues {
     int firstNo = 1;
 };
 
-int placeNewIssues(const ChkOrdKey& key, NewIssues& at) {
+int placeNewIssues(const ChkOrderKey& key, NewIssues& at) {
     LibArray max, last;
     if (loadLineDates(key, at.line) < 0 ||
         LIB_DB_Select(" SELECT max(peri_id) FROM m_peri_chk_vol ", max) < 0 ||
@@ -247,8 +248,8 @@ int saveIssue(const ChkInOrderLine& line, const std::string& location, IssueDraf
                 " INSERT INTO m_peri_chk_vol(publ_code,peri_ord_year,asord_no,peri_id,cover_vol,"
                 " cover_issue,cover_issue_total,carrier_code,expect_date,aslack_date,publ_year,"
                 " remark,attachment,issue_title,peri_no,finish_flag,peri_type) VALUES( " +
-                q(line.key.publ) + "," + q(line.key.year) + "," + q(line.key.asordNo) + "," +
-                q(i.periId) + "," + q(i.coverVol) + "," + q(i.coverIssue) + "," +
+                q(line.key.publCode) + "," + q(line.key.periOrdYear) + "," + q(line.key.asordNo) +
+                "," + q(i.periId) + "," + q(i.coverVol) + "," + q(i.coverIssue) + "," +
                 q(i.coverIssueTotal) + "," + q(ld.carrierCode) + "," + q(i.expectDate) + "," +
                 q(i.aslackDate) + "," + q(i.publYear) + "," + q(i.remark) + "," + q(i.attachment) +
                 "," + q(i.issueTitle) + "," + std::to_string(i.periNo) + ",'0'," + q(i.periType) +
@@ -330,10 +331,9 @@ int addIssueBatch(const ChkInOrderLine& line, const std::string& location, const
         r.publYear = r.expectDate.substr(0, 4);
         r.periNo = firstNo + static_cast<int>(k);
     }
-    if (chkInsertIssues({line.key.publ, line.key.year, line.key.asordNo}, ld.carrierCode,
-                        ld.attachment, rows) < 0 ||
+    if (chkInsertIssues(line.key, ld.carrierCode, ld.attachment, rows) < 0 ||
         LIB_DB_Execute(" UPDATE m_peri_ord_detl SET qty_of_vol=" + std::to_string(b.perVol) +
-                       keyWhere(line.key)) < 0 ||
+                       strOrdVersionBump() + keyWhere(line.key)) < 0 ||
         renumberChkIssues(line.key) < 0 ||
         writeLog("50025", line, location,
                  rows.front().periId + "-" + rows.back().periId + " " +

@@ -21,10 +21,10 @@ std::string q(const std::string& v) {
     return LIB_SqlStr(v);
 }
 
-std::string keyWhere(const ChkOrdKey& k, const std::string& table = "") {
+std::string keyWhere(const ChkOrderKey& k, const std::string& table = "") {
     std::string t = table.empty() ? "" : table + ".";
-    return " WHERE " + t + "publ_code=" + q(k.publ) + " AND " + t + "peri_ord_year=" + q(k.year) +
-           " AND " + t + "asord_no=" + q(k.asordNo);
+    return " WHERE " + t + "publ_code=" + q(k.publCode) + " AND " + t +
+           "peri_ord_year=" + q(k.periOrdYear) + " AND " + t + "asord_no=" + q(k.asordNo);
 }
 
 std::string inList(const std::vector<std::string>& ids) {
@@ -61,8 +61,8 @@ std::string issuesText(const std::vector<std::string>& periIds) {
 int writeLog(const std::string& code, const ChkInOrderLine& line, const std::string& location,
              const std::string& what) {
     std::string title = line.title.size() > 180 ? line.title.substr(0, 180) : line.title;
-    return LIB_WriteOpLog(code, line.marcRecNo.empty() ? "0" : line.marcRecNo, line.key.publ,
-                          line.key.year, title, line.key.asordNo + " " + location, what);
+    return LIB_WriteOpLog(code, line.marcRecNo.empty() ? "0" : line.marcRecNo, line.key.publCode,
+                          line.key.periOrdYear, title, line.key.asordNo + " " + location, what);
 }
 
 // Removes the first-read notices and claims of the issues (inside the caller's transaction).
@@ -85,7 +85,7 @@ std::string span(const std::string& first, const std::string& last) {
 
 }  // namespace
 
-int renumberChkIssues(const ChkOrdKey& key) {
+int renumberChkIssues(const ChkOrderKey& key) {
     LibArray rows;
     if (LIB_DB_Select(
             " SELECT peri_id,peri_no FROM m_peri_chk_vol " + keyWhere(key) + " ORDER BY peri_no ",
@@ -153,7 +153,7 @@ int PickScannedIssue(const std::vector<ChkInIssue>& issues, int subscribed,
     return -1;
 }
 
-int intLoadChkOrderLine(const ChkOrdKey& key, ChkInOrderLine& line) {
+int intLoadChkOrderLine(const ChkOrderKey& key, ChkInOrderLine& line) {
     // A price read back from NULL would be 0: these columns say which prices are empty.
     static const char* const kPrices[] = {"peri_price", "peri_total_price", "fore_price",
                                           "fore_total_price"};
@@ -199,7 +199,7 @@ int intLoadChkOrderLine(const ChkOrdKey& key, ChkInOrderLine& line) {
     return 0;
 }
 
-int intLoadChkLocations(const ChkOrdKey& key, std::vector<ChkInLocation>& locations) {
+int intLoadChkLocations(const ChkOrderKey& key, std::vector<ChkInLocation>& locations) {
     LibArray subs, dists;
     if (LIB_DB_Select(" SELECT s.location,s.sub_peri_qty,c.location FROM m_sub_ord_lst s"
                       " LEFT JOIN m_peri_chk_cfg c ON c.publ_code=s.publ_code AND "
@@ -225,7 +225,7 @@ int intLoadChkLocations(const ChkOrdKey& key, std::vector<ChkInLocation>& locati
     return 0;
 }
 
-int intLoadChkIssues(const ChkOrdKey& key, const std::string& location,
+int intLoadChkIssues(const ChkOrderKey& key, const std::string& location,
                      std::vector<ChkInIssue>& issues) {
     LibArray a, counts;
     if (LIB_DB_Select(
@@ -240,8 +240,8 @@ int intLoadChkIssues(const ChkOrdKey& key, const std::string& location,
                           q(location) +
                           " AND m_peri_item.peri_id=m_peri_chk_vol.peri_id AND "
                           "m_peri_chk_vol.publ_code=" +
-                          q(key.publ) + " AND m_peri_chk_vol.peri_ord_year=" + q(key.year) +
-                          " AND m_peri_chk_vol.asord_no=" + q(key.asordNo) +
+                          q(key.publCode) + " AND m_peri_chk_vol.peri_ord_year=" +
+                          q(key.periOrdYear) + " AND m_peri_chk_vol.asord_no=" + q(key.asordNo) +
                           " GROUP BY m_peri_item.peri_id  ORDER BY m_peri_item.peri_id ",
                       counts) < 0)
         return -1;
@@ -277,7 +277,7 @@ int intLoadChkIssues(const ChkOrdKey& key, const std::string& location,
     return 0;
 }
 
-int intLoadChkYears(const ChkOrdKey& key, std::vector<std::string>& years) {
+int intLoadChkYears(const ChkOrderKey& key, std::vector<std::string>& years) {
     LibArray a;
     if (LIB_DB_Select(" SELECT DISTINCT publ_year  FROM m_peri_chk_vol " + keyWhere(key) +
                           " ORDER BY publ_year",
@@ -289,7 +289,7 @@ int intLoadChkYears(const ChkOrdKey& key, std::vector<std::string>& years) {
     return 0;
 }
 
-int intFindIssueLine(const std::string& periId, ChkOrdKey& key) {
+int intFindIssueLine(const std::string& periId, ChkOrderKey& key) {
     LibArray a;
     if (LIB_DB_Select("SELECT publ_code,peri_ord_year,asord_no FROM m_peri_chk_vol WHERE peri_id=" +
                           q(periId),

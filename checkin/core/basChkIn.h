@@ -9,12 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "checkin/core/ChkTypes.h"
 #include "db/LibArray.h"
-
-// The order key every check-in row carries.
-struct ChkOrdKey {
-    std::string publ, year, asordNo;
-};
 
 // A distribution line of a receiving location: copies sent on to a sub-location.
 struct ChkInDist {
@@ -34,7 +30,7 @@ struct ChkInLocation {
 
 // The order line as the check-in screen shows and edits it.
 struct ChkInOrderLine {
-    ChkOrdKey key;
+    ChkOrderKey key;
     std::string marcRecNo, title, issn, getMode, carrier, publFreq, moneyCode, kindNo, periType,
         periPrice, periTotalPrice, forePrice, foreTotalPrice, remark, ordFlag;
     int periOrdQty = 0;
@@ -67,12 +63,12 @@ int PickScannedIssue(const std::vector<ChkInIssue>& issues, int subscribed,
                      const std::string& addOn);
 
 // Loading. 0, or -1 with the failure in g_ErrInfo; the order line 1 when there is none.
-int intLoadChkOrderLine(const ChkOrdKey& key, ChkInOrderLine& line);
-int intLoadChkLocations(const ChkOrdKey& key, std::vector<ChkInLocation>& locations);
-int intLoadChkIssues(const ChkOrdKey& key, const std::string& location,
+int intLoadChkOrderLine(const ChkOrderKey& key, ChkInOrderLine& line);
+int intLoadChkLocations(const ChkOrderKey& key, std::vector<ChkInLocation>& locations);
+int intLoadChkIssues(const ChkOrderKey& key, const std::string& location,
                      std::vector<ChkInIssue>& issues);
 // The years of the order line's expected issues, ascending.
-int intLoadChkYears(const ChkOrdKey& key, std::vector<std::string>& years);
+int intLoadChkYears(const ChkOrderKey& key, std::vector<std::string>& years);
 
 // True when the operator may work on the location (one of the operator's locations, or an
 // operator with the special right). The guarded form shows "你没有操作该订户的权限。".
@@ -109,7 +105,7 @@ int intDeleteSubLocation(const ChkInOrderLine& line, const ChkInLocation& locati
 
 // Numbers the order line's issues 1, 2, ... in their old order, writing only the numbers that
 // change, inside the caller's transaction. 0, or -1 at the first failing statement.
-int renumberChkIssues(const ChkOrdKey& key);
+int renumberChkIssues(const ChkOrderKey& key);
 
 // Holdings statements of a title: one per year and location.
 struct LocaRec {
@@ -121,7 +117,7 @@ int intLoadLocaRecs(const std::string& marcRecNo, std::vector<LocaRec>& recs);
 int intSaveLocaRecs(const std::string& marcRecNo, const std::vector<LocaRec>& recs);
 // The order line and location of an expected issue (for a check-in by its key). 0, 1 when there
 // is no such issue, -1 (g_ErrInfo).
-int intFindIssueLine(const std::string& periId, ChkOrdKey& key);
+int intFindIssueLine(const std::string& periId, ChkOrderKey& key);
 
 // The title's accessioned bound volumes: call_no, prop_no, bar_code, dis_location, year-volume,
 // book_stat_code, price, carrier_code, in_date, rec_flag_upt_date, attachment, resp_wkr, remark.

@@ -368,7 +368,7 @@ void frmNewCheck::showLines(const LibArray& rows, int select) {
 void frmNewCheck::loadLine() {
     int row = spdMarcInfo->currentIndex().row();
     if (row < 0 || row + 2 >= lines_.rows()) return;
-    ChkOrdKey key{lines_(0, row + 2).str(), lines_(1, row + 2).str(), lines_(2, row + 2).str()};
+    ChkOrderKey key{lines_(0, row + 2).str(), lines_(1, row + 2).str(), lines_(2, row + 2).str()};
     if (intLoadChkOrderLine(key, line_) < 0 || intLoadChkLocations(key, locations_) < 0) {
         LIB_DB_ShowError();
         return;
@@ -611,7 +611,7 @@ void frmNewCheck::closeEvent(QCloseEvent* event) {
 
 void frmNewCheck::cmdModify_Click() {
     const ChkInLocation* l = currentLocation();
-    if (!l || line_.key.publ.empty()) return;
+    if (!l || line_.key.publCode.empty()) return;
     if (!CheckLocationRight(l->location)) return;
     ChkInOrderLine edited = line_;
     if (!editOrderLine(this, edited)) return;
@@ -620,9 +620,9 @@ void frmNewCheck::cmdModify_Click() {
 
 void frmNewCheck::cmdConfig_Click() {
     const ChkInLocation* l = currentLocation();
-    if (!l || line_.key.publ.empty()) return;
+    if (!l || line_.key.publCode.empty()) return;
     if (!CheckLocationRight(l->location)) return;
-    frmNewConfig dlg({line_.key.publ, line_.key.year, line_.key.asordNo}, l->location, this);
+    frmNewConfig dlg(line_.key, l->location, this);
     if (dlg.exec() == QDialog::Accepted) loadLine();
 }
 
@@ -640,7 +640,7 @@ void frmNewCheck::cmdDetail_Click() {
 
 void frmNewCheck::cmdAddIssue_Click() {
     const ChkInLocation* l = currentLocation();
-    if (!l || line_.key.publ.empty()) return;
+    if (!l || line_.key.publCode.empty()) return;
     if (!CheckLocationRight(l->location)) return;
     frmNewDetail dlg(line_, *l, {}, this);
     if (dlg.exec() == QDialog::Accepted) {
@@ -651,7 +651,7 @@ void frmNewCheck::cmdAddIssue_Click() {
 
 void frmNewCheck::cmdBatch_Click() {
     const ChkInLocation* l = currentLocation();
-    if (!l || line_.key.publ.empty()) return;
+    if (!l || line_.key.publCode.empty()) return;
     if (!CheckLocationRight(l->location)) return;
     frmNewBatch dlg(line_, l->location, this);
     if (dlg.exec() == QDialog::Accepted) {

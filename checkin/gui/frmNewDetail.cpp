@@ -65,8 +65,8 @@ frmNewDetail::frmNewDetail(const ChkInOrderLine& line, const ChkInLocation& loca
 void frmNewDetail::buildControls() {
     lblTitle = new QLabel(this);
     lblTitle->setObjectName("lblTitle");
-    lblTitle->setText(s(line_.title + "    " + line_.key.publ + " " + line_.key.year + " " +
-                        line_.key.asordNo + "    订户：" + location_.location + " " +
+    lblTitle->setText(s(line_.title + "    " + line_.key.publCode + " " + line_.key.periOrdYear +
+                        " " + line_.key.asordNo + "    订户：" + location_.location + " " +
                         LIB_LocationName(location_.location)));
     auto edit = [this](const char* name, const char* tip) {
         auto* e = new QLineEdit(this);

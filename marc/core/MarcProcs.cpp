@@ -10,23 +10,14 @@ namespace {
 
 constexpr int kErrNoRecord = 20101;
 constexpr int kErrNoCounter = 20102;
+constexpr int kErrBadCount = 20103;
 
 std::string q(const ProcCall& c, std::size_t i) {
     return c.arg(i).isNull() ? "NULL" : LIB_SqlStr(c.text(i));
 }
 
-// Header columns in the order the header procedures take their arguments.
-std::vector<std::string> headerColumns(int kind) {
-    const MarcFamily& f = MarcFamilyOf(kind);
-    if (kind == kMarcAsord)
-        return {f.key,       "doc_type_code", "lang_code", "country_code",
-                "marc_type", "cata_oper",     "cata_date"};
-    return {f.key,       "doc_type_code", "marc_use_flag", "marc_type",
-            "cata_oper", "cata_date",     "lang_code",     "country_code"};
-}
-
 void insertHeader(ProcCall& c, int kind) {
-    auto cols = headerColumns(kind);
+    auto cols = MarcHeaderColumns(kind);
     c.expectArgs(cols.size());
     std::string names, values;
     for (std::size_t i = 0; i < cols.size(); ++i) {
@@ -38,7 +29,7 @@ void insertHeader(ProcCall& c, int kind) {
 }
 
 void updateHeader(ProcCall& c, int kind) {
-    auto cols = headerColumns(kind);
+    auto cols = MarcHeaderColumns(kind);
     c.expectArgs(cols.size());
     std::string set;
     for (std::size_t i = 1; i < cols.size(); ++i)
@@ -85,12 +76,15 @@ void deleteWhole(ProcCall& c, int kind) {
     c.db().execute(std::string("DELETE FROM ") + f.header + " WHERE " + f.key + "=" + q(c, 0));
 }
 
-// One statement, so that two clients can never be given the same number.
+// One statement, so that two clients can never be given the same number. An optional second
+// argument takes that many numbers at once; the output is the last of them.
 void newNumber(ProcCall& c, int kind) {
-    c.expectArgs(1);
+    if (c.argCount() != 2) c.expectArgs(1);
+    long long count = c.argCount() == 2 ? static_cast<long long>(c.number(1)) : 1;
+    if (count < 1) raiseApplicationError(kErrBadCount, "记录号数量无效");
     RawResult r = c.db().query(
-        std::string("UPDATE reg_marc_number SET max_rec_no=max_rec_no+1 WHERE marc_kind=") +
-        LIB_SqlStr(MarcFamilyOf(kind).numberKind) + " RETURNING max_rec_no");
+        "UPDATE reg_marc_number SET max_rec_no=max_rec_no+" + std::to_string(count) +
+        " WHERE marc_kind=" + LIB_SqlStr(MarcFamilyOf(kind).numberKind) + " RETURNING max_rec_no");
     if (r.rows.empty()) raiseApplicationError(kErrNoCounter, "记录号计数器不存在");
     c.setOut(0, r.rows[0][0].num());
 }

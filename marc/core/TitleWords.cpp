@@ -59,20 +59,7 @@ std::vector<Token> tokens(const std::string& text) {
     return out;
 }
 
-constexpr int kRowsPerInsert = 400;
-
-// One multi-row INSERT per batch of (record, key) pairs.
-int insertRows(const std::vector<std::pair<std::string, std::string>>& rows) {
-    for (std::size_t from = 0; from < rows.size(); from += kRowsPerInsert) {
-        std::string sql = "INSERT INTO marc_title_word(marc_rec_no,word) VALUES ";
-        const std::size_t to = std::min(rows.size(), from + kRowsPerInsert);
-        for (std::size_t i = from; i < to; ++i)
-            sql += std::string(i > from ? "," : "") + "(" + LIB_SqlStr(rows[i].first) + "," +
-                   MarcSqlText(rows[i].second) + ")";
-        if (LIB_DB_Execute(sql) < 0) return -1;
-    }
-    return 0;
-}
+const std::vector<std::string> kColumns = {"marc_rec_no", "word"};
 
 }  // namespace
 
@@ -83,11 +70,12 @@ std::vector<std::string> MarcTitleWords(const std::string& title) {
     return out;
 }
 
-int MarcTitleWordsWrite(const std::string& recNo, const std::string& title) {
-    std::vector<std::pair<std::string, std::string>> rows;
+int MarcTitleWordRows(const std::string& recNo, const std::string& title,
+                      std::vector<BoundStatement>& batch) {
+    std::vector<std::vector<LibVar>> rows;
     for (const std::string& w : MarcTitleWords(title))
-        rows.emplace_back(recNo, w);
-    return insertRows(rows);
+        rows.push_back({recNo, w});
+    return LIB_DB_AddInsertRows(batch, "marc_title_word", kColumns, rows);
 }
 
 int MarcTitleWordsRebuild(const std::function<void(int, int)>& progress) {
@@ -99,12 +87,12 @@ int MarcTitleWordsRebuild(const std::function<void(int, int)>& progress) {
         return -1;
     const int total = titles.recordCount();
     constexpr int kRecordsPerBatch = 500;
-    std::vector<std::pair<std::string, std::string>> rows;
+    std::vector<std::vector<LibVar>> rows;
     for (int r = 0; r < total; ++r) {
         for (const std::string& w : MarcTitleWords(titles(1, r + 2).str()))
-            rows.emplace_back(titles(0, r + 2).str(), w);
+            rows.push_back({titles(0, r + 2).str(), w});
         if ((r + 1) % kRecordsPerBatch == 0 || r + 1 == total) {
-            if (insertRows(rows) < 0) return -1;
+            if (LIB_DB_InsertRows("marc_title_word", kColumns, rows) < 0) return -1;
             rows.clear();
             if (progress) progress(r + 1, total);
         }

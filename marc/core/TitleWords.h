@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "db/DbBackend.h"
 #include "db/LibArray.h"
 
 // The title-word keys of a title: upper case, accents folded, each once.
 std::vector<std::string> MarcTitleWords(const std::string& title);
-// Replaces nothing: writes the rows of a record whose old rows are gone. 0, or -1 (g_ErrInfo).
-int MarcTitleWordsWrite(const std::string& recNo, const std::string& title);
+// Adds to `batch` the rows of a record whose old rows are gone (the record's save runs them with
+// its other index rows). 0, or -1 (g_ErrInfo).
+int MarcTitleWordRows(const std::string& recNo, const std::string& title,
+                      std::vector<BoundStatement>& batch);
 // Rebuilds every bibliographic record's title words from its listed title, for a database made
 // before the rows existed. One transaction; `progress(done, total)` after each batch. The number
 // of records indexed, or -1 (error in g_ErrInfo, nothing changed).

@@ -82,23 +82,30 @@ std::string lettersOf(const std::string& v, std::size_t& pos) {
 
 class IndexWriter {
 public:
-    explicit IndexWriter(const MarcRec& rec) : rec_(rec), format_(MarcTypeIndex(rec)) {
-        prefix_ =
-            std::string(MarcFamilyOf(rec.Kind).insertIndex) + " " + LIB_SqlStr(rec.RecNo) + ",";
-    }
+    explicit IndexWriter(const MarcRec& rec) : rec_(rec), format_(MarcTypeIndex(rec)) {}
 
-    int run() {
+    // The rows are gathered first and written with one multi-row insert per table.
+    int run(std::vector<BoundStatement>& batch) {
         for (std::size_t g = 0; g < g_idx[0].size(); ++g) {
             const MarcIdxPara& para = g_idx[0][g][format_];
             if (para.Grp.empty()) continue;
             for (const std::string& ref : refsOf(para.Fields))
-                if (indexReference(para.Grp, ref) < 0) return -1;
+                indexReference(para.Grp, ref);
         }
-        return 0;
+        const MarcFamily& f = MarcFamilyOf(rec_.Kind);
+        if (LIB_DB_AddInsertRows(batch, f.index, {f.key, f.indexGroup, f.indexTag, f.indexKey},
+                                 keys_) < 0)
+            return -1;
+        if (LIB_DB_AddInsertRows(batch, "lc_class", {"marc_rec_no", "lc", "cls", "value"},
+                                 classes_) < 0)
+            return -1;
+        if (rec_.Kind != kMarcBib) return 0;
+        return MarcTitleWordRows(rec_.RecNo, AnsiCut(MarcSummaryItem(0, rec_), kMarcTitleColumn),
+                                 batch);
     }
 
 private:
-    int indexReference(const std::string& grp, const std::string& ref) {
+    void indexReference(const std::string& grp, const std::string& ref) {
         std::string tag = ref.substr(0, 3);
         bool embedded = tag >= "400" && tag <= "499" && rec_.MarcType == "C" && ref.size() == 8;
         std::vector<std::string> values;
@@ -117,7 +124,7 @@ private:
             // their own series and would attach a class to an unrelated record.
             if (rec_.Kind == kMarcBib && rec_.MarcType == "U" && ref == "050a" && !value.empty() &&
                 value[0] >= 'A' && value[0] <= 'Z')
-                if (writeLcClass(value) < 0) return -1;
+                addLcClass(value);
             if (GroupUsesStopwords(grp)) {
                 value = trimmed(StopwordStrip(value));
                 if (value.empty()) break;
@@ -125,17 +132,16 @@ private:
             }
             if (rec_.MarcType == "U" && ref == "260c") value = trimmed(YearDigits(value));
             std::string tag4 = ref.substr(0, 4);
-            if (writeKey(grp, tag4, value) < 0) return -1;
+            addKey(grp, tag4, value);
             if (std::string bare = grp == kMarcIsbnGroup ? MarcIsbnInput(value) : "";
-                !bare.empty() && bare != value && writeKey(grp, tag4, bare) < 0)
-                return -1;
-            if (int rc = writeAbbreviation(grp, tag4, value); rc < 0) return rc;
+                !bare.empty() && bare != value)
+                addKey(grp, tag4, bare);
+            addAbbreviation(grp, tag4, value);
         }
-        return 0;
     }
 
-    int writeAbbreviation(const std::string& grp, const std::string& tag4,
-                          const std::string& value) {
+    void addAbbreviation(const std::string& grp, const std::string& tag4,
+                         const std::string& value) {
         std::string form;
         if (rec_.MarcType == "C" && grp != "02" &&
             g_abbrGroups[0].find(grp + ",") != std::string::npos) {
@@ -144,22 +150,20 @@ private:
         } else if (rec_.MarcType == "U" && (tag4 == "245a" || tag4 == "111a")) {
             form = MarcAbbreviate(value, g_abbrPattern[1]);
         }
-        return form.empty() ? 0 : writeKey(grp, tag4, form);
+        if (!form.empty()) addKey(grp, tag4, form);
     }
 
-    int writeKey(const std::string& grp, const std::string& tag4, const std::string& value) {
+    void addKey(const std::string& grp, const std::string& tag4, const std::string& value) {
         std::string key = MarcKeyUpper(AnsiCut(value, g_intMarcKeyLen));
-        if (key.empty()) return 0;
-        std::string call = prefix_ + LIB_SqlStr(grp) + "," + LIB_SqlStr(tag4) + ",";
-        if (LIB_DB_CallProc(call + MarcSqlText(key)) < 0) return -1;
-        if (!UnicodeMarcMode) return 0;
+        if (key.empty()) return;
+        keys_.push_back({rec_.RecNo, grp, tag4, key});
+        if (!UnicodeMarcMode) return;
         bool changed = false;
         std::string folded = MarcFoldAccents(key, changed);
-        if (!changed) return 0;
-        return LIB_DB_CallProc(call + MarcSqlText(AnsiCut(folded, g_intMarcKeyLen)));
+        if (changed) keys_.push_back({rec_.RecNo, grp, tag4, AnsiCut(folded, g_intMarcKeyLen)});
     }
 
-    int writeLcClass(const std::string& value) {
+    void addLcClass(const std::string& value) {
         std::size_t pos = 0;
         std::string letters = lettersOf(value, pos);
         std::string cls;
@@ -168,14 +172,13 @@ private:
              ++pos)
             cls += value[pos];
         if (!cls.empty() && cls.back() == '.') cls.pop_back();
-        return LIB_DB_Execute("INSERT INTO lc_class(marc_rec_no,lc,cls,value) VALUES(" +
-                              LIB_SqlStr(rec_.RecNo) + "," + LIB_SqlStr(letters) + "," +
-                              LIB_SqlStr(cls) + "," + LIB_SqlStr(value) + ")");
+        classes_.push_back({rec_.RecNo, letters, cls, value});
     }
 
     const MarcRec& rec_;
     int format_;
-    std::string prefix_;
+    std::vector<std::vector<LibVar>> keys_;
+    std::vector<std::vector<LibVar>> classes_;
 };
 
 // Accented capitals and what they fold to.
@@ -284,10 +287,14 @@ int MarcIdxGroupCount() {
     return static_cast<int>(g_idx[0].size());
 }
 
+int MarcIndexRows(const MarcRec& rec, std::vector<BoundStatement>& batch) {
+    return IndexWriter(rec).run(batch);
+}
+
 int MarcIndexBuild(const MarcRec& rec) {
-    if (IndexWriter(rec).run() < 0) return -1;
-    if (rec.Kind != kMarcBib) return 0;
-    return MarcTitleWordsWrite(rec.RecNo, AnsiCut(MarcSummaryItem(0, rec), kMarcTitleColumn));
+    std::vector<BoundStatement> batch;
+    if (MarcIndexRows(rec, batch) < 0) return -1;
+    return LIB_DB_ExecuteBatch(batch);
 }
 
 bool GroupUsesStopwords(const std::string& group) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "db/DbBackend.h"
 #include "db/LibArray.h"
 #include "marc/core/basBMFunc.h"
 
@@ -26,7 +27,9 @@ int LIB_LoadMarcIndexParams();
 const MarcIdxPara& MarcIdxElement(int useType, int group, int format);
 int MarcIdxGroupCount();
 
+// Writes the record's index rows (and class rows), or adds their inserts to a batch.
 int MarcIndexBuild(const MarcRec& rec);
+int MarcIndexRows(const MarcRec& rec, std::vector<BoundStatement>& batch);
 bool GroupUsesStopwords(const std::string& group);
 std::string StopwordStrip(const std::string& text);
 // Characters written without blanks between words (CJK scripts): a key drops the blanks next to

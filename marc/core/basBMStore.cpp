@@ -127,36 +127,55 @@ MarcRec loadFamily(int kind, const std::string& recNo) {
 }
 
 // `today` is the server date "yyyy-mm-dd", the cataloguing date of a bibliographic record.
-std::string headerArgs(const MarcRec& rec, bool insert, const std::string& today) {
-    auto q = [](const std::string& s) { return LIB_SqlStr(s); };
-    if (rec.Kind == kMarcAsord)
-        return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.LangCode) + "," +
-               q(rec.CountryCode) + "," + q(rec.MarcType) + (insert ? ",'',''" : ",NULL,NULL");
-    return q(rec.RecNo) + "," + q(rec.DocTypeCode) + "," + q(rec.MarcUseFlag) + "," +
-           q(rec.MarcType) + "," + q(sqltext::upper(g_strWkrNo)) + "," + q(today) + "," +
-           q(rec.LangCode) + "," + q(rec.CountryCode);
+// The values in the order of MarcHeaderColumns.
+std::vector<LibVar> headerValues(const MarcRec& rec, bool insert, const std::string& today) {
+    if (rec.Kind == kMarcAsord) {
+        LibVar stamp = insert ? LibVar(std::string()) : LibVar::null();
+        return {rec.RecNo,    rec.DocTypeCode, rec.LangCode, rec.CountryCode,
+                rec.MarcType, stamp,           stamp};
+    }
+    return {rec.RecNo, rec.DocTypeCode, rec.MarcUseFlag, rec.MarcType, sqltext::upper(g_strWkrNo),
+            today,     rec.LangCode,    rec.CountryCode};
 }
 
-int writeDataRows(const MarcRec& rec, std::string text) {
+// The same values as the arguments of the header procedures.
+std::string headerArgs(const MarcRec& rec, bool insert, const std::string& today) {
+    std::string args;
+    for (const LibVar& v : headerValues(rec, insert, today))
+        args += (args.empty() ? "" : ",") + (v.isNull() ? std::string("NULL") : LIB_SqlStr(v));
+    return args;
+}
+
+// The record's text in data rows of three chunks, as a multi-row insert.
+int addDataRows(std::vector<BoundStatement>& batch, const MarcRec& rec, std::string text) {
     const MarcFamily& f = MarcFamilyOf(rec.Kind);
+    std::vector<std::vector<LibVar>> rows;
     for (int serial = 0; !text.empty(); ++serial) {
-        std::string call = std::string(f.insertData) + " " + LIB_SqlStr(rec.RecNo) + "," +
-                           std::to_string(serial) + ",";
+        std::vector<LibVar> row{rec.RecNo, serial};
         for (int i = 0; i < 3; ++i) {
             std::string chunk = AnsiCut(text, kChunkBytes);
             text.erase(0, chunk.size());
-            call += MarcSqlText(chunk) + ",";
+            row.emplace_back(std::move(chunk));
         }
-        call.pop_back();
-        if (LIB_DB_CallProc(call) < 0) return -1;
+        rows.push_back(std::move(row));
     }
-    return 0;
+    return LIB_DB_AddInsertRows(batch, f.data,
+                                {f.key, "data_serial", f.chunk[0], f.chunk[1], f.chunk[2]}, rows);
 }
 
 }  // namespace
 
 const MarcFamily& MarcFamilyOf(int kind) {
     return kFamilies[kind >= 0 && kind <= 2 ? kind : 0];
+}
+
+std::vector<std::string> MarcHeaderColumns(int kind) {
+    const MarcFamily& f = MarcFamilyOf(kind);
+    if (kind == kMarcAsord)
+        return {f.key,       "doc_type_code", "lang_code", "country_code",
+                "marc_type", "cata_oper",     "cata_date"};
+    return {f.key,       "doc_type_code", "marc_use_flag", "marc_type",
+            "cata_oper", "cata_date",     "lang_code",     "country_code"};
 }
 
 MarcRec MarcLoad(const std::string& recNo) {
@@ -231,20 +250,77 @@ std::string MarcNewNumber(int kind) {
 
 std::vector<std::string> MarcNewNumbers(int kind, int count) {
     const MarcFamily& f = MarcFamilyOf(kind);
+    if (count <= 0) return {};
+    // The counter moves by `count` in one statement: the numbers are the run ending at the
+    // value it returns, and no other client can be given one of them.
+    LIB_DB_ParamAdd("MARCNO", 0, kParamOutput);
+    int rc = LIB_DB_Execute(std::string("Begin ") + f.newNumber + "(:MARCNO," +
+                            std::to_string(count) + "); end;");
+    const double last = rc < 0 ? 0 : LIB_DB_ParamValue("MARCNO").num();
+    LIB_DB_ParamRemove("MARCNO");
+    if (rc < 0) return {};
     std::vector<std::string> numbers;
-    DbTransaction tx;
-    if (!tx.ok()) return {};
-    for (int i = 0; i < count; ++i) {
-        LIB_DB_ParamAdd("MARCNO", 0, kParamOutput);
-        int rc = LIB_DB_Execute(std::string("Begin ") + f.newNumber + "(:MARCNO); end;");
-        std::string number = rc < 0 ? "" : LIB_DB_ParamValue("MARCNO").str();
-        LIB_DB_ParamRemove("MARCNO");
-        if (rc < 0) return {};
-        numbers.push_back(number);
-    }
-    if (tx.commit() < 0) return {};
+    for (int i = count - 1; i >= 0; --i)
+        numbers.push_back(formatNumber(last - i));
     return numbers;
 }
+
+namespace {
+
+// The summary columns of the wide header with their values for the record; none without it.
+std::vector<std::pair<std::string, LibVar>> summaryValues(MarcRec& rec, int yearFlag,
+                                                          const std::string& yearText) {
+    std::vector<std::pair<std::string, LibVar>> out;
+    if (!WideMarcTable) return out;
+    struct Column {
+        const char* name;
+        long width;
+        int item;
+    };
+    static const Column bib[] = {{"m_call_no", 40, 4},  {"m_title", kMarcTitleColumn, 0},
+                                 {"m_author", 100, 1},  {"m_publisher", 100, 3},
+                                 {"m_pub_year", 20, 8}, {"m_isbn", 40, 2}};
+    static const Column auth[] = {
+        {"m_classno", 40, 13}, {"m_heading", 80, 10}, {"m_see", 40, 11}, {"m_seealso", 40, 12}};
+    if (rec.Kind == kMarcAuth) {
+        for (const Column& c : auth)
+            out.emplace_back(c.name, AnsiCut(MarcSummaryItem(c.item, rec), c.width));
+    } else {
+        for (const Column& c : bib)
+            out.emplace_back(
+                c.name,
+                AnsiCut(MarcSummaryItem(rec.Kind == kMarcAsord && c.item == 4 ? 7 : c.item, rec),
+                        c.width));
+    }
+    std::string year = yearText;
+    if (year.empty() && yearFlag == 0) {
+        std::string item = MarcSummaryItem(8, rec);
+        year =
+            item.find("不") != std::string::npos || item.rfind("n", 0) == 0 ? "" : YearDigits(item);
+    }
+    if (rec.Kind == kMarcBib && !year.empty()) out.emplace_back("pub_year", year);
+    return out;
+}
+
+// The UPDATE that writes the summary columns; nothing without the wide header.
+void addSummaryUpdate(std::vector<BoundStatement>& batch, MarcRec& rec, int yearFlag,
+                      const std::string& yearText) {
+    auto values = summaryValues(rec, yearFlag, yearText);
+    if (values.empty()) return;
+    BoundStatement st;
+    std::string set;
+    for (auto& [name, value] : values) {
+        st.args.push_back(std::move(value));
+        set += (set.empty() ? "" : ",") + name + "=$" + std::to_string(st.args.size());
+    }
+    const MarcFamily& f = MarcFamilyOf(rec.Kind);
+    st.args.emplace_back(rec.RecNo);
+    st.sql = std::string("UPDATE ") + f.header + " SET " + set + " WHERE " + f.key + "=$" +
+             std::to_string(st.args.size());
+    batch.push_back(std::move(st));
+}
+
+}  // namespace
 
 bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText) {
     const MarcFamily& f = MarcFamilyOf(rec.Kind);
@@ -281,8 +357,6 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
         MarcAddField(rec, MakeMarcField("001", "", rec.RecNo));
         MarcControlNoFirst(rec);
         if (mode == 0 && !tx.emplace().ok()) return fail();
-        if (LIB_DB_CallProc(std::string(" ") + f.insert + " " + headerArgs(rec, true, today)) < 0)
-            return fail();
     }
     MarcPackLeader(rec);
     // Five digits of record length and four of field length are all the format has: a longer
@@ -295,9 +369,21 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
     std::string text = MarcToIso(rec);
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
-    if (writeDataRows(rec, text) < 0) return fail();
-    if (MarcIndexBuild(rec) < 0) return fail();
-    if (MarcSummaryUpdate(rec, yearFlag, yearText) < 0) return fail();
+    // The rows go to the database together, in one round trip where the backend allows: a new
+    // record's header with its summary columns, then its data and index rows.
+    std::vector<BoundStatement> batch;
+    if (!update) {
+        std::vector<std::string> columns = MarcHeaderColumns(rec.Kind);
+        std::vector<LibVar> row = headerValues(rec, true, today);
+        for (auto& [name, value] : summaryValues(rec, yearFlag, yearText)) {
+            columns.push_back(name);
+            row.push_back(std::move(value));
+        }
+        if (LIB_DB_AddInsertRows(batch, f.header, columns, {row}) < 0) return fail();
+    }
+    if (addDataRows(batch, rec, text) < 0 || MarcIndexRows(rec, batch) < 0) return fail();
+    if (update) addSummaryUpdate(batch, rec, yearFlag, yearText);
+    if (LIB_DB_ExecuteBatch(batch) < 0) return fail();
     if (tx && tx->commit() < 0) return fail();
     return true;
 }
@@ -321,41 +407,9 @@ std::string MarcFitProblem(const MarcRec& rec) {
 }
 
 int MarcSummaryUpdate(MarcRec& rec, int yearFlag, const std::string& yearText) {
-    if (!WideMarcTable) return 0;
-    struct Column {
-        const char* name;
-        long width;
-        int item;
-    };
-    static const Column bib[] = {{"m_call_no", 40, 4},  {"m_title", kMarcTitleColumn, 0},
-                                 {"m_author", 100, 1},  {"m_publisher", 100, 3},
-                                 {"m_pub_year", 20, 8}, {"m_isbn", 40, 2}};
-    static const Column auth[] = {
-        {"m_classno", 40, 13}, {"m_heading", 80, 10}, {"m_see", 40, 11}, {"m_seealso", 40, 12}};
-    std::string set;
-    auto add = [&](const Column& c, int item) {
-        std::string value = AnsiCut(MarcSummaryItem(item, rec), c.width);
-        set += std::string(set.empty() ? "" : ",") + c.name + "=" + MarcSqlText(value);
-    };
-    if (rec.Kind == kMarcAuth) {
-        for (const Column& c : auth)
-            add(c, c.item);
-    } else {
-        for (const Column& c : bib)
-            add(c, rec.Kind == kMarcAsord && c.item == 4 ? 7 : c.item);
-    }
-    std::string year = yearText;
-    if (year.empty() && yearFlag == 0) {
-        std::string item = MarcSummaryItem(8, rec);
-        year =
-            item.find("不") != std::string::npos || item.rfind("n", 0) == 0 ? "" : YearDigits(item);
-    }
-    if (rec.Kind == kMarcBib && !year.empty()) set += ",pub_year=" + LIB_SqlStr(year);
-    const MarcFamily& f = MarcFamilyOf(rec.Kind);
-    if (LIB_DB_Execute(std::string("UPDATE ") + f.header + " set " + set + " WHERE " + f.key + "=" +
-                       LIB_SqlStr(rec.RecNo)) < 0)
-        return -1;
-    return 0;
+    std::vector<BoundStatement> batch;
+    addSummaryUpdate(batch, rec, yearFlag, yearText);
+    return LIB_DB_ExecuteBatch(batch);
 }
 
 int MarcListQuery(const std::string& recNos, int kind, LibArray& rows) {

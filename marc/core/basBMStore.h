@@ -30,6 +30,8 @@ struct MarcFamily {
     const char* numberKind;  // reg_marc_number.marc_kind
 };
 const MarcFamily& MarcFamilyOf(int kind);
+// Header columns of a family in the order its header procedures take their arguments.
+std::vector<std::string> MarcHeaderColumns(int kind);
 
 MarcRec MarcLoad(const std::string& recNo);
 MarcRec AsordMarcLoad(const std::string& recNo);

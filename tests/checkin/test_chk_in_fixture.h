@@ -14,7 +14,7 @@
 #include "tests/ordering/OrdTestData.h"
 #include "tests/support/TestDb.h"
 
-inline const ChkOrdKey kChkKey{"YZFX", "203601", "5-01"};
+inline const ChkOrderKey kChkKey{"YZFX", "203601", "5-01"};
 
 inline std::string chkIssueId(int n) {
     std::string s = std::to_string(9000 + n);

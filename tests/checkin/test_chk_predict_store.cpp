@@ -6,6 +6,7 @@
 
 #include "checkin/core/GenerateDemo.h"
 #include "checkin/core/basChkConfig.h"
+#include "checkin/core/basChkPredict.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
 #include "tests/checkin/ChkTestData.h"
@@ -287,4 +288,41 @@ TEST_P(ChkConfigStore, DemoArrivalsAreCompletePartialAndClaimableInBothYears) {
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_item WHERE wkr_no<>'JD01'"), "0");
     EXPECT_EQ(g_strWkrNo, "JD01");
     EXPECT_FALSE(g_blnSpecialRight);
+}
+
+TEST_P(ChkConfigStore, DemoCopiesAreDatedTheDaysTheirIssuesCame) {
+    const std::string today = "2031-09-15";
+    LIB_DB_PinServerDate(today + " 09:00:00");
+    ASSERT_EQ(ChkConfigureDemoOrders(), 0) << ::testing::PrintToString(presenter.bodies());
+    // The demo's own claim and binding rows bring copies with dates of their own.
+    std::string earlier = "''";
+    for (const std::string& id : column("SELECT DISTINCT peri_id FROM m_peri_item"))
+        earlier += ",'" + id + "'";
+    ASSERT_EQ(ChkReceiveDemoArrivals(), 0) << ::testing::PrintToString(presenter.bodies());
+    const std::string received = " i.peri_id NOT IN (" + earlier + ")";
+    const std::string items = " FROM m_peri_item i WHERE" + received;
+
+    // On or after the expected day, within the week the demo allows, and never after today.
+    LibArray rows;
+    ASSERT_EQ(LIB_DB_Select("SELECT i.chk_date,v.expect_date FROM m_peri_item i JOIN "
+                            "m_peri_chk_vol v ON v.peri_id=i.peri_id WHERE" +
+                                received,
+                            rows),
+              0);
+    ASSERT_GT(rows.recordCount(), 50);
+    for (int r = 2; r < rows.rows(); ++r) {
+        const std::string day = rows(0, r).str().substr(0, 10), expected = rows(1, r).str();
+        EXPECT_GE(day, expected);
+        EXPECT_LE(day, chkAddDays(expected, 7)) << expected;
+        EXPECT_LE(day, today);
+    }
+    // Spread over the months of both years, in working hours, not all on the day it was made.
+    EXPECT_GT(std::stoi(scalar("SELECT count(DISTINCT substr(chk_date,1,7))" + items)), 12);
+    EXPECT_EQ(scalar("SELECT count(*)" + items +
+                     " AND (substr(chk_date,12,2) < '09' OR substr(chk_date,12,2) > '16')"),
+              "0");
+    // All copies of one issue at one location came together.
+    EXPECT_EQ(scalar("SELECT count(*) FROM (SELECT peri_id,location" + items +
+                     " GROUP BY peri_id,location HAVING count(DISTINCT chk_date) > 1) t"),
+              "0");
 }

@@ -8,6 +8,7 @@
 
 #include "db/Gbk.h"
 #include "marc/core/MarcImport.h"
+#include "marc/core/basBMStore.h"
 #include "tests/marc/MarcDbTest.h"
 #include "tests/support/ProbeBackend.h"
 
@@ -117,6 +118,46 @@ MARC_BOTH_MODES(MarcImport, AFailureAtAnyStatementCostsOnlyWholeRecords) {
         EXPECT_EQ(orphans(), "0/0/0") << "step " << step;
         EXPECT_FALSE(g_blnInTrans);
     }
+}
+
+// A record the database refuses halfway through a batch (its number is taken already) is left
+// out alone: the records before and after it in the same transaction are saved whole, and the
+// refused one leaves no data or index row under its number.
+MARC_BOTH_MODES(MarcImport, ARecordRefusedInTheMiddleOfABatchIsLeftOutAlone) {
+    std::string two = fixture("unimarc_sample.mrc");
+    std::string three = two + two.substr(0, two.find('\x1d') + 1);
+    const long long last =
+        std::stoll(scalar("SELECT max_rec_no FROM reg_marc_number WHERE marc_kind='marc'"));
+    const std::string taken = MarcRecNoText(std::to_string(last + 2));
+    ASSERT_EQ(LIB_DB_InsertRows("marc", MarcHeaderColumns(kMarcBib),
+                                {{taken, "11", "0", "C", "ROOT", "2024-01-01", "CHI", "CN"}}),
+              0)
+        << g_ErrInfo.strDesc;
+    const long long records = std::stoll(scalar("SELECT count(*) FROM marc"));
+
+    std::vector<std::string> notices;
+    MarcImportReport r = imported(three, MarcFormat::Cnmarc, MarcEncoding::Gbk, &notices);
+    EXPECT_EQ(r.saved, 2);
+    EXPECT_EQ(r.failed, 1);
+    EXPECT_FALSE(r.complete());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("第 2 条记录"), std::string::npos) << notices[0];
+    EXPECT_FALSE(g_blnInTrans);
+
+    for (long long n : {last + 1, last + 3}) {
+        const std::string no = "'" + MarcRecNoText(std::to_string(n)) + "'";
+        EXPECT_EQ(scalar("SELECT count(*) FROM marc WHERE marc_rec_no=" + no), "1") << n;
+        EXPECT_NE(scalar("SELECT count(*) FROM marc_data WHERE marc_rec_no=" + no), "0") << n;
+        EXPECT_NE(scalar("SELECT count(*) FROM marc_idx WHERE marc_rec_no=" + no), "0") << n;
+        EXPECT_EQ(field(MarcLoad(MarcRecNoText(std::to_string(n))), "001"),
+                  MarcRecNoText(std::to_string(n)));
+    }
+    const std::string no = "'" + taken + "'";
+    EXPECT_EQ(scalar("SELECT cata_date FROM marc WHERE marc_rec_no=" + no), "2024-01-01")
+        << "the record that had the number is untouched";
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc_data WHERE marc_rec_no=" + no), "0");
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc_idx WHERE marc_rec_no=" + no), "0");
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc"), std::to_string(records + 2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, MarcImportUnicode, ::testing::Values(kSqlite, kPostgres),
