@@ -1,137 +1,120 @@
 // The claim candidate search over a whole library on each backend: the one statement the claim
 // screen runs, against the per-row strategy (a base query, then per row a count of received
-// copies and a query of its claims). The library is made in bulk by INSERT ... SELECT over a
-// table of numbers: SERIALS_BENCH_TITLES titles (7,500) × SERIALS_BENCH_YEARS years (10) of
-// monthly, fortnightly and weekly titles, about 2 million expected issues, 3% of past issues
-// missing or short, up to three claims each, the current year's later issues not yet due.
-// PostgreSQL runs when SERIALS_TEST_PG and SERIALS_TEST_PG_USER name a server.
+// copies and a query of its claims). The library is the generated one (SERIALS_BENCH_TITLES
+// titles, 7,500, over SERIALS_BENCH_YEARS years, 10: about 2 million expected issues) with a
+// claims history added: most missing issues claimed once, twice or three times at spread dates
+// that follow their line's intervals, and some late arrivals claimed once before they came.
+// The per-row strategy runs on every SERIALS_BENCH_PERROW_EVERY-th base row (19) and its time
+// is scaled to the whole library; the output says so. PostgreSQL runs when SERIALS_TEST_PG and
+// SERIALS_TEST_PG_USER name a server.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <iostream>
+#include <random>
 
-#include "app/basQKRegister.h"
 #include "bench/BenchDb.h"
+#include "checkin/core/Generate.h"
 #include "checkin/core/basChkClaim.h"
-#include "common/OperatorState.h"
-#include "db/SchemaInstaller.h"
-#include "db/basLibDB.h"
-#include "db/basLibMsg.h"
+#include "common/basCodeFunc.h"
+#include "db/DbTransaction.h"
+#include "marc/core/MarcFieldDefs.h"
+#include "marc/core/basBMIndex.h"
 
 namespace {
 
-const char* const kToday = "2026-07-01";
-
-int envInt(const char* name, int fallback) {
+int envNumber(const char* name, int fallback) {
     const char* v = std::getenv(name);
     return v && *v ? std::atoi(v) : fallback;
 }
-const int kTitles = envInt("SERIALS_BENCH_TITLES", 7500);
-const int kYears = envInt("SERIALS_BENCH_YEARS", 10);
 
-std::string num(int n) {
-    return std::to_string(n);
+std::string g_today;  // the server date the library was generated on
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Text of an integer expression, for building keys and dates in SQL.
-std::string text(const std::string& expr, int width) {
-    return "CAST(" + expr + " AS VARCHAR(" + num(width) + "))";
+// Claims for the issues the generator left missing or let arrive after their claim date, read in
+// one statement and written in bulk. The dates keep the claim rules: a second claim no earlier
+// than aslack_second days after the first, a third no earlier than aslack_third after that.
+int addClaimsHistory(const std::string& today) {
+    LibArray a;
+    if (LIB_DB_Select("SELECT a.peri_id,c.location,a.aslack_date,b.aslack_second,b.aslack_third,"
+                      "c.sub_peri_qty,i.n,i.last_chk FROM m_peri_chk_vol a"
+                      " JOIN m_peri_ord_detl b ON a.publ_code=b.publ_code"
+                      " AND a.peri_ord_year=b.peri_ord_year AND a.asord_no=b.asord_no"
+                      " JOIN m_sub_ord_lst c ON c.publ_code=a.publ_code"
+                      " AND c.peri_ord_year=a.peri_ord_year AND c.asord_no=a.asord_no"
+                      " LEFT JOIN (SELECT peri_id,location,COUNT(*) AS n,MAX(chk_date) AS last_chk"
+                      " FROM m_peri_item GROUP BY peri_id,location) i"
+                      " ON i.peri_id=a.peri_id AND i.location=c.location"
+                      " WHERE a.aslack_date<" +
+                          LIB_SqlStr(today) +
+                          " AND (i.n IS NULL OR c.sub_peri_qty>i.n OR i.last_chk>a.aslack_date)"
+                          " ORDER BY a.peri_id,c.location",
+                      a) < 0)
+        return -1;
+    std::mt19937 rng(7);
+    auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    DbTransaction tx;
+    if (!tx.ok()) return -1;
+    BulkInsert claims("m_aslack_rec",
+                      "peri_id,location,aslack_detl_date,aslack_wkr,aslack_detl_qty,remark");
+    for (int r = 2; r < a.rows(); ++r) {
+        const std::string key = LIB_SqlStr(a(0, r).str()) + "," + LIB_SqlStr(a(1, r).str()) + ",";
+        const int received = a(6, r).str().empty() ? 0 : static_cast<int>(a(6, r).num());
+        const int missing = static_cast<int>(a(5, r).num()) - received;
+        const std::string arrived = a(7, r).str().substr(0, 10);
+        // Missing: none 20 %, once 35 %, twice 25 %, three times 20 %; late arrivals once.
+        const int roll = pick(100);
+        const int times = missing <= 0 ? 1 : roll < 20 ? 0 : roll < 55 ? 1 : roll < 80 ? 2 : 3;
+        std::string day = claimDateAdd(a(2, r).str().substr(0, 10), 1 + pick(20));
+        for (int n = 0; n < times; ++n) {
+            if (day.empty() || day > today || (missing <= 0 && day >= arrived)) break;
+            if (claims.add(key + LIB_SqlStr(day) + ",'BENCH'," +
+                           std::to_string(missing > 0 ? missing : 1) + ",''") < 0)
+                return -1;
+            day = claimDateAdd(day, static_cast<int>(a(n == 0 ? 3 : 4, r).num()) + pick(15));
+        }
+    }
+    if (claims.flush() < 0) return -1;
+    return tx.commit();
 }
 
-std::string twoDigits(const std::string& expr) {
-    return "CASE WHEN " + expr + "<10 THEN '0'||" + text(expr, 2) + " ELSE " + text(expr, 2) +
-           " END";
-}
-
-void fillLibrary(DbBackend& db) {
-    auto t0 = std::chrono::steady_clock::now();
-    const std::string T = num(kTitles), Y = num(kYears);
-    const std::string year = "(" + num(2027 - kYears) + "+y.n)";
-    const std::string issues = "(CASE t.n%3 WHEN 0 THEN 12 WHEN 1 THEN 24 ELSE 44 END)";
-    const std::string month = "(1+k.n*12/" + issues + ")";
-    const std::string datePart = text(year, 4) + "||'-'||" + twoDigits(month) + "||'-'";
-    db.begin();
-    db.execute("CREATE TABLE bench_d (n INTEGER)");
-    db.execute("INSERT INTO bench_d VALUES (0),(1),(2),(3),(4),(5),(6),(7),(8),(9)");
-    db.execute("CREATE TABLE bench_n (n INTEGER PRIMARY KEY)");
-    db.execute(
-        "INSERT INTO bench_n SELECT a.n+10*b.n+100*c.n+1000*d.n FROM bench_d a,bench_d b,"
-        "bench_d c,bench_d d");
-    db.execute("INSERT INTO marc (marc_rec_no,doc_type_code,m_title,m_isbn) SELECT " +
-               text("1000000000+n", 10) + ",'j','Title '||" + text("n", 6) + ",'0000-'||" +
-               text("1000+n%9000", 4) + " FROM bench_n WHERE n<" + T);
-    const std::string lineKey =
-        "'P'||" + text("t.n%25", 2) + "," + text(year, 4) + "||'01','A'||" + text("t.n", 6);
-    db.execute(
-        "INSERT INTO m_peri_ord_detl (publ_code,peri_ord_year,asord_no,marc_rec_no,"
-        "get_mode_code,publ_freq,aslack_ysno,aslack_second,aslack_third) SELECT " +
-        lineKey + "," + text("1000000000+t.n", 10) +
-        ",'01','m','1',30,30 FROM bench_n t,bench_n y WHERE t.n<" + T + " AND y.n<" + Y);
-    db.execute(
-        "INSERT INTO m_sub_ord_lst (publ_code,peri_ord_year,asord_no,location,sub_peri_qty,"
-        "chk_stat) SELECT " +
-        lineKey +
-        ",'QK01',CASE WHEN t.n%4=0 THEN 2 ELSE 1 END,'1' FROM bench_n t,bench_n y "
-        "WHERE t.n<" +
-        T + " AND y.n<" + Y);
-    db.execute(
-        "INSERT INTO m_sub_ord_lst (publ_code,peri_ord_year,asord_no,location,sub_peri_qty,"
-        "chk_stat) SELECT " +
-        lineKey + ",'QKYL',1,'1' FROM bench_n t,bench_n y WHERE t.n%3=0 AND t.n<" + T +
-        " AND y.n<" + Y);
-    // One row per expected issue with what became of it: 0 received, 1 missing, 2 not yet due.
-    db.execute(
-        "CREATE TABLE bench_vol (peri_id VARCHAR(10),t INTEGER,y INTEGER,k INTEGER,"
-        "expect VARCHAR(10),aslack VARCHAR(10),state INTEGER)");
-    db.execute("INSERT INTO bench_vol SELECT " + text("1000000000+(t.n*" + Y + "+y.n)*50+k.n", 10) +
-               ",t.n,y.n,k.n," + datePart + "||" + twoDigits("1+(k.n%3)*9") + "," + datePart +
-               "||'28',0 FROM bench_n t,bench_n y,bench_n k WHERE t.n<" + T + " AND y.n<" + Y +
-               " AND k.n<" + issues);
-    db.execute(std::string("UPDATE bench_vol SET state=2 WHERE aslack>='") + kToday + "'");
-    db.execute("UPDATE bench_vol SET state=1 WHERE state=0 AND (t*7+y*13+k*31)%100<3");
-    db.execute(
-        "INSERT INTO m_peri_chk_vol (peri_id,publ_code,peri_ord_year,asord_no,cover_vol,"
-        "cover_issue,expect_date,aslack_date,publ_year,peri_no,finish_flag,peri_type) SELECT "
-        "v.peri_id,'P'||" +
-        text("v.t%25", 2) + "," + text(num(2027 - kYears) + "+v.y", 4) + "||'01','A'||" +
-        text("v.t", 6) + ",'45'," + text("v.k+1", 3) + ",v.expect,v.aslack," +
-        text(num(2027 - kYears) + "+v.y", 4) +
-        ",v.k+1,CASE WHEN v.state=0 THEN '1' ELSE '0' END,'0' FROM bench_vol v");
-    // Received issues have all their copies; some missing issues of two-copy lines have one.
-    db.execute(
-        "INSERT INTO m_peri_item (peri_id,location,dis_location,item_no,item_stat,chk_date,"
-        "wkr_no) SELECT v.peri_id,'QK01','QK01',c.n+1,'0',v.expect||' 09:00:00','BENCH' "
-        "FROM bench_vol v,bench_n c WHERE c.n<(CASE WHEN v.t%4=0 THEN 2 ELSE 1 END) AND "
-        "(v.state=0 OR (v.state=1 AND v.k%2=1 AND v.t%4=0 AND c.n=0))");
-    db.execute(
-        "INSERT INTO m_peri_item (peri_id,location,dis_location,item_no,item_stat,chk_date,"
-        "wkr_no) SELECT v.peri_id,'QKYL','QKYL',1,'0',v.expect||' 09:00:00','BENCH' "
-        "FROM bench_vol v WHERE v.state=0 AND v.t%3=0");
-    db.execute(
-        "INSERT INTO m_aslack_rec (peri_id,location,aslack_detl_date,aslack_wkr,"
-        "aslack_detl_qty) SELECT v.peri_id,'QK01',v.aslack,'BENCH',1 FROM bench_vol v,"
-        "bench_n c WHERE v.state=1 AND c.n<(v.t+v.k)%4");
-    for (const char* t : {"bench_vol", "bench_n", "bench_d"})
-        db.execute(std::string("DROP TABLE ") + t);
-    db.commit();
-    db.execute("ANALYZE");
-    std::cerr << db.name() << ": library made in "
-              << std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count()
-              << " s, " << db.query("SELECT COUNT(*) FROM m_peri_chk_vol").rows.at(0).at(0).str()
-              << " expected issues, "
-              << db.query("SELECT COUNT(*) FROM m_peri_item").rows.at(0).at(0).str() << " copies, "
-              << db.query("SELECT COUNT(*) FROM m_aslack_rec").rows.at(0).at(0).str()
-              << " claims\n";
+bool fill() {
+    if (LIB_LoadCodeTables() < 0 || LIB_LoadMarcIndexParams() < 0 || LIB_LoadMarcFieldDefs() < 0 ||
+        LIB_LoadSerialLists() < 0)
+        return false;
+    GenerateContext ctx;
+    ctx.options.titles = envNumber("SERIALS_BENCH_TITLES", 7500);
+    ctx.options.years = envNumber("SERIALS_BENCH_YEARS", 10);
+    ctx.progress = [](const std::string& step, long long done, long long all) {
+        std::fprintf(stderr, "  %s %lld/%lld\n", step.c_str(), done, all);
+    };
+    auto start = std::chrono::steady_clock::now();
+    if (GenerateLibrary(ctx) < 0) return false;
+    std::fprintf(stderr, "generated %d titles x %d years on %s in %.1f s\n", ctx.options.titles,
+                 ctx.options.years, g_OraDatabase->name().c_str(), secondsSince(start));
+    g_today = ctx.today;
+    start = std::chrono::steady_clock::now();
+    if (addClaimsHistory(ctx.today) < 0) return false;
+    g_OraDatabase->execute("ANALYZE");
+    auto count = [](const char* table) {
+        return g_OraDatabase->query(std::string("SELECT COUNT(*) FROM ") + table)
+            .rows.at(0)
+            .at(0)
+            .str();
+    };
+    std::fprintf(stderr,
+                 "claims history in %.1f s; %s expected issues, %s copies, %s claims, today %s\n",
+                 secondsSince(start), count("m_peri_chk_vol").c_str(), count("m_peri_item").c_str(),
+                 count("m_aslack_rec").c_str(), g_today.c_str());
+    return true;
 }
 
 bool useBackend(bool postgres) {
-    return useBenchDatabase(postgres, "claims", [] {
-        fillLibrary(*g_OraDatabase);
-        return true;
-    });
+    return useBenchDatabase(postgres, "claims", fill);
 }
 
 ClaimFilter wholeLibrary() {
@@ -145,7 +128,7 @@ void BM_ClaimSearchOneStatement(benchmark::State& state) {
     std::size_t found = 0;
     for (auto _ : state) {
         std::vector<ClaimCandidate> rows;
-        if (claimSearch(wholeLibrary(), ClaimList::ToClaim, kToday, rows) ==
+        if (claimSearch(wholeLibrary(), ClaimList::ToClaim, g_today, rows) ==
             ClaimSearchResult::DbError)
             return state.SkipWithError(g_ErrInfo.strDesc.c_str());
         found = rows.size();
@@ -153,11 +136,17 @@ void BM_ClaimSearchOneStatement(benchmark::State& state) {
     state.counters["candidates"] = static_cast<double>(found);
 }
 
-// The literal per-row way: the base rows, then per row two more queries, then the rules.
+// The literal per-row way: the base rows, then per row two more queries, then the rules. The
+// base query runs whole; the per-row queries run on every `every`-th base row, and the time
+// reported is the base query's plus the sampled rows' time multiplied by `every`. The step is
+// odd by default: the rows of one issue's locations come together, and an even step would sample
+// the same location of every line.
 void BM_ClaimSearchPerRow(benchmark::State& state) {
     if (!useBackend(state.range(0) == 1)) return state.SkipWithError("database not available");
-    std::size_t found = 0, queries = 0;
+    const int every = std::max(1, envNumber("SERIALS_BENCH_PERROW_EVERY", 19));
+    std::size_t found = 0, queries = 0, baseRows = 0;
     for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         LibArray base;
         if (LIB_DB_Select(
                 "SELECT a.peri_id,c.location,c.sub_peri_qty,b.aslack_second,b.aslack_third"
@@ -166,13 +155,16 @@ void BM_ClaimSearchPerRow(benchmark::State& state) {
                 " AND a.asord_no=b.asord_no AND m.marc_rec_no=b.marc_rec_no"
                 " AND c.publ_code=a.publ_code AND c.peri_ord_year=a.peri_ord_year"
                 " AND c.asord_no=a.asord_no AND a.finish_flag='0' AND b.aslack_ysno='1'"
-                " AND a.aslack_date<'" +
-                    std::string(kToday) + "' ORDER BY a.peri_no ASC ",
+                " AND a.aslack_date<" +
+                    LIB_SqlStr(g_today) + " ORDER BY a.peri_no ASC ",
                 base) < 0)
             return state.SkipWithError(g_ErrInfo.strDesc.c_str());
+        const double baseSeconds = secondsSince(start);
+        const auto rowsStart = std::chrono::steady_clock::now();
         found = 0;
-        queries = 1;
-        for (int r = 2; r < base.rows(); ++r) {
+        queries = 0;
+        baseRows = static_cast<std::size_t>(base.recordCount());
+        for (int r = 2; r < base.rows(); r += every) {
             std::string id = LIB_SqlStr(base(0, r)), loc = LIB_SqlStr(base(1, r));
             LibArray n, claims;
             if (LIB_DB_Select(" SELECT COUNT(peri_id) FROM m_peri_item  WHERE peri_id=" + id +
@@ -186,12 +178,19 @@ void BM_ClaimSearchPerRow(benchmark::State& state) {
             int count = claims.recordCount();
             if (claimIsDue(static_cast<int>(base(2, r).num() - n(0, 2).num()), count,
                            count ? claims(1, 2).str() : "", static_cast<int>(base(3, r).num()),
-                           static_cast<int>(base(4, r).num()), kToday))
+                           static_cast<int>(base(4, r).num()), g_today))
                 ++found;
         }
+        state.SetIterationTime(baseSeconds + secondsSince(rowsStart) * every);
     }
-    state.counters["candidates"] = static_cast<double>(found);
-    state.counters["queries"] = static_cast<double>(queries);
+    state.counters["base_rows"] = static_cast<double>(baseRows);
+    state.counters["sampled_every"] = every;
+    state.counters["candidates_in_sample"] = static_cast<double>(found);
+    state.counters["candidates_scaled"] = static_cast<double>(found * every);
+    state.counters["queries_in_sample"] = static_cast<double>(queries + 1);
+    state.SetLabel(every > 1 ? "per-row queries on every " + std::to_string(every) +
+                                   "th base row, time scaled to the whole library"
+                             : "whole library");
 }
 
 BENCHMARK(BM_ClaimSearchOneStatement)
@@ -205,6 +204,7 @@ BENCHMARK(BM_ClaimSearchPerRow)
     ->Arg(1)
     ->ArgName("postgres")
     ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
     ->Iterations(1);
 
 }  // namespace
