@@ -102,8 +102,8 @@ inline bool useBenchDatabase(bool postgres, const std::string& tag,
 
 // Fills the open database with the library `serialsctl generate` makes: SERIALS_BENCH_TITLES
 // titles over SERIALS_BENCH_YEARS years, the benchmark's own sizes unless given. What it made and
-// how long it took go to the standard error.
-inline bool generateBenchLibrary(int titles = 7500, int years = 10) {
+// how long it took go to the standard error. `today`, when given, receives the date it used.
+inline bool generateBenchLibrary(int titles = 7500, int years = 10, std::string* today = nullptr) {
     auto number = [](const char* name, int fallback) {
         const char* v = std::getenv(name);
         return v && std::atoi(v) > 0 ? std::atoi(v) : fallback;
@@ -116,6 +116,7 @@ inline bool generateBenchLibrary(int titles = 7500, int years = 10) {
     ctx.options.years = number("SERIALS_BENCH_YEARS", years);
     const auto start = std::chrono::steady_clock::now();
     if (GenerateLibrary(ctx) < 0) return false;
+    if (today) *today = ctx.today;
     const double s =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     long long rows = 0;

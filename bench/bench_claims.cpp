@@ -15,12 +15,8 @@
 #include <random>
 
 #include "bench/BenchDb.h"
-#include "checkin/core/Generate.h"
 #include "checkin/core/basChkClaim.h"
-#include "common/basCodeFunc.h"
 #include "db/DbTransaction.h"
-#include "marc/core/MarcFieldDefs.h"
-#include "marc/core/basBMIndex.h"
 
 namespace {
 
@@ -83,22 +79,9 @@ int addClaimsHistory(const std::string& today) {
 }
 
 bool fill() {
-    if (LIB_LoadCodeTables() < 0 || LIB_LoadMarcIndexParams() < 0 || LIB_LoadMarcFieldDefs() < 0 ||
-        LIB_LoadSerialLists() < 0)
-        return false;
-    GenerateContext ctx;
-    ctx.options.titles = envNumber("SERIALS_BENCH_TITLES", 7500);
-    ctx.options.years = envNumber("SERIALS_BENCH_YEARS", 10);
-    ctx.progress = [](const std::string& step, long long done, long long all) {
-        std::fprintf(stderr, "  %s %lld/%lld\n", step.c_str(), done, all);
-    };
-    auto start = std::chrono::steady_clock::now();
-    if (GenerateLibrary(ctx) < 0) return false;
-    std::fprintf(stderr, "generated %d titles x %d years on %s in %.1f s\n", ctx.options.titles,
-                 ctx.options.years, g_OraDatabase->name().c_str(), secondsSince(start));
-    g_today = ctx.today;
-    start = std::chrono::steady_clock::now();
-    if (addClaimsHistory(ctx.today) < 0) return false;
+    if (!generateBenchLibrary(7500, 10, &g_today)) return false;
+    const auto start = std::chrono::steady_clock::now();
+    if (addClaimsHistory(g_today) < 0) return false;
     g_OraDatabase->execute("ANALYZE");
     auto count = [](const char* table) {
         return g_OraDatabase->query(std::string("SELECT COUNT(*) FROM ") + table)
