@@ -22,6 +22,7 @@
 #include "db/basLibDB.h"
 #include "marc/core/MarcImport.h"
 #include "tests/support/CtlRun.h"
+#include "tests/support/DemoSession.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/SmtpSink.h"
 #include "tests/support/TestDb.h"
@@ -30,22 +31,13 @@ namespace {
 
 using Mode = QAbstractItemModelTester::FailureReportingMode;
 
-class ClaimScreens : public DbTest {
+class ClaimScreens : public DemoDbTest {
 protected:
-    InstallOptions installOptions() const override {
-        InstallOptions o = demoInstall();
-        o.variables["LAST_YEAR"] = "2025";
-        o.variables["YEAR"] = "2026";
-        o.variables["NEXT_YEAR"] = "2027";
-        return o;
-    }
     void SetUp() override {
         DbTest::SetUp();
         if (IsSkipped()) return;
-        // The demo's catalogue records, as init-db --demo loads them after its tables.
-        ASSERT_EQ(MarcLoadDemoRecords([](const std::string&) {}).failed, 0);
-        LIB_SetComputerName(kDemoComputer);
-        ASSERT_TRUE(LIB_Login("JD01", "1234"));
+        openAs("JD01");
+        if (HasFatalFailure()) return;
         LIB_DB_PinServerDate("2026-06-20 08:30:00");
         form = std::make_unique<frmNewAskLack>();
         tester = std::make_unique<QAbstractItemModelTester>(form->model, Mode::Fatal);

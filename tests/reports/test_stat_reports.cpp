@@ -14,26 +14,19 @@
 #include "db/basLibDB.h"
 #include "marc/core/MarcImport.h"
 #include "reports/core/StatReports.h"
+#include "tests/support/DemoSession.h"
 #include "tests/support/ProbeBackend.h"
 #include "tests/support/TestDb.h"
 
 namespace {
 
-class StatReportTest : public DbTest {
+class StatReportTest : public DemoDbTest {
 protected:
-    InstallOptions installOptions() const override {
-        InstallOptions o = demoInstall();
-        o.variables["LAST_YEAR"] = "2025";
-        o.variables["YEAR"] = "2026";
-        o.variables["NEXT_YEAR"] = "2027";
-        return o;
-    }
     void SetUp() override {
         DbTest::SetUp();
         if (IsSkipped()) return;
-        ASSERT_EQ(MarcLoadDemoRecords([](const std::string&) {}).failed, 0);
-        LIB_SetComputerName(kDemoComputer);
-        ASSERT_TRUE(LIB_Login("ZG01", "1234"));
+        openAs("ZG01");
+        if (HasFatalFailure()) return;
         presenter.shown.clear();
     }
     static void exec(const std::string& sql) { g_OraDatabase->execute(sql); }

@@ -22,6 +22,7 @@
 #include "reports/gui/frmStatReport.h"
 #include "reports/gui/frmStatSearch.h"
 #include "tests/support/CtlRun.h"
+#include "tests/support/DemoSession.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/TestDb.h"
 
@@ -29,21 +30,13 @@ namespace {
 
 using Mode = QAbstractItemModelTester::FailureReportingMode;
 
-class StatScreens : public DbTest {
+class StatScreens : public DemoDbTest {
 protected:
-    InstallOptions installOptions() const override {
-        InstallOptions o = demoInstall();
-        o.variables["LAST_YEAR"] = "2025";
-        o.variables["YEAR"] = "2026";
-        o.variables["NEXT_YEAR"] = "2027";
-        return o;
-    }
     void SetUp() override {
         DbTest::SetUp();
         if (IsSkipped()) return;
-        ASSERT_EQ(MarcLoadDemoRecords([](const std::string&) {}).failed, 0);
-        LIB_SetComputerName(kDemoComputer);
-        ASSERT_TRUE(LIB_Login("ZG01", "1234"));
+        openAs("ZG01");
+        if (HasFatalFailure()) return;
         LIB_DB_PinServerDate("2026-06-20 08:30:00");
         presenter.shown.clear();
     }
