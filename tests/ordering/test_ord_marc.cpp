@@ -60,7 +60,7 @@ TEST_P(OrdMarc, TitleFoundThroughTheIndexFillsTheDetailAndThePane) {
         asked.push_back(text);
         return pick;
     };
-    const std::string before = d.get("MarcNo");
+    const std::string before = d.marcNo;
     EXPECT_EQ(list.MarcFind("没有这种刊物"), -1);
     EXPECT_EQ(list.current()->marcNo, before);
     pick = {scalar("SELECT marc_rec_no FROM marc WHERE m_title LIKE 'Journal of serials%'"),
