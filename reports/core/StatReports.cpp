@@ -52,8 +52,15 @@ std::string publName(const std::string& code) {
 // `marc` are the aliases of the order detail and the record.
 std::string filterClauses(const StatFilter& f, const std::string& ord, const std::string& marc,
                           bool yearByPrefix, bool publisher = true) {
-    std::string sql = yearByPrefix ? " AND substr(" + ord + ".peri_ord_year,1,4)=" + q(f.year)
-                                   : " AND " + ord + ".peri_ord_year LIKE " + q(f.year + "%");
+    // A LIKE or a substring of the year cannot use an index, so SQLite would read the lines of
+    // every year and join them before filtering; naming the year's few order years instead lets
+    // both backends start from the year index.
+    std::string sql =
+        " AND " + ord +
+        ".peri_ord_year IN (SELECT DISTINCT peri_ord_year FROM m_peri_ord_detl WHERE " +
+        (yearByPrefix ? "substr(peri_ord_year,1,4)=" + q(f.year)
+                      : "peri_ord_year LIKE " + q(f.year + "%")) +
+        ")";
     if (publisher && !f.publCode.empty()) sql += " AND " + ord + ".publ_code=" + q(f.publCode);
     if (f.docType == 1) sql += " AND " + marc + ".doc_type_code='11'";
     if (f.docType == 2) sql += " AND " + marc + ".doc_type_code<>'11'";
