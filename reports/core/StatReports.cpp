@@ -53,14 +53,16 @@ std::string publName(const std::string& code) {
 std::string filterClauses(const StatFilter& f, const std::string& ord, const std::string& marc,
                           bool yearByPrefix, bool publisher = true) {
     // A LIKE or a substring of the year cannot use an index, so SQLite would read the lines of
-    // every year and join them before filtering; naming the year's few order years as well lets
-    // it start from the year index. PostgreSQL keeps the plain clause to filter the lines early.
+    // every year and join them before filtering; naming the year's few order years lets it start
+    // from the year index. PostgreSQL needs the substring beside the list to filter early; the
+    // LIKE beside it would turn, in SQLite, into a range that it carries over to the joined
+    // tables in place of their order key.
     auto year = [&](const std::string& column) {
         return yearByPrefix ? "substr(" + column + ",1,4)=" + q(f.year)
                             : column + " LIKE " + q(f.year + "%");
     };
     std::string sql =
-        " AND " + year(ord + ".peri_ord_year") + " AND " + ord +
+        (yearByPrefix ? " AND " + year(ord + ".peri_ord_year") : "") + " AND " + ord +
         ".peri_ord_year IN (SELECT DISTINCT peri_ord_year FROM m_peri_ord_detl WHERE " +
         year("peri_ord_year") + ")";
     if (publisher && !f.publCode.empty()) sql += " AND " + ord + ".publ_code=" + q(f.publCode);
