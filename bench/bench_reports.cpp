@@ -48,6 +48,10 @@ bool fill() {
         "'BENCH', oper_date, '502', 1, 2, 3 FROM (SELECT DISTINCT substr(chk_date,1,10) AS "
         "oper_date FROM m_peri_item) d");
     g_OraDatabase->commit();
+    // A PostgreSQL server in use has its planner statistics gathered by autovacuum within a
+    // minute of a load; measured before that, the planner takes the fresh tables for empty and
+    // a report can run for minutes. SQLite gathers none unless told, so it runs as it is.
+    if (g_OraDatabase->name() == "PostgreSQL") g_OraDatabase->execute("ANALYZE");
     return LIB_LoadPublishers() == 0;
 }
 

@@ -52,8 +52,19 @@ std::string publName(const std::string& code) {
 // `marc` are the aliases of the order detail and the record.
 std::string filterClauses(const StatFilter& f, const std::string& ord, const std::string& marc,
                           bool yearByPrefix, bool publisher = true) {
-    std::string sql = yearByPrefix ? " AND substr(" + ord + ".peri_ord_year,1,4)=" + q(f.year)
-                                   : " AND " + ord + ".peri_ord_year LIKE " + q(f.year + "%");
+    // A LIKE or a substring of the year cannot use an index, so SQLite would read the lines of
+    // every year and join them before filtering; naming the year's few order years lets it start
+    // from the year index. PostgreSQL needs the substring beside the list to filter early; the
+    // LIKE beside it would turn, in SQLite, into a range that it carries over to the joined
+    // tables in place of their order key.
+    auto year = [&](const std::string& column) {
+        return yearByPrefix ? "substr(" + column + ",1,4)=" + q(f.year)
+                            : column + " LIKE " + q(f.year + "%");
+    };
+    std::string sql =
+        (yearByPrefix ? " AND " + year(ord + ".peri_ord_year") : "") + " AND " + ord +
+        ".peri_ord_year IN (SELECT DISTINCT peri_ord_year FROM m_peri_ord_detl WHERE " +
+        year("peri_ord_year") + ")";
     if (publisher && !f.publCode.empty()) sql += " AND " + ord + ".publ_code=" + q(f.publCode);
     if (f.docType == 1) sql += " AND " + marc + ".doc_type_code='11'";
     if (f.docType == 2) sql += " AND " + marc + ".doc_type_code<>'11'";
