@@ -116,7 +116,6 @@ inline bool generateBenchLibrary(int titles = 7500, int years = 10, std::string*
     ctx.options.years = number("SERIALS_BENCH_YEARS", years);
     const auto start = std::chrono::steady_clock::now();
     if (GenerateLibrary(ctx) < 0) return false;
-    if (today) *today = ctx.today;
     const double s =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     long long rows = 0;
@@ -124,5 +123,6 @@ inline bool generateBenchLibrary(int titles = 7500, int years = 10, std::string*
         rows += n;
     std::fprintf(stderr, "generated %d titles x %d years on %s: %lld rows in %.1f s\n",
                  ctx.options.titles, ctx.options.years, g_OraDatabase->name().c_str(), rows, s);
+    if (made) *made = std::move(ctx);
     return true;
 }

@@ -79,7 +79,9 @@ int addClaimsHistory(const std::string& today) {
 }
 
 bool fill() {
-    if (!generateBenchLibrary(7500, 10, &g_today)) return false;
+    GenerateContext made;
+    if (!generateBenchLibrary(7500, 10, &made)) return false;
+    g_today = made.today;
     const auto start = std::chrono::steady_clock::now();
     if (addClaimsHistory(g_today) < 0) return false;
     g_OraDatabase->execute("ANALYZE");

@@ -12,34 +12,15 @@
 #include "bench/BenchDb.h"
 #include "checkin/core/Generate.h"
 #include "common/basCodeFunc.h"
-#include "marc/core/MarcFieldDefs.h"
-#include "marc/core/basBMIndex.h"
 #include "reports/core/StatReports.h"
 
 namespace {
 
-int envNumber(const char* name, int fallback) {
-    const char* v = std::getenv(name);
-    return v && *v ? std::atoi(v) : fallback;
-}
-
 std::string g_year;
 
 bool fill() {
-    if (LIB_LoadCodeTables() < 0 || LIB_LoadMarcIndexParams() < 0 || LIB_LoadMarcFieldDefs() < 0 ||
-        LIB_LoadSerialLists() < 0)
-        return false;
     GenerateContext ctx;
-    ctx.options.titles = envNumber("SERIALS_BENCH_TITLES", 7500);
-    ctx.options.years = envNumber("SERIALS_BENCH_YEARS", 10);
-    const auto start = std::chrono::steady_clock::now();
-    if (GenerateLibrary(ctx) < 0) return false;
-    long long rows = 0;
-    for (const auto& [table, n] : ctx.written)
-        rows += n;
-    std::fprintf(stderr, "generated %d titles x %d years on %s: %lld rows in %.1f s\n",
-                 ctx.options.titles, ctx.options.years, g_OraDatabase->name().c_str(), rows,
-                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (!generateBenchLibrary(7500, 10, &ctx)) return false;
     g_year = std::to_string(ctx.lastYear - 1);  // the last whole year of arrivals
     // Workload counters of one operator, a day for each job over the ten years.
     g_OraDatabase->begin();
