@@ -102,8 +102,10 @@ inline bool useBenchDatabase(bool postgres, const std::string& tag,
 
 // Fills the open database with the library `serialsctl generate` makes: SERIALS_BENCH_TITLES
 // titles over SERIALS_BENCH_YEARS years, the benchmark's own sizes unless given. What it made and
-// how long it took go to the standard error. `today`, when given, receives the date it used.
-inline bool generateBenchLibrary(int titles = 7500, int years = 10, std::string* today = nullptr) {
+// how long it took go to the standard error. `made`, when given, receives the generator's context
+// (its date, years and counts).
+inline bool generateBenchLibrary(int titles = 7500, int years = 10,
+                                 GenerateContext* made = nullptr) {
     auto number = [](const char* name, int fallback) {
         const char* v = std::getenv(name);
         return v && std::atoi(v) > 0 ? std::atoi(v) : fallback;
