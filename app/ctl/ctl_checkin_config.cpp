@@ -183,6 +183,12 @@ int generate(const std::vector<std::string>& args) {
                   << std::flush;
     };
     if (GenerateLibrary(ctx) < 0) return 1;
+    // PostgreSQL has no planner statistics for the new rows until autovacuum reaches them, and
+    // searches on a library just made could run for minutes meanwhile.
+    if (g_OraDatabase->name() == "PostgreSQL" && LIB_DB_Execute("ANALYZE") < 0) {
+        LIB_DB_ShowError();
+        return 1;
+    }
     for (const auto& [table, rows] : ctx.written)
         std::cout << table << "\t" << rows << "\n";
     return 0;
