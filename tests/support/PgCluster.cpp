@@ -1,7 +1,7 @@
 #include "tests/support/PgCluster.h"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include "tests/support/FreePort.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,18 +10,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-int freePort() {
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    close(s);
-    return ntohs(a.sin_port);
-}
-
 std::string findBinDir() {
     if (const char* d = std::getenv("SERIALS_PG_BINDIR"); d && *d) return d;
     std::string best;
@@ -39,7 +27,7 @@ PgCluster::PgCluster() : binDir_(findBinDir()) {
     if (!mkdtemp(tmpl)) return;
     dataDir_ = tmpl;
     if (geteuid() == 0 && run("chown postgres:postgres " + dataDir_) != 0) return;
-    port_ = freePort();
+    port_ = freeLoopbackPort();
     available_ = run("'" + binDir_ + "/initdb' -D " + dataDir_ +
                      " -U postgres --auth=trust --locale=C -E UTF8 >/dev/null 2>&1") == 0;
 }

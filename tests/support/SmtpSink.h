@@ -3,10 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,6 +11,7 @@
 #include <thread>
 
 #include "tests/support/CtlRun.h"
+#include "tests/support/FreePort.h"
 
 // The python SMTP sink of tests/checkin, running for the life of the object.
 class SmtpSink {
@@ -49,13 +47,5 @@ private:
 
 // A port on which nothing listens.
 inline std::string closedPort() {
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    close(s);
-    return std::to_string(ntohs(a.sin_port));
+    return std::to_string(freeLoopbackPort());
 }
