@@ -29,8 +29,8 @@ void registerUpgradeVerbs();
 void registerOperatorVerbs();
 // Ordering: order catalogues, show, import, delete, renew, batch.
 void registerOrderVerbs();
-// The order manager's verbs (send, unsend, progress, print, export, mail, refresh-prices),
-// reached through "order"; -1 when `verb` is none of them.
+// The order manager's verbs (send, unsend, progress, print, export, mail, refresh-prices,
+// standard, rename, move, copy), reached through "order"; -1 when `verb` is none of them.
 extern const char* const kOrderManagerUsage;
 int runOrderManagerVerb(const std::string& verb, const std::vector<std::string>& args);
 // marc import/export/show/dump/search.

@@ -1,5 +1,6 @@
 // serialsctl verbs of the order manager: send and cancel a send, check-in progress, the printed
-// order list as PDF, the details' spreadsheet, and the order mail to the distributor.
+// order list as PDF, the details' spreadsheet, the order mail to the distributor, normalised
+// numbers, the title change copy, and copying or moving details to another catalogue.
 #include <algorithm>
 #include <iostream>
 
@@ -11,6 +12,7 @@
 #include "ordering/core/OrdOutput.h"
 #include "ordering/core/OrdRefresh.h"
 #include "ordering/core/OrdSend.h"
+#include "ordering/core/OrdTransfer.h"
 #include "ordering/core/basOrdList.h"
 
 namespace {
@@ -153,12 +155,49 @@ int refresh(const std::vector<std::string>& args) {
     return 0;
 }
 
+int standard(const std::vector<std::string>& args) {
+    if (args.size() < 2) return usageError();
+    std::vector<std::string> nos;
+    if (!pickDetails(args[0], args[1], {args.begin() + 2, args.end()}, nos)) return 1;
+    std::vector<std::pair<std::string, std::string>> written;
+    if (intStandardOrdNumbers(args[0], args[1], nos, written) < 0) return 1;
+    for (const auto& [no, formatted] : written)
+        std::cout << no << "  " << formatted << "\n";
+    std::cout << "已规范 " << written.size() << " 条征订号\n";
+    return 0;
+}
+
+int rename(const std::vector<std::string>& args) {
+    if (args.size() != 3) return usageError();
+    OrdRenameResult r;
+    if (intRenameOrdDetail(args[0], args[1], args[2], r) < 0) return 1;
+    std::cout << "已改名复制为 " << r.asordNo << "，新书目记录 " << r.marcNo << "\n";
+    return 0;
+}
+
+// PUBL BATCH [ASORDNO...] --to PUBL BATCH; no number: the whole catalogue.
+int transfer(const std::vector<std::string>& args, OrdXferMode mode) {
+    auto to = std::find(args.begin(), args.end(), "--to");
+    if (args.size() < 5 || to == args.end() || args.end() - to != 3 || to - args.begin() < 2)
+        return usageError();
+    std::vector<std::string> nos;
+    if (!pickDetails(args[0], args[1], {args.begin() + 2, to}, nos)) return 1;
+    OrdXferResult r;
+    if (intTransferOrdDetails(args[0], args[1], nos, *(to + 1), *(to + 2), mode, r) < 0) return 1;
+    std::cout << (mode == OrdXferMode::Move ? "已移动 " : "已复制 ") << r.copied.size()
+              << " 条订购明细到 " << *(to + 1) << " " << *(to + 2) << "，已存在而跳过 "
+              << r.existing.size() << " 条\n";
+    return 0;
+}
+
 }  // namespace
 
 const char* const kOrderManagerUsage =
     "order send|unsend|progress PUBL BATCH [ASORDNO...] | order print PUBL BATCH [--by "
     "location|distribution] --pdf FILE | order export PUBL BATCH --xlsx FILE | order mail PUBL "
-    "BATCH | order refresh-prices PUBL BATCH --from PUBL YEARMONTH [--freq]";
+    "BATCH | order refresh-prices PUBL BATCH --from PUBL YEARMONTH [--freq] | order standard PUBL "
+    "BATCH [ASORDNO...] | order rename PUBL BATCH ASORDNO | order move|copy PUBL BATCH "
+    "[ASORDNO...] --to PUBL BATCH";
 
 int runOrderManagerVerb(const std::string& verb, const std::vector<std::string>& args) {
     if (verb == "send") return send(args, true);
@@ -168,5 +207,9 @@ int runOrderManagerVerb(const std::string& verb, const std::vector<std::string>&
     if (verb == "export") return exportSheet(args);
     if (verb == "mail") return mail(args);
     if (verb == "refresh-prices") return refresh(args);
+    if (verb == "standard") return standard(args);
+    if (verb == "rename") return rename(args);
+    if (verb == "move") return transfer(args, OrdXferMode::Move);
+    if (verb == "copy") return transfer(args, OrdXferMode::Copy);
     return -1;
 }

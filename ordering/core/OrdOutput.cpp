@@ -1,5 +1,6 @@
 #include "ordering/core/OrdOutput.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/XlsxWriter.h"
@@ -121,7 +122,7 @@ std::vector<std::string> OrdSheetColumns() {
 }
 
 int intWriteOrdSheet(const std::string& publ, const std::string& year, const std::string& path,
-                     std::string& error) {
+                     std::string& error, const std::vector<std::string>& only) {
     std::vector<OrdDetail> details;
     if (intLoadOrdDetails(publ, year, details) < 0) {
         error = g_ErrInfo.strMsg;
@@ -135,6 +136,8 @@ int intWriteOrdSheet(const std::string& publ, const std::string& year, const std
     x.setColumnWidth(1, 30);
     int row = 1;
     for (const OrdDetail& d : details) {
+        if (!only.empty() && std::find(only.begin(), only.end(), d.savedAsordNo) == only.end())
+            continue;
         const std::string text[] = {d.asordNo,
                                     d.title,
                                     d.issn,

@@ -43,9 +43,10 @@ std::string strOrdPrintHeading(const std::string& publName, const std::string& y
 
 // The columns of the spreadsheet sent to the distributor.
 std::vector<std::string> OrdSheetColumns();
-// Writes the catalogue's details to an .xlsx file. 0, or -1 with the reason in `error`.
+// Writes the catalogue's details (those of `only` when it names any) to an .xlsx file. 0, or -1
+// with the reason in `error`.
 int intWriteOrdSheet(const std::string& publ, const std::string& year, const std::string& path,
-                     std::string& error);
+                     std::string& error, const std::vector<std::string>& only = {});
 
 // The order mail to a distributor: recipient and sender, the subject
 // " [name] 订单" and the body with today's date and the telephone. 0, or -1 (g_ErrInfo).

@@ -13,6 +13,7 @@
 #include "db/DbTransaction.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/OrdCopyRows.h"
 #include "ordering/core/OrdRunLog.h"
 #include "ordering/core/basOrdFunc.h"
 
@@ -22,30 +23,6 @@ namespace {
 constexpr int kSerialsOperType = 4;
 
 bool s_running = false;
-
-// The detail's columns as the order tables list them, the finished mark last.
-const char* const kDetailColumns[] = {
-    "publ_code",        "peri_ord_year",  "asord_no",         "carrier_code",  "get_mode_code",
-    "marc_rec_no",      "book_size_code", "money_code",       "days_of_items", "peri_price",
-    "peri_total_price", "fore_price",     "fore_total_price", "peri_ord_qty",  "pay_date",
-    "resp_wkr",         "ord_flag",       "new_ord_flag",     "remark",        "publ_freq",
-    "kind_no",          "qty_of_vol",     "days_of_aslack",   "bind_item_qty", "chk_bgn_date",
-    "fst_rece_date",    "peri_type",      "fmt_asord_no",     "end_ord_flag"};
-
-struct LineTable {
-    const char* table;
-    std::vector<const char*> columns;
-};
-const LineTable kLineTables[] = {
-    {"m_sub_ord_lst",
-     {"publ_code", "peri_ord_year", "asord_no", "location", "peri_region", "sub_peri_qty",
-      "chk_stat", "remark"}},
-    {"m_peri_sub_fund_out",
-     {"publ_code", "peri_ord_year", "asord_no", "location", "fund_src_code", "sub_qty", "sub_amt",
-      "remark", "bala_flag"}},
-    {"m_peri_ord_dist_lst",
-     {"publ_code", "peri_ord_year", "asord_no", "location", "dist_loca", "dist_qty", "label"}},
-};
 
 struct RunGuard {
     RunGuard() { s_running = true; }
@@ -239,19 +216,6 @@ int planCatalogue(const RenewOptions& o, const SourceCata& c, CataPlan& plan) {
     return 0;
 }
 
-std::string copyStatement(const char* table, const std::vector<const char*>& columns,
-                          const std::map<std::string, std::string>& replaced,
-                          const std::string& where) {
-    std::string names, values;
-    for (const char* c : columns) {
-        auto it = replaced.find(c);
-        names += std::string(names.empty() ? "" : ", ") + c;
-        values += (values.empty() ? "" : ", ") + (it == replaced.end() ? c : it->second);
-    }
-    return "INSERT INTO " + std::string(table) + " (" + names + ") SELECT " + values + " FROM " +
-           table + where;
-}
-
 class CatalogueCopy {
 public:
     CatalogueCopy(const RenewOptions& o, const SourceCata& c, const CataPlan& p, int total,
@@ -317,19 +281,13 @@ private:
                                   " AND peri_ord_year=" + LIB_SqlStr(c_.batch) +
                                   " AND asord_no IN (" + sqlList(group) + ")";
         const std::string batch = LIB_SqlStr(c_.target);
-        std::vector<const char*> detail(std::begin(kDetailColumns), std::end(kDetailColumns));
         // A sent source makes every copy a renewal; an unsent one keeps each title's flag.
-        if (exec(copyStatement("m_peri_ord_detl", detail,
-                               {{"peri_ord_year", batch},
-                                {"resp_wkr", LIB_SqlStr(g_strWkrNo)},
-                                {"ord_flag", "'0'"},
-                                {"new_ord_flag", c_.sent ? "'1'" : "new_ord_flag"}},
-                               where)) < 0)
-            return -1;
-        for (const LineTable& t : kLineTables)
-            if (exec(copyStatement(t.table, t.columns, {{"peri_ord_year", batch}}, where)) < 0)
-                return -1;
-        return 0;
+        return intCopyOrdRows(where,
+                              {{"peri_ord_year", batch},
+                               {"resp_wkr", LIB_SqlStr(g_strWkrNo)},
+                               {"ord_flag", "'0'"},
+                               {"new_ord_flag", c_.sent ? "'1'" : "new_ord_flag"}},
+                              {{"peri_ord_year", batch}});
     }
 
     const RenewOptions& o_;

@@ -1,6 +1,9 @@
 // The data forms' grid model: values by grid key, codes turned into names for display.
 #include "ordering/gui/OrdGridModel.h"
 
+#include <QMimeData>
+#include <set>
+
 #include "ordering/core/basOrdFunc.h"
 
 namespace {
@@ -128,4 +131,26 @@ void OrdGridModel::setStatusText(const std::string& rowKey, const QString& text)
     const int c = columnOf("Status");
     for (int r = 0; r < rowCount(); ++r)
         if ((*rows_)[r].key == rowKey && c >= 0) emit dataChanged(index(r, c), index(r, c));
+}
+
+Qt::ItemFlags OrdGridModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && !(*rows_)[index.row()].savedAsordNo.empty()) f |= Qt::ItemIsDragEnabled;
+    return f;
+}
+
+QStringList OrdGridModel::mimeTypes() const {
+    return {kOrdKeysMime};
+}
+
+QMimeData* OrdGridModel::mimeData(const QModelIndexList& indexes) const {
+    std::set<int> picked;
+    for (const QModelIndex& i : indexes)
+        if (i.isValid() && !(*rows_)[i.row()].savedAsordNo.empty()) picked.insert(i.row());
+    QByteArray keys;
+    for (int r : picked)
+        keys += QByteArray::fromStdString((*rows_)[r].key) + "\n";
+    auto* data = new QMimeData;
+    data->setData(kOrdKeysMime, keys);
+    return data;
 }

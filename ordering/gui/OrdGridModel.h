@@ -12,6 +12,9 @@
 #include "ordering/core/basOrdList.h"
 #include "ordering/gui/IDataForm.h"
 
+// Order details dragged out of a list: their row keys, one a line.
+inline constexpr const char* kOrdKeysMime = "application/x-serials-order-keys";
+
 struct GridColumn {
     std::string key;
     QString caption;
@@ -27,6 +30,10 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Saved rows can be dragged out (onto a catalogue of the tree) as their keys.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
     // The computed column: "是" when the detail passes the save's checks, "否" with the reasons
     // as its tooltip otherwise.

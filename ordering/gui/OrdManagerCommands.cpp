@@ -30,6 +30,11 @@ void frmOrdManager::addSendCommands() {
     addCommand("cmdPrintDisLoca", "按分配地打印", &frmOrdManager::cmdPrintDisLoca);
     addCommand("cmdExportAll", "导出订购明细(&X)", &frmOrdManager::cmdExportAll);
     addCommand("cmdEmail", "邮件发送订单(&M)", &frmOrdManager::cmdEmail);
+    chooseExportFile = [this](const std::string& suggested) {
+        return LIB_SaveFileName(this, "导出订购明细", "export", QString::fromStdString(suggested),
+                                "Excel 文件 (*.xlsx)")
+            .toStdString();
+    };
     addCommand("cmdReplace", "按征订目录刷新价格", &frmOrdManager::cmdReplace);
     addCommand("cmdReplaceFreq", "按征订目录刷新频率", &frmOrdManager::cmdReplaceFreq);
     command("cmdPrint")->setShortcut(QKeySequence::Print);
@@ -129,17 +134,19 @@ void frmOrdManager::cmdPrintDisLoca() {
 }
 
 void frmOrdManager::cmdExportAll() {
+    exportSheet({});
+}
+
+void frmOrdManager::exportSheet(const std::vector<std::string>& only) {
     const std::string publ = OrderMain->PublCode(), year = OrderMain->OrdYear();
-    const QString path = LIB_SaveFileName(this, "导出订购明细", "export",
-                                          QString::fromStdString(publ + "_" + year + ".xlsx"),
-                                          "Excel 文件 (*.xlsx)");
-    if (path.isEmpty()) return;
+    const std::string path = chooseExportFile(publ + "_" + year + ".xlsx");
+    if (path.empty()) return;
     std::string error;
-    if (intWriteOrdSheet(publ, year, path.toStdString(), error) < 0) {
+    if (intWriteOrdSheet(publ, year, path, error, only) < 0) {
         LIB_ShowMsg("E" + error);
         return;
     }
-    LIB_ShowMsg("I已导出到 " + path.toStdString());
+    LIB_ShowMsg("I已导出到 " + path);
 }
 
 void frmOrdManager::cmdEmail() {

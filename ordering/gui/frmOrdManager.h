@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ordering/core/OrdTransfer.h"
 #include "ordering/gui/IDataForm.h"
 
 class QAction;
@@ -22,6 +23,7 @@ class frmOrdAsordTree;
 class frmOrdList;
 class frmOrdTree;
 class frmOrdSendMail;
+class frmOrdMove;
 enum class OrdPrintBy;
 
 class frmOrdManager : public QMainWindow {
@@ -41,6 +43,10 @@ public:
     std::function<std::string()> chooseImportFile;
     // The mail screen the last cmdEmail opened (window-modal; null before).
     frmOrdSendMail* mailDialog = nullptr;
+    // The target screen the last cmdDetlMove opened (window-modal; null before).
+    frmOrdMove* moveDialog = nullptr;
+    // The spreadsheet the exports write; by default a file dialog.
+    std::function<std::string(const std::string& suggested)> chooseExportFile;
 
     // The command's action (null for an unknown name).
     QAction* command(const std::string& name) const;
@@ -101,6 +107,33 @@ private:
     // false when the operator kept editing.
     bool selectedOrderNumbers(std::vector<std::string>& out);
     void printList(OrdPrintBy by);
+    // Writes the catalogue's details (only the named ones when given) to a spreadsheet.
+    void exportSheet(const std::vector<std::string>& only);
+    // Normalised numbers, the title change copy, moving, copying and pasting details between
+    // catalogues (also by dragging onto the tree), the export of the marked rows
+    // (OrdManagerXfer.cpp).
+    void addXferCommands();
+    void refreshXferCommands(bool order, bool catalogue, int count, bool editing, bool locked);
+    void cmdStandard();
+    void cmdRename();
+    void cmdDetlMove();
+    void cmdDetlCut();
+    void cmdDetlCopy();
+    void cmdDetlPaste();
+    void cmdExportArea();
+    void remember(OrdXferMode mode);
+    void transfer(const std::string& publ, const std::string& year,
+                  const std::vector<std::string>& asordNos, const std::string& toPubl,
+                  const std::string& toYear, OrdXferMode mode);
+    void detailsDropped(const QStringList& keys, const QString& publ, const QString& year);
+    void catalogueDropped(const QString& fromPubl, const QString& fromYear, const QString& publ,
+                          const QString& year);
+    // The details cut or copied, waiting for a paste.
+    struct Clip {
+        std::string publ, year;
+        std::vector<std::string> asordNos;
+        OrdXferMode mode = OrdXferMode::Copy;
+    } clip_;
     // Opens the catalogue the operator had open last, when it still exists.
     void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);

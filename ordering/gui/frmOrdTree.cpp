@@ -5,11 +5,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -18,6 +20,7 @@
 #include "db/basLibDB.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/core/basOrdList.h"
+#include "ordering/gui/OrdGridModel.h"
 
 namespace {
 
@@ -144,6 +147,11 @@ frmOrdTree::frmOrdTree(QWidget* parent) : QWidget(parent) {
     action("mnuNewCata", "新建订购目录", [this] { newCatalogueDialog(); });
     action("mnuRenameCata", "修改订购目录", [this] { renameCatalogueDialog(); });
     action("mnuDeleteCata", "删除订购目录", [this] { DeleteCatalogue(); });
+    // Details dragged here from the list are added to a catalogue; a catalogue dragged onto
+    // another is merged into it.
+    trvOrder->setDragDropMode(QAbstractItemView::DragDrop);
+    trvOrder->setDefaultDropAction(Qt::CopyAction);
+    trvOrder->viewport()->installEventFilter(this);
 
     connect(trvOrder, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* now, QTreeWidgetItem* before) {
@@ -165,6 +173,57 @@ void frmOrdTree::markSelection(QTreeWidgetItem* now, QTreeWidgetItem* before) {
     };
     mark(before, false);
     mark(now, true);
+}
+
+bool frmOrdTree::draggingCatalogue(const QDropEvent* event) const {
+    const QStringList own = trvOrder->model()->mimeTypes();
+    return !own.isEmpty() && event->mimeData()->hasFormat(own.first());
+}
+
+QTreeWidgetItem* frmOrdTree::dropTarget(const QDropEvent* event) const {
+    QTreeWidgetItem* target = trvOrder->itemAt(event->position().toPoint());
+    if (!target || !target->parent()) return nullptr;
+    if (event->mimeData()->hasFormat(kOrdKeysMime)) return target;
+    QTreeWidgetItem* dragged = trvOrder->currentItem();
+    if (!draggingCatalogue(event) || !dragged || !dragged->parent() || dragged == target)
+        return nullptr;
+    return target;
+}
+
+bool frmOrdTree::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != trvOrder->viewport()) return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+    auto* drop = static_cast<QDropEvent*>(event);
+    QTreeWidgetItem* target = dropTarget(drop);
+    // Entering over a distributor still lets the drag go on to a catalogue below it.
+    const bool wanted = type == QEvent::DragEnter
+                            ? drop->mimeData()->hasFormat(kOrdKeysMime) || draggingCatalogue(drop)
+                            : target != nullptr;
+    if (!wanted) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type != QEvent::Drop) return true;
+    const QString publ = target->data(0, kRolePubl).toString();
+    const QString year = target->data(0, kRoleYear).toString();
+    if (drop->mimeData()->hasFormat(kOrdKeysMime)) {
+        const QString keys = QString::fromUtf8(drop->mimeData()->data(kOrdKeysMime));
+        emit detailsDropped(keys.split('\n', Qt::SkipEmptyParts), publ, year);
+    } else {
+        QTreeWidgetItem* dragged = trvOrder->currentItem();
+        emit catalogueDropped(dragged->data(0, kRolePubl).toString(),
+                              dragged->data(0, kRoleYear).toString(), publ, year);
+    }
+    return true;
+}
+
+std::string frmOrdTree::catalogueLabel(const std::string& publ, const std::string& year) const {
+    QTreeWidgetItem* node = catalogueNode(publ, year);
+    const std::string name = node ? s(node->parent()->data(0, kRoleName)) : std::string();
+    return (name.empty() ? publ : name) + " " + year;
 }
 
 int frmOrdTree::Reload() {

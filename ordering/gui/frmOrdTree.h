@@ -50,6 +50,9 @@ public:
     // Shows the catalogue's send state in its node's icon.
     void setCatalogueSent(const std::string& publ, const std::string& year, bool sent);
 
+    // "name batch" of a catalogue, for questions about it.
+    std::string catalogueLabel(const std::string& publ, const std::string& year) const;
+
     int NewCatalogue(const std::string& publ, const std::string& year);
     int RenameCatalogue(const std::string& newPubl, const std::string& newYear);
     int DeleteCatalogue();
@@ -60,9 +63,21 @@ public:
 signals:
     void catalogueChosen(const QString& publ, const QString& year, const QString& name);
     void catalogueRemoved(const QString& publ, const QString& year);
+    // Order details dragged from the list (their row keys) dropped on a catalogue node.
+    void detailsDropped(const QStringList& keys, const QString& publ, const QString& year);
+    // A catalogue node dragged onto another.
+    void catalogueDropped(const QString& fromPubl, const QString& fromYear, const QString& publ,
+                          const QString& year);
+
+protected:
+    // Drops on the tree are taken here, so that the tree never rearranges its own nodes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void markSelection(QTreeWidgetItem* now, QTreeWidgetItem* before);
+    // The catalogue node a drop at the event's position would go to; null when it may not.
+    QTreeWidgetItem* dropTarget(const class QDropEvent* event) const;
+    bool draggingCatalogue(const class QDropEvent* event) const;
 };
 
 class frmOrdAsordTree : public QWidget {
