@@ -181,6 +181,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     view->addSeparator();
     view->addAction(command("cmdRestoreLayout"));
     addSendCommands();
+    addSearchCommands();
 
     chooseImportFile = [this] {
         return LIB_OpenFileName(this, "导入文件", "orderfile", "订购断点文件 (*.csv)")
@@ -313,6 +314,7 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdRenew", true);
     set("cmdBatchOrd", true);
     refreshSendCommands(order, catalogue, n, editing);
+    refreshSearchCommands(order, n, editing);
 }
 
 void frmOrdManager::cmdOpenFile() {

@@ -22,7 +22,11 @@ class frmOrdAsordTree;
 class frmOrdList;
 class frmOrdTree;
 class frmOrdSendMail;
+class frmOrdSearch;
+class frmOrdMultiModify;
+struct OrdSearchHit;
 enum class OrdPrintBy;
+enum class OrdSearchKind;
 
 class frmOrdManager : public QMainWindow {
     Q_OBJECT
@@ -41,6 +45,10 @@ public:
     std::function<std::string()> chooseImportFile;
     // The mail screen the last cmdEmail opened (window-modal; null before).
     frmOrdSendMail* mailDialog = nullptr;
+    // The search dialog (created by the first cmdSearch, kept with its last result).
+    frmOrdSearch* searchDialog = nullptr;
+    // The multi-modify dialog of the last cmdMultiModify (window-modal; null before).
+    frmOrdMultiModify* multiModifyDialog = nullptr;
 
     // The command's action (null for an unknown name).
     QAction* command(const std::string& name) const;
@@ -101,6 +109,16 @@ private:
     // false when the operator kept editing.
     bool selectedOrderNumbers(std::vector<std::string>& out);
     void printList(OrdPrintBy by);
+    // The search across catalogues, multi-modify, the record commands and the templates
+    // (OrdManagerSearch.cpp).
+    void addSearchCommands();
+    void refreshSearchCommands(bool order, int count, bool editing);
+    void cmdSearch();
+    // Opens the catalogue of a row the search found and makes it the current row.
+    void openSearchHit(const OrdSearchHit& hit, OrdSearchKind kind);
+    void cmdMultiModify();
+    // Writes the changes of the accepted multi-modify dialog to the selected details.
+    void applyMultiModify();
     // Opens the catalogue the operator had open last, when it still exists.
     void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);
