@@ -33,6 +33,9 @@ void registerOrderVerbs();
 // standard, rename, move, copy), reached through "order"; -1 when `verb` is none of them.
 extern const char* const kOrderManagerUsage;
 int runOrderManagerVerb(const std::string& verb, const std::vector<std::string>& args);
+// order search: orders or pre-orders across catalogues.
+extern const char* const kOrderSearchUsage;
+int runOrderSearch(const std::vector<std::string>& args);
 // marc import/export/show/dump/search.
 void registerMarcVerbs();
 // checkin issues/receive/undo/search.

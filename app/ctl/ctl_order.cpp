@@ -26,7 +26,8 @@ const char* const kUsage =
     "--copies N [--check-in --dist LOC:N[:LABEL]...] DOCID...";
 
 int usageError() {
-    std::cerr << "用法: serialsctl " << kUsage << " | " << kOrderManagerUsage << "\n";
+    std::cerr << "用法: serialsctl " << kUsage << " | " << kOrderManagerUsage << " | "
+              << kOrderSearchUsage << "\n";
     return 2;
 }
 
@@ -244,6 +245,7 @@ int order(const std::vector<std::string>& args) {
     if (args[0] == "delete") return remove(rest);
     if (args[0] == "renew") return renew(rest);
     if (args[0] == "batch") return batch(rest);
+    if (args[0] == "search") return runOrderSearch(rest);
     if (int rc = runOrderManagerVerb(args[0], rest); rc >= 0) return rc;
     return usageError();
 }

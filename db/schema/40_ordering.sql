@@ -67,6 +67,8 @@ CREATE TABLE m_peri_ord_detl (
 CREATE INDEX M_PERI_ORD_DETL_MARC_IDX ON m_peri_ord_detl (marc_rec_no);
 CREATE INDEX M_PERI_ORD_DETL_ASORD_IDX ON m_peri_ord_detl (asord_no, peri_ord_year);
 CREATE INDEX M_PERI_ORD_DETL_YEAR_IDX ON m_peri_ord_detl (peri_ord_year);
+-- The order search finds a number typed in its normalised form.
+CREATE INDEX M_PERI_ORD_DETL_FMT_IDX ON m_peri_ord_detl (fmt_asord_no);
 
 -- Subscriber line. chk_stat '1': this subscriber checks issues in.
 CREATE TABLE m_sub_ord_lst (

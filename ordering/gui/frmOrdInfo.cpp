@@ -30,8 +30,9 @@ constexpr InfoItem kItems[] = {
     {"TotalPrice", "年价", false},         {"ForePrice", "外币单价", false},
     {"ForeTotalPrice", "外币年价", false}, {"Remark", "说明", false}};
 
-// Drop-down entries: (shown name, stored value), an empty entry first.
-std::vector<std::pair<std::string, std::string>> choices(const std::string& key) {
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> OrdInfoChoices(const std::string& key) {
     std::vector<std::pair<std::string, std::string>> out{{"", ""}};
     auto table = [&](const LibArray& t, bool byName) {
         for (int r = 2; r < t.rows(); ++r)
@@ -40,6 +41,9 @@ std::vector<std::pair<std::string, std::string>> choices(const std::string& key)
     if (key == "PeriType")
         for (const char* c : {"0", "1", "2", "3"})
             out.push_back({strPeriStatusName(c), c});
+    else if (key == "NewFlag")
+        for (const char* c : {"0", "1"})
+            out.push_back({strOrdGridText("NewFlag", c), c});
     else if (key == "GetMode")
         table(g_arrGetMode, false);
     else if (key == "PublFreq")
@@ -52,8 +56,6 @@ std::vector<std::pair<std::string, std::string>> choices(const std::string& key)
         out.clear();
     return out;
 }
-
-}  // namespace
 
 void ShowLockedRefusal() {
     LIB_Presenter().show('I', "提示", "纪录处于锁定状态，不能修改！如果需要修改，请解除锁定状态！");
@@ -76,7 +78,7 @@ frmOrdInfo::frmOrdInfo(QWidget* parent) : QWidget(parent) {
         auto* cell = new QTableWidgetItem;
         if (it.readOnly) cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         spdOrderInfo->setItem(r, 1, cell);
-        auto list = choices(it.key);
+        auto list = OrdInfoChoices(it.key);
         if (list.empty()) continue;
         auto* box = new QComboBox(spdOrderInfo);
         box->setObjectName(QString("cbo") + it.key);

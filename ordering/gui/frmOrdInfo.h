@@ -44,5 +44,9 @@ private:
     bool loading_ = false;
 };
 
+// The drop-down entries of a coded item: (shown name, stored value), an empty entry first;
+// none for an item typed as text.
+std::vector<std::pair<std::string, std::string>> OrdInfoChoices(const std::string& key);
+
 // The lock refusal the panes show on any edit of a locked detail.
 void ShowLockedRefusal();

@@ -182,6 +182,7 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     view->addAction(command("cmdRestoreLayout"));
     addSendCommands();
     addXferCommands();
+    addSearchCommands();
 
     chooseImportFile = [this] {
         return LIB_OpenFileName(this, "导入文件", "orderfile", "订购断点文件 (*.csv)")
@@ -315,6 +316,7 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdBatchOrd", true);
     refreshSendCommands(order, catalogue, n, editing);
     refreshXferCommands(order, catalogue, n, editing, locked);
+    refreshSearchCommands(order, n, editing);
 }
 
 void frmOrdManager::cmdOpenFile() {

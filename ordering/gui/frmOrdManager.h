@@ -24,7 +24,11 @@ class frmOrdList;
 class frmOrdTree;
 class frmOrdSendMail;
 class frmOrdMove;
+class frmOrdSearch;
+class frmOrdMultiModify;
+struct OrdSearchHit;
 enum class OrdPrintBy;
+enum class OrdSearchKind;
 
 class frmOrdManager : public QMainWindow {
     Q_OBJECT
@@ -47,6 +51,10 @@ public:
     frmOrdMove* moveDialog = nullptr;
     // The spreadsheet the exports write; by default a file dialog.
     std::function<std::string(const std::string& suggested)> chooseExportFile;
+    // The search dialog (created by the first cmdSearch, kept with its last result).
+    frmOrdSearch* searchDialog = nullptr;
+    // The multi-modify dialog of the last cmdMultiModify (window-modal; null before).
+    frmOrdMultiModify* multiModifyDialog = nullptr;
 
     // The command's action (null for an unknown name).
     QAction* command(const std::string& name) const;
@@ -134,6 +142,16 @@ private:
         std::vector<std::string> asordNos;
         OrdXferMode mode = OrdXferMode::Copy;
     } clip_;
+    // The search across catalogues, multi-modify, the record commands and the templates
+    // (OrdManagerSearch.cpp).
+    void addSearchCommands();
+    void refreshSearchCommands(bool order, int count, bool editing);
+    void cmdSearch();
+    // Opens the catalogue of a row the search found and makes it the current row.
+    void openSearchHit(const OrdSearchHit& hit, OrdSearchKind kind);
+    void cmdMultiModify();
+    // Writes the changes of the accepted multi-modify dialog to the selected details.
+    void applyMultiModify();
     // Opens the catalogue the operator had open last, when it still exists.
     void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);

@@ -1,0 +1,127 @@
+// The order manager's commands that reach beyond the current row: the search across
+// catalogues, which opens what it finds in its catalogue, and multi-modify of the selected
+// details.
+#include <QAction>
+#include <QCheckBox>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <algorithm>
+
+#include "common/gui/StdKeys.h"
+#include "db/basLibMsg.h"
+#include "ordering/gui/frmOrdAsordList.h"
+#include "ordering/gui/frmOrdList.h"
+#include "ordering/gui/frmOrdManager.h"
+#include "ordering/gui/frmOrdMultiModify.h"
+#include "ordering/gui/frmOrdSearch.h"
+#include "ordering/gui/frmOrdTree.h"
+
+namespace {
+
+// Puts `a` right after `anchor` wherever the anchor is: in the menus and on the toolbar.
+void placeAfter(QMenuBar* menus, QToolBar* bar, QAction* anchor, QAction* a) {
+    auto insert = [&](QWidget* w) {
+        const QList<QAction*> list = w->actions();
+        const qsizetype at = list.indexOf(anchor);
+        if (at < 0) return;
+        w->insertAction(at + 1 < list.size() ? list[at + 1] : nullptr, a);
+    };
+    for (QAction* m : menus->actions())
+        if (m->menu()) insert(m->menu());
+    if (bar) insert(bar);
+}
+
+}  // namespace
+
+void frmOrdManager::addSearchCommands() {
+    addCommand("cmdSearch", "征订检索(&S)...", &frmOrdManager::cmdSearch);
+    addCommand("cmdMultiModify", "批量修改(&U)...", &frmOrdManager::cmdMultiModify);
+    command("cmdSearch")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    command("cmdMultiModify")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    for (const char* name : {"cmdSearch", "cmdMultiModify"}) {
+        QAction* a = command(name);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(a);
+        LIB_TipWithShortcut(a);
+    }
+    placeAfter(menuBar(), bar_, command("cmdFindText"), command("cmdSearch"));
+    // Beside the selection it works on; not on the toolbar.
+    placeAfter(menuBar(), nullptr, command("cmdSelectAll"), command("cmdMultiModify"));
+}
+
+void frmOrdManager::refreshSearchCommands(bool order, int count, bool editing) {
+    command("cmdSearch")->setEnabled(true);
+    command("cmdMultiModify")
+        ->setEnabled(order && count > 0 && !editing && !OrderMain->Locked() &&
+                     !OrderMain->PublCode().empty());
+}
+
+void frmOrdManager::cmdSearch() {
+    if (!searchDialog) {
+        searchDialog = new frmOrdSearch(this);
+        connect(searchDialog, &frmOrdSearch::hitChosen, this,
+                [this](const OrdSearchHit& hit, OrdSearchKind kind) {
+                    searchDialog->accept();
+                    openSearchHit(hit, kind);
+                });
+    }
+    searchDialog->open();
+    searchDialog->cmbContent->setFocus();
+    searchDialog->cmbContent->selectAll();
+}
+
+void frmOrdManager::openSearchHit(const OrdSearchHit& hit, OrdSearchKind kind) {
+    OrdDataForm* form = nullptr;
+    if (kind == OrdSearchKind::Order) {
+        // The tree may hide the batch behind its range: the list opens it all the same.
+        m_frmOrdTree->selectCatalogue(hit.publ, hit.year);
+        showCatalogue(QString::fromStdString(hit.publ), QString::fromStdString(hit.year),
+                      QString::fromStdString(hit.publName));
+        form = OrderMain;
+    } else {
+        if (!m_frmAsordTree->selectCatalogue(hit.publ, hit.year))
+            AsordMain->DataSet(hit.publ, hit.year, hit.publName);
+        if (orderMainActive()) cmdSwitch();
+        form = AsordMain;
+    }
+    // The operator may have kept unsaved edits of another catalogue.
+    if (form->PublCode() != hit.publ || form->OrdYear() != hit.year) return;
+    for (int r = 0; r < form->ItemCount(); ++r)
+        if (form->rows()[r].savedAsordNo == hit.asordNo) {
+            form->setCurIndex(r);
+            break;
+        }
+    subRefreshCommands();
+}
+
+void frmOrdManager::cmdMultiModify() {
+    // The changes go to the saved rows: unsaved edits are saved or dropped first.
+    if (!OrderMain->QueryClose()) return;
+    const int count = static_cast<int>(OrderMain->GetSelectKeys().size());
+    if (count == 0) return;
+    delete multiModifyDialog;
+    multiModifyDialog = new frmOrdMultiModify(count, this);
+    connect(multiModifyDialog, &QDialog::accepted, this, &frmOrdManager::applyMultiModify);
+    connect(multiModifyDialog, &QDialog::finished, this,
+            [this] { OrderMain->setMultiModify(false); });
+    OrderMain->setMultiModify(true);
+    multiModifyDialog->open();
+    multiModifyDialog->ticks.at(OrdMultiModifyFields().front().key)->setFocus();
+}
+
+void frmOrdManager::applyMultiModify() {
+    const std::vector<std::string> keys = OrderMain->GetSelectKeys();
+    std::vector<OrdMultiTarget> targets;
+    for (const OrdDetail& d : OrderMain->rows())
+        if (std::find(keys.begin(), keys.end(), d.key) != keys.end())
+            targets.push_back({d.savedAsordNo, d.version});
+    int changed = 0;
+    if (intOrdMultiModify(OrderMain->PublCode(), OrderMain->OrdYear(), targets,
+                          multiModifyDialog->changes(), changed) != 0)
+        return;
+    OrderMain->Refresh();
+    LIB_ShowMsg("I已修改 " + std::to_string(changed) + " 条订购明细！");
+}
