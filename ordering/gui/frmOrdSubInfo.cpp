@@ -121,10 +121,12 @@ frmOrdSubInfo::frmOrdSubInfo(QWidget* parent) : QWidget(parent) {
         g->setMinimumHeight(g->horizontalHeader()->sizeHint().height() + 5 * rowHeight +
                             2 * g->frameWidth());
     }
-    // The codes and locations take what the short columns leave.
+    // The codes or locations and the notes or shelf marks share what the numbers leave.
     for (QTableWidget* g : {spdFundSrc, spdDistLoca}) {
-        g->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        g->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+        QHeaderView* h = g->horizontalHeader();
+        h->setSectionResizeMode(QHeaderView::ResizeToContents);
+        h->setSectionResizeMode(0, QHeaderView::Stretch);
+        h->setSectionResizeMode(g->columnCount() - 1, QHeaderView::Stretch);
     }
     auto buttons = [](QPushButton* add, QPushButton* del) {
         auto* row = new QHBoxLayout;
