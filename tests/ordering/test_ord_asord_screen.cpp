@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QLabel>
 #include <fstream>
 
@@ -85,6 +86,14 @@ TEST_P(OrdAsordScreen, ReviewFileComesIntoThePreOrderListAndShowsThePublishingHo
               "出版社：东方经济杂志社  地址：上海市黄浦区汉口路309号  国别：CN  地区：310000");
     list->setCurIndex(1);
     EXPECT_EQ(list->lblPress->text().toStdString(), "");
+    // With SERIALS_SHOT_DIR set, the list is saved as a picture to look at.
+    if (const char* dir = std::getenv("SERIALS_SHOT_DIR")) {
+        list->setCurIndex(0);
+        manager->resize(1280, 800);
+        manager->show();
+        QApplication::processEvents();
+        manager->grab().save(QString("%1/asord_1280x800.png").arg(dir));
+    }
 }
 
 TEST_P(OrdAsordScreen, TakingOverAsksOnTitlesOrderedAlreadyAndUsesTheDistributorsCodes) {
