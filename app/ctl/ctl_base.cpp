@@ -24,6 +24,7 @@
 #include "db/basLibMsg.h"
 #include "marc/core/MarcFieldDefs.h"
 #include "marc/core/MarcImport.h"
+#include "ordering/core/AcqCodes.h"
 
 namespace {
 
@@ -61,9 +62,14 @@ void writeDefaultSettings() {
         std::filesystem::path target = g_strPath[7] + name;
         if (!std::filesystem::exists(target)) std::ofstream(target, std::ios::binary) << f.content;
     }
-    std::filesystem::path searchPaths = g_strPath[3] + "QKINDEX.INI";
-    if (!std::filesystem::exists(searchPaths))
-        std::ofstream(searchPaths, std::ios::binary) << DefaultQkIndexText();
+    const std::pair<std::filesystem::path, const std::string&> built[] = {
+        {g_strPath[3] + "QKINDEX.INI", DefaultQkIndexText()},
+        {g_strPath[3] + "cf/cfCfg.ini", DefaultAcqCfgText()}};
+    for (const auto& [target, text] : built) {
+        if (std::filesystem::exists(target)) continue;
+        std::filesystem::create_directories(target.parent_path());
+        std::ofstream(target, std::ios::binary) << text;
+    }
 }
 
 // A new file readable and writable by its owner only; an existing one is left as it is.

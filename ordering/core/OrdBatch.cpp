@@ -225,8 +225,9 @@ int intBatchOrder(const BatchOrdRequest& r, BatchOrdResult& result,
 int intGetBatchOrdRecords(LibArray& rows) {
     return selectRows(
         "SELECT E.doc_id, E.marc_rec_no, M.m_title, E.exch_type, E.obj_code, E.country_code, "
-        "E.asord_no, E.publ_freq, E.money_code, E.peri_price, E.in_date FROM prsn_exch_detl E "
-        "LEFT JOIN marc M ON M.marc_rec_no=E.marc_rec_no WHERE E.trans_flag IS NULL OR "
+        "E.asord_no, E.publ_freq, E.money_code, E.peri_price, E.in_date, O.obj_type FROM "
+        "prsn_exch_detl E LEFT JOIN marc M ON M.marc_rec_no=E.marc_rec_no LEFT JOIN "
+        "prsn_exch_obj O ON O.obj_code=E.obj_code WHERE E.trans_flag IS NULL OR "
         "E.trans_flag<>'1' ORDER BY E.doc_id",
         rows);
 }

@@ -45,7 +45,8 @@ int intBatchOrder(const BatchOrdRequest& r, BatchOrdResult& result,
 std::string strBatchOrdLogPath();
 
 // Intake records not yet ordered: doc_id, marc_rec_no, title, exch_type, obj_code,
-// country_code, asord_no, publ_freq, money_code, peri_price, in_date. 0, or -1 (g_ErrInfo).
+// country_code, asord_no, publ_freq, money_code, peri_price, in_date, and the partner's kind
+// (obj_type). 0, or -1 (g_ErrInfo).
 int intGetBatchOrdRecords(LibArray& rows);
 // Unsent catalogues of the distributor: their year batches. 0, or -1 (g_ErrInfo).
 int intGetUnsentBatches(const std::string& publ, std::vector<std::string>& years);

@@ -39,18 +39,13 @@ std::string record(std::initializer_list<std::string> fields) {
     return out + "\n";
 }
 
-// Splits the text into records of fields; a quoted field may span lines. Each record keeps the
-// line it started on.
-struct Record {
-    std::vector<std::string> fields;
-    int line;
-};
+}  // namespace
 
-bool splitRecords(const std::string& text, std::vector<Record>& out, std::string& error) {
+bool SplitOrdCsv(const std::string& text, std::vector<OrdCsvRecord>& out, std::string& error) {
     int line = 1;
     std::size_t i = 0;
     while (i < text.size()) {
-        Record r{{}, line};
+        OrdCsvRecord r{{}, line};
         std::string field;
         bool quoted = false, atStart = true;
         for (; i < text.size(); ++i) {
@@ -92,11 +87,9 @@ bool splitRecords(const std::string& text, std::vector<Record>& out, std::string
     return true;
 }
 
-std::string field(const Record& r, std::size_t i) {
-    return i < r.fields.size() ? r.fields[i] : std::string();
+std::string OrdCsvRecord::field(std::size_t i) const {
+    return i < fields.size() ? fields[i] : std::string();
 }
-
-}  // namespace
 
 std::string strOrdFileText(const std::vector<const OrdDetail*>& details) {
     std::string text =
@@ -122,9 +115,9 @@ std::string strOrdFileText(const std::vector<const OrdDetail*>& details) {
 
 int intParseOrdFile(const std::string& text, std::vector<OrdFileDetail>& out, std::string& error) {
     out.clear();
-    std::vector<Record> records;
-    if (!splitRecords(text, records, error)) return -1;
-    for (const Record& r : records) {
+    std::vector<OrdCsvRecord> records;
+    if (!SplitOrdCsv(text, records, error)) return -1;
+    for (const OrdCsvRecord& r : records) {
         const std::string kind = r.fields[0];
         auto where = [&](const std::string& why) {
             error = "第 " + std::to_string(r.line) + " 行：" + why;
@@ -133,23 +126,23 @@ int intParseOrdFile(const std::string& text, std::vector<OrdFileDetail>& out, st
         if (kind == "D") {
             OrdFileDetail fd;
             fd.line = r.line;
-            fd.detail = NewOrdDetail(field(r, 1), field(r, 2));
+            fd.detail = NewOrdDetail(r.field(1), r.field(2));
             for (std::size_t i = 0; i < std::size(kDetailFields); ++i)
-                fd.detail.*kDetailFields[i] = field(r, i + 1);
+                fd.detail.*kDetailFields[i] = r.field(i + 1);
             if (fd.detail.newFlag.empty()) fd.detail.newFlag = "0";
             out.push_back(std::move(fd));
         } else if (kind == "S") {
             if (out.empty()) return where("订户行之前没有订购明细行");
             out.back().detail.subs.push_back(
-                {field(r, 1), field(r, 2), field(r, 3), field(r, 4), field(r, 5), {}, {}});
+                {r.field(1), r.field(2), r.field(3), r.field(4), r.field(5), {}, {}});
         } else if (kind == "F" || kind == "T") {
             if (out.empty() || out.back().detail.subs.empty())
                 return where("经费或分配行之前没有订户行");
             OrdSubscriber& s = out.back().detail.subs.back();
             if (kind == "F")
-                s.funds.push_back({field(r, 1), field(r, 2), field(r, 3), field(r, 4)});
+                s.funds.push_back({r.field(1), r.field(2), r.field(3), r.field(4)});
             else
-                s.dists.push_back({field(r, 1), field(r, 2), field(r, 3)});
+                s.dists.push_back({r.field(1), r.field(2), r.field(3)});
         } else {
             return where("不认识的记录类型“" + kind + "”");
         }
@@ -169,7 +162,7 @@ int intWriteOrdFile(const std::string& path, const std::vector<const OrdDetail*>
     return 0;
 }
 
-int intReadOrdFile(const std::string& path, std::vector<OrdFileDetail>& out, std::string& error) {
+int intReadOrdText(const std::string& path, std::string& text, std::string& error) {
     std::ifstream f(path, std::ios::binary);
     if (!f) {
         error = "无法读取文件 " + path;
@@ -177,7 +170,7 @@ int intReadOrdFile(const std::string& path, std::vector<OrdFileDetail>& out, std
     }
     std::stringstream in;
     in << f.rdbuf();
-    std::string text = in.str();
+    text = in.str();
     if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
     // Chinese spreadsheets save CSV in GBK; a text that is neither is refused, not guessed at.
     if (!isValidUtf8(text)) {
@@ -187,6 +180,12 @@ int intReadOrdFile(const std::string& path, std::vector<OrdFileDetail>& out, std
             return -1;
         }
     }
+    return 0;
+}
+
+int intReadOrdFile(const std::string& path, std::vector<OrdFileDetail>& out, std::string& error) {
+    std::string text;
+    if (intReadOrdText(path, text, error) < 0) return -1;
     return intParseOrdFile(text, out, error);
 }
 

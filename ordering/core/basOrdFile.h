@@ -18,6 +18,20 @@
 
 #include "ordering/core/basOrdList.h"
 
+// A CSV record: its fields, and the line it started on.
+struct OrdCsvRecord {
+    std::vector<std::string> fields;
+    int line = 0;
+    // The field at `i`, or "" past the end.
+    std::string field(std::size_t i) const;
+};
+// Splits CSV text into records; a quoted field may span lines. Empty lines and lines starting
+// with # are dropped. False with `error` naming the line of an unclosed quote.
+bool SplitOrdCsv(const std::string& text, std::vector<OrdCsvRecord>& out, std::string& error);
+// The text of a file as UTF-8: read as UTF-8 (a BOM dropped), or as GBK, as Chinese
+// spreadsheets save it; anything else is refused. 0, or -1 with the reason in `error`.
+int intReadOrdText(const std::string& path, std::string& text, std::string& error);
+
 // A detail of the file, with the line it started on.
 struct OrdFileDetail {
     OrdDetail detail;

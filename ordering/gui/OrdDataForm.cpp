@@ -17,6 +17,7 @@
 #include "common/gui/LayoutMemory.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/OrdAsord.h"
 #include "ordering/core/basOrdFunc.h"
 
 OrdDataForm::OrdDataForm(DataFormType type, std::vector<GridColumn> columns, QWidget* parent)
@@ -26,6 +27,8 @@ OrdDataForm::OrdDataForm(DataFormType type, std::vector<GridColumn> columns, QWi
     spdList->setObjectName("spdList");
     proxy = LIB_SetupGrid(spdList, model);
     spdList->setColumnWidth(0, 28);
+    // Rows as tall as the text needs: a screen of 800 lines shows a dozen titles.
+    spdList->verticalHeader()->setDefaultSectionSize(spdList->fontMetrics().height() + 8);
     spdList->setSelectionBehavior(QAbstractItemView::SelectRows);
     spdList->setSelectionMode(QAbstractItemView::SingleSelection);
     spdList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -35,6 +38,9 @@ OrdDataForm::OrdDataForm(DataFormType type, std::vector<GridColumn> columns, QWi
     chkByFund = new QCheckBox("按经费(&J)", this);
     chkByFund->setObjectName("chkByFund");
     chkByFund->setToolTip("状态栏按经费列出年价合计");
+    lblPress = new QLabel(this);
+    lblPress->setObjectName("lblPress");
+    lblPress->setTextInteractionFlags(Qt::TextSelectableByMouse);
     listArea_ = new QWidget(this);
     auto* area = new QVBoxLayout(listArea_);
     area->setContentsMargins(0, 0, 0, 0);
@@ -42,7 +48,8 @@ OrdDataForm::OrdDataForm(DataFormType type, std::vector<GridColumn> columns, QWi
     area->addWidget(txtFilter);
     area->addWidget(spdList, 1);
     auto* status = new QHBoxLayout;
-    status->addWidget(lblTotals, 1);
+    status->addWidget(lblTotals);
+    status->addWidget(lblPress, 1);
     status->addWidget(chkByFund);
     area->addLayout(status);
     const bool totals = type == DataFormType::OrderList;
@@ -53,6 +60,13 @@ OrdDataForm::OrdDataForm(DataFormType type, std::vector<GridColumn> columns, QWi
             QString::fromStdString(strOrdTotals(OrdSumDetails(rows_), chkByFund->isChecked())));
     };
     connect(this, &OrdDataForm::stateChanged, this, showTotals);
+    connect(this, &OrdDataForm::currentChanged, this, [this](int row) {
+        const std::string publisher = row >= 0 && row < ItemCount() ? rows_[row].publisher : "";
+        OrdPress press;
+        const int found = intGetOrdPress(publisher, press);
+        if (found < 0) LIB_DB_ShowError();
+        lblPress->setText(QString::fromStdString(strOrdPressLine(publisher, found, press)));
+    });
     connect(chkByFund, &QCheckBox::toggled, this, showTotals);
     connect(spdList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& now, const QModelIndex& before) {

@@ -26,6 +26,8 @@ public:
     // The list's status line: titles, copies and annual price, by fund when ticked.
     QLabel* lblTotals = nullptr;
     QCheckBox* chkByFund = nullptr;
+    // The publishing house of the current title: name, address, country and area.
+    QLabel* lblPress = nullptr;
     // The rows as the form holds them (read-only outside the form).
     const std::vector<OrdDetail>& rows() const { return rows_; }
 
@@ -78,6 +80,31 @@ public:
     int InsertData(const std::vector<DataFormRow>& rows) override;
     bool IsExistItem(const std::string& key) const override;
     void ChangeSendStatus(const std::vector<std::string>& keys, bool sent) override;
+
+    // A form that only reads its catalogue: the editing calls refuse (-1) or have nothing to do,
+    // and the manager keeps their commands disabled. The order list overrides them.
+    int UpdatePrice(const std::vector<AsordPair>&) override { return -1; }
+    int UpdateFreq(const std::vector<AsordPair>&) override { return -1; }
+    int InsertAsordData(const std::string&, const std::string&,
+                        const std::vector<std::string>&) override {
+        return -1;
+    }
+    int DeleteItem(bool) override { return -1; }
+    int InsertMarcField(const std::string&, const std::string&, const std::string&) override {
+        return -1;
+    }
+    int DeleteMarcField(const std::string&) override { return -1; }
+    int NewItem() override { return -1; }
+    int SaveItem() override { return 0; }
+    int SaveAllItems() override { return 0; }
+    void Cancel() override {}
+    bool QueryClose() override { return true; }
+    int MarcFind(const std::string&) override { return -1; }
+    int CheckRepeat() override { return -1; }
+    void ChangeGray(bool) override {}
+    FormState State() const override {
+        return refreshing() ? FormState::Refreshing : FormState::Browse;
+    }
 
 signals:
     // The current row moved (-1: none).

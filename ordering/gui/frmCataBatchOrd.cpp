@@ -21,6 +21,7 @@
 #include "common/gui/Grid.h"
 #include "common/gui/StdKeys.h"
 #include "db/basLibDB.h"
+#include "ordering/core/AcqCodes.h"
 #include "ordering/gui/TextFileViewer.h"
 
 namespace {
@@ -147,11 +148,19 @@ void frmCataBatchOrd::loadRecords() {
     for (const char* c : kRecordCaptions)
         captions << c;
     records_->setHorizontalHeaderLabels(captions);
+    // Currencies by their names and partners with their kind, from the acquisitions lists.
+    std::vector<AcqCode> money;
+    if (intGetAcqMoneyTypes(money) < 0) LIB_DB_ShowError();
     for (int r = 2; r < rows.rows(); ++r) {
         QList<QStandardItem*> line;
-        for (int c = 0; c < rows.cols(); ++c) {
+        for (int c = 0; c < static_cast<int>(std::size(kRecordCaptions)); ++c) {
             std::string text = rows(c, r).str();
             if (c == 3) text = text == "1" ? "换入" : "受赠";
+            if (c == 4) {
+                const std::string kind = strAcqName(AcqPartnerKinds(), rows(11, r).str());
+                if (!kind.empty()) text += "（" + kind + "）";
+            }
+            if (c == 8 && !strAcqName(money, text).empty()) text = strAcqName(money, text);
             auto* item = new QStandardItem(q(text));
             item->setEditable(false);
             line << item;

@@ -6,6 +6,7 @@
 
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/OrdAsord.h"
 
 frmOrdAsordList::frmOrdAsordList(QWidget* parent)
     : OrdDataForm(DataFormType::AsordList,
@@ -57,49 +58,27 @@ int frmOrdAsordList::CheckDataValid() {
     return n;
 }
 
-FormState frmOrdAsordList::State() const {
-    return refreshing() ? FormState::Refreshing : FormState::Browse;
-}
-
-int frmOrdAsordList::ImportReviewFile(const std::string&) {
-    return -1;
-}
-int frmOrdAsordList::UpdatePrice(const std::vector<AsordPair>&) {
-    return -1;
-}
-int frmOrdAsordList::UpdateFreq(const std::vector<AsordPair>&) {
-    return -1;
-}
-int frmOrdAsordList::InsertAsordData(const std::string&, const std::string&,
-                                     const std::vector<std::string>&) {
-    return -1;
-}
-int frmOrdAsordList::DeleteItem(bool) {
-    return -1;
-}
-int frmOrdAsordList::InsertMarcField(const std::string&, const std::string&, const std::string&) {
-    return -1;
-}
-int frmOrdAsordList::DeleteMarcField(const std::string&) {
-    return -1;
-}
-int frmOrdAsordList::NewItem() {
-    return -1;
-}
-int frmOrdAsordList::SaveItem() {
+int frmOrdAsordList::ImportReviewFile(const std::string& path) {
+    if (PublCode().empty()) return -1;
+    std::vector<OrdDetail> items;
+    std::string error;
+    if (intReadAsordFile(path, items, error) < 0) {
+        LIB_ShowMsg("E" + error);
+        return -1;
+    }
+    std::vector<std::string> existing;
+    const int added = intAddAsordItems(PublCode(), OrdYear(), std::move(items), existing);
+    if (added < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    if (Refresh() < 0) return -1;
+    std::string report = "I已导入 " + std::to_string(added) + " 条征订信息。";
+    if (!existing.empty()) {
+        report += "\n下列征订号在该目录中已经存在：";
+        for (const std::string& no : existing)
+            report += "\n" + no;
+    }
+    LIB_ShowMsg(report);
     return 0;
 }
-int frmOrdAsordList::SaveAllItems() {
-    return 0;
-}
-void frmOrdAsordList::Cancel() {}
-bool frmOrdAsordList::QueryClose() {
-    return true;
-}
-int frmOrdAsordList::MarcFind(const std::string&) {
-    return -1;
-}
-int frmOrdAsordList::CheckRepeat() {
-    return -1;
-}
-void frmOrdAsordList::ChangeGray(bool) {}

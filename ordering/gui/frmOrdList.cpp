@@ -20,6 +20,7 @@
 #include "marc/core/basBMStore.h"
 #include "marc/gui/MarcRecModel.h"
 #include "marc/gui/dlgMarcSearch.h"
+#include "ordering/core/OrdAsord.h"
 #include "ordering/core/basOrdFile.h"
 #include "ordering/core/basOrdFunc.h"
 #include "ordering/gui/frmOrdInfo.h"
@@ -97,9 +98,11 @@ frmOrdList::frmOrdList(QWidget* parent)
     splMain->setObjectName("splMain");
     splMain->addWidget(listArea());
     splMain->addWidget(panes);
-    splMain->setStretchFactor(0, 3);
-    splMain->setStretchFactor(1, 2);
-    splMain->setSizes({600, 400});
+    // The list a dozen rows at 1280x800, the panes their five-row grids; a taller screen shares
+    // the rest about evenly.
+    splMain->setStretchFactor(0, 1);
+    splMain->setStretchFactor(1, 1);
+    splMain->setSizes({520, 480});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splMain);
@@ -121,6 +124,8 @@ frmOrdList::frmOrdList(QWidget* parent)
         return dlg.exec() == QDialog::Accepted ? dlg.chosen() : MarcFound{};
     };
     setFrameStyle(FrameStyle::Level);
+    // The subscriber pane holds four grids: it gets half the width.
+    splPanes->setSizes({280, 500, 250});
     LIB_RememberSplitter(splMain, "ordering/splMain");
     LIB_RememberSplitter(splPanes, "ordering/splPanes");
     showRow(-1);
@@ -199,9 +204,9 @@ int frmOrdList::loadRows(std::vector<OrdDetail>& rows) {
 
 int frmOrdList::NewItem() {
     if (PublCode().empty() || OrdYear().empty()) return -1;
-    OrdDetail d = NewOrdDetail(PublCode(), OrdYear());
-    fillUsualCodes(d);
-    appendRows({std::move(d)});
+    std::vector<OrdDetail> added{NewOrdDetail(PublCode(), OrdYear())};
+    fillUsualCodes(added);
+    appendRows(std::move(added));
     setCurIndex(ItemCount() - 1);
     return 0;
 }
@@ -320,17 +325,12 @@ int frmOrdList::saveBreakpoint() {
     return 0;
 }
 
-std::vector<std::string> frmOrdList::existing(const std::vector<OrdDetail>& details) {
-    std::vector<OrdDetail> saved;
-    if (intLoadOrdDetails(PublCode(), OrdYear(), saved) < 0) LIB_DB_ShowError();
-    std::vector<std::string> out;
-    for (const OrdDetail& d : details) {
-        const std::string no = d.asordNo;
-        bool inCatalogue = std::any_of(saved.begin(), saved.end(),
-                                       [&](const OrdDetail& s) { return s.savedAsordNo == no; });
-        if (IsExistAsordNo(no) || inCatalogue) out.push_back(no);
+int frmOrdList::orderedAlready(const std::vector<OrdDetail>& offers, OrdOrderedAlready& found) {
+    if (intFindOrderedAlready(PublCode(), OrdYear(), offers, rows_, found) < 0) {
+        LIB_DB_ShowError();
+        return -1;
     }
-    return out;
+    return 0;
 }
 
 int frmOrdList::ImportReviewFile(const std::string& path) {
@@ -348,7 +348,9 @@ int frmOrdList::ImportReviewFile(const std::string& path) {
         f.detail.temporary = true;
         details.push_back(std::move(f.detail));
     }
-    std::vector<std::string> taken = existing(details);
+    OrdOrderedAlready found;
+    if (orderedAlready(details, found) < 0) return -1;
+    const std::vector<std::string>& taken = found.sameNumber;
     std::erase_if(details, [&](const OrdDetail& d) {
         return std::find(taken.begin(), taken.end(), d.asordNo) != taken.end();
     });
@@ -365,48 +367,40 @@ int frmOrdList::InsertAsordData(const std::string& publ, const std::string& year
                                             ordYear + " 年度的，是否仍然转入？") != kMsgOk)
         return -1;
     std::vector<OrdDetail> details;
+    OrdOrderedAlready found;
     if (intAsordToOrdDetails(publ, yearMonth, asordNos, PublCode(), OrdYear(), details) < 0) {
         LIB_DB_ShowError();
         return -1;
     }
-    std::vector<std::string> taken = existing(details);
-    std::erase_if(details, [&](const OrdDetail& d) {
-        return std::find(taken.begin(), taken.end(), d.asordNo) != taken.end();
-    });
+    if (orderedAlready(details, found) < 0) return -1;
+    auto listed = [](const std::vector<std::string>& nos, const OrdDetail& d) {
+        return std::find(nos.begin(), nos.end(), d.asordNo) != nos.end();
+    };
+    std::erase_if(details, [&](const OrdDetail& d) { return listed(found.sameNumber, d); });
     // A title the catalogue orders already is taken over twice only when the operator says so.
     std::vector<std::string> twice;
     for (const OrdDetail& d : details)
-        if (!d.title.empty() && std::any_of(rows_.begin(), rows_.end(),
-                                            [&](const OrdDetail& r) { return r.title == d.title; }))
-            twice.push_back(d.asordNo + " " + d.title);
+        if (listed(found.sameTitle, d)) twice.push_back(d.asordNo + " " + d.title);
     if (!twice.empty() &&
         LIB_ShowMsg("Q下列刊物在该订购目录中已经订购，是否仍然转入？" + joined(twice)) != kMsgOk)
-        std::erase_if(details, [&](const OrdDetail& d) {
-            return std::find(twice.begin(), twice.end(), d.asordNo + " " + d.title) != twice.end();
-        });
-    for (OrdDetail& d : details)
-        fillUsualCodes(d);
+        std::erase_if(details, [&](const OrdDetail& d) { return listed(found.sameTitle, d); });
+    fillUsualCodes(details);
     const int first = ItemCount(), count = static_cast<int>(details.size());
     appendRows(std::move(details));
     if (ItemCount() > first) setCurIndex(first);
     std::string report = "I已转入 " + std::to_string(count) + " 条征订信息。";
-    if (!taken.empty()) report += "\n下列征订号在该目录中已经存在：" + joined(taken);
+    if (!found.sameNumber.empty())
+        report += "\n下列征订号在该目录中已经存在：" + joined(found.sameNumber);
     LIB_ShowMsg(report);
     return 0;
 }
 
-void frmOrdList::fillUsualCodes(OrdDetail& d) const {
-    // The library's usual value is the one the catalogue's saved details use most.
-    for (auto field : {&OrdDetail::getMode, &OrdDetail::carrier, &OrdDetail::moneyType}) {
-        if (!(d.*field).empty()) continue;
-        std::map<std::string, int> uses;
-        for (const OrdDetail& r : rows_)
-            if (!r.temporary && !(r.*field).empty()) ++uses[r.*field];
-        auto most = std::max_element(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
-            return a.second < b.second;
-        });
-        if (most != uses.end()) d.*field = most->first;
-    }
+void frmOrdList::fillUsualCodes(std::vector<OrdDetail>& details) const {
+    OrdUsualCodes distributor, library;
+    // Without the usual codes a detail keeps what it has; the operator chooses the rest.
+    if (intGetOrdUsualCodes(PublCode(), distributor, library) < 0) LIB_DB_ShowError();
+    for (OrdDetail& d : details)
+        FillUsualCodes(d, distributor, library);
 }
 
 int frmOrdList::UpdatePrice(const std::vector<AsordPair>& pairs) {

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "marc/gui/MarcSearchPanel.h"
+#include "ordering/core/OrdAsord.h"
 #include "ordering/gui/OrdDataForm.h"
 
 class QSplitter;
@@ -75,10 +76,11 @@ private:
     // Saves the rows of one kind, stopping at the first failure. 0, or -1.
     int saveRows(const std::function<bool(const OrdDetail&)>& which);
     int saveBreakpoint();
-    // Empty 获得方式, 载体 and 币种 of a new detail get the catalogue's usual codes.
-    void fillUsualCodes(OrdDetail& d) const;
-    // Numbers of `details` already in the list or the catalogue.
-    std::vector<std::string> existing(const std::vector<OrdDetail>& details);
+    // Empty 获得方式, 载体 and 币种 of new details get the distributor's or the library's usual
+    // codes.
+    void fillUsualCodes(std::vector<OrdDetail>& details) const;
+    // Which of `offers` the list or the catalogue has already. 0, or -1 after the error report.
+    int orderedAlready(const std::vector<OrdDetail>& offers, OrdOrderedAlready& found);
 
     QSplitter* splMain = nullptr;
     QSplitter* splPanes = nullptr;

@@ -185,7 +185,10 @@ frmOrdManager::frmOrdManager(QWidget* parent) : QMainWindow(parent) {
     addSearchCommands();
 
     chooseImportFile = [this] {
-        return LIB_OpenFileName(this, "导入文件", "orderfile", "订购断点文件 (*.csv)")
+        // An order list takes order (breakpoint) files, a pre-order list review files.
+        const bool order = orderMainActive();
+        return LIB_OpenFileName(this, "导入文件", order ? "orderfile" : "asordfile",
+                                order ? "订购断点文件 (*.csv)" : "征订文件 (*.csv *.txt)")
             .toStdString();
     };
     connect(m_frmOrdTree, &frmOrdTree::catalogueChosen, this, &frmOrdManager::showCatalogue);
@@ -304,7 +307,7 @@ void frmOrdManager::subRefreshCommands() {
     set("cmdMarcRepeat", order && cur >= 0);
     set("cmdSwitch", true);
     set("cmdAsordSelect", !order && n > 0 && !OrderMain->PublCode().empty());
-    set("cmdOpenFile", order && catalogue && !locked);
+    set("cmdOpenFile", catalogue && !locked);
     for (const char* frame : {"cmdFrameNone", "cmdFrameOnlyInfo", "cmdFrameOnlySubInfo",
                               "cmdFrameLevel", "cmdFrameTabbed", "cmdGrid"})
         set(frame, order);
@@ -320,7 +323,8 @@ void frmOrdManager::subRefreshCommands() {
 }
 
 void frmOrdManager::cmdOpenFile() {
-    // An order breakpoint file (or an order file from elsewhere) comes back as temporary rows.
+    // An order breakpoint file (or an order file from elsewhere) comes back into the order list
+    // as temporary rows; a review file adds items to the pre-order catalogue shown.
     const std::string path = chooseImportFile ? chooseImportFile() : std::string();
     if (!path.empty()) activeForm()->ImportReviewFile(path);
 }

@@ -43,7 +43,7 @@ public:
     frmOrdList* OrderMain = nullptr;
     frmOrdAsordList* AsordMain = nullptr;
     QLineEdit* txtFind = nullptr;
-    // The order file cmdOpenFile reads; by default a file dialog titled "导入文件".
+    // The order or review file cmdOpenFile reads; by default a file dialog titled "导入文件".
     std::function<std::string()> chooseImportFile;
     // The mail screen the last cmdEmail opened (window-modal; null before).
     frmOrdSendMail* mailDialog = nullptr;

@@ -4,8 +4,8 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -62,6 +62,8 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& caption
 QTableWidgetItem* cell(const std::string& text, bool editable = true) {
     auto* item = new QTableWidgetItem(QString::fromStdString(text));
     if (!editable) item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    // Narrow columns cut long names and notes: the whole text is a hover away.
+    item->setToolTip(item->text());
     return item;
 }
 
@@ -110,20 +112,41 @@ frmOrdSubInfo::frmOrdSubInfo(QWidget* parent) : QWidget(parent) {
     cmdAddDist = button("cmdAddDist", "增加分配地", &frmOrdSubInfo::addDist);
     cmdDelDist = button("cmdDelDist", "删除分配地", &frmOrdSubInfo::deleteDist);
 
+    // Two rows of two grids: the subscribers beside the current one's items, its fund lines
+    // beside its distribution. Each grid keeps five rows in view and its buttons below it, so
+    // that under a full order list on a 1280x800 screen nothing has to scroll.
+    const int rowHeight = fontMetrics().height() + 8;
+    for (QTableWidget* g : {spdSubOrdLst, spdSubInfo, spdFundSrc, spdDistLoca}) {
+        g->verticalHeader()->setDefaultSectionSize(rowHeight);
+        g->setMinimumHeight(g->horizontalHeader()->sizeHint().height() + 5 * rowHeight +
+                            2 * g->frameWidth());
+    }
+    // The codes or locations and the notes or shelf marks share what the numbers leave.
+    for (QTableWidget* g : {spdFundSrc, spdDistLoca}) {
+        QHeaderView* h = g->horizontalHeader();
+        h->setSectionResizeMode(QHeaderView::ResizeToContents);
+        h->setSectionResizeMode(0, QHeaderView::Stretch);
+        h->setSectionResizeMode(g->columnCount() - 1, QHeaderView::Stretch);
+    }
+    auto buttons = [](QPushButton* add, QPushButton* del) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(add);
+        row->addWidget(del);
+        row->addStretch();
+        return row;
+    };
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(spdSubOrdLst, 0, 0, 1, 2);
-    layout->addWidget(cmdAddSub, 1, 0);
-    layout->addWidget(cmdDelSub, 1, 1);
-    layout->addWidget(spdSubInfo, 2, 0, 1, 2);
-    layout->addWidget(new QLabel("经费项目", this), 3, 0);
-    layout->addWidget(spdFundSrc, 4, 0, 1, 2);
-    layout->addWidget(cmdAddFund, 5, 0);
-    layout->addWidget(cmdDelFund, 5, 1);
-    layout->addWidget(new QLabel("分配地", this), 6, 0);
-    layout->addWidget(spdDistLoca, 7, 0, 1, 2);
-    layout->addWidget(cmdAddDist, 8, 0);
-    layout->addWidget(cmdDelDist, 8, 1);
+    layout->setVerticalSpacing(2);
+    layout->addWidget(spdSubOrdLst, 0, 0);
+    layout->addLayout(buttons(cmdAddSub, cmdDelSub), 1, 0);
+    layout->addWidget(spdSubInfo, 0, 1, 2, 1);
+    layout->addWidget(spdFundSrc, 2, 0);
+    layout->addLayout(buttons(cmdAddFund, cmdDelFund), 3, 0);
+    layout->addWidget(spdDistLoca, 2, 1);
+    layout->addLayout(buttons(cmdAddDist, cmdDelDist), 3, 1);
+    layout->setColumnStretch(0, 3);
+    layout->setColumnStretch(1, 2);
 
     connect(spdSubOrdLst, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int before, int) {

@@ -208,6 +208,13 @@ TEST(CtlInitDbOnSqlite, NewSettingsAndDatabaseFileAreReadableByTheirOwnerOnly) {
         EXPECT_EQ(fs::status(dir / file).permissions() & fs::perms::all,
                   fs::perms::owner_read | fs::perms::owner_write)
             << file;
+    // The settings a library may edit are laid into CFG/, the acquisitions file among them.
+    for (const char* file : {"CFG/QKINDEX.INI", "CFG/cf/cfCfg.ini"})
+        EXPECT_TRUE(fs::is_regular_file(dir / file)) << file;
+    std::ifstream acq(dir / "CFG/cf/cfCfg.ini");
+    std::string first;
+    std::getline(acq, first);
+    EXPECT_EQ(first.rfind("; Acquisitions settings", 0), 0u) << first;
     ConnectParams p;
     p.driver = kSqlite;
     p.dsn = (dir / "DAT/serials.db").string();

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "common/basQKEnv.h"
+#include "ordering/core/AcqCodes.h"
 #include "ordering/core/OrdBatch.h"
 #include "ordering/core/basOrdFunc.h"
 #include "tests/ordering/OrdTestData.h"
@@ -193,6 +194,51 @@ TEST_P(OrdBatch, AcquisitionSettingsListsEndAtTheFirstMissingKey) {
     EXPECT_EQ(s.fundTypes, (std::vector<AcqCfgItem>{{"09", ""}}));
     EXPECT_TRUE(s.findSame.empty());
     EXPECT_EQ(s.marcInfoNum, 12);
+}
+
+TEST_P(OrdBatch, TheBuiltInSettingsFileIsTheSampleWithItsLists) {
+    std::filesystem::create_directories(g_strPath[3] + "cf");
+    std::ofstream(strAcqSettingsPath(), std::ios::binary) << DefaultAcqCfgText();
+    AcqSettings s;
+    ASSERT_EQ(intLoadAcqSettings(s), 0);
+    EXPECT_EQ(s.indexFields.size(), 4u);
+    EXPECT_EQ(s.fundTypes.front(), (AcqCfgItem{"01", "中文期刊经费"}));
+    EXPECT_EQ(s.findSame.front(), (AcqCfgItem{"200", "题名"}));
+    EXPECT_EQ(s.marcInfoNum, 12);
+}
+
+TEST_P(OrdBatch, AcquisitionsCodeListsAreReadAsTheScreensOfferThem) {
+    g_OraDatabase->execute("UPDATE pay_mode_code SET code_use_flag='0' WHERE pay_mode_code='05'");
+    std::vector<AcqCode> list;
+    ASSERT_EQ(intGetAcqPayModes(list), 0);
+    ASSERT_EQ(list.size(), 6u) << "a mode out of use is not offered";
+    EXPECT_EQ(list.front(), (AcqCode{"01", "银行转账"}));
+    EXPECT_EQ(strAcqName(list, "05"), "");
+
+    ASSERT_EQ(intGetAcqFundSources(list), 0);
+    ASSERT_EQ(list.size(), 9u);
+    EXPECT_EQ(strAcqName(list, kAcqGiftFund), "") << "gifts are not paid from a fund";
+    EXPECT_EQ(list.back(), (AcqCode{"10", "交换"}));
+
+    ASSERT_EQ(intGetAcqMoneyTypes(list), 0);
+    std::vector<std::string> codes;
+    for (const AcqCode& c : list)
+        codes.push_back(c.code);
+    EXPECT_EQ(codes,
+              (std::vector<std::string>{"CHF", "CNY", "EUR", "GBP", "HKD", "JPY", "TWD", "USD"}));
+    EXPECT_EQ(strAcqName(list, " USD "), "美元");
+
+    std::vector<AcqPropClass> classes;
+    ASSERT_EQ(intGetAcqPropClasses(classes), 0);
+    ASSERT_EQ(classes.size(), 11u);
+    EXPECT_EQ(classes[3].code, "11");
+    EXPECT_EQ(classes[3].name, "中文期刊合订本");
+    EXPECT_EQ(classes[3].propPrefix, "Q");
+    EXPECT_EQ(classes[3].batchPrefix, "QH");
+    EXPECT_EQ(classes[3].serialWidth, 6);
+
+    EXPECT_EQ(strAcqName(AcqPartnerKinds(), "2"), "赠送并交换对象");
+    EXPECT_EQ(AcqPartnerKinds().size(), 3u);
 }
 
 }  // namespace

@@ -73,6 +73,21 @@ TEST_P(OrdBatchScreen, TickedRecordsBecomeOrderDetails) {
     EXPECT_EQ(f.pbTime->value(), f.pbTime->maximum());
 }
 
+TEST_P(OrdBatchScreen, TheGridNamesCurrenciesAndThePartnersKind) {
+    g_OraDatabase->execute(
+        "INSERT INTO prsn_exch_obj (obj_code, obj_name, obj_type) VALUES "
+        "('P1','某大学图书馆','2')");
+    frmCataBatchOrd f;
+    QAbstractItemModel* m = f.spdRecords->model();
+    ASSERT_EQ(m->rowCount(), 2);
+    ASSERT_EQ(m->columnCount(), 11);
+    auto at = [&](int row, int col) { return m->index(row, col).data().toString().toStdString(); };
+    EXPECT_EQ(at(0, 4), "P1（赠送并交换对象）");
+    EXPECT_EQ(at(1, 4), "P2") << "a partner not in the list shows its code alone";
+    EXPECT_EQ(at(0, 8), "人民币");
+    EXPECT_EQ(at(1, 8), "欧元");
+}
+
 TEST_P(OrdBatchScreen, RefusalWritesNothing) {
     frmCataBatchOrd f;
     fill(f);

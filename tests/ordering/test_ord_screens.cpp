@@ -796,7 +796,7 @@ TEST_P(OrdScreens, AtCommonScreenSizesTheListAndItsTitlesGetTheRoom) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(manager.get()));
         QApplication::processEvents();
         QTableView* grid = list->spdList;
-        EXPECT_GE(grid->viewport()->height() / grid->rowHeight(0), size.height() > 1000 ? 14 : 9);
+        EXPECT_GE(grid->viewport()->height() / grid->rowHeight(0), size.height() > 1000 ? 17 : 12);
         const int title = list->model->columnOf("Title");
         EXPECT_LE(grid->horizontalHeader()->visualIndex(title), 1);
         EXPECT_LE(grid->columnViewportPosition(title) + grid->columnWidth(title),
@@ -804,9 +804,22 @@ TEST_P(OrdScreens, AtCommonScreenSizesTheListAndItsTitlesGetTheRoom) {
         auto* panes = list->findChild<QScrollArea*>("scrPanes");
         ASSERT_NE(panes, nullptr);
         EXPECT_EQ(panes->horizontalScrollBar()->maximum(), 0);
-        for (QTableWidget* t :
-             {info->spdOrderInfo, sub->spdSubOrdLst, sub->spdSubInfo, sub->spdFundSrc})
+        EXPECT_EQ(panes->verticalScrollBar()->maximum(), 0) << "the panes fit below the list";
+        for (QTableWidget* t : {info->spdOrderInfo, sub->spdSubOrdLst, sub->spdSubInfo,
+                                sub->spdFundSrc, sub->spdDistLoca})
             EXPECT_EQ(t->horizontalScrollBar()->maximum(), 0) << t->objectName().toStdString();
+        // The subscriber pane's grids show five lines each, its buttons whole below them.
+        for (QTableWidget* t :
+             {sub->spdSubOrdLst, sub->spdSubInfo, sub->spdFundSrc, sub->spdDistLoca}) {
+            EXPECT_GE(t->viewport()->height() / t->verticalHeader()->defaultSectionSize(), 5)
+                << t->objectName().toStdString();
+            EXPECT_TRUE(t->visibleRegion().boundingRect().height() >= t->height())
+                << t->objectName().toStdString();
+        }
+        for (QPushButton* b : {sub->cmdAddSub, sub->cmdDelSub, sub->cmdAddFund, sub->cmdDelFund,
+                               sub->cmdAddDist, sub->cmdDelDist})
+            EXPECT_EQ(b->visibleRegion().boundingRect().size(), b->size())
+                << b->objectName().toStdString();
         if (const char* dir = std::getenv("SERIALS_SHOT_DIR"))
             manager->grab().save(
                 QString("%1/order_%2x%3.png").arg(dir).arg(size.width()).arg(size.height()));
