@@ -23,6 +23,7 @@
 #include "marc/core/basBMIndex.h"
 #include "tests/support/DemoSession.h"
 #include "tests/support/PdfText.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -126,6 +127,7 @@ TEST_P(BindWalkthrough, OneTitleIsBoundSentReceivedAccessionedAndItsSlipCarriesT
     callNo->txtCallNo->setText("G25");
     callNo->cmdSerial->click();
     EXPECT_EQ(callNo->txtCallNo->text(), "G25/13");  // the demo's G25 series stands at 12
+    saveScreenshots(*callNo, "frmOldCreateCallNo-" + QString::fromStdString(GetParam()));
     callNo->cmdOk->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(bound->txtCallNo->text(), "G25/13");
@@ -152,6 +154,7 @@ TEST_P(BindWalkthrough, OneTitleIsBoundSentReceivedAccessionedAndItsSlipCarriesT
     store.storePane->txtBarCode->setText("31000002");
     store.storePane->cmbLendGrad->setCurrentIndex(store.storePane->cmbLendGrad->findData("C"));
     store.storePane->cmbCircType->setCurrentIndex(store.storePane->cmbCircType->findData("22"));
+    saveScreenshots(store, "frmOldCheckStore-" + QString::fromStdString(GetParam()));
     store.cmdStore->click();
     EXPECT_EQ(scalar("SELECT prop_no||'|'||call_no||'|'||vol_peri||'|'||chk_batch_no FROM "
                      "indi_acct WHERE asord_no='2026000003'"),

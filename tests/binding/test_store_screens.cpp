@@ -23,6 +23,7 @@
 #include "binding/gui/frmOldStoreBatch.h"
 #include "common/basSysPara.h"
 #include "tests/binding/BindTestData.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -261,6 +262,7 @@ TEST_P(StoreScreens, ClassMaintenanceFromTheCallNumberScreenCorrectsTheSeriesItP
     series->spdSerial.selectRow(0);
     EXPECT_EQ(series->txtClsNo->text(), "TP3");
     EXPECT_TRUE(series->txtClsNo->isReadOnly());
+    saveScreenshots(*series, "frmOldClassSerial-" + QString::fromStdString(GetParam()));
     series->txtMaxSerial->setValue(99);
     series->cmdOk->click();
     EXPECT_EQ(scalar("SELECT max_serial FROM max_class_serial WHERE cls_no='TP3'"), "99");
