@@ -1,6 +1,6 @@
 // Binding speed on each backend, on the library `serialsctl generate` makes
-// (SERIALS_BENCH_TITLES titles, 7,500 by default, over SERIALS_BENCH_YEARS years, 2 by default,
-// so that last year's issues have all arrived): finding every title with last year's issues to
+// (SERIALS_BENCH_TITLES titles, 7,500 by default, over SERIALS_BENCH_YEARS years, 10 by
+// default; last year's issues have all arrived): finding every title with last year's issues to
 // bind, distributor by distributor, and creating their binding records in one operation. The
 // records are deleted again between iterations, outside the measured time.
 #include <benchmark/benchmark.h>
@@ -14,7 +14,7 @@ namespace {
 std::string g_lastYear;  // the year whose issues are bound
 
 bool fill() {
-    if (!generateBenchLibrary(7500, 2)) return false;
+    if (!generateBenchLibrary()) return false;
     g_OraDatabase->execute(
         "INSERT INTO m_bind_batch_lst (bookbinder_code,bind_batch_no) VALUES ('ZD01','B1')");
     // Statistics, as a library's database has them once it has been in use: without them the

@@ -147,9 +147,10 @@ int bind(const std::vector<std::string>& raw) {
 
 const char* const kAccessionUsage =
     "accession batch NO CLASS --type bound|single [--remark TEXT] | "
-    "accession bound BATCH BINDNO --barcode CODE [--prop NO] [--callno CALLNO] | "
+    "accession bound BATCH BINDNO --barcode CODE [--prop NO] [--callno CALLNO] "
+    "[--lend-grade CODE] [--circ-type CODE] | "
     "accession single BATCH PERIID LOCATION DISLOCATION ITEMNO --barcode CODE [--prop NO] "
-    "[--callno CALLNO] | accession undo PROPNO";
+    "[--callno CALLNO] [--lend-grade CODE] [--circ-type CODE] | accession undo PROPNO";
 
 StoreEntry entryFrom(const Args& a) {
     StoreEntry e;
@@ -158,6 +159,8 @@ StoreEntry entryFrom(const Args& a) {
     e.callNo = a.get("--callno");
     e.bookStatCode = a.get("--status", e.bookStatCode);
     e.remark = a.get("--remark");
+    e.lendGrade = a.get("--lend-grade");
+    e.circType = a.get("--circ-type");
     return e;
 }
 

@@ -214,15 +214,29 @@ int loadPrices(const std::string& binder, PriceList& p) {
     return 0;
 }
 
-// Marks the highest available copy of each issue at the location as bound in the record.
+// Marks the highest available copy of each issue at the location as bound in the record; the
+// values are bound, so that the few shapes (by run length) are prepared once per connection.
+BoundStatement takeCopiesStatement(const std::string& bindNo, const std::string& location,
+                                   const std::string& disLocation,
+                                   const std::vector<std::string>& periIds) {
+    BoundStatement st{"", {bindNo, location, disLocation}};
+    std::string ids;
+    for (const std::string& id : periIds) {
+        st.args.emplace_back(id);
+        ids += (ids.empty() ? "$" : ",$") + std::to_string(st.args.size());
+    }
+    st.sql =
+        " UPDATE m_peri_item AS a SET  item_stat='3',  remark=$1, bind_no=$1"
+        " WHERE item_stat<='2' AND location=$2 AND dis_location=$3 AND peri_id IN (" +
+        ids +
+        ") AND item_no=(SELECT max(b.item_no)  FROM m_peri_item b  WHERE b.item_stat<='2'"
+        " AND b.location=a.location AND b.dis_location=a.dis_location AND a.peri_id=b.peri_id) ";
+    return st;
+}
+
 int takeCopies(const std::string& bindNo, const std::string& location,
                const std::string& disLocation, const std::vector<std::string>& periIds) {
-    return LIB_DB_Execute(
-        " UPDATE m_peri_item AS a SET  item_stat='3',  remark=" + q(bindNo) +
-        ", bind_no=" + q(bindNo) + " WHERE item_stat<='2' AND location=" + q(location) +
-        " AND dis_location=" + q(disLocation) + " AND peri_id IN " + binddb::inList(periIds) +
-        " AND item_no=(SELECT max(b.item_no)  FROM m_peri_item b  WHERE b.item_stat<='2'"
-        " AND b.location=a.location AND b.dis_location=a.dis_location AND a.peri_id=b.peri_id) ");
+    return LIB_DB_ExecuteBatch({takeCopiesStatement(bindNo, location, disLocation, periIds)});
 }
 
 // A copy taken out of a record goes back to where it was before binding.
@@ -235,8 +249,18 @@ struct Run {
     std::vector<BindIssue> issues;
 };
 
-int writeRecord(const Run& run, const BindSettings& s, const RecordFacts& facts,
-                const BindCreate& req, const PriceList& prices, const std::string& bindNo) {
+const std::vector<std::string> kRecordInsertColumns{
+    "bind_no",         "marc_rec_no",   "get_mode_code",    "carrier_code",
+    "bookbinder_code", "bind_batch_no", "bound_flag",       "m_title",
+    "bgn_end_year",    "bgn_end_vol",   "bound_edit_price", "call_no",
+    "m_isbn",          "qty_of_bind",   "book_size",        "color",
+    "frame",           "bound_price"};
+
+// The record's row (for one multi-row insert of the chunk) and the update that takes its
+// copies, which must follow the insert in the batch.
+void addRecord(const Run& run, const BindSettings& s, const RecordFacts& facts,
+               const BindCreate& req, const PriceList& prices, const std::string& bindNo,
+               std::vector<std::vector<LibVar>>& rows, std::vector<BoundStatement>& takes) {
     std::vector<std::string> ids;
     double value = 0;
     for (const BindIssue& i : run.issues) {
@@ -247,19 +271,13 @@ int writeRecord(const Run& run, const BindSettings& s, const RecordFacts& facts,
     const BindIssue& last = run.issues.back();
     auto price = prices.price.find(s.bookSizeCode);
     auto size = prices.name.find(s.bookSizeCode);
-    std::string sql =
-        " INSERT INTO m_peri_bind_detl(bind_no,marc_rec_no,get_mode_code,carrier_code,"
-        " bookbinder_code,bind_batch_no,bound_flag,m_title,bgn_end_year,bgn_end_vol,"
-        " bound_edit_price,call_no,m_isbn,qty_of_bind,book_size,color,frame,bound_price) VALUES( " +
-        q(bindNo) + "," + q(run.title->marcRecNo) + "," + q(s.getModeCode) + "," +
-        q(s.carrierCode) + "," + q(req.binder) + "," + q(req.batchNo) + ",0," + q(facts.spine) +
-        "," + q(range(first.publYear, last.publYear)) + "," +
-        q(range(strIssueLabel(first), strIssueLabel(last))) + "," + money(value) + "," +
-        q(facts.callNo) + "," + q(facts.isbn) + "," + std::to_string(run.issues.size()) + "," +
-        q(size == prices.name.end() ? "" : size->second) + "," + q(s.color) + "," + q(s.frame) +
-        "," + (price == prices.price.end() ? std::string("NULL") : money(price->second)) + ")";
-    if (LIB_DB_Execute(sql) < 0) return kDbFailed;
-    return takeCopies(bindNo, run.title->location, run.title->disLocation, ids);
+    rows.push_back({bindNo, run.title->marcRecNo, s.getModeCode, s.carrierCode, req.binder,
+                    req.batchNo, 0, facts.spine, range(first.publYear, last.publYear),
+                    range(strIssueLabel(first), strIssueLabel(last)), money(value), facts.callNo,
+                    facts.isbn, static_cast<int>(run.issues.size()),
+                    size == prices.name.end() ? std::string() : size->second, s.color, s.frame,
+                    price == prices.price.end() ? LibVar::null() : LibVar(money(price->second))});
+    takes.push_back(takeCopiesStatement(bindNo, run.title->location, run.title->disLocation, ids));
 }
 
 std::string bumpBindNo(const std::string& bindNo) {
@@ -420,6 +438,8 @@ int intCreateBindRecords(const BindCreate& req, const std::vector<BindTitle>& ti
                 issuesToBind(chunk, req.year, *req.keep, settings, issues) < 0 ||
                 loadRecordFacts(chunk, facts) < 0)
                 return kDbFailed;
+            std::vector<std::vector<LibVar>> rows;
+            std::vector<BoundStatement> takes;
             for (const BindTitle* t : chunk) {
                 const BindSettings& s = settings[titleKey(*t)];
                 if (req.copies < 1 || req.copies > s.bindCopyQty)
@@ -433,14 +453,19 @@ int intCreateBindRecords(const BindCreate& req, const std::vector<BindTitle>& ti
                         for (std::size_t i = at; i < list.size() && i < at + per; ++i)
                             if (list[i].copies >= k) run.issues.push_back(list[i]);
                         if (run.issues.empty()) continue;
-                        if (writeRecord(run, s, facts[t->marcRecNo], req, prices, bindNo) < 0)
-                            return kDbFailed;
+                        addRecord(run, s, facts[t->marcRecNo], req, prices, bindNo, rows, takes);
                         made.push_back(bindNo);
                         bindNo = bumpBindNo(bindNo);
                         volumes += 1;
                     }
                 }
             }
+            // The chunk's records and their copies travel in one round trip.
+            std::vector<BoundStatement> batch;
+            if (LIB_DB_AddInsertRows(batch, "m_peri_bind_detl", kRecordInsertColumns, rows) < 0)
+                return kDbFailed;
+            batch.insert(batch.end(), takes.begin(), takes.end());
+            if (LIB_DB_ExecuteBatch(batch) < 0) return kDbFailed;
         }
         if (made.empty()) return refuse("E无该期刊单刊信息，请重新查询！");
         if (LIB_WriteOpLog("50036", req.binder, req.batchNo, "0",

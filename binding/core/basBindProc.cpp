@@ -31,7 +31,9 @@ void insertItem(ProcCall& c) {
                    {"in_date", ProcCol::Text},
                    {"attachment", ProcCol::Text},
                    {"resp_wkr", ProcCol::Text},
-                   {"remark", ProcCol::Text}});
+                   {"remark", ProcCol::Text},
+                   {"circ_type_code", ProcCol::Text},
+                   {"lend_grd", ProcCol::Text}});
 }
 
 void insertIndiAcct(ProcCall& c) {

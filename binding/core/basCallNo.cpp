@@ -11,6 +11,7 @@
 
 using binddb::cell;
 using binddb::kDbFailed;
+using binddb::refuse;
 
 namespace {
 
@@ -120,6 +121,97 @@ int intTakeClassSerial(const ClassKey& k, int& serial) {
     return binddb::inTransaction([&]() { return takeSerial(k, serial); });
 }
 
+int intListClassSerials(const std::string& clsId, std::vector<ClassSerial>& series) {
+    LibArray a;
+    if (LIB_DB_Select("SELECT doc_type_code,cls_id,cls_no,grp_code,class_prefix,max_serial FROM "
+                      "max_class_serial" +
+                          (clsId.empty() ? std::string() : " WHERE cls_id=" + q(clsId)) +
+                          " ORDER BY cls_id,cls_no,doc_type_code,grp_code",
+                      a) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    series.clear();
+    for (int i = 0; i < a.recordCount(); ++i)
+        series.push_back({{cell(a, 0, i), cell(a, 1, i), cell(a, 2, i), cell(a, 3, i)},
+                          cell(a, 4, i),
+                          static_cast<int>(binddb::number(a, 5, i))});
+    return 0;
+}
+
+namespace {
+
+// The highest serial the class has given out as a call number "class/serial"; 0: none.
+int highestUsedSerial(const ClassKey& k, int& highest) {
+    LibArray a;
+    if (LIB_DB_Select("SELECT call_no FROM call_no_lst WHERE call_no like " +
+                          q(k.clsNo + strCallNoSeparator() + "%"),
+                      a) < 0)
+        return kDbFailed;
+    highest = 0;
+    const std::size_t from = k.clsNo.size() + strCallNoSeparator().size();
+    for (int i = 0; i < a.recordCount(); ++i) {
+        std::string book = cell(a, 0, i).substr(from);
+        if (!book.empty() && book.size() < 10 &&
+            std::all_of(book.begin(), book.end(), [](unsigned char c) { return std::isdigit(c); }))
+            highest = std::max(highest, std::stoi(book));
+    }
+    return 0;
+}
+
+bool validKey(const ClassKey& k) {
+    return !k.docType.empty() && !k.clsId.empty() && !k.clsNo.empty() && !k.grpCode.empty();
+}
+
+}  // namespace
+
+int intSaveClassSerial(const ClassSerial& row, bool isNew) {
+    if (!validKey(row.key)) {
+        LIB_ShowMsg("E分类号不能为空。");
+        return -1;
+    }
+    if (row.maxSerial < 0) {
+        LIB_ShowMsg("E最大种次号不能小于零。");
+        return -1;
+    }
+    return binddb::inTransaction([&]() {
+        LibArray a;
+        // The same lock as taking a serial: no workstation takes one while this is written.
+        if (LIB_DB_Select(" SELECT doc_type_code,cls_id,cls_no,class_prefix,max_serial FROM "
+                          "max_class_serial " +
+                              classWhere(row.key) + " FOR UPDATE",
+                          a) < 0)
+            return kDbFailed;
+        if (isNew && a.recordCount() > 0) return refuse("E" + row.key.clsNo + "类已有种次号！");
+        if (!isNew && a.recordCount() == 0)
+            return refuse("E未检索到" + row.key.clsNo + "类的最大号");
+        int highest = 0;
+        if (highestUsedSerial(row.key, highest) < 0) return kDbFailed;
+        if (row.maxSerial < highest)
+            return refuse("E" + row.key.clsNo + "类已取到种次号" + std::to_string(highest) +
+                          "，最大种次号不能小于它！");
+        if (isNew && LIB_DB_CallProc("INSERT_max_class_serial " + classArgs(row.key) + "," +
+                                     q(row.prefix)) < 0)
+            return kDbFailed;
+        return LIB_DB_Execute("UPDATE max_class_serial SET class_prefix=" + q(row.prefix) +
+                              ",max_serial=" + std::to_string(row.maxSerial) + classWhere(row.key));
+    });
+}
+
+int intDeleteClassSerial(const ClassKey& k) {
+    if (LIB_ShowMsg("Q是否确认删除" + k.clsNo + "类的种次号？") != kMsgOk) return 1;
+    return binddb::inTransaction([&]() {
+        LibArray a;
+        if (LIB_DB_Select(
+                " SELECT max_serial FROM max_class_serial " + classWhere(k) + " FOR UPDATE", a) < 0)
+            return kDbFailed;
+        int highest = 0;
+        if (highestUsedSerial(k, highest) < 0) return kDbFailed;
+        if (highest > 0) return refuse("E" + k.clsNo + "类已有索书号，不能删除！");
+        return LIB_DB_Execute("DELETE FROM max_class_serial" + classWhere(k));
+    });
+}
+
 int intConfirmCallNo(const std::string& marcRecNo, std::string& callNo,
                      const ClassKey* serialFrom) {
     std::string result = callNo;
@@ -216,8 +308,16 @@ std::string strWesternAuthorNumber(const std::string& name) {
     return cell(a, 1, 0);
 }
 
+bool bolChineseAuthorTables() {
+    return LIB_GetSysPara(20).str().rfind("C", 0) == 0;
+}
+
 std::string strAuthorNumber(const std::string& name) {
-    if (LIB_GetSysPara(20).str().rfind("C", 0) != 0) return strWesternAuthorNumber(name);
+    return strAuthorNumber(name, bolChineseAuthorTables());
+}
+
+std::string strAuthorNumber(const std::string& name, bool chinese) {
+    if (!chinese) return strWesternAuthorNumber(name);
     std::string code = GetAuthPeiHao(name);
     if (code.empty()) return "";
     std::string extra = GetAuthFuFen(name);

@@ -26,6 +26,22 @@ int intProposeClassSerial(const ClassKey& key, int& serial);
 // Takes the class's next serial and keeps it, in one transaction.
 int intTakeClassSerial(const ClassKey& key, int& serial);
 
+// One class series as class maintenance shows and edits it.
+struct ClassSerial {
+    ClassKey key;
+    std::string prefix;
+    int maxSerial = 0;
+};
+// The series of a classification scheme (empty: every scheme), by class number.
+int intListClassSerials(const std::string& clsId, std::vector<ClassSerial>& series);
+// Adds a series (`isNew`; refused when the class has one) or rewrites the prefix and last serial
+// of one, its row locked for the transaction as taking a serial locks it. The last serial may
+// not go below a serial the class has already given out in call_no_lst.
+int intSaveClassSerial(const ClassSerial& series, bool isNew);
+// Deletes a series after asking; refused once the class has given out a call number. 0
+// deleted, 1 not confirmed, -1 refused or failed.
+int intDeleteClassSerial(const ClassKey& key);
+
 // Confirms a call number for a record (cmdOk). With `serialFrom`, the book number is the
 // class's next serial taken now (so two workstations never share one), and `callNo` is
 // rewritten with it. A call number another record has is refused with EQK640.
@@ -39,8 +55,13 @@ std::string GetAuthPeiHao(const std::string& name);
 // The additional number from auth_fufen for the name's type and the initial of the character
 // after the leading part.
 std::string GetAuthFuFen(const std::string& name);
-// The author number: code and additional number joined by "/", each padded to three digits;
-// Chinese or Western table as system parameter 20 says.
+// Whether author numbers come from the Chinese tables: system parameter 20 beginning "C";
+// otherwise the Western table.
+bool bolChineseAuthorTables();
+// The author number from the Chinese tables (code and additional number joined by "/", each
+// padded to three digits) or from the Western table.
+std::string strAuthorNumber(const std::string& name, bool chinese);
+// The same from the tables system parameter 20 names.
 std::string strAuthorNumber(const std::string& name);
 // The Cutter-style number of a Western name ("MC" read as "MAC").
 std::string strWesternAuthorNumber(const std::string& name);

@@ -137,6 +137,27 @@ int checkUnique(const StoreEntry& e) {
     return 0;
 }
 
+// A loan grade or circulation type given must be one in use.
+int checkCirculation(const StoreEntry& e) {
+    LibArray a;
+    if (!e.lendGrade.empty()) {
+        if (LIB_DB_Select("SELECT lend_grd FROM lend_grd WHERE code_use_flag='1' AND lend_grd=" +
+                              q(e.lendGrade),
+                          a) < 0)
+            return kDbFailed;
+        if (a.recordCount() == 0) return refuse("E借阅等级" + e.lendGrade + "不存在！");
+    }
+    if (!e.circType.empty()) {
+        if (LIB_DB_Select("SELECT circ_type_code FROM circ_type_code WHERE code_use_flag='1' AND "
+                          "circ_type_code=" +
+                              q(e.circType),
+                          a) < 0)
+            return kDbFailed;
+        if (a.recordCount() == 0) return refuse("E流通类型" + e.circType + "不存在！");
+    }
+    return 0;
+}
+
 // indi_acct before item: a property number taken meanwhile by another workstation then
 // fails on PK_INDI_ACCT, which the operator is told about as "财产号重复!".
 int writeVolume(const std::string& batchNo, const Volume& v, StoreEntry& e) {
@@ -144,7 +165,7 @@ int writeVolume(const std::string& batchNo, const Volume& v, StoreEntry& e) {
     std::string callNo = e.callNo.empty() ? v.callNo : e.callNo;
     if (callNo.empty()) return refuse("E索书号不能为空。");
     int rc = checkUnique(e);
-    if (rc < 0) return rc;
+    if (rc < 0 || (rc = checkCirculation(e)) < 0) return rc;
     std::string dis = e.disLocation.empty() ? v.disLocation : e.disLocation;
     std::string attachment = e.attachment.empty() ? v.attachment : e.attachment;
     std::string common =
@@ -156,7 +177,8 @@ int writeVolume(const std::string& batchNo, const Volume& v, StoreEntry& e) {
                         q(binddb::now()) + "," + q(attachment) + "," + q(g_strWkrNo) + "," +
                         q(e.remark)) < 0 ||
         LIB_DB_CallProc("insert_item " + common + q(today) + "," + q(attachment) + "," +
-                        q(g_strWkrNo) + "," + q(e.remark)) < 0)
+                        q(g_strWkrNo) + "," + q(e.remark) + "," + q(e.circType) + "," +
+                        q(e.lendGrade)) < 0)
         return kDbFailed;
     e.callNo = callNo;
     return 0;
@@ -494,16 +516,35 @@ int intListSingleCopies(const BindTitle& title, const std::string& year,
     return 0;
 }
 
-int intListPropClasses(std::vector<CodeName>& classes) {
+namespace {
+
+int listCodes(const std::string& sql, std::vector<CodeName>& out) {
     LibArray a;
-    if (LIB_DB_Select(
-            "SELECT class_type_code,class_type_name FROM max_number ORDER BY class_type_code", a) <
-        0) {
+    if (LIB_DB_Select(sql, a) < 0) {
         LIB_DB_ShowError();
         return -1;
     }
-    classes.clear();
+    out.clear();
     for (int i = 0; i < a.recordCount(); ++i)
-        classes.push_back({cell(a, 0, i), cell(a, 1, i)});
+        out.push_back({cell(a, 0, i), cell(a, 1, i)});
     return 0;
+}
+
+}  // namespace
+
+int intListLendGrades(std::vector<CodeName>& grades) {
+    return listCodes(
+        "SELECT lend_grd,remark FROM lend_grd WHERE code_use_flag='1' order by lend_grd", grades);
+}
+
+int intListCircTypes(std::vector<CodeName>& types) {
+    return listCodes(
+        "SELECT circ_type_code,circ_type_name FROM circ_type_code WHERE code_use_flag='1'"
+        " ORDER BY circ_type_code",
+        types);
+}
+
+int intListPropClasses(std::vector<CodeName>& classes) {
+    return listCodes(
+        "SELECT class_type_code,class_type_name FROM max_number ORDER BY class_type_code", classes);
 }

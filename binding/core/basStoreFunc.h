@@ -25,6 +25,9 @@ int intDeleteCheckAcct(const std::string& batchNo);
 // operator's section for the batch's class.
 struct StoreEntry {
     std::string propNo, barCode, callNo, bookStatCode = "可借", disLocation, attachment, remark;
+    // Loan grade and circulation type of the item (codes; empty: none), as chosen with the
+    // call number. Only item has these columns.
+    std::string lendGrade, circType;
     // `propNo` is only the section's proposal shown to the operator: the number is taken from
     // the section when the volume is written, so another workstation's meanwhile is never reused.
     bool fromSection = false;
@@ -60,3 +63,6 @@ int intListSingleCopies(const BindTitle& title, const std::string& year,
                         std::vector<SingleCopy>& copies);
 // Property-number classes (max_number) an accession batch can be of.
 int intListPropClasses(std::vector<CodeName>& classes);
+// Loan grades and circulation types in use, for the item an accession writes.
+int intListLendGrades(std::vector<CodeName>& grades);
+int intListCircTypes(std::vector<CodeName>& types);

@@ -2,12 +2,17 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <algorithm>
 
+#include "binding/core/basStoreFunc.h"
+#include "common/basCodeFunc.h"
 #include "common/gui/Grid.h"
 #include "common/gui/StdKeys.h"
 
@@ -82,10 +87,61 @@ QAction* bindCommand(QWidget* parent, const QString& text, const char* objectNam
     return a;
 }
 
+QPushButton* bindButton(QWidget* parent, const QString& text, const char* objectName,
+                        const QKeySequence& key) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    if (!key.isEmpty()) b->setShortcut(key);
+    LIB_TipWithShortcut(b);
+    return b;
+}
+
 void fillCodeCombo(QComboBox* combo, const std::vector<CodeName>& items, const QString& first) {
     combo->clear();
     if (!first.isNull()) combo->addItem(first, QString());
     for (const CodeName& c : items)
         combo->addItem(QString::fromStdString(c.code + " " + c.name),
                        QString::fromStdString(c.code));
+}
+
+void fillSchemeCombo(QComboBox* combo, const QString& clsId) {
+    combo->clear();
+    for (int r = 2; r < g_arrClassifica.rows(); ++r)
+        combo->addItem(
+            QString::fromStdString(g_arrClassifica(0, r).str() + " " + g_arrClassifica(1, r).str()),
+            QString::fromStdString(g_arrClassifica(0, r).str()));
+    int at = combo->findData(clsId);
+    if (at >= 0) combo->setCurrentIndex(at);
+}
+
+void makeCirculationCombos(QWidget* parent, QComboBox*& lendGrade, QComboBox*& circType) {
+    std::vector<CodeName> codes;
+    lendGrade = new QComboBox(parent);
+    lendGrade->setObjectName("cmbLendGrad");
+    intListLendGrades(codes);
+    fillCodeCombo(lendGrade, codes, "");
+    circType = new QComboBox(parent);
+    circType->setObjectName("cmbCircType");
+    intListCircTypes(codes);
+    fillCodeCombo(circType, codes, "");
+}
+
+void chooseCirculation(QComboBox* lendGrade, QComboBox* circType, const QString& lendCode,
+                       const QString& circCode) {
+    lendGrade->setCurrentIndex(std::max(0, lendGrade->findData(lendCode)));
+    circType->setCurrentIndex(std::max(0, circType->findData(circCode)));
+}
+
+void setListEditorLayout(QWidget* screen, QLayout* filters, QWidget* grid, QLayout* fields,
+                         std::initializer_list<QPushButton*> commands, QPushButton* close) {
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : commands)
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(screen);
+    layout->addLayout(filters);
+    layout->addWidget(grid, 1);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
 }

@@ -5,6 +5,8 @@
 #include <QKeySequence>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "binding/core/basBindFunc.h"
@@ -12,9 +14,21 @@
 class GbkSortProxy;
 class QAction;
 class QComboBox;
+class QLayout;
+class QPushButton;
 class QStandardItemModel;
 class QTableView;
 class QWidget;
+
+// Text between the core and the controls: s() for showing, t() for reading (trimmed).
+namespace bindtext {
+inline QString s(const std::string& v) {
+    return QString::fromStdString(v);
+}
+inline std::string t(const QString& v) {
+    return v.trimmed().toStdString();
+}
+}  // namespace bindtext
 
 struct BindGrid {
     QTableView* view = nullptr;
@@ -38,5 +52,19 @@ struct BindGrid {
 // A command with an optional shortcut; the tooltip names the command and its key.
 QAction* bindCommand(QWidget* parent, const QString& text, const char* objectName,
                      const QKeySequence& key = {});
+// A push button with an optional shortcut; the tooltip names the command and its key.
+QPushButton* bindButton(QWidget* parent, const QString& text, const char* objectName,
+                        const QKeySequence& key = {});
 // Fills a combo with "code name" items whose data is the code, after `first` when given.
 void fillCodeCombo(QComboBox* combo, const std::vector<CodeName>& items, const QString& first = {});
+// The layout of a screen that keeps a list: the filters on top, the grid, the fields of the
+// row chosen, then the commands with the closing one on the right.
+void setListEditorLayout(QWidget* screen, QLayout* filters, QWidget* grid, QLayout* fields,
+                         std::initializer_list<QPushButton*> commands, QPushButton* close);
+// The loan-grade and circulation-type lists of an item (codes in use, "" first for none).
+void makeCirculationCombos(QWidget* parent, QComboBox*& lendGrade, QComboBox*& circType);
+// Chooses the codes in them; an unknown or empty code chooses none.
+void chooseCirculation(QComboBox* lendGrade, QComboBox* circType, const QString& lendCode,
+                       const QString& circCode);
+// Fills a combo with the classification schemes of the code tables and chooses `clsId`.
+void fillSchemeCombo(QComboBox* combo, const QString& clsId = {});

@@ -2,18 +2,16 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 
-namespace {
+#include "binding/gui/BindGrid.h"
+#include "binding/gui/frmOldCreateCallNo.h"
+#include "db/basLibMsg.h"
 
-QString s(const std::string& v) {
-    return QString::fromStdString(v);
-}
-std::string t(const QString& v) {
-    return v.trimmed().toStdString();
-}
-
-}  // namespace
+using bindtext::s;
+using bindtext::t;
 
 StoreEntryPane::StoreEntryPane(int checkType, QWidget* parent)
     : QWidget(parent), checkType_(checkType) {
@@ -29,18 +27,26 @@ StoreEntryPane::StoreEntryPane(int checkType, QWidget* parent)
     txtBarCode = line("txtBarCode");
     txtCallNo = line("txtCallNo");
     txtCallNo->setPlaceholderText("空：书目记录的索书号");
+    cmdCallNo = bindButton(this, "取号…", "cmdCallNo", QKeySequence("Ctrl+L"));
     cmbBookStatCode = new QComboBox(this);
     cmbBookStatCode->setObjectName("cmbBookStatCode");
     cmbBookStatCode->addItems({"可借", "非可借", "阅览", "业务用书", "保留本", "分馆藏书"});
+    makeCirculationCombos(this, cmbLendGrad, cmbCircType);
     setMinimumWidth(300);
     form = new QFormLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow("验收批次：", cmbBatch);
     form->addRow("财产号：", txtPropNo);
     form->addRow("条码号：", txtBarCode);
-    form->addRow("索书号：", txtCallNo);
+    auto* callNo = new QHBoxLayout;
+    callNo->addWidget(txtCallNo, 1);
+    callNo->addWidget(cmdCallNo);
+    form->addRow("索书号：", callNo);
     form->addRow("流通状态：", cmbBookStatCode);
+    form->addRow("借阅等级：", cmbLendGrad);
+    form->addRow("流通类型：", cmbCircType);
     connect(cmbBatch, &QComboBox::currentIndexChanged, this, &StoreEntryPane::propose);
+    connect(cmdCallNo, &QPushButton::clicked, this, &StoreEntryPane::openCallNo);
     loadBatches();
 }
 
@@ -86,7 +92,34 @@ StoreEntry StoreEntryPane::entry() const {
     e.barCode = t(txtBarCode->text());
     e.callNo = t(txtCallNo->text());
     e.bookStatCode = t(cmbBookStatCode->currentText());
+    e.lendGrade = t(cmbLendGrad->currentData().toString());
+    e.circType = t(cmbCircType->currentData().toString());
     return e;
+}
+
+void StoreEntryPane::setRecord(const QString& marcRecNo) {
+    marcRecNo_ = marcRecNo;
+}
+
+frmOldCreateCallNo* StoreEntryPane::openCallNo() {
+    if (marcRecNo_.isEmpty()) {
+        LIB_ShowMsg("E请先选择书目记录。");
+        return nullptr;
+    }
+    auto* screen = new frmOldCreateCallNo(marcRecNo_);
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->txtCallNo->setText(txtCallNo->text());
+    screen->setCirculation(cmbLendGrad->currentData().toString(),
+                           cmbCircType->currentData().toString());
+    connect(screen, &frmOldCreateCallNo::callNoConfirmed, this, &StoreEntryPane::setCallNo);
+    screen->show();
+    return screen;
+}
+
+void StoreEntryPane::setCallNo(const QString& callNo, const QString& lendGrade,
+                               const QString& circType) {
+    txtCallNo->setText(callNo);
+    chooseCirculation(cmbLendGrad, cmbCircType, lendGrade, circType);
 }
 
 void StoreEntryPane::next() {

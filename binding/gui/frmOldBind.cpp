@@ -1,5 +1,7 @@
 #include "binding/gui/frmOldBind.h"
 
+#include "binding/gui/BindGrid.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,14 +34,11 @@
 #include "common/print/ListPrint.h"
 #include "db/basLibMsg.h"
 
+using bindtext::s;
+using bindtext::t;
+
 namespace {
 
-QString s(const std::string& v) {
-    return QString::fromStdString(v);
-}
-std::string t(const QString& v) {
-    return v.trimmed().toStdString();
-}
 QString money(double v) {
     return QString::number(v, 'f', 2);
 }
@@ -511,10 +510,11 @@ void frmOldBind::cmdPaste_Click() {
 }
 
 QString frmOldBind::listHtml() const {
-    std::map<std::string, std::string> names;
-    for (const CodeName& b : choices_.binders)
-        names[b.code] = b.name;
-    return bindListHtml(records_, names);
+    // Read afresh: the volumes may have been received or accessioned on other screens since the
+    // grid was filled, and the slips must say so.
+    QString html;
+    intBindListHtml(t(cmbBinder->currentData().toString()), t(cmbBatch->currentText()), html);
+    return html;
 }
 
 bool frmOldBind::printToPdf(const QString& path) const {

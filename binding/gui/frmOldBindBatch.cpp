@@ -1,5 +1,7 @@
 #include "binding/gui/frmOldBindBatch.h"
 
+#include "binding/gui/BindGrid.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -7,21 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QVBoxLayout>
 
-#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 
-namespace {
-
-QString s(const std::string& v) {
-    return QString::fromStdString(v);
-}
-std::string t(const QString& v) {
-    return v.trimmed().toStdString();
-}
-
-}  // namespace
+using bindtext::s;
+using bindtext::t;
 
 frmOldBindBatch::frmOldBindBatch(const QString& binder, QWidget* parent) : QWidget(parent) {
     setObjectName("frmOldBindBatch");
@@ -53,24 +45,12 @@ frmOldBindBatch::frmOldBindBatch(const QString& binder, QWidget* parent) : QWidg
     txtRespWkr = line("txtRespWkr");
     txtRemark = line("txtRemark");
 
-    auto button = [this](const char* text, const char* name) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        return b;
-    };
-    cmdFind = button("查询", "cmdFind");
-    cmdFind->setShortcut(QKeySequence(Qt::Key_F5));
-    cmdNew = button("新批次", "cmdNew");
-    cmdNew->setShortcut(QKeySequence::New);
-    cmdOk = button("保存", "cmdOk");
-    cmdOk->setShortcut(QKeySequence::Save);
-    cmdDelete = button("删除", "cmdDelete");
-    cmdDelete->setShortcut(QKeySequence::Delete);
-    cmdSend = button("送装订", "cmdSend");
-    cmdCancel = button("退出", "cmdCancel");
-    cmdCancel->setShortcut(QKeySequence(Qt::Key_Escape));
-    for (QPushButton* b : {cmdFind, cmdNew, cmdOk, cmdDelete, cmdSend, cmdCancel})
-        LIB_TipWithShortcut(b);
+    cmdFind = bindButton(this, "查询", "cmdFind", QKeySequence(Qt::Key_F5));
+    cmdNew = bindButton(this, "新批次", "cmdNew", QKeySequence::New);
+    cmdOk = bindButton(this, "保存", "cmdOk", QKeySequence::Save);
+    cmdDelete = bindButton(this, "删除", "cmdDelete", QKeySequence::Delete);
+    cmdSend = bindButton(this, "送装订", "cmdSend");
+    cmdCancel = bindButton(this, "退出", "cmdCancel", QKeySequence(Qt::Key_Escape));
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel("装订商：", this));
@@ -86,16 +66,8 @@ frmOldBindBatch::frmOldBindBatch(const QString& binder, QWidget* parent) : QWidg
     form->addRow("送装日期：", txtSendBindDate);
     form->addRow("负责人：", txtRespWkr);
     form->addRow("备注：", txtRemark);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdNew, cmdOk, cmdDelete, cmdSend})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
-    layout->addWidget(spdBatch.view, 1);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
+    setListEditorLayout(this, filters, spdBatch.view, form, {cmdNew, cmdOk, cmdDelete, cmdSend},
+                        cmdCancel);
 
     connect(cmdFind, &QPushButton::clicked, this, &frmOldBindBatch::loadBatches);
     connect(cmbBinder, &QComboBox::currentIndexChanged, this, &frmOldBindBatch::loadBatches);

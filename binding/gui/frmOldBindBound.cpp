@@ -15,17 +15,12 @@
 #include "binding/gui/BindGrid.h"
 #include "binding/gui/StoreEntryPane.h"
 #include "common/basCodeFunc.h"
-#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 
-namespace {
+using bindtext::s;
+using bindtext::t;
 
-QString s(const std::string& v) {
-    return QString::fromStdString(v);
-}
-std::string t(const QString& v) {
-    return v.trimmed().toStdString();
-}
+namespace {
 
 void fillFromArray(QComboBox* combo, const LibArray& a) {
     for (int r = 2; r < a.rows(); ++r)
@@ -91,14 +86,8 @@ frmOldBindBound::frmOldBindBound(const QString& bindNo, QWidget* parent) : QWidg
     chkLt->setObjectName("chkLt");
     chkLt->setToolTip("确定后接着显示同一批次下一本在装订的合订本");
     txtRemark = line("txtRemark");
-    cmdOk = new QPushButton("确定", this);
-    cmdOk->setObjectName("cmdOk");
-    cmdOk->setShortcut(QKeySequence::Save);
-    cmdCancel = new QPushButton("退出", this);
-    cmdCancel->setObjectName("cmdCancel");
-    cmdCancel->setShortcut(QKeySequence(Qt::Key_Escape));
-    for (QPushButton* b : {cmdOk, cmdCancel})
-        LIB_TipWithShortcut(b);
+    cmdOk = bindButton(this, "确定", "cmdOk", QKeySequence::Save);
+    cmdCancel = bindButton(this, "退出", "cmdCancel", QKeySequence(Qt::Key_Escape));
 
     auto* record = new QFormLayout;
     record->addRow("装订号：", txtBindNo);
@@ -173,6 +162,7 @@ bool frmOldBindBound::loadRecord(const QString& bindNo) {
     int carrier = cmbCarrier->findData(s(r.carrierCode));
     if (carrier >= 0) cmbCarrier->setCurrentIndex(carrier);
     txtRemark->setText(s(r.remark));
+    storePane->setRecord(s(r.marcRecNo));
     storePane->next();
     return true;
 }

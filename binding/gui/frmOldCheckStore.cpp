@@ -1,5 +1,7 @@
 #include "binding/gui/frmOldCheckStore.h"
 
+#include "binding/gui/BindGrid.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -11,18 +13,10 @@
 
 #include "binding/core/basStoreFunc.h"
 #include "binding/gui/StoreEntryPane.h"
-#include "binding/gui/frmOldCreateCallNo.h"
 #include "binding/gui/frmOldStoreBatch.h"
-#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 
-namespace {
-
-QString s(const std::string& v) {
-    return QString::fromStdString(v);
-}
-
-}  // namespace
+using bindtext::s;
 
 frmOldCheckStore::frmOldCheckStore(QWidget* parent) : QWidget(parent) {
     setObjectName("frmOldCheckStore");
@@ -35,20 +29,13 @@ frmOldCheckStore::frmOldCheckStore(QWidget* parent) : QWidget(parent) {
                                "索书号", "财产号", "合订本价格", "装订商", "批次"},
                               "frmOldCheckStore/spdBound");
     storePane = new StoreEntryPane(0, this);
-    auto button = [this](const char* text, const char* name, const QKeySequence& key) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        if (!key.isEmpty()) b->setShortcut(key);
-        LIB_TipWithShortcut(b);
-        return b;
-    };
-    cmdCheck = button("验收", "cmdCheck", QKeySequence("Ctrl+K"));
-    cmdUncheck = button("撤销验收", "cmdUncheck", {});
-    cmdStore = button("入藏", "cmdStore", QKeySequence::Save);
-    cmdUndo = button("撤销入藏", "cmdUndo", {});
-    cmdCallNo = button("索书号…", "cmdCallNo", QKeySequence("Ctrl+L"));
-    cmdBatch = button("验收批次…", "cmdBatch", QKeySequence("Ctrl+B"));
-    cmdCancel = button("退出", "cmdCancel", QKeySequence(Qt::Key_Escape));
+    cmdCheck = bindButton(this, "验收", "cmdCheck", QKeySequence("Ctrl+K"));
+    cmdUncheck = bindButton(this, "撤销验收", "cmdUncheck");
+    cmdStore = bindButton(this, "入藏", "cmdStore", QKeySequence::Save);
+    cmdUndo = bindButton(this, "撤销入藏", "cmdUndo");
+    cmdCallNo = storePane->cmdCallNo;
+    cmdBatch = bindButton(this, "验收批次…", "cmdBatch", QKeySequence("Ctrl+B"));
+    cmdCancel = bindButton(this, "退出", "cmdCancel", QKeySequence(Qt::Key_Escape));
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel("合订本状态：", this));
@@ -56,7 +43,7 @@ frmOldCheckStore::frmOldCheckStore(QWidget* parent) : QWidget(parent) {
     top->addStretch();
     auto* side = new QVBoxLayout;
     side->addWidget(storePane);
-    for (QPushButton* b : {cmdCheck, cmdUncheck, cmdStore, cmdUndo, cmdCallNo, cmdBatch})
+    for (QPushButton* b : {cmdCheck, cmdUncheck, cmdStore, cmdUndo, cmdBatch})
         side->addWidget(b);
     side->addStretch();
     side->addWidget(cmdCancel);
@@ -73,19 +60,6 @@ frmOldCheckStore::frmOldCheckStore(QWidget* parent) : QWidget(parent) {
     connect(cmdStore, &QPushButton::clicked, this, &frmOldCheckStore::cmdStore_Click);
     connect(cmdUndo, &QPushButton::clicked, this, &frmOldCheckStore::cmdUndo_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    connect(cmdCallNo, &QPushButton::clicked, this, [this] {
-        const BindRecord* r = current();
-        if (!r) {
-            LIB_ShowMsg("E合订本不能为空。");
-            return;
-        }
-        auto* callNo = new frmOldCreateCallNo(s(r->marcRecNo));
-        callNo->setAttribute(Qt::WA_DeleteOnClose);
-        callNo->txtCallNo->setText(s(r->callNo));
-        connect(callNo, &frmOldCreateCallNo::callNoConfirmed, storePane->txtCallNo,
-                &QLineEdit::setText);
-        callNo->show();
-    });
     connect(cmdBatch, &QPushButton::clicked, this, [this] {
         auto* batches = new frmOldStoreBatch(0);
         batches->setAttribute(Qt::WA_DeleteOnClose);
@@ -96,6 +70,7 @@ frmOldCheckStore::frmOldCheckStore(QWidget* parent) : QWidget(parent) {
     connect(spdBound.view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         const BindRecord* r = current();
         storePane->txtCallNo->setText(r ? s(r->callNo) : QString());
+        storePane->setRecord(r ? s(r->marcRecNo) : QString());
     });
     loadRecords();
 }

@@ -6,23 +6,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
-#include "common/basCodeFunc.h"
-#include "common/gui/StdKeys.h"
+#include "binding/gui/BindGrid.h"
+#include "binding/gui/frmOldClassSerial.h"
 #include "db/basLibMsg.h"
 
-namespace {
-
-std::string t(const QString& v) {
-    return v.trimmed().toStdString();
-}
-QString s(const std::string& v) {
-    return QString::fromStdString(v);
-}
-
-}  // namespace
+using bindtext::s;
+using bindtext::t;
 
 frmOldCreateCallNo::frmOldCreateCallNo(const QString& marcRecNo, const QString& author,
                                        QWidget* parent)
@@ -33,9 +24,13 @@ frmOldCreateCallNo::frmOldCreateCallNo(const QString& marcRecNo, const QString& 
     txtMarcRecNo->setObjectName("txtMarcRecNo");
     cmbClsCode = new QComboBox(this);
     cmbClsCode->setObjectName("cmbClsCode");
-    for (int r = 2; r < g_arrClassifica.rows(); ++r)
-        cmbClsCode->addItem(s(g_arrClassifica(0, r).str() + " " + g_arrClassifica(1, r).str()),
-                            s(g_arrClassifica(0, r).str()));
+    fillSchemeCombo(cmbClsCode);
+    cmbAuthLang = new QComboBox(this);
+    cmbAuthLang->setObjectName("cmbAuthLang");
+    cmbAuthLang->addItem("中文", true);
+    cmbAuthLang->addItem("西文", false);
+    cmbAuthLang->setCurrentIndex(bolChineseAuthorTables() ? 0 : 1);
+    makeCirculationCombos(this, cmbLendGrad, cmbCircType);
     txtAuthor = new QLineEdit(author, this);
     txtAuthor->setObjectName("txtAuthor");
     txtCallNo = new QLineEdit(this);
@@ -43,26 +38,23 @@ frmOldCreateCallNo::frmOldCreateCallNo(const QString& marcRecNo, const QString& 
     txtCallNo->setPlaceholderText("分类号，F1 种次号，F2 著者号，F4 已用索书号");
     lstUsed = new QListWidget(this);
     lstUsed->setObjectName("lstUsed");
-    auto button = [this](const char* text, const char* name, const QKeySequence& key) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        if (!key.isEmpty()) b->setShortcut(key);
-        LIB_TipWithShortcut(b);
-        return b;
-    };
-    cmdSerial = button("种次号", "cmdSerial", QKeySequence(Qt::Key_F1));
-    cmdAuthor = button("著者号", "cmdAuthor", QKeySequence(Qt::Key_F2));
-    cmdUsed = button("已用索书号", "cmdUsed", QKeySequence(Qt::Key_F4));
-    cmdOk = button("确定", "cmdOk", QKeySequence::Save);
-    cmdCancel = button("取消", "cmdCancel", QKeySequence(Qt::Key_Escape));
+    cmdSerial = bindButton(this, "种次号", "cmdSerial", QKeySequence(Qt::Key_F1));
+    cmdAuthor = bindButton(this, "著者号", "cmdAuthor", QKeySequence(Qt::Key_F2));
+    cmdUsed = bindButton(this, "已用索书号", "cmdUsed", QKeySequence(Qt::Key_F4));
+    cmdClsMan = bindButton(this, "分类维护…", "cmdClsMan", QKeySequence("Ctrl+M"));
+    cmdOk = bindButton(this, "确定", "cmdOk", QKeySequence::Save);
+    cmdCancel = bindButton(this, "取消", "cmdCancel", QKeySequence(Qt::Key_Escape));
 
     auto* form = new QFormLayout;
     form->addRow("记录号：", txtMarcRecNo);
     form->addRow("分类法：", cmbClsCode);
     form->addRow("著者：", txtAuthor);
+    form->addRow("著者号表：", cmbAuthLang);
     form->addRow("索书号：", txtCallNo);
+    form->addRow("借阅等级：", cmbLendGrad);
+    form->addRow("流通类型：", cmbCircType);
     auto* keys = new QHBoxLayout;
-    for (QPushButton* b : {cmdSerial, cmdAuthor, cmdUsed})
+    for (QPushButton* b : {cmdSerial, cmdAuthor, cmdUsed, cmdClsMan})
         keys->addWidget(b);
     keys->addStretch();
     auto* buttons = new QHBoxLayout;
@@ -78,6 +70,7 @@ frmOldCreateCallNo::frmOldCreateCallNo(const QString& marcRecNo, const QString& 
     connect(cmdSerial, &QPushButton::clicked, this, &frmOldCreateCallNo::txtCallNo_F1);
     connect(cmdAuthor, &QPushButton::clicked, this, &frmOldCreateCallNo::txtCallNo_F2);
     connect(cmdUsed, &QPushButton::clicked, this, &frmOldCreateCallNo::txtCallNo_F4);
+    connect(cmdClsMan, &QPushButton::clicked, this, &frmOldCreateCallNo::cmdClsMan_Click);
     connect(cmdOk, &QPushButton::clicked, this, &frmOldCreateCallNo::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
     connect(lstUsed, &QListWidget::itemActivated, this,
@@ -111,7 +104,7 @@ void frmOldCreateCallNo::txtCallNo_F2() {
         LIB_ShowMsg("E请先输入分类号。");
         return;
     }
-    std::string number = strAuthorNumber(t(txtAuthor->text()));
+    std::string number = strAuthorNumber(t(txtAuthor->text()), cmbAuthLang->currentData().toBool());
     if (number.empty()) {
         LIB_ShowMsg("E著者号表中没有该著者。");
         return;
@@ -127,6 +120,16 @@ void frmOldCreateCallNo::txtCallNo_F4() {
         lstUsed->addItem(s(c));
 }
 
+void frmOldCreateCallNo::cmdClsMan_Click() {
+    auto* series = new frmOldClassSerial(cmbClsCode->currentData().toString());
+    series->setAttribute(Qt::WA_DeleteOnClose);
+    series->show();
+}
+
+void frmOldCreateCallNo::setCirculation(const QString& lendGrade, const QString& circType) {
+    chooseCirculation(cmbLendGrad, cmbCircType, lendGrade, circType);
+}
+
 void frmOldCreateCallNo::cmdOk_Click() {
     std::string callNo = t(txtCallNo->text());
     if (callNo.empty()) {
@@ -140,6 +143,7 @@ void frmOldCreateCallNo::cmdOk_Click() {
     confirmed_ = s(callNo);
     txtCallNo->setText(confirmed_);
     serialFrom_.reset();
-    emit callNoConfirmed(confirmed_);
+    emit callNoConfirmed(confirmed_, cmbLendGrad->currentData().toString(),
+                         cmbCircType->currentData().toString());
     close();
 }

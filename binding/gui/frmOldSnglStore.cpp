@@ -1,5 +1,7 @@
 #include "binding/gui/frmOldSnglStore.h"
 
+#include "binding/gui/BindGrid.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,19 +14,10 @@
 #include "binding/gui/StoreEntryPane.h"
 #include "binding/gui/frmOldStoreBatch.h"
 #include "common/basCodeFunc.h"
-#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 
-namespace {
-
-QString s(const std::string& v) {
-    return QString::fromStdString(v);
-}
-std::string t(const QString& v) {
-    return v.trimmed().toStdString();
-}
-
-}  // namespace
+using bindtext::s;
+using bindtext::t;
 
 frmOldSnglStore::frmOldSnglStore(QWidget* parent) : QWidget(parent) {
     setObjectName("frmOldSnglStore");
@@ -45,18 +38,11 @@ frmOldSnglStore::frmOldSnglStore(QWidget* parent) : QWidget(parent) {
     spdCopy = BindGrid::make(this, "spdCopy", {"卷期", "出版年", "复本", "状态", "财产号"},
                              "frmOldSnglStore/spdCopy");
     storePane = new StoreEntryPane(1, this);
-    auto button = [this](const char* text, const char* name, const QKeySequence& key) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        if (!key.isEmpty()) b->setShortcut(key);
-        LIB_TipWithShortcut(b);
-        return b;
-    };
-    cmdFind = button("查询", "cmdFind", QKeySequence(Qt::Key_F5));
-    cmdStore = button("入藏", "cmdStore", QKeySequence::Save);
-    cmdUndo = button("撤销入藏", "cmdUndo", {});
-    cmdBatch = button("验收批次…", "cmdBatch", QKeySequence("Ctrl+B"));
-    cmdCancel = button("退出", "cmdCancel", QKeySequence(Qt::Key_Escape));
+    cmdFind = bindButton(this, "查询", "cmdFind", QKeySequence(Qt::Key_F5));
+    cmdStore = bindButton(this, "入藏", "cmdStore", QKeySequence::Save);
+    cmdUndo = bindButton(this, "撤销入藏", "cmdUndo");
+    cmdBatch = bindButton(this, "验收批次…", "cmdBatch", QKeySequence("Ctrl+B"));
+    cmdCancel = bindButton(this, "退出", "cmdCancel", QKeySequence(Qt::Key_Escape));
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel("刊名：", this));
@@ -122,6 +108,7 @@ void frmOldSnglStore::showCopies() {
     int row = spdTitle.currentRow();
     copies_.clear();
     if (row >= 0) intListSingleCopies(titles_[row], t(cmbYear->currentData().toString()), copies_);
+    storePane->setRecord(row >= 0 ? s(titles_[row].marcRecNo) : QString());
     std::vector<QStringList> rows;
     for (const SingleCopy& c : copies_)
         rows.push_back({s(c.copy.coverVol + "(" + c.copy.coverIssue + ")"), s(c.copy.publYear),

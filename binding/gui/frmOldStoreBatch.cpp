@@ -1,5 +1,7 @@
 #include "binding/gui/frmOldStoreBatch.h"
 
+#include "binding/gui/BindGrid.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -7,21 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QVBoxLayout>
 
-#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 
-namespace {
-
-QString s(const std::string& v) {
-    return QString::fromStdString(v);
-}
-std::string t(const QString& v) {
-    return v.trimmed().toStdString();
-}
-
-}  // namespace
+using bindtext::s;
+using bindtext::t;
 
 frmOldStoreBatch::frmOldStoreBatch(int checkType, QWidget* parent) : QWidget(parent) {
     setObjectName("frmOldStoreBatch");
@@ -48,17 +40,10 @@ frmOldStoreBatch::frmOldStoreBatch(int checkType, QWidget* parent) : QWidget(par
     std::vector<CodeName> classes;
     intListPropClasses(classes);
     fillCodeCombo(cmbClassType, classes);
-    auto button = [this](const char* text, const char* name, const QKeySequence& key) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setShortcut(key);
-        LIB_TipWithShortcut(b);
-        return b;
-    };
-    cmdNew = button("新批次", "cmdNew", QKeySequence::New);
-    cmdOk = button("保存", "cmdOk", QKeySequence::Save);
-    cmdDelete = button("删除", "cmdDelete", QKeySequence::Delete);
-    cmdCancel = button("退出", "cmdCancel", QKeySequence(Qt::Key_Escape));
+    cmdNew = bindButton(this, "新批次", "cmdNew", QKeySequence::New);
+    cmdOk = bindButton(this, "保存", "cmdOk", QKeySequence::Save);
+    cmdDelete = bindButton(this, "删除", "cmdDelete", QKeySequence::Delete);
+    cmdCancel = bindButton(this, "退出", "cmdCancel", QKeySequence(Qt::Key_Escape));
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel("验收类型：", this));
@@ -70,16 +55,7 @@ frmOldStoreBatch::frmOldStoreBatch(int checkType, QWidget* parent) : QWidget(par
     form->addRow("日期：", txtDate);
     form->addRow("负责人：", txtRespWkr);
     form->addRow("备注：", txtRemark);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdNew, cmdOk, cmdDelete})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(spdBatch.view, 1);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
+    setListEditorLayout(this, top, spdBatch.view, form, {cmdNew, cmdOk, cmdDelete}, cmdCancel);
 
     connect(cmbCheckType, &QComboBox::currentIndexChanged, this, &frmOldStoreBatch::loadBatches);
     connect(cmdNew, &QPushButton::clicked, this, [this] { subSetText({}); });

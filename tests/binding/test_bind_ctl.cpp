@@ -71,10 +71,16 @@ TEST_P(BindCtl, LastYearsIssuesAreBoundSentCheckedAndAccessioned) {
     r = run({"callno", "assign", "0000000001", "--class", "G25"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "G25/13\n");  // the demo's G25 series stands at 12
-    r = run({"accession", "bound", "QH" + kYear + "01", first, "--barcode", "31000002"});
+    r = run({"accession", "bound", "QH" + kYear + "01", first, "--barcode", "31000002",
+             "--lend-grade", "Z"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("借阅等级Z不存在！"), std::string::npos) << r.err;
+    r = run({"accession", "bound", "QH" + kYear + "01", first, "--barcode", "31000002",
+             "--lend-grade", "C", "--circ-type", "22"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "财产号 Q0000002  条码号 31000002  索书号 G25/13\n");
     EXPECT_EQ(value("SELECT vol_peri FROM indi_acct WHERE prop_no='Q0000002'"), "41(1)-41(6)");
+    EXPECT_EQ(value("SELECT lend_grd||circ_type_code FROM item WHERE prop_no='Q0000002'"), "C22");
 
     // The binding list of the batch as a PDF: the list, then a slip per volume, the accessioned
     // one carrying its call number and property number.

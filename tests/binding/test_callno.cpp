@@ -3,11 +3,14 @@
 // given again, failures leaving nothing; author numbers from the Chinese and Western tables.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "binding/core/basCallNo.h"
 #include "common/basSysPara.h"
 #include "db/DbTransaction.h"
 #include "db/basLibDB.h"
 #include "tests/binding/BindTestData.h"
+#include "tests/support/FaultSteps.h"
 #include "tests/support/ProbeBackend.h"
 
 namespace {
@@ -22,6 +25,14 @@ protected:
             "VALUES ('11','CLC','TP3','01',41)");
     }
     ClassKey key(const std::string& cls = "TP3") { return {"11", "CLC", cls, "01"}; }
+    // Fails each step of `op` in turn: the tables unchanged each time, the last run succeeds.
+    void failEachStepOf(ProbeBackend& probe, const std::function<int()>& op) {
+        std::vector<std::string> failed = failEachStep(
+            probe, presenter, [&] { return op() == 0; }, bindSnapshot);
+        EXPECT_GT(failed.size(), 3u);
+        EXPECT_TRUE(contains(failed, "begin"));
+        EXPECT_TRUE(contains(failed, "commit"));
+    }
 };
 SERIALS_ON_BOTH_BACKENDS(CallNo);
 
@@ -86,33 +97,91 @@ TEST_P(CallNo, ARolledBackSerialIsGivenAgainAndAKeptOneNever) {
 
 TEST_P(CallNo, FailureAtAnyStepOfConfirmingLeavesTheSeriesAndTheListAlone) {
     ProbeBackend& probe = ProbeBackend::install();
-    const std::string before = bindSnapshot();
     ClassKey k = key();
-    auto confirm = [&] {
+    failEachStepOf(probe, [&] {
         std::string callNo = "TP3";
         return intConfirmCallNo("0000000001", callNo, &k);
-    };
-    probe.failBegin = true;
-    EXPECT_EQ(confirm(), -1);
-    probe.failBegin = false;
-    probe.failCommit = true;
-    EXPECT_EQ(confirm(), -1);
-    probe.failCommit = false;
-    EXPECT_EQ(bindSnapshot(), before);
-    for (int step = 1;; ++step) {
-        probe.reset();
-        probe.failAt = step;
-        int rc = confirm();
-        probe.failAt = 0;
-        if (probe.steps() < step) {
-            EXPECT_EQ(rc, 0);
-            EXPECT_GT(step, 3);
-            break;
-        }
-        EXPECT_EQ(rc, -1) << step;
-        EXPECT_EQ(bindSnapshot(), before) << step;
-    }
+    });
     EXPECT_EQ(scalar("SELECT call_no FROM call_no_lst"), "TP3/42");
+}
+
+TEST_P(CallNo, ClassSeriesAreListedAddedCorrectedAndDeletedOnlyWhileUnused) {
+    exec(
+        "INSERT INTO max_class_serial (doc_type_code,cls_id,cls_no,grp_code,max_serial) "
+        "VALUES ('11','CLC','I2','01',3),('11','OTHER','A1','01',9)");
+    std::vector<ClassSerial> series;
+    ASSERT_EQ(intListClassSerials("CLC", series), 0);
+    ASSERT_EQ(series.size(), 2u);
+    EXPECT_EQ(series[0].key.clsNo, "I2");
+    EXPECT_EQ(series[1].key.clsNo, "TP3");
+    EXPECT_EQ(series[1].maxSerial, 41);
+    ASSERT_EQ(intListClassSerials("", series), 0);
+    EXPECT_EQ(series.size(), 3u);
+
+    // A new series, then one that exists already.
+    ASSERT_EQ(intSaveClassSerial({key("O4"), "O", 5}, true), 0);
+    EXPECT_EQ(scalar("SELECT class_prefix||max_serial FROM max_class_serial WHERE cls_no='O4'"),
+              "O5");
+    EXPECT_EQ(intSaveClassSerial({key("O4"), "", 0}, true), -1);
+    EXPECT_EQ(presenter.shown.back().body, "O4类已有种次号！");
+    EXPECT_EQ(intSaveClassSerial({key(""), "", 0}, true), -1);
+    EXPECT_EQ(presenter.shown.back().body, "分类号不能为空。");
+
+    // A correction may not go below a serial the class has given out.
+    exec(
+        "INSERT INTO call_no_lst (call_no,marc_rec_no) VALUES ('TP3/40','0000000001'),"
+        "('TP3/7a','0000000002'),('TP31/90','0000000003')");
+    EXPECT_EQ(intSaveClassSerial({key(), "", 39}, false), -1);
+    EXPECT_EQ(presenter.shown.back().body, "TP3类已取到种次号40，最大种次号不能小于它！");
+    EXPECT_EQ(scalar("SELECT max_serial FROM max_class_serial WHERE cls_no='TP3'"), "41");
+    ASSERT_EQ(intSaveClassSerial({key(), "", 40}, false), 0);
+    int serial = 0;
+    ASSERT_EQ(intProposeClassSerial(key(), serial), 0);
+    EXPECT_EQ(serial, 41);
+    EXPECT_EQ(intSaveClassSerial({key("X9"), "", 1}, false), -1);
+    EXPECT_EQ(presenter.shown.back().body, "未检索到X9类的最大号");
+
+    // Deleting asks; a class that has given out a call number keeps its series.
+    presenter.replies = {{kMsgCancel, {}}};
+    EXPECT_EQ(intDeleteClassSerial(key("O4")), 1);
+    presenter.replies = {{kMsgOk, {}}};
+    EXPECT_EQ(intDeleteClassSerial(key()), -1);
+    EXPECT_EQ(presenter.shown.back().body, "TP3类已有索书号，不能删除！");
+    presenter.replies = {{kMsgOk, {}}};
+    ASSERT_EQ(intDeleteClassSerial(key("O4")), 0);
+    EXPECT_EQ(scalar("SELECT count(*) FROM max_class_serial WHERE cls_no IN ('O4','TP3')"), "1");
+}
+
+TEST_P(CallNo, FailureAtAnyStepOfAddingOrCorrectingASeriesLeavesTheTablesAlone) {
+    ProbeBackend& probe = ProbeBackend::install();
+    failEachStepOf(probe, [&] { return intSaveClassSerial({key("O4"), "O", 5}, true); });
+    exec("DELETE FROM max_class_serial WHERE cls_no='O4'");
+    failEachStepOf(probe, [&] { return intSaveClassSerial({key(), "T", 50}, false); });
+    EXPECT_EQ(scalar("SELECT class_prefix||max_serial FROM max_class_serial WHERE cls_no='TP3'"),
+              "T50");
+}
+
+TEST_P(CallNo, TheAuthorTablesChosenOnTheScreenWinOverParameter20) {
+    exec("DELETE FROM cartable");
+    exec("INSERT INTO cartable (auth_name,auth_code) VALUES ('SMI','S642')");
+    for (const char* t : {"auth_char", "auth_fufen", "pytable"})
+        exec(std::string("DELETE FROM ") + t);
+    exec(
+        "INSERT INTO auth_char (chn_char,code_num,fufen_no,top_py,btm_py) VALUES "
+        "('王','31','1','wang','wangz')");
+    exec("INSERT INTO pytable (hz,py) VALUES ('王','wang'),('明','ming')");
+    exec("INSERT INTO auth_fufen (fufen_no,nametype,inial,num) VALUES ('1','D','M','5')");
+    exec("UPDATE sys_comm_para SET sys_para_value='C' WHERE sys_para_code='20'");
+    ASSERT_EQ(LIB_LoadSysPara(), 0);
+    EXPECT_TRUE(bolChineseAuthorTables());
+    EXPECT_EQ(strAuthorNumber("王明"), "031/005");
+    EXPECT_EQ(strAuthorNumber("Smith", false), "S642");
+    EXPECT_EQ(strAuthorNumber("Smith"), "");
+    exec("UPDATE sys_comm_para SET sys_para_value='E' WHERE sys_para_code='20'");
+    ASSERT_EQ(LIB_LoadSysPara(), 0);
+    EXPECT_FALSE(bolChineseAuthorTables());
+    EXPECT_EQ(strAuthorNumber("Smith"), "S642");
+    EXPECT_EQ(strAuthorNumber("王明", true), "031/005");
 }
 
 TEST_P(CallNo, ChineseAuthorNumberFromTheLongestLeadingPartItsPinyinRangeAndInitial) {

@@ -4,6 +4,7 @@
 // undo refused on loan; failures at any step leave every table as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "binding/core/basBindFunc.h"
@@ -107,6 +108,44 @@ TEST_P(Store, BoundVolumeIsAccessionedWithTheNextNumberOfTheSection) {
     EXPECT_EQ(presenter.shown.back().body, "该合订本已经登录入藏！");
     ASSERT_EQ(intStoreBound("QH000001", bindNos[1], again), 0);
     EXPECT_EQ(again.propNo, "Q0000002");
+}
+
+TEST_P(Store, LoanGradeAndCirculationTypeGoToTheItemAndMustBeInUse) {
+    std::vector<CodeName> grades, types;
+    ASSERT_EQ(intListLendGrades(grades), 0);
+    ASSERT_FALSE(grades.empty());
+    EXPECT_TRUE(
+        std::is_sorted(grades.begin(), grades.end(),
+                       [](const CodeName& a, const CodeName& b) { return a.code < b.code; }));
+    exec("UPDATE circ_type_code SET code_use_flag='0' WHERE circ_type_code='32'");
+    ASSERT_EQ(intListCircTypes(types), 0);
+    EXPECT_TRUE(
+        std::none_of(types.begin(), types.end(), [](const CodeName& c) { return c.code == "32"; }));
+    EXPECT_TRUE(
+        std::any_of(types.begin(), types.end(), [](const CodeName& c) { return c.code == "22"; }));
+
+    StoreEntry unused = entry("B0001");
+    unused.circType = "32";
+    EXPECT_EQ(intStoreBound("QH000001", bindNos[0], unused), -1);
+    EXPECT_EQ(presenter.shown.back().body, "流通类型32不存在！");
+    StoreEntry unknown = entry("B0001");
+    unknown.lendGrade = "Z";
+    EXPECT_EQ(intStoreBound("QH000001", bindNos[0], unknown), -1);
+    EXPECT_EQ(presenter.shown.back().body, "借阅等级Z不存在！");
+    EXPECT_EQ(scalar("SELECT count(*) FROM item"), "0");
+    EXPECT_EQ(scalar("SELECT min_prop_no FROM section_max_number WHERE section_code='S11'"), "1");
+
+    StoreEntry e = entry("B0001");
+    e.lendGrade = grades.front().code;
+    e.circType = "22";
+    ASSERT_EQ(intStoreBound("QH000001", bindNos[0], e), 0);
+    EXPECT_EQ(
+        scalar("SELECT lend_grd||'|'||circ_type_code FROM item WHERE prop_no='" + e.propNo + "'"),
+        grades.front().code + "|22");
+    StoreEntry single = entry("D0001");
+    single.lendGrade = "C";
+    ASSERT_EQ(intStoreSingle("QD000001", keptCopy(), single), 0);
+    EXPECT_EQ(scalar("SELECT lend_grd FROM item WHERE prop_no='" + single.propNo + "'"), "C");
 }
 
 TEST_P(Store, AProposedNumberTakenMeanwhileGivesTheReceivedVolumeTheNextOne) {

@@ -6,19 +6,24 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTableView>
 
 #include "binding/gui/StoreEntryPane.h"
 #include "binding/gui/frmOldCheckStore.h"
+#include "binding/gui/frmOldClassSerial.h"
 #include "binding/gui/frmOldCreateCallNo.h"
 #include "binding/gui/frmOldSnglStore.h"
 #include "binding/gui/frmOldStoreBatch.h"
+#include "common/basSysPara.h"
 #include "tests/binding/BindTestData.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -204,6 +209,103 @@ TEST_P(StoreScreens, CallNumbersFromAClassSerialOrTypedAndAnotherRecordsRefused)
     again.cmdOk->click();
     EXPECT_EQ(again.confirmed(), "X9/1a");
     EXPECT_EQ(scalar("SELECT max_serial FROM max_class_serial WHERE cls_no='X9'"), "0");
+}
+
+TEST_P(StoreScreens, LoanGradeAndCirculationTypeChosenWithTheCallNumberReachTheItem) {
+    std::vector<std::string> nos = bind();
+    ASSERT_EQ(intCheckBound(nos[0], false), 0);
+    frmOldCheckStore store;
+    store.cmbFlag->setCurrentIndex(1);
+    ASSERT_EQ(store.records().size(), 1u);
+
+    frmOldCreateCallNo form(QString::fromStdString(marc));
+    // The lists as the code tables hold them: grades in code order, only types in use.
+    ASSERT_GE(form.cmbLendGrad->count(), 5);
+    EXPECT_TRUE(form.cmbLendGrad->itemData(0).toString().isEmpty());
+    EXPECT_EQ(form.cmbLendGrad->itemText(1), "A 可外借");
+    EXPECT_EQ(form.cmbLendGrad->itemText(4), "D 保存本不外借");
+    EXPECT_GE(form.cmbCircType->findData("22"), 1);
+    exec("UPDATE circ_type_code SET code_use_flag='0' WHERE circ_type_code='22'");
+    frmOldCreateCallNo later(QString::fromStdString(marc));
+    EXPECT_EQ(later.cmbCircType->findData("22"), -1);
+    exec("UPDATE circ_type_code SET code_use_flag='1' WHERE circ_type_code='22'");
+
+    QObject::connect(&form, &frmOldCreateCallNo::callNoConfirmed, store.storePane,
+                     &StoreEntryPane::setCallNo);
+    form.txtCallNo->setText("TP3/12");
+    form.cmbLendGrad->setCurrentIndex(form.cmbLendGrad->findData("C"));
+    form.cmbCircType->setCurrentIndex(form.cmbCircType->findData("22"));
+    form.cmdOk->click();
+    EXPECT_EQ(store.storePane->txtCallNo->text(), "TP3/12");
+    EXPECT_EQ(store.storePane->cmbLendGrad->currentData().toString(), "C");
+    EXPECT_EQ(store.storePane->cmbCircType->currentData().toString(), "22");
+    store.storePane->txtBarCode->setText("31000001");
+    store.cmdStore->click();
+    EXPECT_EQ(scalar("SELECT call_no||'|'||lend_grd||'|'||circ_type_code FROM item"),
+              "TP3/12|C|22");
+}
+
+TEST_P(StoreScreens, ClassMaintenanceFromTheCallNumberScreenCorrectsTheSeriesItProposesFrom) {
+    exec(
+        "INSERT INTO max_class_serial (doc_type_code,cls_id,cls_no,grp_code,max_serial) VALUES "
+        "('11','CLC','TP3','01',41)");
+    frmOldCreateCallNo form(QString::fromStdString(marc));
+    form.cmbClsCode->setCurrentIndex(form.cmbClsCode->findData("CLC"));
+    form.cmdClsMan->click();
+    frmOldClassSerial* series = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<frmOldClassSerial*>(w)) series = f;
+    ASSERT_NE(series, nullptr);
+    watch(series->spdSerial);
+    EXPECT_EQ(series->cmbClsCode->currentData().toString(), "CLC");
+    ASSERT_EQ(series->series().size(), 1u);
+    series->spdSerial.selectRow(0);
+    EXPECT_EQ(series->txtClsNo->text(), "TP3");
+    EXPECT_TRUE(series->txtClsNo->isReadOnly());
+    saveScreenshots(*series, "frmOldClassSerial-" + QString::fromStdString(GetParam()));
+    series->txtMaxSerial->setValue(99);
+    series->cmdOk->click();
+    EXPECT_EQ(scalar("SELECT max_serial FROM max_class_serial WHERE cls_no='TP3'"), "99");
+
+    // A new class entered there is where the next serial comes from.
+    series->cmdNew->click();
+    series->txtClsNo->setText("O4");
+    series->txtMaxSerial->setValue(4);
+    series->cmdOk->click();
+    ASSERT_EQ(series->series().size(), 2u);
+    form.txtCallNo->setText("O4");
+    form.cmdSerial->click();
+    EXPECT_EQ(form.txtCallNo->text(), "O4/5");
+    form.txtCallNo->setText("TP3");
+    form.cmdSerial->click();
+    EXPECT_EQ(form.txtCallNo->text(), "TP3/100");
+
+    // Deleting asks first; the series is gone only on yes.
+    series->spdSerial.selectRow(0);
+    EXPECT_EQ(series->txtClsNo->text(), "O4");
+    presenter.replies = {{kMsgOk, {}}};
+    series->cmdDelete->click();
+    EXPECT_EQ(scalar("SELECT count(*) FROM max_class_serial WHERE cls_no='O4'"), "0");
+    series->close();
+}
+
+TEST_P(StoreScreens, TheAuthorTablesFollowParameter20UntilTheOperatorChoosesOthers) {
+    exec("DELETE FROM cartable");
+    exec("INSERT INTO cartable (auth_name,auth_code) VALUES ('SMI','S642')");
+    exec("UPDATE sys_comm_para SET sys_para_value='C' WHERE sys_para_code='20'");
+    ASSERT_EQ(LIB_LoadSysPara(), 0);
+    frmOldCreateCallNo form(QString::fromStdString(marc), "Smith");
+    EXPECT_EQ(form.cmbAuthLang->currentText(), "中文");
+    form.txtCallNo->setText("H31");
+    form.cmdAuthor->click();
+    EXPECT_EQ(presenter.shown.back().body, "著者号表中没有该著者。");
+    form.cmbAuthLang->setCurrentIndex(form.cmbAuthLang->findText("西文"));
+    form.cmdAuthor->click();
+    EXPECT_EQ(form.txtCallNo->text(), "H31/S642");
+    exec("UPDATE sys_comm_para SET sys_para_value='E' WHERE sys_para_code='20'");
+    ASSERT_EQ(LIB_LoadSysPara(), 0);
+    frmOldCreateCallNo western(QString::fromStdString(marc));
+    EXPECT_EQ(western.cmbAuthLang->currentText(), "西文");
 }
 
 }  // namespace
