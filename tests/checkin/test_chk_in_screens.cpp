@@ -160,6 +160,7 @@ TEST_P(ChkScreen, SortedAndFilteredGridStillReceivesTheIssueMeant) {
     EXPECT_EQ(currentIssue(), chkIssueId(6));
     EXPECT_EQ(shownIssue(2), chkIssueId(7)) << "the sort and the filter survive the reload";
     EXPECT_EQ(form->txtFilterChkInfo->text(), "2036-0");
+    saveScreenshots(*form, "frmNewCheck-sorted-" + QString::fromStdString(GetParam()));
 
     // A scan names its issue by the add-on, shown or filtered out.
     QTest::keyClicks(form->txtScan, "977100188600903");
