@@ -227,51 +227,42 @@ int intLoadChkLocations(const ChkOrderKey& key, std::vector<ChkInLocation>& loca
 
 int intLoadChkIssues(const ChkOrderKey& key, const std::string& location,
                      std::vector<ChkInIssue>& issues) {
-    LibArray a, counts;
+    // One statement and one round trip: each issue's copies at the location are counted beside
+    // it through the copy key's index, instead of a second pass over the title's copies.
+    LibArray a;
     if (LIB_DB_Select(
-            " SELECT peri_id,peri_id,cover_vol,cover_issue,cover_issue_total,carrier_code,"
-            " expect_date,aslack_date,publ_year,remark,attachment,issue_title,peri_no,"
-            " finish_flag,peri_type,begin_vol,end_vol,begin_issue,end_issue "
-            " FROM m_peri_chk_vol " +
-                keyWhere(key) + " ORDER BY peri_no ",
-            a) < 0 ||
-        LIB_DB_Select(" SELECT m_peri_item.peri_id,count(*)  FROM m_peri_item,m_peri_chk_vol "
-                      " WHERE m_peri_item.location=" +
-                          q(location) +
-                          " AND m_peri_item.peri_id=m_peri_chk_vol.peri_id AND "
-                          "m_peri_chk_vol.publ_code=" +
-                          q(key.publCode) + " AND m_peri_chk_vol.peri_ord_year=" +
-                          q(key.periOrdYear) + " AND m_peri_chk_vol.asord_no=" + q(key.asordNo) +
-                          " GROUP BY m_peri_item.peri_id  ORDER BY m_peri_item.peri_id ",
-                      counts) < 0)
+            " SELECT v.peri_id,v.cover_vol,v.cover_issue,v.cover_issue_total,v.carrier_code,"
+            " v.expect_date,v.aslack_date,v.publ_year,v.remark,v.attachment,v.issue_title,"
+            " v.peri_no,v.finish_flag,v.peri_type,v.begin_vol,v.end_vol,v.begin_issue,"
+            " v.end_issue,(SELECT count(*) FROM m_peri_item i WHERE i.peri_id=v.peri_id"
+            " AND i.location=" +
+                q(location) + ") AS received FROM m_peri_chk_vol v" + keyWhere(key, "v") +
+                " ORDER BY v.peri_no",
+            a) < 0)
         return -1;
-    std::map<std::string, int> received;
-    for (int r = 2; r < counts.rows(); ++r)
-        received[cell(counts, 0, r)] = cellInt(counts, 1, r);
     issues.clear();
     issues.reserve(a.recordCount());
     for (int r = 2; r < a.rows(); ++r) {
         ChkInIssue i;
         i.periId = cell(a, 0, r);
-        i.coverVol = cell(a, 2, r);
-        i.coverIssue = cell(a, 3, r);
-        i.coverIssueTotal = cell(a, 4, r);
-        i.carrierCode = cell(a, 5, r);
-        i.expectDate = cell(a, 6, r);
-        i.aslackDate = cell(a, 7, r);
-        i.publYear = cell(a, 8, r);
-        i.remark = cell(a, 9, r);
-        i.attachment = cell(a, 10, r);
-        i.issueTitle = cell(a, 11, r);
-        i.periNo = cellInt(a, 12, r);
-        i.finishFlag = cell(a, 13, r);
-        i.periType = cell(a, 14, r);
-        i.beginVol = cell(a, 15, r);
-        i.endVol = cell(a, 16, r);
-        i.beginIssue = cell(a, 17, r);
-        i.endIssue = cell(a, 18, r);
-        auto it = received.find(i.periId);
-        i.received = it == received.end() ? 0 : it->second;
+        i.coverVol = cell(a, 1, r);
+        i.coverIssue = cell(a, 2, r);
+        i.coverIssueTotal = cell(a, 3, r);
+        i.carrierCode = cell(a, 4, r);
+        i.expectDate = cell(a, 5, r);
+        i.aslackDate = cell(a, 6, r);
+        i.publYear = cell(a, 7, r);
+        i.remark = cell(a, 8, r);
+        i.attachment = cell(a, 9, r);
+        i.issueTitle = cell(a, 10, r);
+        i.periNo = cellInt(a, 11, r);
+        i.finishFlag = cell(a, 12, r);
+        i.periType = cell(a, 13, r);
+        i.beginVol = cell(a, 14, r);
+        i.endVol = cell(a, 15, r);
+        i.beginIssue = cell(a, 16, r);
+        i.endIssue = cell(a, 17, r);
+        i.received = cellInt(a, 18, r);
         issues.push_back(std::move(i));
     }
     return 0;

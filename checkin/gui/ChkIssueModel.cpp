@@ -17,6 +17,10 @@ void ChkIssueModel::setIssues(std::vector<ChkInIssue> issues, int subscribed,
                               const std::string& today) {
     beginResetModel();
     issues_ = std::move(issues);
+    rowById_.clear();
+    rowById_.reserve(issues_.size());
+    for (std::size_t r = 0; r < issues_.size(); ++r)
+        rowById_.emplace(issues_[r].periId, static_cast<int>(r));
     subscribed_ = subscribed;
     today_ = today;
     endResetModel();
@@ -24,6 +28,11 @@ void ChkIssueModel::setIssues(std::vector<ChkInIssue> issues, int subscribed,
 
 ArrivalState ChkIssueModel::state(int row) const {
     return IssueArrival(issues_.at(static_cast<std::size_t>(row)), subscribed_, today_);
+}
+
+int ChkIssueModel::rowOf(const std::string& periId) const {
+    const auto it = rowById_.find(periId);
+    return it == rowById_.end() ? -1 : it->second;
 }
 
 int ChkIssueModel::rowCount(const QModelIndex& parent) const {
@@ -38,7 +47,7 @@ QVariant ChkIssueModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const ChkInIssue& i = issues_[static_cast<std::size_t>(index.row())];
     if (role == Qt::ToolTipRole) return q(ArrivalTip(i, subscribed_));
-    if (role == Qt::UserRole) return q(i.periId);
+    if (role == PeriIdRole) return q(i.periId);
     if (role == Qt::ForegroundRole || role == Qt::BackgroundRole) {
         switch (state(index.row())) {
             case ArrivalState::Late:
@@ -87,7 +96,8 @@ QVariant ChkIssueModel::data(const QModelIndex& index, int role) const {
 QVariant ChkIssueModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    static const char* const names[] = {"序号",     "卷",   "期",        "总期", "类型", "出版日期",
-                                        "催缺日期", "状态", "已签/复本", "附件", "备注"};
+    static const char* const names[ColumnCount] = {"卷",   "期",        "总期",     "出版日期",
+                                                   "状态", "已签/复本", "催缺日期", "类型",
+                                                   "附件", "备注",      "序号"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(names[section]) : QVariant();
 }

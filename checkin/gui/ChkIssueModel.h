@@ -1,10 +1,12 @@
 // The expected-issue grid (spdChkInfo): one row per expected issue of the selected location,
 // with its numbers, dates, type and arrival. Late issues are red, partly arrived ones amber and
 // arrived ones green, and the state column says the same in words, so the grid reads at a
-// glance without relying on colour alone. The tip of every cell gives the copy counts.
+// glance without relying on colour alone. The tip of every cell gives the copy counts. The
+// columns a librarian looks for come first: volume, issue and date, then the arrival.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <unordered_map>
 #include <vector>
 
 #include "checkin/core/basChkIn.h"
@@ -13,19 +15,21 @@ class ChkIssueModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column {
-        ColNo,
         ColVol,
         ColIssue,
         ColTotal,
-        ColType,
         ColExpect,
-        ColClaim,
         ColState,
         ColCopies,
+        ColClaim,
+        ColType,
         ColAttachment,
         ColRemark,
+        ColNo,
         ColumnCount
     };
+    // The key of a row's issue, for every column.
+    static constexpr int PeriIdRole = Qt::UserRole;
     explicit ChkIssueModel(QObject* parent = nullptr);
 
     // The issues of a location that subscribes `subscribed` copies, judged against `today`.
@@ -33,6 +37,8 @@ public:
     const std::vector<ChkInIssue>& issues() const { return issues_; }
     int subscribed() const { return subscribed_; }
     ArrivalState state(int row) const;
+    // The row of the issue, -1 when the grid does not hold it.
+    int rowOf(const std::string& periId) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -42,6 +48,7 @@ public:
 
 private:
     std::vector<ChkInIssue> issues_;
+    std::unordered_map<std::string, int> rowById_;
     int subscribed_ = 0;
     std::string today_;
 };

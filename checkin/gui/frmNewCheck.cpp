@@ -29,6 +29,7 @@
 #include "checkin/gui/frmNewSearch.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
+#include "common/gui/Grid.h"
 #include "common/gui/LayoutMemory.h"
 #include "common/gui/StdKeys.h"
 #include "db/basLibDB.h"
@@ -63,6 +64,36 @@ QTableView* grid(QWidget* parent, const char* name) {
 void setRow(QStandardItemModel* m, int row, const std::vector<std::string>& cells) {
     for (std::size_t c = 0; c < cells.size(); ++c)
         m->setItem(row, static_cast<int>(c), new QStandardItem(q(cells[c])));
+}
+
+// Keys the screen reads back from a row's first cell, whatever the grid's order.
+enum KeyRole { kPublRole = Qt::UserRole, kYearRole, kAsordRole, kLocationRole = Qt::UserRole };
+
+std::string keyOf(const QModelIndex& index, int role) {
+    return index.siblingAtColumn(0).data(role).toString().toStdString();
+}
+
+// The grid and its filter box above it.
+QWidget* filtered(QWidget* parent, QLineEdit* filter, QTableView* view) {
+    auto* w = new QWidget(parent);
+    auto* l = new QVBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(2);
+    l->addWidget(filter);
+    l->addWidget(view, 1);
+    return w;
+}
+
+// Makes the source row current. A row the screen itself picks (the title scanned, the location
+// the operator works at) must be seen: a filter that hides it is emptied.
+void showSourceRow(QTableView* view, GbkSortProxy* proxy, QLineEdit* filter,
+                   const QModelIndex& source) {
+    QModelIndex at = proxy->mapFromSource(source);
+    if (!at.isValid() && source.isValid()) {
+        filter->clear();
+        at = proxy->mapFromSource(source);
+    }
+    view->setCurrentIndex(at);
 }
 
 // The order line's editable columns in a small form; false when cancelled.
@@ -155,36 +186,47 @@ void frmNewCheck::buildControls() {
     lblSummary = new QLabel(this);
     lblSummary->setObjectName("lblSummary");
 
+    // The title is what a librarian looks for first; the codes follow.
     lineModel_ = new QStandardItemModel(0, 6, this);
     lineModel_->setHorizontalHeaderLabels(
-        {"发行商", "年度批次", "订购号", "题名", "ISSN", "记录号"});
+        {"题名", "ISSN", "订购号", "年度批次", "发行商", "记录号"});
     spdMarcInfo = grid(this, "spdMarcInfo");
-    spdMarcInfo->setModel(lineModel_);
+    lineProxy_ = LIB_SetupGrid(spdMarcInfo, lineModel_);
     spdMarcInfo->setSelectionMode(QAbstractItemView::SingleSelection);
     // The title takes the room the codes leave.
     spdMarcInfo->horizontalHeader()->setStretchLastSection(false);
-    spdMarcInfo->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    spdMarcInfo->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     subModel_ = new QStandardItemModel(0, 4, this);
     subModel_->setHorizontalHeaderLabels({"订户", "复本", "分配", "签收设置"});
     spdSubInfo = grid(this, "spdSubInfo");
-    spdSubInfo->setModel(subModel_);
+    subProxy_ = LIB_SetupGrid(spdSubInfo, subModel_);
     spdSubInfo->setSelectionMode(QAbstractItemView::SingleSelection);
     issues_ = new ChkIssueModel(this);
     spdChkInfo = grid(this, "spdChkInfo");
-    spdChkInfo->setModel(issues_);
+    issueProxy_ = LIB_SetupGrid(spdChkInfo, issues_);
     spdChkInfo->setSelectionMode(QAbstractItemView::ExtendedSelection);
     spdChkInfo->installEventFilter(this);
     locaRecModel_ = new QStandardItemModel(0, 3, this);
     locaRecModel_->setHorizontalHeaderLabels({"年度", "馆藏记录", "订户"});
     spdLocaRec = grid(this, "spdLocaRec");
-    spdLocaRec->setModel(locaRecModel_);
+    locaRecProxy_ = LIB_SetupGrid(spdLocaRec, locaRecModel_);
     spdLocaRec->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    stkChkInfo = new QStackedWidget(this);
-    stkChkInfo->addWidget(spdChkInfo);
-    stkChkInfo->addWidget(spdLocaRec);
     boundModel_ = new QStandardItemModel(this);
     spdBound = grid(this, "spdBound");
-    spdBound->setModel(boundModel_);
+    boundProxy_ = LIB_SetupGrid(spdBound, boundModel_);
+    auto filterBox = [this](GbkSortProxy* proxy, const char* name) {
+        QLineEdit* box = LIB_GridFilterBox(proxy, this);
+        box->setObjectName(name);
+        return box;
+    };
+    txtFilterMarcInfo = filterBox(lineProxy_, "txtFilterMarcInfo");
+    txtFilterSubInfo = filterBox(subProxy_, "txtFilterSubInfo");
+    txtFilterChkInfo = filterBox(issueProxy_, "txtFilterChkInfo");
+    txtFilterLocaRec = filterBox(locaRecProxy_, "txtFilterLocaRec");
+    txtFilterBound = filterBox(boundProxy_, "txtFilterBound");
+    stkChkInfo = new QStackedWidget(this);
+    stkChkInfo->addWidget(filtered(this, txtFilterChkInfo, spdChkInfo));
+    stkChkInfo->addWidget(filtered(this, txtFilterLocaRec, spdLocaRec));
     vsfBM = new MarcRecView(this);
     vsfBM->setObjectName("vsfBM");
 
@@ -204,8 +246,8 @@ void frmNewCheck::buildControls() {
     dsChkInfo->addWidget(lblSummary, 1);
 
     auto* top = new QSplitter(Qt::Horizontal, this);
-    top->addWidget(spdMarcInfo);
-    top->addWidget(spdSubInfo);
+    top->addWidget(filtered(this, txtFilterMarcInfo, spdMarcInfo));
+    top->addWidget(filtered(this, txtFilterSubInfo, spdSubInfo));
     top->setObjectName("splTop");
     top->setStretchFactor(0, 3);
     top->setStretchFactor(1, 2);
@@ -218,7 +260,7 @@ void frmNewCheck::buildControls() {
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName("tabRecord");
     tabs->addTab(vsfBM, "书目记录");
-    tabs->addTab(spdBound, "合订本");
+    tabs->addTab(filtered(this, txtFilterBound, spdBound), "合订本");
     auto* main = new QSplitter(Qt::Vertical, this);
     main->addWidget(top);
     main->addWidget(middle);
@@ -228,7 +270,7 @@ void frmNewCheck::buildControls() {
     main->setStretchFactor(2, 2);
     main->setObjectName("splMain");
     LIB_RememberSplitter(main, "checkin/frmNewCheck/splMain");
-    for (QTableView* v : {spdMarcInfo, spdSubInfo, spdChkInfo, spdLocaRec})
+    for (QTableView* v : {spdMarcInfo, spdSubInfo, spdChkInfo, spdLocaRec, spdBound})
         LIB_RememberHeader(v->horizontalHeader(), "checkin/frmNewCheck/" + v->objectName());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -256,10 +298,9 @@ void frmNewCheck::buildControls() {
     connect(cmdBatch, &QPushButton::clicked, this, &frmNewCheck::cmdBatch_Click);
     connect(spdChkInfo, &QAbstractItemView::doubleClicked, this, &frmNewCheck::cmdDetail_Click);
     connect(cmdPrevious, &QPushButton::clicked, this,
-            [this] { selectIssue(std::max(0, spdChkInfo->currentIndex().row() - 1)); });
-    connect(cmdNext, &QPushButton::clicked, this, [this] {
-        selectIssue(std::min(issues_->rowCount() - 1, spdChkInfo->currentIndex().row() + 1));
-    });
+            [this] { selectShownRow(spdChkInfo->currentIndex().row() - 1); });
+    connect(cmdNext, &QPushButton::clicked, this,
+            [this] { selectShownRow(spdChkInfo->currentIndex().row() + 1); });
     connect(locaRecModel_, &QStandardItemModel::itemChanged, this,
             [this] { holdingsEdited_ = true; });
     connect(spdMarcInfo->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -320,10 +361,12 @@ std::string frmNewCheck::today() const {
 }
 
 const ChkInLocation* frmNewCheck::currentLocation() const {
-    int row = spdSubInfo->currentIndex().row();
-    return row >= 0 && row < static_cast<int>(locations_.size())
-               ? &locations_[static_cast<std::size_t>(row)]
-               : nullptr;
+    const QModelIndex at = spdSubInfo->currentIndex();
+    if (!at.isValid()) return nullptr;
+    const std::string code = keyOf(at, kLocationRole);
+    for (const ChkInLocation& l : locations_)
+        if (l.location == code) return &l;
+    return nullptr;
 }
 
 void frmNewCheck::subSearch() {
@@ -350,25 +393,29 @@ void frmNewCheck::cmdFind_Click() {
 }
 
 void frmNewCheck::showLines(const LibArray& rows, int select) {
-    lines_ = rows;
     lineModel_->setRowCount(0);
-    const int cols[] = {0, 1, 2, 3, 4, 8};
+    // Title, ISSN, order number, batch, distributor, record number.
+    const int cols[] = {3, 4, 2, 1, 0, 8};
     for (int r = 2; r < rows.rows(); ++r) {
         std::vector<std::string> cells;
         for (int c : cols)
             cells.push_back(rows(c, r).str());
         setRow(lineModel_, r - 2, cells);
+        QStandardItem* first = lineModel_->item(r - 2, 0);
+        first->setData(q(rows(0, r).str()), kPublRole);
+        first->setData(q(rows(1, r).str()), kYearRole);
+        first->setData(q(rows(2, r).str()), kAsordRole);
     }
     spdMarcInfo->resizeColumnsToContents();
     if (rows.recordCount() > 0)
-        spdMarcInfo->setCurrentIndex(
-            lineModel_->index(std::min(select, rows.recordCount() - 1), 0));
+        showSourceRow(spdMarcInfo, lineProxy_, txtFilterMarcInfo,
+                      lineModel_->index(std::min(select, rows.recordCount() - 1), 0));
 }
 
 void frmNewCheck::loadLine() {
-    int row = spdMarcInfo->currentIndex().row();
-    if (row < 0 || row + 2 >= lines_.rows()) return;
-    ChkOrderKey key{lines_(0, row + 2).str(), lines_(1, row + 2).str(), lines_(2, row + 2).str()};
+    const QModelIndex at = spdMarcInfo->currentIndex();
+    if (!at.isValid()) return;
+    ChkOrderKey key{keyOf(at, kPublRole), keyOf(at, kYearRole), keyOf(at, kAsordRole)};
     if (intLoadChkOrderLine(key, line_) < 0 || intLoadChkLocations(key, locations_) < 0) {
         LIB_DB_ShowError();
         return;
@@ -384,6 +431,7 @@ void frmNewCheck::loadLine() {
         setRow(subModel_, static_cast<int>(i),
                {LIB_LocationName(l.location) + " (" + l.location + ")", std::to_string(l.subQty),
                 dist, l.configured ? "已设置" : "未设置"});
+        subModel_->item(static_cast<int>(i), 0)->setData(q(l.location), kLocationRole);
         if (l.location == g_strLocation ||
             (preferred == 0 && !LocationAllowed(locations_[0].location) &&
              LocationAllowed(l.location)))
@@ -394,7 +442,7 @@ void frmNewCheck::loadLine() {
     loadBound();
     loadHoldings();
     if (!locations_.empty())
-        spdSubInfo->setCurrentIndex(subModel_->index(preferred, 0));
+        showSourceRow(spdSubInfo, subProxy_, txtFilterSubInfo, subModel_->index(preferred, 0));
     else
         issues_->setIssues({}, 0, today());
 }
@@ -417,28 +465,67 @@ void frmNewCheck::loadIssues() {
                             .arg(arrived)
                             .arg(late));
     spdChkInfo->resizeColumnsToContents();
-    selectNextExpected(0);
+    selectNextExpected(shownIssues(), -1);
 }
 
-void frmNewCheck::selectIssue(int row) {
-    if (row < 0 || row >= issues_->rowCount()) return;
-    spdChkInfo->setCurrentIndex(issues_->index(row, 0));
-    spdChkInfo->selectRow(row);
-    spdChkInfo->scrollTo(issues_->index(row, 0));
+bool frmNewCheck::selectIssue(const std::string& periId) {
+    const QModelIndex at = issueProxy_->mapFromSource(issues_->index(issues_->rowOf(periId), 0));
+    if (!at.isValid()) return false;
+    selectShownRow(at.row());
+    return true;
 }
 
-void frmNewCheck::selectNextExpected(int from) {
-    for (int r = std::max(0, from); r < issues_->rowCount(); ++r)
-        if (issues_->state(r) != ArrivalState::Arrived) return selectIssue(r);
-    selectIssue(issues_->rowCount() - 1);
+std::string frmNewCheck::currentIssue() const {
+    return spdChkInfo->currentIndex().data(ChkIssueModel::PeriIdRole).toString().toStdString();
+}
+
+std::vector<std::string> frmNewCheck::shownIssues() const {
+    std::vector<std::string> ids;
+    ids.reserve(static_cast<std::size_t>(issueProxy_->rowCount()));
+    for (int r = 0; r < issueProxy_->rowCount(); ++r)
+        ids.push_back(
+            issueProxy_->index(r, 0).data(ChkIssueModel::PeriIdRole).toString().toStdString());
+    return ids;
+}
+
+void frmNewCheck::selectNextExpected(const std::vector<std::string>& order, int after) {
+    for (std::size_t k = static_cast<std::size_t>(after + 1); k < order.size(); ++k) {
+        const int row = issues_->rowOf(order[k]);
+        if (row >= 0 && issues_->state(row) != ArrivalState::Arrived && selectIssue(order[k]))
+            return;
+    }
+    if (after >= 0 && after < static_cast<int>(order.size()) &&
+        selectIssue(order[static_cast<std::size_t>(after)]))
+        return;
+    selectShownRow(issueProxy_->rowCount() - 1);
+}
+
+void frmNewCheck::selectShownRow(int row) {
+    if (issueProxy_->rowCount() == 0) return;
+    const QModelIndex at = issueProxy_->index(std::clamp(row, 0, issueProxy_->rowCount() - 1), 0);
+    spdChkInfo->setCurrentIndex(at);
+    spdChkInfo->selectRow(at.row());
+    spdChkInfo->scrollTo(at);
+}
+
+void frmNewCheck::reloadKeeping(const std::string& periId) {
+    const int row = spdChkInfo->currentIndex().row();
+    loadIssues();
+    if (!selectIssue(periId)) selectShownRow(row);
+}
+
+void frmNewCheck::selectLastIssue() {
+    loadIssues();
+    if (!issues_->issues().empty()) selectIssue(issues_->issues().back().periId);
 }
 
 std::vector<std::string> frmNewCheck::selectedIssues() const {
     std::vector<int> rows;
     for (const QModelIndex& i : spdChkInfo->selectionModel()->selectedRows())
-        rows.push_back(i.row());
+        rows.push_back(issueProxy_->mapToSource(i).row());
     if (rows.empty() && spdChkInfo->currentIndex().isValid())
-        rows.push_back(spdChkInfo->currentIndex().row());
+        rows.push_back(issueProxy_->mapToSource(spdChkInfo->currentIndex()).row());
+    // In peri_no order, the order the core works in, whatever the grid's sort.
     std::sort(rows.begin(), rows.end());
     std::vector<std::string> ids;
     for (int r : rows)
@@ -495,53 +582,53 @@ void frmNewCheck::subScan(const QString& code) {
     showLines(rows, latest);
     const ChkInLocation* l = currentLocation();
     if (!l) return;
-    int row = PickScannedIssue(issues_->issues(), l->subQty, scan.addOn);
+    const int row = PickScannedIssue(issues_->issues(), l->subQty, scan.addOn);
     if (row < 0) {
         LIB_ShowMsg("I该刊没有待签收的卷期" +
                     (scan.addOn.empty() ? "" : "（第" + scan.addOn + "期）") + "。");
         return;
     }
-    selectIssue(row);
-    cmdAllCheck_Click();
+    // Received by its key: the grid's sort and filter cannot point the scan elsewhere.
+    const std::string periId = issues_->issues()[static_cast<std::size_t>(row)].periId;
+    receive({periId}, periId);
     txtScan->setFocus();
 }
 
-void frmNewCheck::cmdAllCheck_Click() {
+void frmNewCheck::receive(const std::vector<std::string>& periIds, const std::string& from) {
     const ChkInLocation* l = currentLocation();
-    std::vector<std::string> ids = selectedIssues();
-    if (!l || ids.empty()) return;
-    int last = spdChkInfo->currentIndex().row();
-    if (intCheckInIssues(line_, *l, ids) < 0) return;
+    if (!l || periIds.empty()) return;
+    // The cursor moves on in the order the operator was looking at.
+    const std::vector<std::string> order = shownIssues();
+    if (intCheckInIssues(line_, *l, periIds) < 0) return;
     loadIssues();
-    selectNextExpected(last + 1);
+    const auto at = std::find(order.begin(), order.end(), from);
+    selectNextExpected(order, at == order.end() ? -1 : static_cast<int>(at - order.begin()));
+}
+
+void frmNewCheck::cmdAllCheck_Click() {
+    receive(selectedIssues(), currentIssue());
 }
 
 void frmNewCheck::cmdAllUnCheck_Click() {
     const ChkInLocation* l = currentLocation();
     std::vector<std::string> ids = selectedIssues();
     if (!l || ids.empty()) return;
-    int row = spdChkInfo->currentIndex().row();
     if (intUndoCheckIn(line_, *l, ids) < 0) return;
-    loadIssues();
-    selectIssue(row);
+    reloadKeeping(currentIssue());
 }
 
 void frmNewCheck::cmdCombine_Click() {
     const ChkInLocation* l = currentLocation();
     if (!l) return;
-    int row = spdChkInfo->currentIndex().row();
     if (intCombineIssues(line_, l->location, selectedIssues()) != 0) return;
-    loadIssues();
-    selectIssue(row);
+    reloadKeeping(currentIssue());
 }
 
 void frmNewCheck::cmdDelete_Click() {
     const ChkInLocation* l = currentLocation();
     if (!l) return;
-    int row = spdChkInfo->currentIndex().row();
     if (intDeleteIssues(line_, l->location, selectedIssues()) <= 0) return;
-    loadIssues();
-    selectIssue(std::min(row, issues_->rowCount() - 1));
+    reloadKeeping(currentIssue());
 }
 
 void frmNewCheck::cmdDeleteSub_Click() {
@@ -566,12 +653,13 @@ void frmNewCheck::cmdSwitch_Click() {
     for (int r = 0; r < locaRecModel_->rowCount(); ++r)
         if (locaRecModel_->item(r, 0)->text().toStdString() == year &&
             locaRecModel_->item(r, 2)->text().toStdString() == l->location)
-            return spdLocaRec->setCurrentIndex(locaRecModel_->index(r, 1));
+            return showSourceRow(spdLocaRec, locaRecProxy_, txtFilterLocaRec,
+                                 locaRecModel_->index(r, 1));
     int r = locaRecModel_->rowCount();
     const bool edited = holdingsEdited_;  // an empty row offered is no edit
     setRow(locaRecModel_, r, {year, "", l->location});
     holdingsEdited_ = edited;
-    spdLocaRec->setCurrentIndex(locaRecModel_->index(r, 1));
+    showSourceRow(spdLocaRec, locaRecProxy_, txtFilterLocaRec, locaRecModel_->index(r, 1));
 }
 
 void frmNewCheck::cmdSave_Click() {
@@ -628,14 +716,11 @@ void frmNewCheck::cmdConfig_Click() {
 
 void frmNewCheck::cmdDetail_Click() {
     const ChkInLocation* l = currentLocation();
-    const int row = spdChkInfo->currentIndex().row();
-    if (!l || row < 0 || row >= issues_->rowCount()) return;
+    const std::string periId = currentIssue();
+    if (!l || periId.empty()) return;
     if (!CheckLocationRight(l->location)) return;
-    frmNewDetail dlg(line_, *l, issues_->issues()[static_cast<std::size_t>(row)].periId, this);
-    if (dlg.exec() == QDialog::Accepted) {
-        loadIssues();
-        selectIssue(row);
-    }
+    frmNewDetail dlg(line_, *l, periId, this);
+    if (dlg.exec() == QDialog::Accepted) reloadKeeping(periId);
 }
 
 void frmNewCheck::cmdAddIssue_Click() {
@@ -643,10 +728,7 @@ void frmNewCheck::cmdAddIssue_Click() {
     if (!l || line_.key.publCode.empty()) return;
     if (!CheckLocationRight(l->location)) return;
     frmNewDetail dlg(line_, *l, {}, this);
-    if (dlg.exec() == QDialog::Accepted) {
-        loadIssues();
-        selectIssue(issues_->rowCount() - 1);
-    }
+    if (dlg.exec() == QDialog::Accepted) selectLastIssue();
 }
 
 void frmNewCheck::cmdBatch_Click() {
@@ -654,8 +736,5 @@ void frmNewCheck::cmdBatch_Click() {
     if (!l || line_.key.publCode.empty()) return;
     if (!CheckLocationRight(l->location)) return;
     frmNewBatch dlg(line_, l->location, this);
-    if (dlg.exec() == QDialog::Accepted) {
-        loadIssues();
-        selectIssue(issues_->rowCount() - 1);
-    }
+    if (dlg.exec() == QDialog::Accepted) selectLastIssue();
 }

@@ -12,6 +12,7 @@
 #include "db/LibArray.h"
 
 class ChkIssueModel;
+class GbkSortProxy;
 class MarcRecView;
 class QComboBox;
 class QLabel;
@@ -71,6 +72,12 @@ public:
     QTableView* spdChkInfo = nullptr;
     QTableView* spdLocaRec = nullptr;
     QTableView* spdBound = nullptr;
+    // The grids' filter boxes.
+    QLineEdit* txtFilterMarcInfo = nullptr;
+    QLineEdit* txtFilterSubInfo = nullptr;
+    QLineEdit* txtFilterChkInfo = nullptr;
+    QLineEdit* txtFilterLocaRec = nullptr;
+    QLineEdit* txtFilterBound = nullptr;
     MarcRecView* vsfBM = nullptr;
     QStackedWidget* stkChkInfo = nullptr;
 
@@ -86,9 +93,24 @@ private:
     void loadIssues();
     void loadHoldings();
     void loadBound();
-    void selectIssue(int row);
-    void selectNextExpected(int from);
+    // The issue's row becomes the current one; false when the grid does not show it.
+    bool selectIssue(const std::string& periId);
+    // The grid's row (in its order, kept within the rows shown) becomes the current one.
+    void selectShownRow(int row);
+    // The issue under the cursor; empty when there is none.
+    std::string currentIssue() const;
+    // The issues the grid shows, in its order.
+    std::vector<std::string> shownIssues() const;
+    // The first issue not fully arrived among `order` after position `after` (-1: from the
+    // start) that the grid still shows; the last issue checked stays current when none is left.
+    void selectNextExpected(const std::vector<std::string>& order, int after);
     std::vector<std::string> selectedIssues() const;
+    // Checks the issues in; the cursor moves on from `from` to the next issue still expected.
+    void receive(const std::vector<std::string>& periIds, const std::string& from);
+    // Reloads the grid with the issue current again, or the row where it was when it is gone.
+    void reloadKeeping(const std::string& periId);
+    // Reloads the grid with the last issue (by number) current: the one just added.
+    void selectLastIssue();
     std::string today() const;
 
     void cmdAllCheck_Click();
@@ -106,7 +128,6 @@ private:
     void cmdAddIssue_Click();
     void cmdBatch_Click();
 
-    LibArray lines_;
     ChkInOrderLine line_;
     std::vector<ChkInLocation> locations_;
     QStandardItemModel* lineModel_ = nullptr;
@@ -114,5 +135,10 @@ private:
     QStandardItemModel* locaRecModel_ = nullptr;
     QStandardItemModel* boundModel_ = nullptr;
     ChkIssueModel* issues_ = nullptr;
+    GbkSortProxy* lineProxy_ = nullptr;
+    GbkSortProxy* subProxy_ = nullptr;
+    GbkSortProxy* issueProxy_ = nullptr;
+    GbkSortProxy* locaRecProxy_ = nullptr;
+    GbkSortProxy* boundProxy_ = nullptr;
     bool holdingsEdited_ = false;
 };

@@ -14,8 +14,8 @@
 
 namespace {
 
-// Shows the whole text of a cell when the column is too narrow for it; an explicit tooltip
-// of the model wins.
+// Shows the whole text of a cell when the column is too narrow for it, above the model's own
+// tip when it has one (such as an issue's copy counts), so neither hides the other.
 class TruncatedTipDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -24,15 +24,16 @@ public:
                    const QModelIndex& index) override {
         if (event->type() != QEvent::ToolTip || !index.isValid())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
-        if (index.data(Qt::ToolTipRole).isValid())
-            return QStyledItemDelegate::helpEvent(event, view, option, index);
         const QString text = index.data(Qt::DisplayRole).toString();
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         const int margin = 8;
-        if (!text.isEmpty() &&
-            opt.fontMetrics.horizontalAdvance(text) + margin > view->visualRect(index).width()) {
-            QToolTip::showText(event->globalPos(), text, view);
+        const bool cut = !text.isEmpty() && opt.fontMetrics.horizontalAdvance(text) + margin >
+                                                view->visualRect(index).width();
+        const QString own = index.data(Qt::ToolTipRole).toString();
+        const QString tip = cut && !own.isEmpty() ? text + "\n" + own : cut ? text : own;
+        if (!tip.isEmpty()) {
+            QToolTip::showText(event->globalPos(), tip, view);
             return true;
         }
         QToolTip::hideText();

@@ -1,7 +1,8 @@
 // Grids every screen shares: columns sort by a click on the header (Chinese in GBK order, the
 // order the lists and reports use; numbers by value), a filter box narrows the rows to those
-// containing its text in any column, a cell whose text does not fit shows it as a tooltip, and
-// the column widths and order are remembered per operator.
+// containing its text in any column, a cell whose text does not fit shows it as a tooltip (above
+// the model's own tip, when it has one), and the column widths and order are remembered per
+// operator.
 #pragma once
 
 #include <QSortFilterProxyModel>

@@ -204,7 +204,7 @@ TEST_P(DetailScreen, OpenedFromTheCheckInScreen) {
         d->cmdOk->click();
         d->cmdCancel->click();
     });
-    check.spdChkInfo->setCurrentIndex(check.issueModel()->index(4, 0));
+    check.spdChkInfo->setCurrentIndex(check.spdChkInfo->model()->index(4, 0));
     check.cmdDetail->click();
     EXPECT_EQ(seen, chkIssueId(5));
     EXPECT_EQ(scalar("SELECT remark FROM m_peri_chk_vol WHERE peri_id='" + chkIssueId(5) + "'"),

@@ -269,13 +269,29 @@ TEST_P(ChkIn, EditedOrderLineIsWritten) {
     EXPECT_EQ(intLoadChkOrderLine({"YZFX", "203601", "none"}, back), 1);
 }
 
-TEST_P(ChkIn, IssueGridLoadsInTwoQueriesWhateverItsSize) {
-    ASSERT_EQ(intCheckInIssues(line, qk01, {chkIssueId(1), chkIssueId(2)}), 6);
+TEST_P(ChkIn, IssueGridLoadsInOneQueryWithTheCopiesOfItsOwnLocation) {
+    ASSERT_EQ(intCheckInIssues(line, qk01, {chkIssueId(1), chkIssueId(2)}, 2), 4);
+    ASSERT_EQ(intCheckInIssues(line, qk01, {chkIssueId(2)}), 1);
+    g_OraDatabase->execute(
+        "INSERT INTO m_peri_item (peri_id, location, dis_location, item_no, item_stat) VALUES "
+        "('" +
+        chkIssueId(3) + "', 'WWQK', 'WWQK', 1, '0')");
     ProbeBackend& probe = ProbeBackend::install();
     probe.reset();
     std::vector<ChkInIssue> v = issues(qk01);
-    EXPECT_EQ(probe.queries + probe.statements, 2);
+    EXPECT_EQ(probe.queries + probe.statements, 1);
+    ASSERT_EQ(v.size(), 12u);
+    EXPECT_EQ(v[0].received, 2);
     EXPECT_EQ(v[1].received, 3);
+    EXPECT_EQ(v[2].received, 0) << "a copy at WWQK is not QK01's";
+    EXPECT_EQ(v[2].periId, chkIssueId(3));
+    EXPECT_EQ(v[2].expectDate, "2036-03-05");
+    EXPECT_EQ(v[2].aslackDate, "2036-04-04");
+    EXPECT_EQ(v[2].carrierCode, "01");
+    EXPECT_EQ(v[2].periType, "0");
+    std::vector<ChkInIssue> w = issues(wwqk);
+    EXPECT_EQ(w[1].received, 0);
+    EXPECT_EQ(w[2].received, 1);
 }
 
 // Every change, failed at its begin, at each statement and at its commit, leaves every

@@ -1,16 +1,19 @@
 // The check-in screen under offscreen Qt, driven through its controls: a search and Enter on
 // the expected issue check it in with the keyboard alone; a scanned EAN-13 with its add-on
 // checks in the issue it names; the grid says which issues are late, partly or fully arrived;
-// removal, the right check and the holdings statements as the operator sees them; the search
-// dialog; every grid model under the model tester in Fatal mode.
+// removal, the right check and the holdings statements as the operator sees them; a sorted and
+// filtered grid still checks in, removes and scans the issue meant; the search dialog; every
+// grid model and its sorting proxy under the model tester in Fatal mode.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
@@ -36,8 +39,10 @@ protected:
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         for (QTableView* v : {form->spdMarcInfo, form->spdSubInfo, form->spdChkInfo,
-                              form->spdLocaRec, form->spdBound})
+                              form->spdLocaRec, form->spdBound}) {
             testers.push_back(std::make_unique<QAbstractItemModelTester>(v->model(), Mode::Fatal));
+            testers.push_back(std::make_unique<QAbstractItemModelTester>(source(v), Mode::Fatal));
+        }
     }
     void TearDown() override {
         testers.clear();
@@ -52,7 +57,26 @@ protected:
         QTest::keyClicks(form->cmbContent->lineEdit(), text);
         QTest::keyClick(form->cmbContent->lineEdit(), Qt::Key_Return);
     }
+    // The model behind a grid's sorting proxy.
+    static QAbstractItemModel* source(QTableView* v) {
+        auto* proxy = qobject_cast<QSortFilterProxyModel*>(v->model());
+        return proxy ? proxy->sourceModel() : nullptr;
+    }
     QString cell(int row, int col) { return form->issueModel()->index(row, col).data().toString(); }
+    // The issue in the grid's row as the operator sees it (sorted and filtered).
+    std::string shownIssue(int row) {
+        return form->spdChkInfo->model()
+            ->index(row, 0)
+            .data(ChkIssueModel::PeriIdRole)
+            .toString()
+            .toStdString();
+    }
+    std::string currentIssue() {
+        return form->spdChkInfo->currentIndex()
+            .data(ChkIssueModel::PeriIdRole)
+            .toString()
+            .toStdString();
+    }
     std::string copiesOf(int n) {
         return scalar("SELECT count(*) FROM m_peri_item WHERE peri_id='" + chkIssueId(n) + "'");
     }
@@ -108,6 +132,58 @@ TEST_P(ChkScreen, ScannedBarCodeWithAddOnChecksInTheIssueItNames) {
     EXPECT_EQ(presenter.shown.back().body, "无法识别的条码：12345");
 }
 
+TEST_P(ChkScreen, SortedAndFilteredGridStillReceivesTheIssueMeant) {
+    searchByKeyboard("ISSN", "1001-8867");
+    // The columns looked for first come first.
+    EXPECT_EQ(form->spdMarcInfo->model()->headerData(0, Qt::Horizontal).toString(), "题名");
+    EXPECT_EQ(form->spdChkInfo->model()->headerData(0, Qt::Horizontal).toString(), "卷");
+    // Latest first by the expected date, then only the issues expected January to September.
+    const QHeaderView* header = form->spdChkInfo->horizontalHeader();
+    ASSERT_TRUE(form->spdChkInfo->isSortingEnabled());
+    form->spdChkInfo->sortByColumn(ChkIssueModel::ColExpect, Qt::DescendingOrder);
+    EXPECT_EQ(header->sortIndicatorSection(), ChkIssueModel::ColExpect);
+    EXPECT_EQ(shownIssue(0), chkIssueId(12));
+    QTest::keyClicks(form->txtFilterChkInfo, "2036-0");
+    ASSERT_EQ(form->spdChkInfo->model()->rowCount(), 9);
+    EXPECT_EQ(shownIssue(0), chkIssueId(9));
+
+    // The third row shown is issue 7: Enter receives it, not the third issue by number, and
+    // the cursor moves on to the row below it, issue 6.
+    form->spdChkInfo->setFocus();
+    QTest::keyClick(form->spdChkInfo, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(form->spdChkInfo, Qt::Key_Down);
+    QTest::keyClick(form->spdChkInfo, Qt::Key_Down);
+    ASSERT_EQ(currentIssue(), chkIssueId(7));
+    QTest::keyClick(form->spdChkInfo, Qt::Key_Return);
+    EXPECT_EQ(copiesOf(7), "3");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_item"), "3");
+    EXPECT_EQ(currentIssue(), chkIssueId(6));
+    EXPECT_EQ(shownIssue(2), chkIssueId(7)) << "the sort and the filter survive the reload";
+    EXPECT_EQ(form->txtFilterChkInfo->text(), "2036-0");
+    saveScreenshots(*form, "frmNewCheck-sorted-" + QString::fromStdString(GetParam()));
+
+    // A scan names its issue by the add-on, shown or filtered out.
+    QTest::keyClicks(form->txtScan, "977100188600903");
+    QTest::keyClick(form->txtScan, Qt::Key_Return);
+    EXPECT_EQ(copiesOf(3), "3");
+    QTest::keyClicks(form->txtScan, "977100188600911");
+    QTest::keyClick(form->txtScan, Qt::Key_Return);
+    EXPECT_EQ(copiesOf(11), "3");
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_item"), "9");
+    EXPECT_EQ(form->spdChkInfo->model()->rowCount(), 9);
+
+    // Removing the check-in of the row under the cursor takes that issue's copies only.
+    form->spdChkInfo->setFocus();
+    QTest::keyClick(form->spdChkInfo, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(form->spdChkInfo, Qt::Key_Down);
+    QTest::keyClick(form->spdChkInfo, Qt::Key_Down);
+    ASSERT_EQ(currentIssue(), chkIssueId(7));
+    QTest::keyClick(form->spdChkInfo, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(copiesOf(7), "0");
+    EXPECT_EQ(copiesOf(3), "3");
+    EXPECT_EQ(currentIssue(), chkIssueId(7));
+}
+
 TEST_P(ChkScreen, RemovalAndRefusalsThroughTheCommands) {
     searchByKeyboard("ISSN", "1001-8867");
     form->cmdAllCheck->click();
@@ -128,7 +204,8 @@ TEST_P(ChkScreen, RemovalAndRefusalsThroughTheCommands) {
     form->spdSubInfo->setCurrentIndex(form->spdSubInfo->model()->index(0, 0));
     form->spdChkInfo->selectRow(2);
     form->spdChkInfo->selectionModel()->select(
-        form->issueModel()->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        form->spdChkInfo->model()->index(3, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     presenter.replies.push_back({kMsgOk, nullptr});
     form->cmdCombine->click();
     EXPECT_EQ(form->issueModel()->rowCount(), 11);
@@ -139,7 +216,7 @@ TEST_P(ChkScreen, RemovalAndRefusalsThroughTheCommands) {
 TEST_P(ChkScreen, HoldingsStatementIsTypedAndSaved) {
     searchByKeyboard("ISSN", "1001-8867");
     form->cmdSwitch->click();
-    auto* model = qobject_cast<QStandardItemModel*>(form->spdLocaRec->model());
+    auto* model = qobject_cast<QStandardItemModel*>(source(form->spdLocaRec));
     ASSERT_NE(model, nullptr);
     ASSERT_EQ(model->rowCount(), 1);
     EXPECT_EQ(model->item(0, 0)->text(), "2036");
@@ -154,7 +231,7 @@ TEST_P(ChkScreen, HoldingsStatementIsTypedAndSaved) {
 TEST_P(ChkScreen, TypedHoldingsAreOfferedSaveBeforeTheyAreReplaced) {
     searchByKeyboard("ISSN", "1001-8867");
     QTest::keyClick(form->spdChkInfo, Qt::Key_T, Qt::ControlModifier);
-    auto* model = qobject_cast<QStandardItemModel*>(form->spdLocaRec->model());
+    auto* model = qobject_cast<QStandardItemModel*>(source(form->spdLocaRec));
     ASSERT_NE(model, nullptr);
     ASSERT_EQ(model->rowCount(), 1);
     const std::string saved =

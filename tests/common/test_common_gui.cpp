@@ -123,6 +123,11 @@ TEST(SharedGrid, TruncatedCellShowsItsTextAsTooltip) {
     };
     EXPECT_EQ(tipAt(0), longTitle);
     EXPECT_EQ(tipAt(1), "") << "a cell that fits needs no tooltip";
+    // The model's own tip stays, below the whole text when the cell is cut off.
+    source->item(0)->setToolTip("复本：3  已签：1  未签：2");
+    source->item(1)->setToolTip("复本：3  已签：3  未签：0");
+    EXPECT_EQ(tipAt(0), longTitle + "\n复本：3  已签：1  未签：2");
+    EXPECT_EQ(tipAt(1), "复本：3  已签：3  未签：0");
 }
 
 class SharedLayout : public ::testing::Test {
