@@ -13,6 +13,7 @@
 #include "checkin/gui/frmNewTrans.h"
 #include "common/RightCodes.h"
 #include "common/gui/frmOptMail.h"
+#include "marc/gui/frmCataImport.h"
 #include "marc/gui/frmCataView.h"
 #include "ordering/gui/frmOrdManager.h"
 #include "reports/gui/frmStatReport.h"
@@ -60,6 +61,8 @@ const std::vector<MainEntry>& mainEntries() {
         {"统计", "期刊查询", "frmStatSearch", rights::kStatistics,
          [] { return new frmStatSearch; }},
         {"书目", "书目检索", "frmCataView", rights::kCatalogue, [] { return new frmCataView; }},
+        {"书目", "导入书目记录", "frmCataImport", rights::kCatalogue,
+         [] { return new frmCataImport; }},
         {"系统", "操作日志", "frmLogQuery", rights::kOperationLog, [] { return new frmLogQuery; }},
         {"系统", "邮件设置", "frmOptMail", rights::kSerials, [] { return new frmOptMail; }},
     };

@@ -2,7 +2,6 @@
 // title-word index of a database made before it.
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -113,11 +112,10 @@ bool writeOut(const Options& o, const std::string& bytes) {
     return out.finish();
 }
 
-// The encoding asked for, or the format's own: GBK for CNMARC; for MARC 21 what each record's
-// leader says (UTF-8 or MARC-8).
+// The encoding asked for, or the format's own.
 bool encodingOf(const Options& o, bool usmarc, MarcEncoding& enc) {
     if (o.encoding.empty()) {
-        enc = usmarc ? MarcEncoding::ByLeader : MarcEncoding::Gbk;
+        enc = MarcDefaultEncoding(usmarc ? MarcFormat::Usmarc : MarcFormat::Cnmarc);
         return true;
     }
     return MarcParseEncoding(o.encoding, enc);
@@ -126,10 +124,10 @@ bool encodingOf(const Options& o, bool usmarc, MarcEncoding& enc) {
 // Records, rate and skipped records on one line that rewrites itself; only on a terminal.
 class ImportProgress {
 public:
-    ImportProgress() : tty_(isatty(fileno(stderr)) != 0), begun_(Clock::now()) {}
+    ImportProgress() : tty_(isatty(fileno(stderr)) != 0) {}
     void show(const MarcImportReport& r) {
         if (!tty_) return;
-        std::cerr << "\r已处理 " << r.records() << " 条（" << rate(r) << " 条/秒），跳过 "
+        std::cerr << "\r已处理 " << r.records() << " 条（" << r.rate() << " 条/秒），跳过 "
                   << r.skipped << " 条，失败 " << r.failed << " 条，已读 "
                   << r.bytesRead / (1024 * 1024) << " MB   " << std::flush;
         shown_ = true;
@@ -137,16 +135,10 @@ public:
     void end() {
         if (shown_) std::cerr << "\n";
     }
-    long rate(const MarcImportReport& r) const {
-        double s = std::chrono::duration<double>(Clock::now() - begun_).count();
-        return s > 0 ? static_cast<long>(r.records() / s) : 0;
-    }
 
 private:
-    using Clock = std::chrono::steady_clock;
     bool tty_;
     bool shown_ = false;
-    Clock::time_point begun_;
 };
 
 int importFile(const Options& o) {
@@ -159,13 +151,11 @@ int importFile(const Options& o) {
                                     progress.end();
                                     std::cerr << line << "\n";
                                 },
-                                [&](const MarcImportReport& r) { progress.show(r); }};
+                                [&](const MarcImportReport& r) { progress.show(r); }, nullptr};
     MarcImportReport r = MarcImportStream(
         in, o.format == "usmarc" ? MarcFormat::Usmarc : MarcFormat::Cnmarc, enc, listener);
     progress.end();
-    std::cout << "导入 " << r.saved << " 条（其中修复 " << r.repaired << " 条），跳过 " << r.skipped
-              << " 条，保存失败 " << r.failed << " 条，未收字段 " << r.refusedFields << " 个；共 "
-              << r.records() << " 条，" << progress.rate(r) << " 条/秒\n";
+    std::cout << MarcImportSummary(r) << "\n";
     return r.complete() ? 0 : 1;
 }
 

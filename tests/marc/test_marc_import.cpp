@@ -3,6 +3,7 @@
 // costing only the record it hit, never half a record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -158,6 +159,37 @@ MARC_BOTH_MODES(MarcImport, ARecordRefusedInTheMiddleOfABatchIsLeftOutAlone) {
     EXPECT_EQ(scalar("SELECT count(*) FROM marc_data WHERE marc_rec_no=" + no), "0");
     EXPECT_EQ(scalar("SELECT count(*) FROM marc_idx WHERE marc_rec_no=" + no), "0");
     EXPECT_EQ(scalar("SELECT count(*) FROM marc"), std::to_string(records + 2));
+}
+
+// A large import ends by gathering the planner's statistics of the tables it filled (without
+// them PostgreSQL plans searches on the new rows as if the tables were empty); a small one
+// leaves them to the server.
+TEST_P(MarcImport, ALargeImportGathersThePlannerStatisticsOfTheTablesItFilled) {
+    const std::string two = fixture("unimarc_sample.mrc");
+    auto analyzedByHand = [this] {
+        if (GetParam() != kPostgres) return 0LL;
+        return std::stoll(
+            scalar("SELECT analyze_count FROM pg_stat_user_tables WHERE relname='marc_idx'"));
+    };
+    ProbeBackend& probe = ProbeBackend::install();
+    ASSERT_EQ(imported(two, MarcFormat::Cnmarc, MarcEncoding::Gbk).saved, 2);
+    EXPECT_TRUE(probe.analyzed.empty());
+    const long long before = analyzedByHand();
+
+    std::string large;
+    for (int i = 0; i < kMarcAnalyzeAfter / 2; ++i)
+        large += two;
+    MarcImportReport r = imported(large, MarcFormat::Cnmarc, MarcEncoding::Gbk);
+    ASSERT_EQ(r.saved, kMarcAnalyzeAfter);
+    EXPECT_TRUE(r.complete());
+    for (const char* table : {"marc", "marc_data", "marc_idx", "marc_title_word"})
+        EXPECT_NE(std::find(probe.analyzed.begin(), probe.analyzed.end(), table),
+                  probe.analyzed.end())
+            << table;
+    EXPECT_FALSE(g_blnInTrans);
+    if (GetParam() == kPostgres) {
+        EXPECT_EQ(analyzedByHand(), before + 1);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, MarcImportUnicode, ::testing::Values(kSqlite, kPostgres),

@@ -7,11 +7,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/DbBackend.h"
+#include "db/DbStatistics.h"
 #include "db/basLibDB.h"
 
-class ProbeBackend : public DbBackend {
+class ProbeBackend : public DbBackend, public DbStatistics {
 public:
     explicit ProbeBackend(std::unique_ptr<DbBackend> real) : real_(std::move(real)) {}
 
@@ -28,6 +30,8 @@ public:
     bool failCommit = false;
     // What the failed step was ("begin", "commit", "savepoint", "release", or the SQL).
     std::string failed;
+    // Tables whose statistics were asked for, in order.
+    std::vector<std::string> analyzed;
     void reset() {
         queries = statements = transactions = 0;
         failed.clear();
@@ -72,6 +76,10 @@ public:
         real_->releaseSavepoint(n);
     }
     void rollbackToSavepoint(const std::string& n) override { real_->rollbackToSavepoint(n); }
+    void analyze(const std::vector<std::string>& tables) override {
+        analyzed.insert(analyzed.end(), tables.begin(), tables.end());
+        if (auto* stats = dynamic_cast<DbStatistics*>(real_.get())) stats->analyze(tables);
+    }
     std::string nowExpression() const override { return real_->nowExpression(); }
     int columnSize(const std::string& t, const std::string& c) override {
         return real_->columnSize(t, c);
