@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
 #include "db/basLibMsg.h"
@@ -23,6 +24,8 @@ frmOrdMove::frmOrdMove(const std::string& publ, const std::string& year, int cou
     lblSource->setWordWrap(true);
     m_frmOrdTree = new frmOrdTree(this);
     m_frmOrdTree->setToolTip("选择目的订购目录；右键可新建订购目录");
+    // The details are in this one already.
+    if (QTreeWidgetItem* own = m_frmOrdTree->catalogueNode(publ, year)) own->setDisabled(true);
     optMove = new QRadioButton("移动（从原目录中删除，已发订的明细不能移动）", this);
     optMove->setObjectName("optMove");
     optCopy = new QRadioButton("复制（原目录中保留）", this);

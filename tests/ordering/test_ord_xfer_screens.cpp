@@ -164,6 +164,8 @@ TEST_P(OrdXferScreens, TheMoveScreenAsksForATargetAndRefusesSentDetails) {
     ASSERT_NE(dlg, nullptr);
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->optMove->isChecked());
+    EXPECT_TRUE(dlg->m_frmOrdTree->catalogueNode("YZFX", "202601")->isDisabled())
+        << "the details' own catalogue is no target";
     dlg->cmdOk->click();
     EXPECT_EQ(presenter.bodies().back(), "请选择目的订购目录！");
     EXPECT_TRUE(dlg->isVisible());
