@@ -36,6 +36,23 @@ std::string trimmed(const std::string& s) {
     return sqltext::trim(s);
 }
 
+// Characters of UTF-8 text: the bytes that do not continue a character.
+std::size_t characters(const std::string& s) {
+    return static_cast<std::size_t>(
+        std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// The texts the pre-order tables hold in columns of a fixed width, and that width.
+struct TextLimit {
+    std::string OrdDetail::*field;
+    const char* caption;
+    std::size_t width;
+};
+constexpr TextLimit kTextLimits[] = {{&OrdDetail::asordNo, "征订号", 40},
+                                     {&OrdDetail::issn, "ISSN", 40},
+                                     {&OrdDetail::kindNo, "类号", 40},
+                                     {&OrdDetail::remark, "备注", 200}};
+
 }  // namespace
 
 int intReadAsordFile(const std::string& path, std::vector<OrdDetail>& items, std::string& error) {
@@ -60,6 +77,13 @@ int intReadAsordFile(const std::string& path, std::vector<OrdDetail>& items, std
         std::vector<std::string> codeErrors = OrdCodeErrors(d, codes);
         wrong.insert(wrong.end(), codeErrors.begin(), codeErrors.end());
         if (d.asordNo.empty()) wrong.insert(wrong.begin(), " 必须输入征订号！");
+        for (const TextLimit& l : kTextLimits)
+            if (characters(d.*l.field) > l.width)
+                wrong.push_back(std::string(" ") + l.caption + "不能超过" +
+                                std::to_string(l.width) + "个字符！");
+        // The listed title and publisher are cut as a record's summary columns are.
+        d.title = AnsiCut(d.title, kMarcTitleColumn);
+        d.publisher = AnsiCut(d.publisher, kMarcTitleColumn);
         if (!d.asordNo.empty() && !seen.insert(d.asordNo).second)
             wrong.push_back(" 征订号【" + d.asordNo + "】在文件中重复！");
         if (!wrong.empty()) {

@@ -61,12 +61,13 @@ TEST_P(OrdAsord, ReviewFileIsReadWithItsHeadingAndInEitherEncoding) {
 }
 
 TEST_P(OrdAsord, ReviewFileWithABadLineIsRefusedNamingTheLine) {
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"2-15,甲刊\n,乙刊\n", "第 2 行： 必须输入征订号！"},
         {"2-15,甲刊,,,12,5元\n", "第 1 行： 年价必须是数字！"},
         {"2-15,甲刊,,,12,,月刊,99\n", "第 1 行： 载体类型【99】不存在，请重新选择！"},
         {"2-15,甲刊\n2-16\n2-15,丙刊\n", "第 3 行： 征订号【2-15】在文件中重复！"},
-        {"2-15,\"甲刊\n", "第 1 行：引号不成对"}};
+        {"2-15,\"甲刊\n", "第 1 行：引号不成对"},
+        {"2-15,甲刊,,,,,,,,," + std::string(201, 'x') + "\n", "第 1 行： 备注不能超过200个字符！"}};
     for (const auto& [text, message] : cases) {
         SCOPED_TRACE(text);
         std::vector<OrdDetail> items;
@@ -75,6 +76,16 @@ TEST_P(OrdAsord, ReviewFileWithABadLineIsRefusedNamingTheLine) {
         EXPECT_EQ(error, message);
         EXPECT_TRUE(items.empty());
     }
+    // A title longer than the record's listing keeps what the listing holds: 100 GBK bytes.
+    std::string longTitle;
+    for (int i = 0; i < 60; ++i)
+        longTitle += "刊";
+    std::vector<OrdDetail> items;
+    std::string error;
+    ASSERT_EQ(intReadAsordFile(writeFile("long.csv", "2-15," + longTitle + "\n"), items, error), 0)
+        << error;
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, longTitle.substr(0, 50 * 3));
 }
 
 TEST_P(OrdAsord, ItemsAreAddedWithTheirRecordsAndNumbersHeldAlreadyAreListed) {
