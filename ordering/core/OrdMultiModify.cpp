@@ -65,14 +65,6 @@ std::vector<std::string> OrdMultiModifyErrors(const std::vector<OrdFieldChange>&
     return e;
 }
 
-namespace {
-
-std::string changedElsewhere(const std::string& asordNo) {
-    return "订购号为：" + asordNo + "的记录已被其他工作站修改或删除，请刷新后重新修改！";
-}
-
-}  // namespace
-
 int intOrdMultiModify(const std::string& publ, const std::string& year,
                       const std::vector<OrdMultiTarget>& targets,
                       const std::vector<OrdFieldChange>& changes, int& changed) {
@@ -133,7 +125,7 @@ int intOrdMultiModify(const std::string& publ, const std::string& year,
         for (const OrdMultiTarget& t : targets) {
             auto it = rowOf.find(t.asordNo);
             if (it == rowOf.end() || rows(1, it->second).integer() != t.version) {
-                refusal = changedElsewhere(t.asordNo);
+                refusal = strOrdChangedElsewhere(t.asordNo);
                 return Outcome::ChangedElsewhere;
             }
             const int r = it->second;
@@ -151,7 +143,7 @@ int intOrdMultiModify(const std::string& publ, const std::string& year,
                    " AND peri_ord_year=" + LIB_SqlStr(year) + " AND (" + versioned + ")";
         if (dbExecuteCounted(g_strSQL, written) < 0) return Outcome::Failed;
         if (written != static_cast<long long>(targets.size())) {
-            refusal = changedElsewhere(targets.front().asordNo);
+            refusal = strOrdChangedElsewhere(targets.front().asordNo);
             return Outcome::ChangedElsewhere;
         }
         std::string what;

@@ -315,3 +315,7 @@ int intOrdCheckRepeat(const std::string& publ, const std::string& year, const st
 std::string strOrdVersionBump() {
     return ", row_version=COALESCE(row_version,0)+1";
 }
+
+std::string strOrdChangedElsewhere(const std::string& asordNo) {
+    return "订购号为：" + asordNo + "的记录已被其他工作站修改或删除，请刷新后重新修改！";
+}

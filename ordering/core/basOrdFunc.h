@@ -31,6 +31,8 @@ int intLookBackDetl(const std::string& year, const std::string& asordNo, LibArra
 // Added to the SET list of every UPDATE of m_peri_ord_detl, so that an order list that read the
 // detail before the change refuses to save over it.
 std::string strOrdVersionBump();
+// The refusal of a write to a detail another workstation changed or deleted since it was read.
+std::string strOrdChangedElsewhere(const std::string& asordNo);
 
 // Exact decimal text times a whole number ("1.1" x 12 = "13.2"); "" for text that is no number.
 std::string strDecimalTimes(const std::string& value, long long n);

@@ -455,8 +455,7 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
     if (outcome == Outcome::NumberTaken) LIB_ShowMsg("E该征订号已存在，请重新输入征订号！");
     if (outcome == Outcome::CheckInBegun) LIB_ShowMsg("E" + strOrdErrorText(refusals, no));
     if (outcome == Outcome::ChangedElsewhere)
-        LIB_ShowMsg("E订购号为：" + d.savedAsordNo +
-                    "的记录已被其他工作站修改或删除，请刷新后重新修改！");
+        LIB_ShowMsg("E" + strOrdChangedElsewhere(d.savedAsordNo));
     if (outcome == Outcome::Failed) LIB_DB_ShowError();
     if (outcome != Outcome::Saved) return -1;
     d.sumCopies = d.sumCount();

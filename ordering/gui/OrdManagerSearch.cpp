@@ -1,6 +1,6 @@
 // The order manager's commands that reach beyond the current row: the search across
 // catalogues, which opens what it finds in its catalogue, and multi-modify of the selected
-// details.
+// details; and the current detail's record: its short display and its deletion.
 #include <QAction>
 #include <QCheckBox>
 #include <QKeySequence>
@@ -11,7 +11,9 @@
 #include <algorithm>
 
 #include "common/gui/StdKeys.h"
+#include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/OrdMarcCmds.h"
 #include "ordering/gui/frmOrdAsordList.h"
 #include "ordering/gui/frmOrdList.h"
 #include "ordering/gui/frmOrdManager.h"
@@ -39,9 +41,12 @@ void placeAfter(QMenuBar* menus, QToolBar* bar, QAction* anchor, QAction* a) {
 void frmOrdManager::addSearchCommands() {
     addCommand("cmdSearch", "征订检索(&S)...", &frmOrdManager::cmdSearch);
     addCommand("cmdMultiModify", "批量修改(&U)...", &frmOrdManager::cmdMultiModify);
+    addCommand("cmdMarcSimpl", "简单书目(&J)", &frmOrdManager::cmdMarcSimpl);
+    addCommand("cmdMarcDel", "删除书目记录", &frmOrdManager::cmdMarcDel);
+    command("cmdMarcSimpl")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     command("cmdSearch")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     command("cmdMultiModify")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    for (const char* name : {"cmdSearch", "cmdMultiModify"}) {
+    for (const char* name : {"cmdSearch", "cmdMultiModify", "cmdMarcSimpl", "cmdMarcDel"}) {
         QAction* a = command(name);
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(a);
@@ -50,10 +55,15 @@ void frmOrdManager::addSearchCommands() {
     placeAfter(menuBar(), bar_, command("cmdFindText"), command("cmdSearch"));
     // Beside the selection it works on; not on the toolbar.
     placeAfter(menuBar(), nullptr, command("cmdSelectAll"), command("cmdMultiModify"));
+    placeAfter(menuBar(), nullptr, command("cmdMarcRepeat"), command("cmdMarcDel"));
+    placeAfter(menuBar(), nullptr, command("cmdMarcRepeat"), command("cmdMarcSimpl"));
 }
 
 void frmOrdManager::refreshSearchCommands(bool order, int count, bool editing) {
     command("cmdSearch")->setEnabled(true);
+    const OrdDetail* d = order ? OrderMain->current() : nullptr;
+    command("cmdMarcSimpl")->setEnabled(d != nullptr);
+    command("cmdMarcDel")->setEnabled(d && !editing && !OrderMain->Locked() && !d->marcNo.empty());
     command("cmdMultiModify")
         ->setEnabled(order && count > 0 && !editing && !OrderMain->Locked() &&
                      !OrderMain->PublCode().empty());
@@ -124,4 +134,23 @@ void frmOrdManager::applyMultiModify() {
         return;
     OrderMain->Refresh();
     LIB_ShowMsg("I已修改 " + std::to_string(changed) + " 条订购明细！");
+}
+
+void frmOrdManager::cmdMarcSimpl() {
+    const OrdDetail* d = OrderMain->current();
+    std::string text;
+    if (d && !d->marcNo.empty() && intOrdMarcShort(d->marcNo, text) < 0) {
+        LIB_DB_ShowError();
+        return;
+    }
+    LIB_ShowMsg(text.empty() ? "I该订购明细没有书目记录！" : "I" + text);
+}
+
+void frmOrdManager::cmdMarcDel() {
+    const OrdDetail* d = OrderMain->current();
+    if (!d) return;
+    const int row = OrderMain->CurIndex();
+    if (intDeleteOrdMarc(d->pub, d->ordYear, d->savedAsordNo, d->version, d->marcNo) != 0) return;
+    OrderMain->Refresh();
+    OrderMain->setCurIndex(row);
 }

@@ -152,6 +152,9 @@ private:
     void cmdMultiModify();
     // Writes the changes of the accepted multi-modify dialog to the selected details.
     void applyMultiModify();
+    // The current detail's record: its short display; deleting it.
+    void cmdMarcSimpl();
+    void cmdMarcDel();
     // Opens the catalogue the operator had open last, when it still exists.
     void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);

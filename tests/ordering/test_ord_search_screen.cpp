@@ -4,10 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -150,6 +151,32 @@ TEST_P(OrdSearchScreen, AnEmptyOrBadSearchIsRefusedAndKeepsTheLastResult) {
     typeAndSearch("海洋");
     EXPECT_EQ(dialog->spdResult->model()->rowCount(), 0);
     EXPECT_EQ(dialog->lblStatus->text().toStdString(), "共 0 条");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_P(OrdSearchScreen, RecordCommandsShowAndGuardTheCurrentDetailsRecord) {
+    dialog->reject();
+    ASSERT_TRUE(manager->m_frmOrdTree->selectCatalogue("YZFX", "202601"));
+    frmOrdList* list = manager->OrderMain;
+    ASSERT_EQ(list->ItemCount(), 2);
+    list->setCurIndex(1);
+    ASSERT_EQ(list->current()->asordNo, "2-15");
+    ASSERT_TRUE(manager->runCommand("cmdMarcSimpl"));
+    EXPECT_EQ(presenter.bodies().back().rfind("题名：现代情报技术\n", 0), 0u)
+        << presenter.bodies().back();
+    // Last year's detail orders the same record: it stays.
+    presenter.replies.push_back({kMsgOk, {}});
+    ASSERT_TRUE(manager->runCommand("cmdMarcDel"));
+    EXPECT_EQ(presenter.bodies().back(), "该书目记录还有其他订购明细使用，不能删除！");
+    EXPECT_EQ(list->current()->marcNo, scalar("SELECT marc_rec_no FROM marc WHERE "
+                                              "m_title='现代情报技术'"));
+    list->setCurIndex(0);
+    EXPECT_FALSE(manager->command("cmdMarcDel")->isEnabled());
+    ASSERT_TRUE(manager->runCommand("cmdMarcSimpl"));
+    EXPECT_EQ(presenter.bodies().back(), "该订购明细没有书目记录！");
 }
 
 }  // namespace
