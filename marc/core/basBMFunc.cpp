@@ -1,9 +1,12 @@
 // Reading, editing and serialising MarcRec. Every position here is a GBK byte position; the two
-// helpers dataOffset/dataSlice translate it into an offset of `Data` as the process holds it.
+// helpers dataRange/dataSlice translate it into an offset of `Data` as the process holds it.
 #include "marc/core/basBMFunc.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "db/Gbk.h"
 #include "db/basLibDB.h"
@@ -22,16 +25,38 @@ long digitsValue(std::string_view s) {
     return v;
 }
 
-std::size_t dataOffset(const MarcRec& rec, long pos) {
-    if (pos <= 0) return 0;
-    if (!UnicodeMarcMode) return std::min<std::size_t>(pos, rec.Data.size());
-    return Utf8OffsetOfAnsi(rec.Data, static_cast<std::size_t>(pos));
+// Where the GBK byte positions `from` <= `to` fall in a UTF-8 text: the offset of the first
+// character at or past each, found in one pass.
+std::pair<std::size_t, std::size_t> utf8Offsets(std::string_view text, std::size_t from,
+                                                std::size_t to) {
+    std::size_t off = 0, bytes = 0;
+    auto runTo = [&](std::size_t pos) {
+        while (off < text.size() && bytes < pos) {
+            auto c = static_cast<unsigned char>(text[off]);
+            if (c < 0x80) {
+                ++off;
+                ++bytes;
+            } else {
+                bytes += GbkCharBytes(nextCodePoint(text, off));
+            }
+        }
+        return off;
+    };
+    std::size_t first = runTo(from);
+    return {first, runTo(to)};
+}
+
+// Where the bytes [start, start+length) of `Data` lie in it as held.
+std::pair<std::size_t, std::size_t> dataRange(const MarcRec& rec, long start, long length) {
+    std::size_t from = static_cast<std::size_t>(std::max(0L, start));
+    std::size_t to = static_cast<std::size_t>(std::max(0L, start + std::max(0L, length)));
+    if (UnicodeMarcMode) return utf8Offsets(rec.Data, from, to);
+    return {std::min(from, rec.Data.size()), std::min(to, rec.Data.size())};
 }
 
 // The bytes [start, start+length) of `Data`, as held.
 std::string dataSlice(const MarcRec& rec, long start, long length) {
-    std::size_t from = dataOffset(rec, start);
-    std::size_t to = dataOffset(rec, start + std::max(0L, length));
+    auto [from, to] = dataRange(rec, start, length);
     return rec.Data.substr(from, to - from);
 }
 
@@ -90,23 +115,24 @@ void MarcResetCursor() {
 
 int GbkCharBytes(char32_t cp) {
     if (cp < 0x80) return 1;
-    std::string one;
-    appendUtf8(one, cp);
-    return static_cast<int>(gbkLength(one));
+    // Every MARC length is counted character by character: the count of each character of
+    // the basic plane is worked out once. Characters beyond it have no GBK form.
+    static const std::vector<std::uint8_t> bytes = [] {
+        std::vector<std::uint8_t> b(0x10000, 1);
+        std::string one;
+        for (char32_t c = 0x80; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;  // not characters
+            one.clear();
+            appendUtf8(one, c);
+            b[c] = static_cast<std::uint8_t>(gbkLength(one));
+        }
+        return b;
+    }();
+    return cp < 0x10000 ? bytes[cp] : 1;
 }
 
 std::size_t Utf8OffsetOfAnsi(std::string_view text, std::size_t pos) {
-    std::size_t off = 0, bytes = 0;
-    while (off < text.size() && bytes < pos) {
-        auto c = static_cast<unsigned char>(text[off]);
-        if (c < 0x80) {
-            ++off;
-            ++bytes;
-        } else {
-            bytes += GbkCharBytes(nextCodePoint(text, off));
-        }
-    }
-    return off;
+    return utf8Offsets(text, pos, pos).first;
 }
 
 std::string MidAnsi(std::string_view text, long start, long length) {
@@ -330,8 +356,7 @@ void MarcSetSubField(MarcRec& rec, const std::string& ref, const std::string& va
     } else {
         updated = content.substr(0, content.size() - 1) + kSubfieldMark + code + value + kFieldEnd;
     }
-    std::size_t from = dataOffset(rec, it->Start);
-    std::size_t to = dataOffset(rec, it->Start + it->Length);
+    auto [from, to] = dataRange(rec, it->Start, it->Length);
     rec.Data.replace(from, to - from, MarcTextToData(updated));
     long delta = static_cast<long>(MarcTextBytes(updated)) - it->Length;
     it->Length = static_cast<std::int32_t>(it->Length + delta);
@@ -347,8 +372,7 @@ void MarcDeleteField(MarcRec& rec, const std::string& tag) {
             continue;
         }
         MarcDirEntry gone = rec.Dir[i];
-        std::size_t from = dataOffset(rec, gone.Start);
-        std::size_t to = dataOffset(rec, gone.Start + gone.Length);
+        auto [from, to] = dataRange(rec, gone.Start, gone.Length);
         rec.Data.erase(from, to - from);
         rec.Dir.erase(rec.Dir.begin() + static_cast<long>(i));
         for (std::size_t j = i; j < rec.Dir.size(); ++j)

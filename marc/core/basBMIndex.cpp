@@ -217,6 +217,21 @@ std::string lowerText(const std::string& s) {
     return out;
 }
 
+// What each accented letter folds to, capitals and small letters alike; where two entries
+// name the same letter the first one holds. Built once: keys are folded by the thousand.
+const std::map<char32_t, std::string>& foldMap() {
+    static const std::map<char32_t, std::string> folds = [] {
+        std::map<char32_t, std::string> m;
+        for (const Fold& f : foldTable())
+            for (char32_t c : f.chars) {
+                m.emplace(c, f.base);
+                if (char32_t small = lowerOf(c); small != c) m.emplace(small, lowerText(f.base));
+            }
+        return m;
+    }();
+    return folds;
+}
+
 }  // namespace
 
 int LIB_LoadMarcIndexParams() {
@@ -359,23 +374,17 @@ std::string MarcKeyUpper(const std::string& text) {
 
 std::string MarcFoldAccents(const std::string& text, bool& changed) {
     changed = false;
-    std::u32string in;
-    for (std::size_t p = 0; p < text.size();)
-        in += nextCodePoint(text, p);
+    const auto& folds = foldMap();
     std::string out;
-    for (char32_t cp : in) {
-        std::string replacement;
-        for (const Fold& f : foldTable()) {
-            for (char32_t c : f.chars) {
-                if (cp == c) replacement = f.base;
-                if (cp == lowerOf(c) && c != lowerOf(c)) replacement = lowerText(f.base);
-            }
-            if (!replacement.empty()) break;
-        }
-        if (replacement.empty()) {
+    out.reserve(text.size());
+    for (std::size_t p = 0; p < text.size();) {
+        const char32_t cp = nextCodePoint(text, p);
+        // Every letter that folds lies above the ASCII range.
+        auto it = cp < 0x80 ? folds.end() : folds.find(cp);
+        if (it == folds.end()) {
             appendUtf8(out, cp);
         } else {
-            out += replacement;
+            out += it->second;
             changed = true;
         }
     }
