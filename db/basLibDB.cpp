@@ -9,6 +9,7 @@
 #include "db/DbTransaction.h"
 #include "db/Gbk.h"
 #include "db/ProcRegistry.h"
+#include "db/RawSelect.h"
 #include "db/SqlText.h"
 
 ErrInfo g_ErrInfo;
@@ -211,16 +212,23 @@ void fillArray(const RawResult& r, LibArray& out) {
 }
 
 int selectInto(const std::string& sql, LibArray& result) {
+    RawResult rows;
+    if (LIB_DB_SelectRaw(sql, rows) < 0) return -1;
+    fillArray(rows, result);
+    return 0;
+}
+
+}  // namespace
+
+int LIB_DB_SelectRaw(const std::string& sql, RawResult& result) {
     try {
-        fillArray(database().query(sql), result);
+        result = database().query(sql);
         return 0;
     } catch (const DbError& e) {
         dbRecordFailure(kSrcSelect, "LIB_DB_Select", e.oraText(), sql);
         return -1;
     }
 }
-
-}  // namespace
 
 void dbRecordFailure(long source, const std::string& func, const std::string& serverText,
                      const std::string& sql) {

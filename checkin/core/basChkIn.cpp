@@ -10,6 +10,7 @@
 #include "common/OperatorState.h"
 #include "common/basLibOpLog.h"
 #include "db/DbTransaction.h"
+#include "db/RawSelect.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -228,9 +229,10 @@ int intLoadChkLocations(const ChkOrderKey& key, std::vector<ChkInLocation>& loca
 int intLoadChkIssues(const ChkOrderKey& key, const std::string& location,
                      std::vector<ChkInIssue>& issues) {
     // One statement and one round trip: each issue's copies at the location are counted beside
-    // it through the copy key's index, instead of a second pass over the title's copies.
-    LibArray a;
-    if (LIB_DB_Select(
+    // it through the copy key's index, instead of a second pass over the title's copies. The
+    // rows go straight into the issues, without the result array in between.
+    RawResult a;
+    if (LIB_DB_SelectRaw(
             " SELECT v.peri_id,v.cover_vol,v.cover_issue,v.cover_issue_total,v.carrier_code,"
             " v.expect_date,v.aslack_date,v.publ_year,v.remark,v.attachment,v.issue_title,"
             " v.peri_no,v.finish_flag,v.peri_type,v.begin_vol,v.end_vol,v.begin_issue,"
@@ -241,28 +243,28 @@ int intLoadChkIssues(const ChkOrderKey& key, const std::string& location,
             a) < 0)
         return -1;
     issues.clear();
-    issues.reserve(a.recordCount());
-    for (int r = 2; r < a.rows(); ++r) {
+    issues.reserve(a.rows.size());
+    for (const std::vector<LibVar>& row : a.rows) {
         ChkInIssue i;
-        i.periId = cell(a, 0, r);
-        i.coverVol = cell(a, 1, r);
-        i.coverIssue = cell(a, 2, r);
-        i.coverIssueTotal = cell(a, 3, r);
-        i.carrierCode = cell(a, 4, r);
-        i.expectDate = cell(a, 5, r);
-        i.aslackDate = cell(a, 6, r);
-        i.publYear = cell(a, 7, r);
-        i.remark = cell(a, 8, r);
-        i.attachment = cell(a, 9, r);
-        i.issueTitle = cell(a, 10, r);
-        i.periNo = cellInt(a, 11, r);
-        i.finishFlag = cell(a, 12, r);
-        i.periType = cell(a, 13, r);
-        i.beginVol = cell(a, 14, r);
-        i.endVol = cell(a, 15, r);
-        i.beginIssue = cell(a, 16, r);
-        i.endIssue = cell(a, 17, r);
-        i.received = cellInt(a, 18, r);
+        i.periId = row[0].str();
+        i.coverVol = row[1].str();
+        i.coverIssue = row[2].str();
+        i.coverIssueTotal = row[3].str();
+        i.carrierCode = row[4].str();
+        i.expectDate = row[5].str();
+        i.aslackDate = row[6].str();
+        i.publYear = row[7].str();
+        i.remark = row[8].str();
+        i.attachment = row[9].str();
+        i.issueTitle = row[10].str();
+        i.periNo = static_cast<int>(row[11].integer());
+        i.finishFlag = row[12].str();
+        i.periType = row[13].str();
+        i.beginVol = row[14].str();
+        i.endVol = row[15].str();
+        i.beginIssue = row[16].str();
+        i.endIssue = row[17].str();
+        i.received = static_cast<int>(row[18].integer());
         issues.push_back(std::move(i));
     }
     return 0;

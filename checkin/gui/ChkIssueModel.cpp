@@ -98,6 +98,6 @@ QVariant ChkIssueModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation == Qt::Vertical) return section + 1;
     static const char* const names[ColumnCount] = {"卷",   "期",        "总期",     "出版日期",
                                                    "状态", "已签/复本", "催缺日期", "类型",
-                                                   "附件", "备注",      "序号"};
+                                                   "序号", "附件",      "备注"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(names[section]) : QVariant();
 }

@@ -23,9 +23,9 @@ public:
         ColCopies,
         ColClaim,
         ColType,
+        ColNo,
         ColAttachment,
         ColRemark,
-        ColNo,
         ColumnCount
     };
     // The key of a row's issue, for every column.

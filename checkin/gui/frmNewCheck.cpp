@@ -406,7 +406,9 @@ void frmNewCheck::showLines(const LibArray& rows, int select) {
         first->setData(q(rows(1, r).str()), kYearRole);
         first->setData(q(rows(2, r).str()), kAsordRole);
     }
-    spdMarcInfo->resizeColumnsToContents();
+    // The codes fit their contents; the title keeps the room that is left.
+    for (int c = 1; c < lineModel_->columnCount(); ++c)
+        spdMarcInfo->resizeColumnToContents(c);
     if (rows.recordCount() > 0)
         showSourceRow(spdMarcInfo, lineProxy_, txtFilterMarcInfo,
                       lineModel_->index(std::min(select, rows.recordCount() - 1), 0));

@@ -289,6 +289,8 @@ TEST_P(ChkIn, IssueGridLoadsInOneQueryWithTheCopiesOfItsOwnLocation) {
     EXPECT_EQ(v[2].aslackDate, "2036-04-04");
     EXPECT_EQ(v[2].carrierCode, "01");
     EXPECT_EQ(v[2].periType, "0");
+    EXPECT_EQ(v[2].periNo, 3);
+    EXPECT_EQ(v[2].remark, "") << "NULL reads as empty";
     std::vector<ChkInIssue> w = issues(wwqk);
     EXPECT_EQ(w[1].received, 0);
     EXPECT_EQ(w[2].received, 1);
