@@ -28,7 +28,9 @@ std::string numbered(const char* prefix, long long n, int width) {
 
 // The generator binds nothing. A library's property account holds a bound volume for each
 // title, year and place the copies went to, accessioned at the start of the next year, so the
-// numbers run year by year. Every year but the running one has been bound.
+// numbers run year by year. Every year but the running one has been bound. The year is compared
+// through substr(): SQLite would carry a bare comparison over to the issues' order key and read
+// every earlier issue of the distributor for each order line.
 bool addPropertyAccount(int lastYear) {
     g_propFrom.clear();
     g_propTo.clear();
@@ -39,7 +41,7 @@ bool addPropertyAccount(int lastYear) {
             "max(p.carrier_code),max(p.get_mode_code) FROM m_peri_ord_detl p JOIN m_peri_chk_vol "
             "b ON b.publ_code=p.publ_code AND b.peri_ord_year=p.peri_ord_year AND "
             "b.asord_no=p.asord_no JOIN m_peri_item c ON c.peri_id=b.peri_id WHERE "
-            "p.peri_ord_year<" +
+            "substr(p.peri_ord_year,1,4)<" +
                 LIB_SqlStr(std::to_string(lastYear)) +
                 " GROUP BY p.marc_rec_no,substr(p.peri_ord_year,1,4),c.location,c.dis_location "
                 "ORDER BY 2,1,4",
