@@ -184,7 +184,9 @@ std::string rtrimSpaces(std::string s) {
     return s;
 }
 
-void fillArray(const RawResult& r, LibArray& out) {
+// Each row of the backend's result is freed as soon as it is copied, so that a long result is
+// never held twice over.
+void fillArray(RawResult&& r, LibArray& out) {
     int cols = static_cast<int>(r.columns.size());
     out.resize(cols, static_cast<int>(r.rows.size()) + 2);
     for (int c = 0; c < cols; ++c) {
@@ -193,8 +195,9 @@ void fillArray(const RawResult& r, LibArray& out) {
     }
     for (std::size_t i = 0; i < r.rows.size(); ++i) {
         int row = static_cast<int>(i) + 2;
+        const std::vector<LibVar> raw = std::move(r.rows[i]);
         for (int c = 0; c < cols; ++c) {
-            const LibVar& v = r.rows[i][c];
+            const LibVar& v = raw[c];
             switch (r.columns[c].typeCode) {
                 case kTypeText:
                     out(c, row) = rtrimSpaces(v.str());

@@ -42,8 +42,7 @@ int statWriteCsv(const std::string& path, const StatTable& t, std::string& error
         out << "\r\n";
     };
     line(t.columns);
-    for (const auto& row : t.gridRows())
-        line(row);
+    t.forEachGridRow(line);
     out.close();
     if (!out) {
         error = "写入文件失败 " + path;
@@ -60,7 +59,7 @@ int statWriteXlsx(const std::string& path, const StatTable& t, std::string& erro
         book.setColumnWidth(static_cast<int>(c), 14);
     }
     int r = 1;
-    for (const auto& row : t.gridRows()) {
+    t.forEachGridRow([&](const std::vector<std::string>& row) {
         for (std::size_t c = 0; c < row.size(); ++c) {
             double value = 0;
             if (asNumber(t, c, row[c], value))
@@ -69,7 +68,7 @@ int statWriteXlsx(const std::string& path, const StatTable& t, std::string& erro
                 book.writeText(r, static_cast<int>(c), row[c]);
         }
         ++r;
-    }
+    });
     return book.close(error);
 }
 
@@ -82,12 +81,12 @@ QString statPrintHtml(const StatTable& t, const QString& extraHtml) {
     for (const std::string& h : t.header)
         header << QString::fromStdString(h);
     s.heading = header.join("    ");
-    for (const auto& row : t.gridRows()) {
+    t.forEachGridRow([&s](const std::vector<std::string>& row) {
         QStringList cells;
         for (const std::string& v : row)
             cells << QString::fromStdString(v);
         s.rows.push_back(cells);
-    }
+    });
     s.total = QString::fromStdString(t.footer);
     return printedListHtml(QString::fromStdString(t.title), columns, {s},
                            printedByFooter() + extraHtml);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 #include "checkin/core/basChkSearch.h"
 #include "common/OperatorState.h"
@@ -25,16 +26,34 @@ std::string trimmed(const std::string& s) {
 }
 
 std::string cell(const LibArray& a, int col, int row) {
-    return a(col, row).isNull() ? std::string() : a(col, row).str();
+    return a(col, row).str();
 }
 
+// A NULL or empty cell counts as 0. Read as a number, not through its text: writing a number out
+// as text and reading it back is most of the cost of a long report's rows.
 double number(const LibArray& a, int col, int row) {
-    return a(col, row).isNull() || a(col, row).str().empty() ? 0.0 : a(col, row).num();
+    return a(col, row).num();
 }
 
 std::string count(long long n) {
     return std::to_string(n);
 }
+
+// Names of the codes on a report's rows: a handful of codes recur on every row, so each is
+// looked up in its code table once.
+class NameCache {
+public:
+    explicit NameCache(std::string (*lookup)(const std::string&)) : lookup_(lookup) {}
+    const std::string& operator()(const std::string& code) {
+        auto it = names_.find(code);
+        if (it == names_.end()) it = names_.emplace(code, lookup_(code)).first;
+        return it->second;
+    }
+
+private:
+    std::string (*lookup_)(const std::string&);
+    std::unordered_map<std::string, std::string> names_;
+};
 
 // The publisher list is read once; a list read empty stays empty.
 int ensurePublishers() {
@@ -120,14 +139,20 @@ int StatTable::rowCount() const {
     return n;
 }
 
+void StatTable::forEachGridRow(
+    const std::function<void(const std::vector<std::string>&)>& row) const {
+    for (const StatSection& s : sections) {
+        if (!s.heading.empty()) row({s.heading});
+        for (const auto& r : s.rows)
+            row(r);
+        if (!s.total.empty()) row(s.total);
+    }
+    if (!total.empty()) row(total);
+}
+
 std::vector<std::vector<std::string>> StatTable::gridRows() const {
     std::vector<std::vector<std::string>> grid;
-    for (const StatSection& s : sections) {
-        if (!s.heading.empty()) grid.push_back({s.heading});
-        grid.insert(grid.end(), s.rows.begin(), s.rows.end());
-        if (!s.total.empty()) grid.push_back(s.total);
-    }
-    if (!total.empty()) grid.push_back(total);
+    forEachGridRow([&grid](const std::vector<std::string>& r) { grid.push_back(r); });
     return grid;
 }
 
@@ -365,23 +390,23 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
         }
         publ += ")";
     }
-    // Copies of one issue at one location and distribution place make one row; their number
-    // is what arrived. The joins are written in the order orders, issues, copies: SQLite keeps
-    // a CROSS JOIN's order, and left to itself it starts from the distribution lines and reads
-    // every copy at their location for each of them.
+    // The statement gives a row for each copy, in the report's order; the copies of one issue at
+    // one location and distribution place, next to each other, make one row of the report and
+    // their number is what arrived. Grouping them in the statement sorted every copy on a dozen
+    // columns and cost more than all the rest. The joins are written in the order orders, titles,
+    // distribution places, issues, copies: SQLite keeps a CROSS JOIN's order, and each step then
+    // reads its rows by the key of the step before.
     std::string sql =
         "SELECT a.publ_code,a.peri_ord_year,a.asord_no,m.m_title,m.m_isbn,c.location,"
-        "c.dis_location,c.peri_id,b.cover_vol ||'卷'|| b.cover_issue||'期' as vol,m.marc_rec_no,"
-        "d.dist_qty,count(*) FROM m_peri_ord_detl a CROSS JOIN m_peri_chk_vol b CROSS JOIN "
-        "m_peri_item c CROSS JOIN m_peri_ord_dist_lst d CROSS JOIN marc m WHERE " +
-        orderJoin("a", "b") + " AND " + orderJoin("a", "d") +
-        " AND b.peri_id=c.peri_id AND c.location=d.location AND c.dis_location = d.dist_loca AND "
-        "a.marc_rec_no=m.marc_rec_no" +
+        "c.dis_location,c.peri_id, b.cover_vol ||'卷'|| b.cover_issue||'期' as vol,m.marc_rec_no,"
+        "d.dist_qty FROM m_peri_ord_detl a CROSS JOIN marc m CROSS JOIN m_peri_ord_dist_lst d "
+        "CROSS JOIN m_peri_chk_vol b CROSS JOIN m_peri_item c WHERE a.marc_rec_no=m.marc_rec_no "
+        "AND " +
+        orderJoin("a", "d") + " AND " + orderJoin("a", "b") +
+        " AND b.peri_id=c.peri_id AND c.location=d.location AND c.dis_location = d.dist_loca" +
         filterClauses(f, "a", "m", true, false) + publ +
-        " GROUP BY a.publ_code,a.peri_ord_year,a.asord_no,m.m_title,m.m_isbn,c.location,"
-        "c.dis_location,c.peri_id,b.cover_vol,b.cover_issue,m.marc_rec_no,d.dist_qty"
-        " order by a.publ_code asc, a.peri_ord_year asc, a.asord_no asc, c.location asc, "
-        "c.dis_location asc, c.peri_id asc";
+        " order by  a.publ_code asc, a.peri_ord_year asc , a.asord_no asc, c.location asc, "
+        "c.dis_location asc , c.peri_id asc ";
     LibArray a;
     if (run(sql, a) != StatResult::Rows) return StatResult::Failed;
     std::map<std::string, std::string> bound;
@@ -402,15 +427,25 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
                    "分配地", "订购数",   "实到数", "卷期", "合订本"};
     out.numeric = {false, false, false, false, false, false, false, true, true, false, false};
     StatSection s;
+    s.rows.reserve(a.recordCount());
+    NameCache publisher(publName), location(LIB_LocationName);
+    // The columns that tell one issue at one place from the next.
+    auto sameIssueAndPlace = [&a](int r) {
+        for (int c : {7, 6, 5, 2, 1, 0})
+            if (!(a(c, r) == a(c, r - 1))) return false;
+        return true;
+    };
     long long arrived = 0;
     for (int r = 2; r < a.rows(); ++r) {
-        auto n = static_cast<long long>(number(a, 11, r));
-        arrived += n;
-        auto b = bound.find(cell(a, 9, r));
-        s.rows.push_back({publName(cell(a, 0, r)), cell(a, 1, r), cell(a, 2, r), cell(a, 3, r),
-                          cell(a, 4, r), LIB_LocationName(cell(a, 5, r)),
-                          LIB_LocationName(cell(a, 6, r)),
-                          count(static_cast<long long>(number(a, 10, r))), count(n), cell(a, 8, r),
+        ++arrived;
+        if (r > 2 && sameIssueAndPlace(r)) {
+            s.rows.back()[8] = count(std::stoll(s.rows.back()[8]) + 1);
+            continue;
+        }
+        auto b = bound.empty() ? bound.end() : bound.find(cell(a, 9, r));
+        s.rows.push_back({publisher(cell(a, 0, r)), cell(a, 1, r), cell(a, 2, r), cell(a, 3, r),
+                          cell(a, 4, r), location(cell(a, 5, r)), location(cell(a, 6, r)),
+                          count(static_cast<long long>(number(a, 10, r))), "1", cell(a, 8, r),
                           b == bound.end() ? "" : b->second});
     }
     out.sections.push_back(std::move(s));

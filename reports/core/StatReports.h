@@ -4,6 +4,7 @@
 // and footer, and the header lines the printed report carries. Nothing is written.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,8 @@ struct StatTable {
     int rowCount() const;
     // The grid as shown: section headings as one-cell rows, rows, section totals, the total.
     std::vector<std::vector<std::string>> gridRows() const;
+    // The same rows handed to `row` one by one, for readers of a long report that need no copy.
+    void forEachGridRow(const std::function<void(const std::vector<std::string>&)>& row) const;
 };
 
 // How a report ended: rows, nothing found (the message already shown), a refused input (the

@@ -1,6 +1,5 @@
 #include "reports/gui/frmStatReport.h"
 
-#include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,19 +19,33 @@
 
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
-#include "common/gui/FileDialogs.h"
 #include "common/gui/Grid.h"
 #include "common/gui/PrintPreview.h"
-#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 #include "reports/core/StatExport.h"
 #include "reports/gui/StatChart.h"
+#include "reports/gui/StatCommands.h"
 
-void StatGridModel::setTable(const StatTable& t) {
+void StatGridModel::setTable(StatTable t) {
     beginResetModel();
-    table_ = t;
-    rows_ = t.gridRows();
+    table_ = std::move(t);
+    rows_.clear();
+    headings_.clear();
+    for (const StatSection& s : table_.sections)
+        if (!s.heading.empty()) headings_.push_back({s.heading});
+    auto heading = headings_.begin();
+    for (const StatSection& s : table_.sections) {
+        if (!s.heading.empty()) rows_.push_back(&*heading++);
+        for (const auto& r : s.rows)
+            rows_.push_back(&r);
+        if (!s.total.empty()) rows_.push_back(&s.total);
+    }
+    if (!table_.total.empty()) rows_.push_back(&table_.total);
     endResetModel();
+}
+
+bool StatGridModel::isHeading(int row) const {
+    return row >= 0 && row < rowCount() && rows_[row]->size() == 1 && table_.columns.size() > 1;
 }
 
 int StatGridModel::rowCount(const QModelIndex& parent) const {
@@ -45,7 +58,7 @@ int StatGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant StatGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
-    const auto& row = rows_[index.row()];
+    const auto& row = *rows_[index.row()];
     const auto col = static_cast<std::size_t>(index.column());
     if (role == Qt::DisplayRole)
         return col < row.size() ? QString::fromStdString(row[col]) : QString();
@@ -104,12 +117,7 @@ frmStatReport::frmStatReport(StatScreen kind, QWidget* parent) : QWidget(parent)
     setObjectName(d.name);
     setWindowTitle(d.title);
     auto* top = new QVBoxLayout(this);
-    lblTitle_ = new QLabel(d.title, this);
-    lblTitle_->setObjectName("lblTitle");
-    QFont big = lblTitle_->font();
-    big.setPointSize(big.pointSize() + 4);
-    big.setBold(true);
-    lblTitle_->setFont(big);
+    lblTitle_ = statTitleLabel(d.title, this);
     lblRemark_ = new QLabel(this);
     lblRemark_->setObjectName("lblRemark");
     top->addWidget(lblTitle_);
@@ -248,41 +256,13 @@ frmStatReport::frmStatReport(StatScreen kind, QWidget* parent) : QWidget(parent)
     lblTotal_->setObjectName("lblTotal");
     top->addWidget(lblTotal_);
 
-    auto* buttons = new QHBoxLayout;
-    auto button = [&](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        buttons->addWidget(b);
-        return b;
-    };
-    QPushButton* run = button(d.run, "统计");
-    QPushButton* print = button("cmdPrint", "打印预览");
-    QPushButton* pdf = button("cmdPdf", "PDF…");
-    QPushButton* xlsx = button("cmdXlsx", "XLSX…");
-    QPushButton* csv = button("cmdCsv", "CSV…");
-    buttons->addStretch();
-    QPushButton* exit = button("cmdExit", "退出");
-    top->addLayout(buttons);
-
-    auto* refresh = new QAction("统计", this);
-    LIB_SetStdKey(refresh, StdKey::Refresh);
-    addAction(refresh);
-    connect(refresh, &QAction::triggered, this, &frmStatReport::runReport);
-    run->setToolTip(refresh->toolTip());
-    auto* cancel = new QAction("退出", this);
-    LIB_SetStdKey(cancel, StdKey::Cancel);
-    addAction(cancel);
-    connect(cancel, &QAction::triggered, this, &QWidget::close);
-    exit->setToolTip(cancel->toolTip());
-    connect(run, &QPushButton::clicked, this, &frmStatReport::runReport);
-    connect(print, &QPushButton::clicked, this, &frmStatReport::preview);
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
-    auto save = [this](const QString& filter) {
-        statExportAsk(this, table_, filter, chartPngBase64());
-    };
-    connect(pdf, &QPushButton::clicked, this, [save] { save("PDF 文件 (*.pdf)"); });
-    connect(xlsx, &QPushButton::clicked, this, [save] { save("Excel 工作簿 (*.xlsx)"); });
-    connect(csv, &QPushButton::clicked, this, [save] { save("CSV 文件 (*.csv)"); });
+    auto* run = new QPushButton("统计", this);
+    run->setObjectName(d.run);
+    QHBoxLayout* commands = statCommandRow(
+        this, {run, [this] { runReport(); }, [this]() -> const StatTable& { return table(); },
+               [this] { return chartPngBase64(); }});
+    commands->insertWidget(0, run);
+    top->addLayout(commands);
 }
 
 StatFilter frmStatReport::sharedFilter() const {
@@ -357,21 +337,20 @@ void frmStatReport::runReport() {
     unsetCursor();
     if (r == StatResult::Refused) return;
     // A failure leaves the grid empty; the screen stays open.
-    table_ = r == StatResult::Failed ? StatTable{} : t;
-    model_->setTable(table_);
+    model_->setTable(r == StatResult::Failed ? StatTable{} : std::move(t));
+    const StatTable& table = model_->table();
     // A group's heading runs across the grid rather than widening the first column.
     grid_->clearSpans();
-    const auto rows = table_.gridRows();
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        if (rows[r].size() == 1 && table_.columns.size() > 1)
-            grid_->setSpan(static_cast<int>(r), 0, 1, static_cast<int>(table_.columns.size()));
+    for (int row = 0; row < model_->rowCount(); ++row)
+        if (model_->isHeading(row))
+            grid_->setSpan(row, 0, 1, static_cast<int>(table.columns.size()));
     grid_->resizeColumnsToContents();
     QStringList header;
-    for (const std::string& h : table_.header)
+    for (const std::string& h : table.header)
         header << q(h);
     lblRemark_->setText(header.join("    "));
-    lblTotal_->setText(table_.footer.empty() ? QString("共 %1 条记录").arg(table_.rowCount())
-                                             : q(table_.footer));
+    lblTotal_->setText(table.footer.empty() ? QString("共 %1 条记录").arg(table.rowCount())
+                                            : q(table.footer));
     showChart();
 }
 
@@ -384,14 +363,14 @@ void frmStatReport::showChart() {
         title = kind_ == StatScreen::LocaAll
                     ? (optLocaSub_->isChecked() ? "各订户订购金额（元）" : "各分配地订购金额（元）")
                     : "各类工作册数";
-        for (const auto& s : table_.sections)
+        for (const auto& s : table().sections)
             for (const auto& r : s.rows)
                 bars.push_back({q(r[0]), std::stod(r[col])});
     } else {
         // Grouped reports: copies by group, from each group's own total.
         int col = kind_ == StatScreen::Other ? 5 : 3;
         title = kind_ == StatScreen::Other ? "各组复本数" : "各类复本数";
-        for (const auto& s : table_.sections)
+        for (const auto& s : table().sections)
             bars.push_back({q(s.heading), s.total.empty() ? 0.0 : std::stod(s.total[col])});
     }
     chart_->setSeries(title, std::move(bars));
@@ -408,28 +387,9 @@ QString frmStatReport::chartPngBase64() const {
 }
 
 void frmStatReport::preview() {
-    printedListPreview(statPrintHtml(table_, chartPngBase64()), this);
-}
-
-bool statExportFile(const StatTable& t, const QString& path, const QString& extraHtml) {
-    std::string error;
-    const std::string p = path.toStdString();
-    int rc = path.endsWith(".pdf", Qt::CaseInsensitive)    ? statWritePdf(p, t, error, extraHtml)
-             : path.endsWith(".xlsx", Qt::CaseInsensitive) ? statWriteXlsx(p, t, error)
-                                                           : statWriteCsv(p, t, error);
-    if (rc < 0) {
-        LIB_ShowMsg("E" + error);
-        return false;
-    }
-    return true;
-}
-
-void statExportAsk(QWidget* parent, const StatTable& t, const QString& filter,
-                   const QString& extraHtml) {
-    QString path = LIB_SaveFileName(parent, "导出", "export", q(t.title), filter);
-    if (!path.isEmpty()) statExportFile(t, path, extraHtml);
+    printedListPreview(statPrintHtml(table(), chartPngBase64()), this);
 }
 
 bool frmStatReport::exportTo(const QString& path) {
-    return statExportFile(table_, path, chartPngBase64());
+    return statExportFile(table(), path, chartPngBase64());
 }

@@ -19,20 +19,17 @@ class QTabBar;
 class QTableView;
 class StatChart;
 
-// Writes a report to a file whose extension names the kind (.pdf, .xlsx, otherwise CSV);
-// false after showing why it could not. `extraHtml` (a chart) goes under a printed report.
-bool statExportFile(const StatTable& t, const QString& path, const QString& extraHtml = {});
-// Asks for a file of the kind the filter names and writes the report there.
-void statExportAsk(QWidget* parent, const StatTable& t, const QString& filter,
-                   const QString& extraHtml = {});
-
 enum class StatScreen { LocaAll, Loca, Other, Arrival, Job, IndiAcct, Sort };
 
-// The grid as the report gives it: headings, rows, section totals and the total row.
+// The grid as the report gives it: headings, rows, section totals and the total row. The model
+// keeps the table and points at its rows: a long report is not copied to be shown.
 class StatGridModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
-    void setTable(const StatTable& t);
+    void setTable(StatTable t);
+    const StatTable& table() const { return table_; }
+    // Whether the grid row is a section heading, shown across the grid.
+    bool isHeading(int row) const;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -40,7 +37,8 @@ public:
 
 private:
     StatTable table_;
-    std::vector<std::vector<std::string>> rows_;
+    std::vector<const std::vector<std::string>*> rows_;
+    std::vector<std::vector<std::string>> headings_;  // one-cell rows; rows_ points into them
 };
 
 class frmStatReport : public QWidget {
@@ -50,7 +48,7 @@ public:
 
     // The screen's name in the main window (frmStatLocaAll, ...).
     static const char* screenName(StatScreen kind);
-    const StatTable& table() const { return table_; }
+    const StatTable& table() const { return model_->table(); }
     StatChart* chart() const { return chart_; }
     StatGridModel* model() const { return model_; }
 
@@ -68,7 +66,6 @@ private:
     QString chartPngBase64() const;
 
     StatScreen kind_;
-    StatTable table_;
     StatGridModel* model_;
     QTableView* grid_;
     QLabel* lblTitle_;

@@ -1,6 +1,5 @@
 #include "reports/gui/frmStatSearch.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,9 +15,7 @@
 
 #include "common/basCodeFunc.h"
 #include "common/gui/Grid.h"
-#include "common/gui/PrintPreview.h"
-#include "common/gui/StdKeys.h"
-#include "reports/core/StatExport.h"
+#include "reports/gui/StatCommands.h"
 #include "reports/gui/frmStatReport.h"
 
 namespace {
@@ -51,13 +48,7 @@ frmStatSearch::frmStatSearch(QWidget* parent) : QWidget(parent) {
     setObjectName("frmStatSearch");
     setWindowTitle("期刊查询");
     auto* top = new QVBoxLayout(this);
-    auto* lblTitle = new QLabel("期刊查询", this);
-    lblTitle->setObjectName("lblTitle");
-    QFont big = lblTitle->font();
-    big.setPointSize(big.pointSize() + 4);
-    big.setBold(true);
-    lblTitle->setFont(big);
-    top->addWidget(lblTitle);
+    top->addWidget(statTitleLabel("期刊查询", this));
 
     auto* fra = new QGroupBox("查询条件", this);
     fra->setObjectName("fraBack");
@@ -114,34 +105,10 @@ frmStatSearch::frmStatSearch(QWidget* parent) : QWidget(parent) {
     split->addWidget(lower);
     top->addWidget(split, 1);
 
-    auto* buttons = new QHBoxLayout;
-    auto button = [&](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        buttons->addWidget(b);
-        return b;
-    };
-    QPushButton* print = button("cmdPrint", "打印预览");
-    QPushButton* pdf = button("cmdPdf", "PDF…");
-    QPushButton* xlsx = button("cmdXlsx", "XLSX…");
-    QPushButton* csv = button("cmdCsv", "CSV…");
-    buttons->addStretch();
-    QPushButton* exit = button("cmdExit", "退出");
-    top->addLayout(buttons);
-
-    auto* refresh = new QAction("查询", this);
-    LIB_SetStdKey(refresh, StdKey::Refresh);
-    addAction(refresh);
-    cmdSearch->setToolTip(refresh->toolTip());
-    auto* cancel = new QAction("退出", this);
-    LIB_SetStdKey(cancel, StdKey::Cancel);
-    addAction(cancel);
-    exit->setToolTip(cancel->toolTip());
-    connect(refresh, &QAction::triggered, this, &frmStatSearch::search);
-    connect(cmdSearch, &QPushButton::clicked, this, &frmStatSearch::search);
+    top->addLayout(statCommandRow(
+        this,
+        {cmdSearch, [this] { search(); }, [this]() -> const StatTable& { return current(); }, {}}));
     connect(txtContent_, &QLineEdit::returnPressed, this, &frmStatSearch::search);
-    connect(cancel, &QAction::triggered, this, &QWidget::close);
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
     connect(spdMarcInfo_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& now) {
                 auto* proxy = static_cast<QSortFilterProxyModel*>(spdMarcInfo_->model());
@@ -149,14 +116,6 @@ frmStatSearch::frmStatSearch(QWidget* parent) : QWidget(parent) {
             });
     for (QComboBox* box : {cmbOrdYear_, cmbLocation_, cmbBindYear_})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatSearch::loadTabs);
-    connect(print, &QPushButton::clicked, this,
-            [this] { printedListPreview(statPrintHtml(current()), this); });
-    connect(pdf, &QPushButton::clicked, this,
-            [this] { statExportAsk(this, current(), "PDF 文件 (*.pdf)"); });
-    connect(xlsx, &QPushButton::clicked, this,
-            [this] { statExportAsk(this, current(), "Excel 工作簿 (*.xlsx)"); });
-    connect(csv, &QPushButton::clicked, this,
-            [this] { statExportAsk(this, current(), "CSV 文件 (*.csv)"); });
 }
 
 // What the print and export commands take: the tab shown once a title is chosen, else the

@@ -55,6 +55,23 @@ TEST_P(Session, RowsComeInFetchOrder) {
     EXPECT_EQ(a(0, 4).str(), "P1");
 }
 
+// Rows are handed over from the backend's result one at a time; a long result must still come
+// whole, in order, every cell converted as in a short one.
+TEST_P(Session, ALongResultComesWholeInOrderWithEveryCellConverted) {
+    LibArray a;
+    ASSERT_EQ(LIB_DB_Select("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
+                            "i<3000) SELECT i, 'row ' || i || '  ', NULL FROM n ORDER BY i DESC",
+                            a),
+              0);
+    ASSERT_EQ(a.recordCount(), 3000);
+    for (int r = 2; r < a.rows(); ++r) {
+        const int i = 3002 - r;
+        ASSERT_EQ(a(0, r).num(), i) << r;
+        ASSERT_EQ(a(1, r).str(), "row " + std::to_string(i)) << r;
+        ASSERT_EQ(a(2, r).str(), "") << r;
+    }
+}
+
 TEST_P(Session, QuotedValuesComeBackUnchanged) {
     const std::string value = "O'Neil's 100% \\path\\ 《期刊》 '' 𠀀";
     ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no, remark) VALUES ('Q1', " +

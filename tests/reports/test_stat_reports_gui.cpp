@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,10 +16,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 
 #include "app/basQKLogin.h"
 #include "db/basLibDB.h"
 #include "marc/core/MarcImport.h"
+#include "reports/core/StatExport.h"
 #include "reports/gui/StatChart.h"
 #include "reports/gui/frmStatReport.h"
 #include "reports/gui/frmStatSearch.h"
@@ -29,6 +33,23 @@
 namespace {
 
 using Mode = QAbstractItemModelTester::FailureReportingMode;
+
+// Presses a screen's export command and answers its save dialog with `path`; false when no
+// dialog came.
+bool exportThroughDialog(QWidget* screen, const char* command, const std::string& path) {
+    auto* button = screen->findChild<QPushButton*>(command);
+    if (!button) return false;
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        asked = true;
+        dialog->selectFile(QString::fromStdString(path));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    button->click();
+    return asked;
+}
 
 class StatScreens : public DemoDbTest {
 protected:
@@ -116,6 +137,10 @@ TEST_P(StatScreens, DistributionScreenShowsRowsTotalAndChart) {
          {std::string("年度馆藏订购分布统计"), std::string("订购年：2026"),
           std::string("制表日期：2026-06-20"), std::string("制表人员：ZG01"), expected.total[2]})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    // The PDF command asks where and writes the same report with its chart.
+    const std::string asked = home->dir() + "/TMP/asked.pdf";
+    ASSERT_TRUE(exportThroughDialog(form.get(), "cmdPdf", asked));
+    EXPECT_NE(pdfText(asked).find(expected.total[2]), std::string::npos);
     // The chart prints with the report, as a picture under it.
     const std::string images = pdf + ".images";
     ASSERT_EQ(std::system(("pdfimages -list " + pdf + " >" + images).c_str()), 0);
@@ -227,6 +252,17 @@ TEST_P(StatScreens, PeriodicalQueryShowsTheChosenTitlesTabs) {
     EXPECT_EQ(search->tab(2)->rowCount(), 2);
     EXPECT_EQ(search->tab(2)->index(0, 1).data().toString(), "202601");
     search->findChild<QTabWidget*>("sstStatSearch")->setCurrentIndex(2);
+    // The export commands write the tab shown, the same file as the report's own writer.
+    const std::string csv = home->dir() + "/TMP/orders.csv", want = home->dir() + "/TMP/want.csv";
+    ASSERT_TRUE(exportThroughDialog(search.get(), "cmdCsv", csv));
+    std::string error;
+    ASSERT_EQ(statWriteCsv(want, search->tabTable(2), error), 0) << error;
+    EXPECT_EQ(slurp(csv), slurp(want));
+    EXPECT_NE(slurp(csv).find("202601"), std::string::npos);
+    const std::string xlsx = home->dir() + "/TMP/orders.xlsx";
+    ASSERT_TRUE(exportThroughDialog(search.get(), "cmdXlsx", xlsx));
+    EXPECT_GT(slurp(xlsx).size(), 0u);
+    EXPECT_EQ(slurp(xlsx).substr(0, 2), "PK");
     if (const char* dir = std::getenv("SERIALS_SHOTS"))
         for (QSize size : {QSize(1280, 800), QSize(1920, 1080)}) {
             search->resize(size);
