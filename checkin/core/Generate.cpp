@@ -152,6 +152,13 @@ int stepTitles(GenerateContext& ctx) {
     return 0;
 }
 
+// Every title is subscribed at the serials department (QK01, one or two copies) and with one copy
+// at a reading room that receives its own: social sciences for Chinese titles, the foreign
+// language room for Western ones.
+std::string secondLocation(const GenTitle& t) {
+    return t.chinese ? "SHKX" : "WWQK";
+}
+
 // The check-in settings of a title for one subscription year, as an operator would enter them.
 ChkConfigForm lineSettings(const GenTitle& t, int year) {
     ChkConfigForm f;
@@ -230,7 +237,7 @@ int stepOrders(GenerateContext& ctx) {
                                             : 40 + static_cast<int>(std::stoll(t.marcRecNo) % 200);
                 const int annual = price * std::max(1, l.qtyOfYear);
                 const int copies = f.locationCopies + 1;
-                const std::string other = t.chinese ? "SHKX" : "WWQK";
+                const std::string other = secondLocation(t);
                 const std::string fund = t.chinese ? "'01'" : "'02'";
                 if (detl.add(key + ",'01','01'," + q(t.marcRecNo) + ",'01'," +
                              (t.chinese ? "'CNY'," : "'USD',") + std::to_string(price) + "," +
@@ -242,13 +249,14 @@ int stepOrders(GenerateContext& ctx) {
                              ",30,30," + std::to_string(l.bindItemQty) + ",0") < 0 ||
                     subs.add(key + ",'QK01','全年'," + std::to_string(f.locationCopies) + ",'1'") <
                         0 ||
-                    subs.add(key + "," + q(other) + ",'全年',1,'0'") < 0 ||
+                    subs.add(key + "," + q(other) + ",'全年',1,'1'") < 0 ||
                     funds.add(key + ",'QK01'," + fund + "," + std::to_string(f.locationCopies) +
                               "," + std::to_string(annual * f.locationCopies) + ",'0'") < 0 ||
                     funds.add(key + "," + q(other) + "," + fund + ",1," + std::to_string(annual) +
                               ",'0'") < 0 ||
                     dists.add(key + ",'QK01','QK01',1") < 0 ||
-                    (f.locationCopies > 1 && dists.add(key + ",'QK01','QKYL',1") < 0))
+                    (f.locationCopies > 1 && dists.add(key + ",'QK01','QKYL',1") < 0) ||
+                    dists.add(key + "," + q(other) + "," + q(other) + ",1") < 0)
                     return -1;
             }
             if (cata.flush() < 0 || detl.flush() < 0 || subs.flush() < 0 || funds.flush() < 0 ||
@@ -306,28 +314,51 @@ int stepCheckIn(GenerateContext& ctx) {
                 const ChkConfig& c = f.cfg;
                 const std::string key =
                     q(f.line.key.publCode) + "," + q(f.line.key.periOrdYear) + "," + q(t.asordNo);
-                if (cfg.add(key + ",'QK01'," + q(c.beginDate) + "," + q(c.endDate) + ",'0'," +
-                            std::to_string(c.begVol) + ",1," + std::to_string(c.begTotalIssue) +
-                            ",'1'," + std::to_string(c.bindCopyQty) + ",0,0,0,'0','0',0") < 0)
-                    return -1;
+                // Each receiving location: its sub-locations, one copy each.
+                const std::string other = secondLocation(t);
+                const std::vector<std::pair<std::string, std::vector<std::string>>> receivers = {
+                    {"QK01", f.locationCopies > 1 ? std::vector<std::string>{"QK01", "QKYL"}
+                                                  : std::vector<std::string>{"QK01"}},
+                    {other, {other}}};
+                for (const auto& [loca, subs] : receivers)
+                    if (cfg.add(key + "," + q(loca) + "," + q(c.beginDate) + "," + q(c.endDate) +
+                                ",'0'," + std::to_string(c.begVol) + ",1," +
+                                std::to_string(c.begTotalIssue) + ",'1'," +
+                                std::to_string(subs.size()) + ",0,0,0,'0','0',0") < 0)
+                        return -1;
                 const std::vector<ChkVolRow> rows = chkPredict(chkPredictInput(f), last);
                 for (const ChkVolRow& r : rows) {
+                    // Copies come to each location on a day of their own; the issue is finished
+                    // (finish_flag '1') once every location has its copies.
+                    std::vector<std::string> arrivedAt(receivers.size());
+                    bool finished = true;
+                    for (std::size_t k = 0; k < receivers.size(); ++k) {
+                        if (r.expectDate > ctx.today) {
+                            finished = false;
+                            continue;
+                        }
+                        const Arrival a = arrival(ctx.rng, f.line.daysOfAslack);
+                        const std::string day = chkAddDays(r.expectDate, a.delay);
+                        if (!a.arrived || day > ctx.today) {
+                            finished = false;
+                            continue;
+                        }
+                        arrivedAt[k] = q(day + " 10:" + (a.delay < 10 ? "0" : "") +
+                                         std::to_string(a.delay % 60) + ":00");
+                    }
                     if (vols.add(q(r.periId) + "," + key + "," + q(r.coverVol) + "," +
                                  q(r.coverIssue) + "," + q(r.coverIssueTotal) + ",'01'," +
                                  q(r.expectDate) + "," + q(r.aslackDate) + "," + q(r.publYear) +
-                                 ",''," + std::to_string(r.periNo) + ",'0','0'") < 0)
+                                 ",''," + std::to_string(r.periNo) + (finished ? ",'1'" : ",'0'") +
+                                 ",'0'") < 0)
                         return -1;
-                    if (r.expectDate > ctx.today) continue;
-                    const Arrival a = arrival(ctx.rng, f.line.daysOfAslack);
-                    const std::string day = chkAddDays(r.expectDate, a.delay);
-                    if (!a.arrived || day > ctx.today) continue;
-                    const std::string when = q(day + " 10:" + (a.delay < 10 ? "0" : "") +
-                                               std::to_string(a.delay % 60) + ":00");
-                    if (items.add(q(r.periId) + ",'QK01','QK01',1,'0'," + when + "," + q(wkr)) <
-                            0 ||
-                        (f.locationCopies > 1 && items.add(q(r.periId) + ",'QK01','QKYL',1,'0'," +
-                                                           when + "," + q(wkr)) < 0))
-                        return -1;
+                    for (std::size_t k = 0; k < receivers.size(); ++k) {
+                        if (arrivedAt[k].empty()) continue;
+                        for (const std::string& sub : receivers[k].second)
+                            if (items.add(q(r.periId) + "," + q(receivers[k].first) + "," + q(sub) +
+                                          ",1,'0'," + arrivedAt[k] + "," + q(wkr)) < 0)
+                                return -1;
+                    }
                 }
                 if (!rows.empty()) last = rows.back().periId;
             }

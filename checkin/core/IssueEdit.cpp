@@ -262,7 +262,9 @@ int saveIssue(const ChkInOrderLine& line, const std::string& location, IssueDraf
     const int copies = rewriteCopies(i.periId, location, counts, now);
     if (copies < 0) return failed(tx);
     if (copies > 0) return refused(tx, "E已交接的复本不能删除。");
-    if (writeLog("50026", line, location, i.periId) < 0) return failed(tx);
+    if (intRefreshIssueFinish("peri_id=" + q(i.periId)) < 0 ||
+        writeLog("50026", line, location, i.periId) < 0)
+        return failed(tx);
     if (tx.commit() < 0) return failed(tx);
     issue = i;
     return 0;

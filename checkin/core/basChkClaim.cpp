@@ -1,6 +1,8 @@
 // The candidate search counts each row's received copies and claims in correlated subqueries
 // that the (peri_id, location) indexes answer, so a whole library is one statement; only the
-// date arithmetic of the claim intervals is done here, on the rows the statement returns.
+// date arithmetic of the claim intervals is done here, on the rows the statement returns. It
+// starts from the open issues' partial index: finished issues (finish_flag '1') are most of a
+// library and have nothing to claim.
 #include "checkin/core/basChkClaim.h"
 
 #include <chrono>
@@ -36,6 +38,8 @@ std::string joinedKeys(const std::vector<std::string>& codes) {
 
 std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::string& today,
                                const std::string& indexPattern) {
+    // MIN(label||'') rather than MIN(label): PostgreSQL would answer the bare MIN by walking the
+    // whole label index for each row until it met this line's distribution.
     std::string sql =
         "SELECT t.* FROM (SELECT a.peri_id,a.publ_code,c.location,a.peri_ord_year,a.asord_no,"
         "m.m_title,m.m_isbn,a.publ_year,"
@@ -47,7 +51,7 @@ std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::
         " AND r.location=c.location) AS aslack_cnt,"
         "(SELECT MAX(r.aslack_detl_date) FROM m_aslack_rec r WHERE r.peri_id=a.peri_id"
         " AND r.location=c.location) AS aslack_last,"
-        "(SELECT MIN(d.label) FROM m_peri_ord_dist_lst d WHERE d.publ_code=a.publ_code"
+        "(SELECT MIN(d.label||'') FROM m_peri_ord_dist_lst d WHERE d.publ_code=a.publ_code"
         " AND d.peri_ord_year=a.peri_ord_year AND d.asord_no=a.asord_no"
         " AND d.location=c.location) AS label"
         " FROM m_peri_chk_vol a,m_peri_ord_detl b,marc m,m_sub_ord_lst c"

@@ -341,9 +341,10 @@ int intCheckInIssues(const ChkInOrderLine& line, const ChkInLocation& location,
         if (added > before) ++issues;
     }
     if (added > 0 &&
-        LIB_DB_Execute(" INSERT INTO m_peri_item(peri_id,location,dis_location,item_no,"
-                       " item_stat,chk_date,wkr_no) VALUES " +
-                       values) < 0)
+        (LIB_DB_Execute(" INSERT INTO m_peri_item(peri_id,location,dis_location,item_no,"
+                        " item_stat,chk_date,wkr_no) VALUES " +
+                        values) < 0 ||
+         intRefreshIssueFinish("peri_id IN " + inList(periIds)) < 0))
         return failed(tx);
     if (added > 0 && (LIB_AddJobQty("505", issues, added, 0) < 0 ||
                       writeLog("50023", line, location.location, issuesText(periIds)) < 0))
@@ -381,7 +382,8 @@ int intUndoCheckIn(const ChkInOrderLine& line, const ChkInLocation& location,
             after) < 0)
         return failed(tx);
     int removed = cellInt(before, 0, 2) - cellInt(after, 0, 2);
-    if (removed > 0 && writeLog("50024", line, location.location, issuesText(periIds)) < 0)
+    if (removed > 0 && (intRefreshIssueFinish("peri_id IN " + ids) < 0 ||
+                        writeLog("50024", line, location.location, issuesText(periIds)) < 0))
         return failed(tx);
     if (tx.commit() < 0) return failed(tx);
     return removed;
@@ -525,7 +527,9 @@ int intDeleteSubLocation(const ChkInOrderLine& line, const ChkInLocation& locati
          LIB_DB_Execute("UPDATE m_peri_ord_detl SET ord_flag='1'" + strOrdVersionBump() +
                         keyWhere(line.key)) < 0))
         return failed(tx);
-    if (writeLog("50027", line, location.location, "删除订户 " + location.location) < 0)
+    // The issues left may have all their copies now that this location wants none.
+    if (intRefreshLineFinish(line.key.publCode, line.key.periOrdYear, line.key.asordNo) < 0 ||
+        writeLog("50027", line, location.location, "删除订户 " + location.location) < 0)
         return failed(tx);
     if (tx.commit() < 0) return failed(tx);
     return 0;

@@ -61,8 +61,10 @@ CREATE TABLE m_peri_chk_vol (
 );
 CREATE INDEX M_PERI_CHK_VOL_ORD_IDX ON m_peri_chk_vol (publ_code, peri_ord_year, asord_no, peri_no);
 CREATE INDEX M_PERI_CHK_VOL_ASLACK_IDX ON m_peri_chk_vol (aslack_date);
--- The claim search reads only the issues still open, a small part of a library's history.
-CREATE INDEX M_PERI_CHK_VOL_OPEN_IDX ON m_peri_chk_vol (finish_flag, aslack_date);
+-- The claim search reads only the issues not finished (some copy still missing), a small part
+-- of a library's history: the index holds those alone, so that both databases know how few
+-- they are.
+CREATE INDEX M_PERI_CHK_VOL_OPEN_IDX ON m_peri_chk_vol (aslack_date) WHERE finish_flag='0';
 CREATE INDEX M_PERI_CHK_VOL_YEAR_IDX ON m_peri_chk_vol (publ_year);
 
 -- Received copy of an expected issue. item_stat: '0' at the check-in

@@ -319,3 +319,22 @@ std::string strOrdVersionBump() {
 std::string strOrdChangedElsewhere(const std::string& asordNo) {
     return "订购号为：" + asordNo + "的记录已被其他工作站修改或删除，请刷新后重新修改！";
 }
+
+int intRefreshIssueFinish(const std::string& issueWhere) {
+    const std::string subscribers =
+        "SELECT 1 FROM m_sub_ord_lst s WHERE s.publ_code=m_peri_chk_vol.publ_code"
+        " AND s.peri_ord_year=m_peri_chk_vol.peri_ord_year"
+        " AND s.asord_no=m_peri_chk_vol.asord_no AND s.chk_stat='1'";
+    return LIB_DB_Execute("UPDATE m_peri_chk_vol SET finish_flag=CASE WHEN NOT EXISTS (" +
+                          subscribers + ") OR EXISTS (" + subscribers +
+                          " AND s.sub_peri_qty>(SELECT COUNT(*) FROM m_peri_item i"
+                          " WHERE i.peri_id=m_peri_chk_vol.peri_id AND i.location=s.location))"
+                          " THEN '0' ELSE '1' END WHERE " +
+                          issueWhere);
+}
+
+int intRefreshLineFinish(const std::string& publ, const std::string& year,
+                         const std::string& asordNo) {
+    return intRefreshIssueFinish("publ_code=" + LIB_SqlStr(publ) + " AND peri_ord_year=" +
+                                 LIB_SqlStr(year) + " AND asord_no=" + LIB_SqlStr(asordNo));
+}

@@ -34,6 +34,17 @@ std::string strOrdVersionBump();
 // The refusal of a write to a detail another workstation changed or deleted since it was read.
 std::string strOrdChangedElsewhere(const std::string& asordNo);
 
+// finish_flag of an expected issue: '1' once every receiving subscriber location of its order
+// line (chk_stat '1') has all the copies it subscribes, else '0' (also for a line with no
+// receiving location). The claim search reads only issues at '0', so every change to copies or
+// subscribers refreshes the issues it touches, in its own transaction. `issueWhere` is a condition
+// on m_peri_chk_vol's own columns (no "WHERE"). Inside the caller's transaction: 0, or -1
+// (g_ErrInfo).
+int intRefreshIssueFinish(const std::string& issueWhere);
+// The same for every issue of one order line.
+int intRefreshLineFinish(const std::string& publ, const std::string& year,
+                         const std::string& asordNo);
+
 // Exact decimal text times a whole number ("1.1" x 12 = "13.2"); "" for text that is no number.
 std::string strDecimalTimes(const std::string& value, long long n);
 // The annual price for a unit price: price x issues a year of the frequency name in the batch's

@@ -171,6 +171,8 @@ int writeDetail(OrdDetail& d, bool existed) {
                          args({publ, year, no, s.location, t.distLoca, t.qty, t.label})) < 0)
                 return -1;
     }
+    // A subscriber added or given more copies reopens the issues already expected.
+    if (existed && intRefreshLineFinish(publ, year, no) < 0) return -1;
     long long copies = LibVar(d.sumCount()).integer();
     if (LIB_AddJobQty("502", 1, copies, LibVar(d.totalPrice).num() * copies) < 0) return -1;
     return LIB_WriteOpLog("50018", d.marcNo, publ, year, d.title + ":" + no);

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <tuple>
 
 #include "checkin/core/basChkClaim.h"
+#include "db/DbTransaction.h"
+#include "ordering/core/basOrdFunc.h"
 #include "tests/checkin/ClaimTestData.h"
 #include "tests/support/ProbeBackend.h"
 
@@ -206,7 +209,8 @@ TEST_P(ClaimSearch, OptionKeepsOnlyIssuesFollowedByAnArrivedIssue) {
     EXPECT_EQ(search(byYear()).size(), 5u);
 }
 
-// The per-row way, as a reference: the base rows, then per row a count of copies and the claims newest first.
+// The per-row way, as a reference: the base rows, then per row a count of copies and the claims
+// newest first.
 std::vector<std::tuple<std::string, std::string, int, int, std::string>> perRowReference(
     ClaimList list, const std::string& today) {
     auto days = [](const std::string& d) {  // days since 1970-01-01 of "yyyy-mm-dd"
@@ -273,7 +277,9 @@ std::vector<std::tuple<std::string, std::string, int, int, std::string>> perRowR
     return out;
 }
 
-TEST_P(ClaimSearch, OneStatementGivesThePerRowResultOnRandomData) {
+// Forty lines of random subscribers, issues, copies and claims; a sixth of the issues marked
+// finished whatever their copies when `finishedAtRandom`, else none.
+void addRandomLines(bool finishedAtRandom) {
     std::mt19937 rng(20260310);
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     g_OraDatabase->begin();
@@ -294,7 +300,8 @@ TEST_P(ClaimSearch, OneStatementGivesThePerRowResultOnRandomData) {
         for (int n = 1; n <= 8; ++n) {
             char id[16];
             std::snprintf(id, sizeof id, "%010d", ++peri);
-            addIssue(l, id, n, claimDateAdd("2026-01-01", pick(0, 80)), pick(0, 5) ? "0" : "1");
+            const bool finished = pick(0, 5) == 0 && finishedAtRandom;
+            addIssue(l, id, n, claimDateAdd("2026-01-01", pick(0, 80)), finished ? "1" : "0");
             for (const auto& [loc, qty] : l.subs) {
                 addCopies(id, loc, pick(0, qty));
                 int claims = pick(0, 4);
@@ -304,18 +311,50 @@ TEST_P(ClaimSearch, OneStatementGivesThePerRowResultOnRandomData) {
         }
     }
     g_OraDatabase->commit();
+}
+
+using ClaimKeys = std::vector<std::tuple<std::string, std::string, int, int, std::string>>;
+
+ClaimKeys searchKeys(ClaimList list, const std::string& today) {
+    ClaimKeys got;
+    for (const auto& c : search(byYear(), list, today))
+        got.emplace_back(c.periId, c.location, c.missing(), c.claimCount, c.lastClaimDate);
+    std::sort(got.begin(), got.end());
+    return got;
+}
+
+TEST_P(ClaimSearch, OneStatementGivesThePerRowResultOnRandomData) {
+    addRandomLines(true);
     for (ClaimList list : {ClaimList::ToClaim, ClaimList::ToClaimAfterLater, ClaimList::Claimed}) {
         for (const char* today : {"2026-02-15", "2026-03-10", "2026-04-02"}) {
-            std::vector<std::tuple<std::string, std::string, int, int, std::string>> got;
-            for (const auto& c : search(byYear(), list, today))
-                got.emplace_back(c.periId, c.location, c.missing(), c.claimCount, c.lastClaimDate);
-            std::sort(got.begin(), got.end());
             auto want = perRowReference(list, today);
-            EXPECT_EQ(got, want) << "list " << static_cast<int>(list) << " on " << today;
+            EXPECT_EQ(searchKeys(list, today), want)
+                << "list " << static_cast<int>(list) << " on " << today;
             if (list == ClaimList::ToClaim) {
                 EXPECT_GT(want.size(), 10u) << today;
             }
         }
+    }
+}
+
+// The flag kept by check-in only takes away issues that have every copy: the lists to claim
+// are those of a library where no issue is ever marked finished.
+TEST_P(ClaimSearch, FinishedIssuesAreOnlyThoseNothingIsMissingOf) {
+    addRandomLines(false);
+    std::map<std::pair<int, std::string>, ClaimKeys> open;
+    for (ClaimList list : {ClaimList::ToClaim, ClaimList::ToClaimAfterLater})
+        for (const char* today : {"2026-02-15", "2026-04-02"})
+            open[{static_cast<int>(list), today}] = perRowReference(list, today);
+    {
+        DbTransaction tx;
+        ASSERT_EQ(intRefreshIssueFinish("peri_ord_year LIKE '2026%'"), 0) << g_ErrInfo.strDesc;
+        ASSERT_EQ(tx.commit(), 0);
+    }
+    EXPECT_GT(std::stoi(scalar("SELECT COUNT(*) FROM m_peri_chk_vol WHERE finish_flag='1'")), 20);
+    for (const auto& [when, want] : open) {
+        const ClaimList list = static_cast<ClaimList>(when.first);
+        EXPECT_EQ(searchKeys(list, when.second), want) << when.first << " on " << when.second;
+        EXPECT_EQ(perRowReference(list, when.second), want);
     }
 }
 

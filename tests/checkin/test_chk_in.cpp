@@ -7,6 +7,8 @@
 #include "checkin/core/basChkIn.h"
 #include "common/OperatorState.h"
 #include "db/DbTransaction.h"
+#include "ordering/core/basOrdList.h"
+#include "tests/checkin/FinishFlagCheck.h"
 #include "tests/checkin/test_chk_in_fixture.h"
 #include "tests/support/ProbeBackend.h"
 
@@ -31,6 +33,10 @@ protected:
         return v;
     }
     void answerYes() { presenter.replies.push_back({kMsgOk, nullptr}); }
+    std::string finished(int n) {
+        return scalar("SELECT finish_flag FROM m_peri_chk_vol WHERE peri_id='" + chkIssueId(n) +
+                      "'");
+    }
     void addClaim(const std::string& periId) {
         g_OraDatabase->execute(
             "INSERT INTO m_aslack_rec (peri_id, location, aslack_detl_date, aslack_detl_qty) "
@@ -106,6 +112,46 @@ TEST_P(ChkIn, RemovingACheckInKeepsProcessedCopies) {
                            "' AND dis_location='QK01' AND item_no=2");
     EXPECT_EQ(intUndoCheckIn(line, qk01, {chkIssueId(5)}), 1);
     EXPECT_EQ(copies(chkIssueId(5)), "QK01/QK01/1/0 QK01/QK01/2/3");
+}
+
+// The claim search reads only unfinished issues: each change of copies or subscribers keeps the
+// flag right in its own transaction.
+TEST_P(ChkIn, AnIssueIsFinishedOnceEveryReceivingLocationHasItsCopies) {
+    ASSERT_EQ(intCheckInIssues(line, qk01, {chkIssueId(1), chkIssueId(2)}), 6);
+    EXPECT_EQ(finished(1), "0");  // WWQK still waits for its copy
+    LIB_ResetOperator();
+    ASSERT_TRUE(LIB_Login("ZG01", "1234"));  // may work on WWQK
+    ASSERT_EQ(intCheckInIssues(line, wwqk, {chkIssueId(1), chkIssueId(3)}), 2);
+    EXPECT_EQ(finished(1), "1");
+    EXPECT_EQ(finished(3), "0");  // nothing at QK01 yet
+    EXPECT_EQ(intUndoCheckIn(line, wwqk, {chkIssueId(1)}), 1);
+    EXPECT_EQ(finished(1), "0");
+    ASSERT_EQ(intCheckInIssues(line, wwqk, {chkIssueId(1), chkIssueId(2)}), 2);
+    EXPECT_EQ(finished(1), "1");
+    EXPECT_EQ(finished(2), "1");
+
+    // A receiving location added in the order list reopens them; one that does not check in
+    // does not.
+    std::vector<OrdDetail> details;
+    ASSERT_EQ(intLoadOrdDetails("YZFX", "203601", details), 0);
+    ASSERT_EQ(details.size(), 1u);
+    OrdDetail d = details[0];
+    for (OrdSubscriber& s : d.subs)
+        if (s.funds.empty()) s.funds.push_back({"01", s.count, "720", ""});
+    d.subs.push_back({"SHKX", "0", "1", "全年", "", {{"01", "1", "240", ""}}, {}});
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(finished(1), "1");
+    ASSERT_EQ(intLoadOrdDetails("YZFX", "203601", details), 0);
+    d = details[0];
+    for (OrdSubscriber& s : d.subs)
+        if (s.location == "SHKX") {
+            s.chkFlag = "1";
+            s.dists = {{"SHKX", "1", ""}};
+        }
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(finished(1), "0");
+    EXPECT_EQ(finished(2), "0");
+    EXPECT_EQ(wrongFinishFlags(), std::vector<std::string>{});
 }
 
 TEST_P(ChkIn, LocationWithoutTheOperatorsRightIsRefused) {
@@ -224,6 +270,9 @@ TEST_P(ChkIn, SubscriberWithCheckInsCannotBeDeletedOneWithoutCan) {
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_cfg"), "1");
     EXPECT_EQ(scalar("SELECT peri_ord_qty FROM m_peri_ord_detl"), "3");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_vol"), "12");
+    // With WWQK gone, issue 1 has every copy its one receiving location wants.
+    EXPECT_EQ(scalar("SELECT peri_id FROM m_peri_chk_vol WHERE finish_flag='1'"), chkIssueId(1));
+    EXPECT_EQ(wrongFinishFlags(), std::vector<std::string>{});
 }
 
 TEST_P(ChkIn, DeletingTheLastConfiguredSubscriberDropsTheExpectedIssues) {

@@ -102,6 +102,25 @@ TEST_P(IssueEdit, EditingAnIssueRewritesItsCopiesButKeepsThoseHandedOver) {
               "封面破损");
 }
 
+TEST_P(IssueEdit, CopiesSavedWithTheIssueFinishOrReopenIt) {
+    auto finished = [this] {
+        return scalar("SELECT finish_flag FROM m_peri_chk_vol WHERE peri_id='" + chkIssueId(2) +
+                      "'");
+    };
+    ASSERT_EQ(intCheckInIssues(line, qk01, {chkIssueId(2)}, 2), 2);
+    g_OraDatabase->execute(
+        "INSERT INTO m_peri_item (peri_id, location, dis_location, item_no, item_stat) VALUES "
+        "('" +
+        chkIssueId(2) + "', 'WWQK', 'WWQK', 1, '0')");
+    IssueDetail detail;
+    ASSERT_EQ(loadIssueDetail(chkIssueId(2), "QK01", detail), 0);
+    IssueDraft d = detail.issue;
+    ASSERT_EQ(saveIssue(line, "QK01", d, {{"QK01", 2}, {"QKYL", 1}}), 0);
+    EXPECT_EQ(finished(), "1");
+    ASSERT_EQ(saveIssue(line, "QK01", d, {{"QK01", 1}, {"QKYL", 1}}), 0);
+    EXPECT_EQ(finished(), "0");
+}
+
 TEST_P(IssueEdit, TheDetailListsTheIssuesClaimsAndNotices) {
     g_OraDatabase->execute(
         "INSERT INTO m_aslack_rec (peri_id, location, aslack_detl_date, aslack_wkr, "

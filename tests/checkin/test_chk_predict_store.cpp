@@ -10,6 +10,7 @@
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
 #include "tests/checkin/ChkTestData.h"
+#include "tests/checkin/FinishFlagCheck.h"
 #include "tests/support/ProbeBackend.h"
 
 namespace {
@@ -281,6 +282,9 @@ TEST_P(ChkConfigStore, DemoArrivalsAreCompletePartialAndClaimableInBothYears) {
               "0");
     for (const std::string line : {"5-10", "5-17"})
         EXPECT_NE(scalar(issues + "v.asord_no='" + line + "' AND " + copies + ">0"), "0") << line;
+    // Issues in full at every receiving location are finished, the others not.
+    EXPECT_EQ(wrongFinishFlags(), std::vector<std::string>{});
+    EXPECT_NE(scalar("SELECT count(*) FROM m_peri_chk_vol WHERE finish_flag='1'"), "0");
     // Received by the check-in librarian through the check-in, logged as such; the session is
     // as it was.
     EXPECT_NE(scalar("SELECT count(*) FROM log_detl WHERE log_type='50023' AND wkr_no='JD01'"),
