@@ -217,7 +217,7 @@ void fillArray(RawResult&& r, LibArray& out) {
 int selectInto(const std::string& sql, LibArray& result) {
     RawResult rows;
     if (LIB_DB_SelectRaw(sql, rows) < 0) return -1;
-    fillArray(rows, result);
+    fillArray(std::move(rows), result);
     return 0;
 }
 
