@@ -178,6 +178,38 @@ long long runWrite(const std::string& sql) {
     return runStatement(sql);
 }
 
+// The statements as they would read with their values written in, for the error log.
+std::string shownStatements(const std::vector<BoundStatement>& batch) {
+    constexpr std::size_t kShown = 4000;
+    std::string shown;
+    for (const BoundStatement& st : batch) {
+        if (shown.size() > kShown) break;
+        try {
+            shown += (shown.empty() ? "" : ";\n") + sqlWithLiterals(st.sql, st.args);
+        } catch (const DbError&) {
+            shown += (shown.empty() ? "" : ";\n") + st.sql;
+        }
+    }
+    return shown.size() > kShown ? shown.substr(0, kShown) + " ..." : shown;
+}
+
+// Runs one call of the routine `func`. A failure is left in the error record with the failed
+// statement (`sql`, or the batch as it would read); a success clears the record, so that it
+// always tells about the last call and never about one that failed earlier and was dealt with.
+template <class Body>
+int recordOutcome(long source, const char* func, Body body, const std::string& sql = {},
+                  const std::vector<BoundStatement>* batch = nullptr) {
+    try {
+        body();
+        g_ErrInfo = ErrInfo{};
+        g_lastServerErrText.clear();
+        return 0;
+    } catch (const DbError& e) {
+        dbRecordFailure(source, func, e.oraText(), batch ? shownStatements(*batch) : sql);
+        return -1;
+    }
+}
+
 std::string rtrimSpaces(std::string s) {
     while (!s.empty() && s.back() == ' ')
         s.pop_back();
@@ -224,13 +256,8 @@ int selectInto(const std::string& sql, LibArray& result) {
 }  // namespace
 
 int LIB_DB_SelectRaw(const std::string& sql, RawResult& result) {
-    try {
-        result = database().query(sql);
-        return 0;
-    } catch (const DbError& e) {
-        dbRecordFailure(kSrcSelect, "LIB_DB_Select", e.oraText(), sql);
-        return -1;
-    }
+    return recordOutcome(
+        kSrcSelect, "LIB_DB_Select", [&] { result = database().query(sql); }, sql);
 }
 
 void dbRecordFailure(long source, const std::string& func, const std::string& serverText,
@@ -258,19 +285,16 @@ std::unique_ptr<DbBackend> LIB_DB_OpenBackend(const ConnectParams& p) {
 }
 
 int LIB_DB_Connect() {
-    try {
+    const int result = recordOutcome(kSrcConnect, "LIB_DB_Connect", [] {
         g_OraDatabase.reset();
         openTransactions().clear();
         dbNewConnection();
         g_OraDatabase = LIB_DB_OpenBackend(LIB_DB_ConnectParams());
         UnicodeMarcMode = g_OraDatabase->columnSize("marc_data", "marc03") > 2000;
         WideMarcTable = g_OraDatabase->query("SELECT * FROM marc WHERE 1=0").columns.size() > 10;
-        return 0;
-    } catch (const DbError& e) {
-        g_OraDatabase.reset();
-        dbRecordFailure(kSrcConnect, "LIB_DB_Connect", e.oraText());
-        return -1;
-    }
+    });
+    if (result < 0) g_OraDatabase.reset();
+    return result;
 }
 
 int LIB_DB_Close() {
@@ -326,24 +350,14 @@ int LIB_DB_Execute(std::string sql, int flag) {
     // Callers that must store a blank rather than NULL ask for every empty literal to become
     // one blank; the replacement is textual, as the callers expect.
     if (flag == 1) sql = sqltext::replaceAll(sql, "''", "' '");
-    try {
-        runWrite(sql);
-        return 0;
-    } catch (const DbError& e) {
-        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText(), sql);
-        return -1;
-    }
+    return recordOutcome(
+        kSrcExecute, "LIB_DB_Execute", [&] { runWrite(sql); }, sql);
 }
 
 int dbExecuteCounted(const std::string& sql, long long& changed) {
     changed = 0;
-    try {
-        changed = runWrite(sqltext::trim(sql));
-        return 0;
-    } catch (const DbError& e) {
-        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText(), sql);
-        return -1;
-    }
+    return recordOutcome(
+        kSrcExecute, "LIB_DB_Execute", [&] { changed = runWrite(sqltext::trim(sql)); }, sql);
 }
 
 int LIB_DB_CallProc(std::string call, int flag) {
@@ -353,33 +367,9 @@ int LIB_DB_CallProc(std::string call, int flag) {
     std::string args = blank == std::string::npos ? "" : call.substr(blank + 1);
     std::string block = "Begin " + name + "(" + args + ")" + "; end;";
     if (flag == 1) block = sqltext::replaceAll(block, "''", "' '");
-    try {
-        runWrite(block);
-        return 0;
-    } catch (const DbError& e) {
-        dbRecordFailure(kSrcExecute, "LIB_DB_CallProc", e.oraText(), block);
-        return -1;
-    }
+    return recordOutcome(
+        kSrcExecute, "LIB_DB_CallProc", [&] { runWrite(block); }, block);
 }
-
-namespace {
-
-// The statements as they would read with their values written in, for the error log.
-std::string shownStatements(const std::vector<BoundStatement>& batch) {
-    constexpr std::size_t kShown = 4000;
-    std::string shown;
-    for (const BoundStatement& st : batch) {
-        if (shown.size() > kShown) break;
-        try {
-            shown += (shown.empty() ? "" : ";\n") + sqlWithLiterals(st.sql, st.args);
-        } catch (const DbError&) {
-            shown += (shown.empty() ? "" : ";\n") + st.sql;
-        }
-    }
-    return shown.size() > kShown ? shown.substr(0, kShown) + " ..." : shown;
-}
-
-}  // namespace
 
 int LIB_DB_ExecutePrepared(const std::string& sql, const std::vector<LibVar>& args) {
     return LIB_DB_ExecuteBatch({{sql, args}});
@@ -387,17 +377,16 @@ int LIB_DB_ExecutePrepared(const std::string& sql, const std::vector<LibVar>& ar
 
 int LIB_DB_ExecuteBatch(const std::vector<BoundStatement>& batch) {
     if (batch.empty()) return 0;
-    try {
-        if (!dbBeginFailure().empty()) throw DbError(dbBeginFailure());
-        if (batch.size() == 1)
-            database().executePrepared(batch[0].sql, batch[0].args);
-        else
-            database().executeBatch(batch);
-        return 0;
-    } catch (const DbError& e) {
-        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText(), shownStatements(batch));
-        return -1;
-    }
+    return recordOutcome(
+        kSrcExecute, "LIB_DB_Execute",
+        [&] {
+            if (!dbBeginFailure().empty()) throw DbError(dbBeginFailure());
+            if (batch.size() == 1)
+                database().executePrepared(batch[0].sql, batch[0].args);
+            else
+                database().executeBatch(batch);
+        },
+        {}, &batch);
 }
 
 int LIB_DB_AddInsertRows(std::vector<BoundStatement>& batch, const std::string& table,
@@ -489,12 +478,9 @@ std::string LIB_SqlStr(const LibVar& value) {
 std::string LIB_DB_GetServerDate() {
     // A read: asked directly rather than through the procedure, which would take a savepoint
     // around it inside a transaction.
-    try {
-        return LIB_DB_ServerNow();
-    } catch (const DbError& e) {
-        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText());
-        return {};
-    }
+    std::string now;
+    recordOutcome(kSrcExecute, "LIB_DB_Execute", [&] { now = LIB_DB_ServerNow(); });
+    return now;
 }
 
 long LIB_GetOraErrNo() {

@@ -168,7 +168,6 @@ int loadRecordFacts(const std::vector<const BindTitle*>& titles,
     for (const std::string& no : recNos) {
         // MarcLoad returns an empty record both when there is none and when a read failed;
         // only the error record tells them apart.
-        g_ErrInfo = ErrInfo{};
         MarcRec rec = MarcLoad(no);
         if (g_ErrInfo.lngSource != kSrcNone) return kDbFailed;
         if (rec.RecNo.empty()) continue;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "common/basLibLog.h"
+#include "db/ProcRegistry.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "tests/support/TestDb.h"
@@ -37,8 +38,10 @@ TEST_P(Errors, DuplicatePropertyNumberAndBarcodeAreNamed) {
 }
 
 TEST_P(Errors, DuplicateKeyIsNamedByItsConstraintOnEveryColumnOrder) {
-    ASSERT_EQ(LIB_DB_Execute("INSERT INTO user_auth_lst (modu_code, wkr_no) VALUES ('5001', 'X1')"), 0);
-    EXPECT_EQ(LIB_DB_Execute("INSERT INTO user_auth_lst (wkr_no, modu_code) VALUES ('X1', '5001')"), -1);
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO user_auth_lst (modu_code, wkr_no) VALUES ('5001', 'X1')"),
+              0);
+    EXPECT_EQ(LIB_DB_Execute("INSERT INTO user_auth_lst (wkr_no, modu_code) VALUES ('X1', '5001')"),
+              -1);
     EXPECT_EQ(g_ErrInfo.lngOraErr, 1);
     EXPECT_EQ(g_ErrInfo.strDesc, "ORA-00001: unique constraint (PK_USER_AUTH_LST) violated");
 }
@@ -89,6 +92,49 @@ TEST_P(Errors, ReporterClearsTheRecord) {
     EXPECT_EQ(g_ErrInfo.strDesc, "");
     EXPECT_EQ(g_ErrInfo.strFunc, "");
     EXPECT_EQ(g_ErrInfo.strMsg, "");
+}
+
+// Whoever reads the record after a call learns about that call, not about an older failure
+// that was dealt with without the reporter.
+TEST_P(Errors, EachSuccessfulCallClearsTheRecord) {
+    auto failed = [] {
+        EXPECT_EQ(LIB_DB_Execute("INSERT INTO no_such_table VALUES (1)"), -1);
+        EXPECT_EQ(g_ErrInfo.lngSource, kSrcExecute);
+        EXPECT_NE(LIB_GetOraErrNo(), -1);
+    };
+    auto expectClear = [](const char* after) {
+        EXPECT_EQ(g_ErrInfo.lngSource, kSrcNone) << after;
+        EXPECT_EQ(g_ErrInfo.lngOraErr, 0) << after;
+        EXPECT_EQ(g_ErrInfo.strDesc, "") << after;
+        EXPECT_EQ(g_ErrInfo.strFunc, "") << after;
+        EXPECT_EQ(g_ErrInfo.strSQL, "") << after;
+        EXPECT_EQ(LIB_GetOraErrNo(), -1) << after;
+    };
+    LibArray a;
+    failed();
+    ASSERT_EQ(LIB_DB_Select("SELECT count(*) FROM indi_acct", a), 0);
+    expectClear("a select");
+    failed();
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('C1')"), 0);
+    expectClear("a statement");
+    failed();
+    ASSERT_EQ(LIB_DB_ExecuteBatch(
+                  {{"UPDATE indi_acct SET remark=$1 WHERE prop_no=$2", {LibVar("x"), LibVar("C1")}},
+                   {"DELETE FROM indi_acct WHERE prop_no=$1", {LibVar("C9")}}}),
+              0);
+    expectClear("a batch");
+    failed();
+    LIB_DB_RegisterProc("test_nothing", [](ProcCall&) {});
+    ASSERT_EQ(LIB_DB_CallProc("test_nothing 1"), 0) << g_ErrInfo.strDesc;
+    expectClear("a procedure");
+    failed();
+    EXPECT_FALSE(LIB_DB_GetServerDate().empty());
+    expectClear("the server date");
+
+    // A failure after successes is reported as itself.
+    EXPECT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no) VALUES ('C1')"), -1);
+    EXPECT_EQ(g_ErrInfo.lngOraErr, 1);
+    EXPECT_EQ(g_ErrInfo.strSQL, "INSERT INTO indi_acct (prop_no) VALUES ('C1')");
 }
 
 TEST_P(Errors, ARowLockedElsewhereIsReportedAsLocked) {
