@@ -1,5 +1,7 @@
 #include "db/DbTransaction.h"
 
+#include <vector>
+
 #include "db/basLibDB.h"
 
 namespace {
@@ -8,9 +10,20 @@ int g_failedBegins = 0;
 std::string g_beginFailure;
 long g_generation = 0;
 long g_serial = 0;
+std::vector<std::function<void()>> g_afterTransactions;
 
 bool sameConnection(long generation) {
     return generation == g_generation && g_OraDatabase && g_OraDatabase->isOpen();
+}
+
+// An action may itself open and end a transaction, or leave more actions: each runs once.
+void runAfterTransactions() {
+    while (g_depth == 0 && !g_afterTransactions.empty()) {
+        std::vector<std::function<void()>> due = std::move(g_afterTransactions);
+        g_afterTransactions.clear();
+        for (const auto& action : due)
+            action();
+    }
 }
 }  // namespace
 
@@ -27,6 +40,7 @@ void dbNewConnection() {
     ++g_generation;
     g_depth = 0;
     g_blnInTrans = false;
+    runAfterTransactions();
 }
 
 int DbTransaction::depth() {
@@ -35,6 +49,11 @@ int DbTransaction::depth() {
 
 long DbTransaction::serial() {
     return g_serial;
+}
+
+void DbTransaction::afterTransactions(std::function<void()> action) {
+    g_afterTransactions.push_back(std::move(action));
+    runAfterTransactions();
 }
 
 DbTransaction::DbTransaction() : connection_(g_generation) {
@@ -73,6 +92,17 @@ void DbTransaction::finish() {
 }
 
 int DbTransaction::commit() {
+    const int result = commitWork();
+    runAfterTransactions();
+    return result;
+}
+
+void DbTransaction::rollback() {
+    rollbackWork();
+    runAfterTransactions();
+}
+
+int DbTransaction::commitWork() {
     if (done_) return -1;
     if (!begun_) {
         finish();
@@ -105,7 +135,7 @@ int DbTransaction::commit() {
     }
 }
 
-void DbTransaction::rollback() {
+void DbTransaction::rollbackWork() {
     if (done_) return;
     const bool live = begun_ && sameConnection(connection_);
     finish();

@@ -3,10 +3,13 @@
 // succeeds, the destructor rolls the work back: an early return or an exception never leaves
 // half an operation behind. A failed begin or commit is reported, not swallowed: the failure
 // is in g_ErrInfo for LIB_DB_ShowError, which callers show after the guard has rolled back.
+// Messages raised while a transaction is open wait for its end (see afterTransactions), so that
+// no box holds its locks.
 // While a guard whose begin failed is alive, the session refuses to write, so that a caller
 // who does not look at ok() cannot autocommit its statements one by one.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class DbTransaction {
@@ -29,9 +32,14 @@ public:
     static int depth();
     // Changes whenever an outermost transaction begins.
     static long serial();
+    // Runs `action` now when no transaction is open, otherwise once the outermost one has
+    // ended, after its commit or rollback (whichever it was), in the order they were given.
+    static void afterTransactions(std::function<void()> action);
 
 private:
     void finish();
+    int commitWork();
+    void rollbackWork();
 
     bool begun_ = false;
     bool done_ = false;

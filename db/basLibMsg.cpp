@@ -5,6 +5,7 @@
 #include <cctype>
 #include <iostream>
 
+#include "db/DbTransaction.h"
 #include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
@@ -95,7 +96,12 @@ int LIB_ShowMsg(const std::string& text) {
         nextCodePoint(text, pos);
         body = text.substr(pos);
     }
-    return LIB_Presenter().show(type, title, body);
+    // A question needs its answer now. Anything else waits until the transactions have ended:
+    // a box left up must not hold their locks, and the rollback comes before the news of it.
+    if (asks(type)) return LIB_Presenter().show(type, title, body);
+    DbTransaction::afterTransactions(
+        [type, title, body] { LIB_Presenter().show(type, title, body); });
+    return kMsgOk;
 }
 
 std::string LIB_Replace(const std::string& text, const std::string& search,

@@ -1,7 +1,7 @@
 // Messages to the operator. A message text starts with its type letter (E error, I information,
 // W warning, Q question, S select, C a question whose answer may discard work), which chooses
-// the box; a six-character code such as
-// "ECM012" is looked up in the message table msg_mst, loaded once at start-up.
+// the box; a code such as "ECM012" is looked up in msg_mst, loaded once at start-up. Only
+// questions are shown inside a transaction: other boxes wait until the transactions have ended.
 #pragma once
 
 #include <functional>

@@ -46,35 +46,6 @@ std::size_t characters(const std::string& utf8) {
     }));
 }
 
-// The catalogue record's save reports its own failures. Inside this operation's transaction
-// they wait here until the rollback, so that no box is up while the transaction holds locks.
-class HeldMessages : public MsgPresenter {
-public:
-    HeldMessages() : real_(LIB_Presenter()) { LIB_SetPresenter(this); }
-    ~HeldMessages() override { release(); }
-    int show(char type, const std::string& title, const std::string& body) override {
-        held_.push_back({type, title, body});
-        return kMsgOk;
-    }
-    // Shows what was held, through the presenter that was there before.
-    void release() {
-        if (released_) return;
-        released_ = true;
-        LIB_SetPresenter(&real_);
-        for (const Held& m : held_)
-            real_.show(m.type, m.title, m.body);
-    }
-
-private:
-    struct Held {
-        char type;
-        std::string title, body;
-    };
-    MsgPresenter& real_;
-    std::vector<Held> held_;
-    bool released_ = false;
-};
-
 }  // namespace
 
 int intStandardOrdNumbers(const std::string& publ, const std::string& year,
@@ -155,9 +126,8 @@ int intRenameOrdDetail(const std::string& publ, const std::string& year, const s
     }
     MarcRec rec;
     // A failed read shows only in the error record: an empty record is also a missing one.
-    g_ErrInfo = ErrInfo{};
     if (!marcNo.empty()) rec = MarcLoad(marcNo);
-    if (g_ErrInfo.lngSource != kSrcNone) {
+    if (!marcNo.empty() && g_ErrInfo.lngSource != kSrcNone) {
         LIB_DB_ShowError();
         return -1;
     }
@@ -174,7 +144,6 @@ int intRenameOrdDetail(const std::string& publ, const std::string& year, const s
     rec.Kind = kMarcBib;
     rec.RecNo = MarcRecNoText(number);
     enum class Outcome { Done, Failed, RecordFailed };
-    HeldMessages held;
     const Outcome outcome = [&] {
         DbTransaction tx;
         if (!tx.ok()) return Outcome::Failed;
@@ -189,7 +158,6 @@ int intRenameOrdDetail(const std::string& publ, const std::string& year, const s
             return Outcome::Failed;
         return tx.commit() == 0 ? Outcome::Done : Outcome::Failed;
     }();
-    held.release();
     if (outcome == Outcome::Failed) LIB_DB_ShowError();
     if (outcome != Outcome::Done) return -1;
     result.asordNo = newNo;

@@ -1,7 +1,8 @@
 // The transaction guard and the session's transaction routines on both backends: commit keeps,
 // anything else rolls back (early return, exception, failed commit, lost connection); nested
 // transactions are savepoints that never commit the caller's work; a failed begin is reported
-// and refuses every write until its guard ends.
+// and refuses every write until its guard ends; messages raised inside wait for the end of the
+// outermost transaction.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -201,6 +202,73 @@ TEST_P(Transaction, FailedStatementIsLoggedWithTheStatementItself) {
     EXPECT_EQ(g_ErrInfo.strSQL, "SELECT nothing FROM no_such_table");
     EXPECT_EQ(LIB_DB_CallProc("no_such_procedure 1"), -1);
     EXPECT_EQ(g_ErrInfo.strSQL, "Begin no_such_procedure(1); end;");
+}
+
+// The box a failure brings must not hold the transaction's locks: it comes after the rollback,
+// with the text it always had, however deep the failure was.
+TEST_P(Transaction, ErrorInsideWaitsUntilTheOutermostTransactionHasEnded) {
+    ASSERT_EQ(insert("X1"), 0);
+    presenter.shown.clear();
+    {
+        DbTransaction outer;
+        ASSERT_EQ(insert("X2"), 0);
+        {
+            DbTransaction inner;
+            ASSERT_EQ(insert("X1"), -1);
+            LIB_DB_ShowError();
+            EXPECT_TRUE(presenter.shown.empty()) << presenter.shown[0].body;
+        }
+        EXPECT_TRUE(presenter.shown.empty()) << "the savepoint's end is not the transaction's";
+        EXPECT_EQ(rows(), "2");
+    }
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].type, 'E');
+    EXPECT_EQ(presenter.shown[0].body, "财产号重复!");
+    EXPECT_FALSE(presenter.shown[0].inTransaction);
+    EXPECT_EQ(rows(), "1") << "the box came after the rollback";
+}
+
+TEST_P(Transaction, NewsWaitsForTheCommitAndQuestionsAreAskedAtOnce) {
+    presenter.shown.clear();
+    ASSERT_EQ(LIB_DB_BeginTrans(), 0);
+    ASSERT_EQ(insert("X1"), 0);
+    EXPECT_EQ(LIB_ShowMsg("I已保存 1 条"), kMsgOk);
+    presenter.replies.push_back({kMsgOk, {}});
+    EXPECT_EQ(LIB_ShowMsg("Q继续吗？"), kMsgOk) << "a question needs its answer now";
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].body, "继续吗？");
+    EXPECT_TRUE(presenter.shown[0].inTransaction);
+    ASSERT_EQ(LIB_DB_CommitTrans(), 0);
+    ASSERT_EQ(presenter.shown.size(), 2u);
+    EXPECT_EQ(presenter.shown[1].type, 'I');
+    EXPECT_EQ(presenter.shown[1].body, "已保存 1 条");
+    EXPECT_FALSE(presenter.shown[1].inTransaction);
+    EXPECT_EQ(rows(), "1");
+
+    // Several messages keep their order; none is shown twice.
+    presenter.shown.clear();
+    {
+        DbTransaction tx;
+        LIB_ShowMsg("E第一");
+        LIB_ShowMsg("I第二");
+    }
+    {
+        DbTransaction again;
+        ASSERT_EQ(again.commit(), 0);
+    }
+    EXPECT_EQ(presenter.bodies(), (std::vector<std::string>{"第一", "第二"}));
+}
+
+TEST_P(Transaction, MessagesOfALostConnectionAreShownWhenItIsOpenedAgain) {
+    presenter.shown.clear();
+    DbTransaction tx;
+    ASSERT_EQ(insert("X1"), 0);
+    LIB_ShowMsg("E写入失败");
+    EXPECT_TRUE(presenter.shown.empty());
+    ASSERT_EQ(LIB_DB_Connect(), 0);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].body, "写入失败");
+    EXPECT_FALSE(presenter.shown[0].inTransaction);
 }
 
 }  // namespace

@@ -212,6 +212,34 @@ MARC_BOTH_MODES(MarcStore, ModeOneInsertsWithTheCallersNumber) {
     EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "1");
 }
 
+// A save that fails inside the caller's transaction tells the librarian only once that
+// transaction has been rolled back, so that the box never holds the caller's locks.
+MARC_BOTH_MODES(MarcStore, FailedSaveInTheCallersTransactionIsToldAfterItsRollback) {
+    MarcRec first = marcFromItems("C", {{"200a", "已有题名"}});
+    const std::string no = saveNew(first);
+    ASSERT_FALSE(no.empty());
+    auto& presenter = dynamic_cast<ScriptedPresenter&>(LIB_Presenter());
+    presenter.shown.clear();
+    MarcRec twin = marcFromItems("C", {{"200a", "同号题名"}});
+    twin.RecNo = no;
+    {
+        DbTransaction tx;
+        ASSERT_TRUE(tx.ok());
+        ASSERT_EQ(
+            LIB_DB_Execute("UPDATE marc SET lang_code='eng' WHERE marc_rec_no=" + LIB_SqlStr(no)),
+            0);
+        EXPECT_FALSE(MarcSave(twin, 1, 0, ""));
+        EXPECT_TRUE(presenter.shown.empty()) << presenter.shown[0].body;
+    }
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].type, 'E');
+    EXPECT_EQ(presenter.shown[0].body, LIB_GetMsgText("ECM010"));
+    EXPECT_FALSE(presenter.shown[0].inTransaction);
+    EXPECT_EQ(scalar("SELECT lang_code FROM marc WHERE marc_rec_no=" + LIB_SqlStr(no)), "chi")
+        << "the caller's own change was rolled back before the box";
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "1");
+}
+
 MARC_BOTH_MODES(MarcStore, PublicationYearOfTheSummary) {
     struct Case {
         std::string date, yearText, expected;
