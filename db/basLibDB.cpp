@@ -477,10 +477,14 @@ std::string LIB_SqlStr(const LibVar& value) {
 
 std::string LIB_DB_GetServerDate() {
     // A read: asked directly rather than through the procedure, which would take a savepoint
-    // around it inside a transaction.
-    std::string now;
-    recordOutcome(kSrcExecute, "LIB_DB_Execute", [&] { now = LIB_DB_ServerNow(); });
-    return now;
+    // around it inside a transaction. Asked in passing, even between a failure and its report,
+    // so a success leaves the error record as it was.
+    try {
+        return LIB_DB_ServerNow();
+    } catch (const DbError& e) {
+        dbRecordFailure(kSrcExecute, "LIB_DB_Execute", e.oraText());
+        return {};
+    }
 }
 
 long LIB_GetOraErrNo() {
