@@ -10,6 +10,7 @@
 #include "checkin/core/basChkConfig.h"
 #include "checkin/core/basChkPredict.h"
 #include "common/RightCodes.h"
+#include "db/DbStatistics.h"
 #include "db/basLibDB.h"
 
 namespace {
@@ -183,9 +184,9 @@ int generate(const std::vector<std::string>& args) {
                   << std::flush;
     };
     if (GenerateLibrary(ctx) < 0) return 1;
-    // PostgreSQL has no planner statistics for the new rows until autovacuum reaches them, and
-    // searches on a library just made could run for minutes meanwhile.
-    if (g_OraDatabase->name() == "PostgreSQL" && LIB_DB_Execute("ANALYZE") < 0) {
+    // The planner has no statistics for the new rows until autovacuum reaches them, and searches
+    // on a library just made could run for minutes meanwhile.
+    if (LIB_DB_Analyze(ctx.tablesWritten) < 0) {
         LIB_DB_ShowError();
         return 1;
     }

@@ -148,6 +148,7 @@ int stepTitles(GenerateContext& ctx) {
         }
         ctx.progress("书目记录", to, n);
     }
+    ctx.wrote(MarcCatalogueTables());
     ctx.count("marc", n);
     return 0;
 }
@@ -392,12 +393,19 @@ int BulkInsert::flush() {
 }
 
 void GenerateContext::count(const std::string& table, long long n) {
+    wrote({table});
     for (auto& [name, rows] : written)
         if (name == table) {
             rows += n;
             return;
         }
     written.emplace_back(table, n);
+}
+
+void GenerateContext::wrote(const std::vector<std::string>& tables) {
+    for (const std::string& t : tables)
+        if (std::find(tablesWritten.begin(), tablesWritten.end(), t) == tablesWritten.end())
+            tablesWritten.push_back(t);
 }
 
 char GenFrequencyMix(int perMille) {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-
 struct GenerateOptions {
     int titles = 100;
     int years = 1;  // subscription years, ending with the current one
@@ -64,7 +63,12 @@ struct GenerateContext {
     std::function<void(const std::string&, long long, long long)> progress;
     // Rows written by table, for the summary.
     std::vector<std::pair<std::string, long long>> written;
+    // Every table written to, counted in the summary or not, each once: their planner
+    // statistics are out of date once the steps are done.
+    std::vector<std::string> tablesWritten;
+    // Adds to the summary and to tablesWritten.
     void count(const std::string& table, long long n);
+    void wrote(const std::vector<std::string>& tables);
 };
 
 struct GenerateStep {

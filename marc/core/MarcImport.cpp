@@ -202,8 +202,7 @@ MarcImportReport MarcImportStream(std::istream& in, MarcFormat format, MarcEncod
     report.bytesRead = reader.bytesRead();
     // The statistics are the planner's only clue that the tables grew; failing to gather them
     // loses no record, so it is shown and the import still counts as done.
-    if (report.saved >= kMarcAnalyzeAfter &&
-        LIB_DB_Analyze({"marc", "marc_data", "marc_idx", "lc_class", "marc_title_word"}) < 0)
+    if (report.saved >= kMarcAnalyzeAfter && LIB_DB_Analyze(MarcCatalogueTables()) < 0)
         LIB_DB_ShowError();
     elapsed();
     return report;

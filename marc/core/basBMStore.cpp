@@ -388,6 +388,12 @@ bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText)
     return true;
 }
 
+const std::vector<std::string>& MarcCatalogueTables() {
+    static const std::vector<std::string> tables{"marc", "marc_data", "marc_idx", "lc_class",
+                                                 "marc_title_word"};
+    return tables;
+}
+
 std::string MarcRecNoText(const std::string& number) {
     char buf[24];
     std::snprintf(buf, sizeof buf, "%010lld", static_cast<long long>(LibVar(number).num()));

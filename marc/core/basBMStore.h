@@ -39,6 +39,9 @@ MarcRec AuMarcLoad(const std::string& recNo);
 // Mode 0: new number when RecNo is empty, own transaction. Mode 1: insert with the caller's
 // RecNo in the caller's transaction. Mode 2: update in the caller's transaction.
 bool MarcSave(MarcRec& rec, int mode, int yearFlag, const std::string& yearText);
+// The catalogue tables a bibliographic record's save writes: header, data, index, class numbers
+// and title words.
+const std::vector<std::string>& MarcCatalogueTables();
 std::string MarcNewNumber(int kind);
 // `count` numbers taken in one transaction of their own; empty on a database error.
 std::vector<std::string> MarcNewNumbers(int kind, int count);

@@ -1,7 +1,11 @@
 // The generated library: every order line configured at its check-in location with as many
 // expected issues as its issues a year, arrivals only for issues already due, some late, some
-// missing; and a failing statement taking back its whole transaction.
+// missing; a failing statement taking back its whole transaction; and the list of the tables it
+// filled, for their statistics.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
 
 #include "checkin/core/Generate.h"
 #include "db/basLibDB.h"
@@ -143,4 +147,30 @@ TEST_P(ChkGenerate, AFailingStatementTakesBackItsTransaction) {
     EXPECT_EQ(GenerateLibrary(refused), -1);
     probe.failBegin = false;
     EXPECT_EQ(count("SELECT count(*) FROM m_peri_ord_detl"), lines + 20);
+}
+
+// The statistics gathered after a generated library cover every table it filled: a table left
+// out would be planned as empty until autovacuum reaches it.
+TEST_P(ChkGenerate, EveryTableItFillsIsListedForStatistics) {
+    auto rowCounts = [] {
+        std::map<std::string, long long> counts;
+        for (const std::string& t : g_OraDatabase->tableNames())
+            counts[t] = std::stoll(scalar("SELECT count(*) FROM " + t));
+        return counts;
+    };
+    const auto before = rowCounts();
+    GenerateContext ctx = context(12, 2);
+    ASSERT_EQ(GenerateLibrary(ctx), 0) << ::testing::PrintToString(presenter.bodies());
+    std::vector<std::string> grown;
+    for (const auto& [table, rows] : rowCounts())
+        if (rows > before.at(table)) grown.push_back(table);
+    for (const char* t : {"marc_data", "marc_idx", "marc_title_word", "m_peri_item"})
+        EXPECT_NE(std::find(grown.begin(), grown.end(), t), grown.end()) << t;
+    for (const std::string& t : grown)
+        EXPECT_NE(std::find(ctx.tablesWritten.begin(), ctx.tablesWritten.end(), t),
+                  ctx.tablesWritten.end())
+            << t << " was filled but is not listed";
+    std::vector<std::string> once = ctx.tablesWritten;
+    std::sort(once.begin(), once.end());
+    EXPECT_EQ(std::unique(once.begin(), once.end()), once.end()) << "each table once";
 }
