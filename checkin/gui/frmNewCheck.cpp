@@ -211,7 +211,10 @@ void frmNewCheck::buildControls() {
     spdLocaRec = grid(this, "spdLocaRec");
     locaRecProxy_ = LIB_SetupGrid(spdLocaRec, locaRecModel_);
     spdLocaRec->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    boundModel_ = new QStandardItemModel(this);
+    boundModel_ = new QStandardItemModel(0, 13, this);
+    boundModel_->setHorizontalHeaderLabels({"索书号", "财产号", "条码", "馆藏地", "年卷期", "状态",
+                                            "价格", "载体", "入藏日期", "修改日期", "附件",
+                                            "经手人", "备注"});
     spdBound = grid(this, "spdBound");
     boundProxy_ = LIB_SetupGrid(spdBound, boundModel_);
     auto filterBox = [this](GbkSortProxy* proxy, const char* name) {
@@ -407,8 +410,7 @@ void frmNewCheck::showLines(const LibArray& rows, int select) {
         first->setData(q(rows(2, r).str()), kAsordRole);
     }
     // The codes fit their contents; the title keeps the room that is left.
-    for (int c = 1; c < lineModel_->columnCount(); ++c)
-        spdMarcInfo->resizeColumnToContents(c);
+    fitColumnsUntilRemembered(spdMarcInfo);
     if (rows.recordCount() > 0)
         showSourceRow(spdMarcInfo, lineProxy_, txtFilterMarcInfo,
                       lineModel_->index(std::min(select, rows.recordCount() - 1), 0));
@@ -439,7 +441,7 @@ void frmNewCheck::loadLine() {
              LocationAllowed(l.location)))
             preferred = static_cast<int>(i);
     }
-    spdSubInfo->resizeColumnsToContents();
+    fitColumnsUntilRemembered(spdSubInfo);
     subRefreshMarcDisplay();
     loadBound();
     loadHoldings();
@@ -466,7 +468,7 @@ void frmNewCheck::loadIssues() {
                             .arg(issues_->rowCount())
                             .arg(arrived)
                             .arg(late));
-    spdChkInfo->resizeColumnsToContents();
+    fitColumnsUntilRemembered(spdChkInfo);
     selectNextExpected(shownIssues(), -1);
 }
 
@@ -541,11 +543,9 @@ void frmNewCheck::subRefreshMarcDisplay() {
 
 void frmNewCheck::loadBound() {
     LibArray rows;
-    boundModel_->clear();
+    // Rows only: the columns stay, and with them their remembered widths.
+    boundModel_->setRowCount(0);
     if (line_.marcRecNo.empty() || intLoadBoundVolumes(line_.marcRecNo, rows) < 0) return;
-    boundModel_->setHorizontalHeaderLabels({"索书号", "财产号", "条码", "馆藏地", "年卷期", "状态",
-                                            "价格", "载体", "入藏日期", "修改日期", "附件",
-                                            "经手人", "备注"});
     for (int r = 2; r < rows.rows(); ++r) {
         std::vector<std::string> cells;
         for (int c = 0; c < rows.cols(); ++c)

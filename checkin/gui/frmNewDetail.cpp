@@ -22,6 +22,7 @@
 #include "common/basCodeFunc.h"
 #include "common/gui/FilterRow.h"
 #include "common/gui/Grid.h"
+#include "common/gui/LayoutMemory.h"
 #include "common/gui/StdKeys.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -293,7 +294,7 @@ void frmNewDetail::showItems() {
         add({"催缺", s(c.worker), QString::number(c.qty), s(c.remark), s(c.date), {}});
     for (const IssueNotice& n : detail_.notices)
         add({"优先阅览", s(n.readerCode + " " + n.readerName), {}, {}, s(n.date), {}});
-    spdItemInfo->resizeColumnsToContents();
+    fitColumnsUntilRemembered(spdItemInfo);
 }
 
 IssueDraft frmNewDetail::draft() const {

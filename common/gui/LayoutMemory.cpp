@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QSplitter>
+#include <QTableView>
 #include <functional>
 #include <vector>
 
@@ -40,16 +41,19 @@ struct Remembered {
     QString key;
     QPointer<QObject> widget;
     std::function<void()> restoreBuilt;
+    // A header with nothing of the operator's to show: its columns may still be fitted once.
+    bool fitDue = false;
 };
 std::vector<Remembered>& remembered() {
     static std::vector<Remembered> list;
     return list;
 }
 
-void track(QObject* widget, const QString& key, std::function<void()> restoreBuilt) {
+void track(QObject* widget, const QString& key, std::function<void()> restoreBuilt,
+           bool fitDue = false) {
     auto& list = remembered();
     std::erase_if(list, [](const Remembered& r) { return r.widget.isNull(); });
-    list.push_back({key, widget, std::move(restoreBuilt)});
+    list.push_back({key, widget, std::move(restoreBuilt), fitDue});
 }
 
 // Saves the window's state when it closes (an MDI tab closing closes its screen too).
@@ -73,11 +77,29 @@ private:
 
 void LIB_RememberHeader(QHeaderView* header, const QString& key) {
     const QByteArray built = header->saveState();
-    track(header, key, [header, built] { header->restoreState(built); });
-    if (QByteArray saved = savedState(key); !saved.isEmpty()) header->restoreState(saved);
+    const QByteArray saved = savedState(key);
+    track(
+        header, key, [header, built] { header->restoreState(built); }, saved.isEmpty());
+    if (!saved.isEmpty()) header->restoreState(saved);
     auto save = [header, key] { saveState(key, header->saveState()); };
     QObject::connect(header, &QHeaderView::sectionResized, header, save);
     QObject::connect(header, &QHeaderView::sectionMoved, header, save);
+}
+
+void fitColumnsUntilRemembered(QTableView* view) {
+    // Enough rows to judge a column by, few enough that a grid of thousands fits at once.
+    constexpr int kRowsJudged = 300;
+    QHeaderView* header = view->horizontalHeader();
+    if (!view->model() || view->model()->rowCount() == 0) return;
+    // Saving follows every resize, the header's own ones included, so what is saved cannot tell
+    // whether the columns were ever fitted: the screen keeps that itself.
+    for (Remembered& r : remembered()) {
+        if (r.widget != header) continue;
+        if (!r.fitDue) return;
+        r.fitDue = false;
+    }
+    header->setResizeContentsPrecision(kRowsJudged);
+    view->resizeColumnsToContents();
 }
 
 void LIB_RememberSplitter(QSplitter* splitter, const QString& key) {
@@ -97,13 +119,17 @@ void LIB_RememberWindow(QMainWindow* window, const QString& key) {
 }
 
 void LIB_RestoreDefaultLayout(const QString& prefix) {
+    // The widgets first: going back to the built layout resizes sections, which saves them.
+    for (Remembered& r : remembered()) {
+        if (r.widget.isNull() || !r.key.startsWith(prefix)) continue;
+        r.restoreBuilt();
+        r.fitDue = true;
+    }
     QSettings s = settings();
     s.beginGroup(operatorGroup());
     for (const QString& k : s.allKeys())
         if (k.startsWith(prefix)) s.remove(k);
     s.endGroup();
-    for (const Remembered& r : remembered())
-        if (!r.widget.isNull() && r.key.startsWith(prefix)) r.restoreBuilt();
 }
 
 QVariant LIB_LayoutValue(const QString& key, const QVariant& fallback) {

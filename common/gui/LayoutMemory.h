@@ -10,11 +10,17 @@
 class QHeaderView;
 class QMainWindow;
 class QSplitter;
+class QTableView;
 class QWidget;
 
 // Restores the header's saved state under `key` and saves it whenever a column moves or is
 // resized.
 void LIB_RememberHeader(QHeaderView* header, const QString& key);
+// Fits the columns to their contents while the operator has no remembered layout for the grid
+// (first use, or after "恢复默认布局"); a remembered layout is left as it is. The fit is judged
+// on the rows in view and a few hundred more, and is remembered like a resize: a grid is fitted
+// once, not at every load. A grid whose header is not remembered is fitted every time.
+void fitColumnsUntilRemembered(QTableView* view);
 void LIB_RememberSplitter(QSplitter* splitter, const QString& key);
 // A main window (or a screen that is one): geometry and dock/toolbar state, saved on close.
 void LIB_RememberWindow(QMainWindow* window, const QString& key);

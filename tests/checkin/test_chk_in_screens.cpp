@@ -21,6 +21,7 @@
 #include "checkin/gui/ChkIssueModel.h"
 #include "checkin/gui/frmNewCheck.h"
 #include "checkin/gui/frmNewSearch.h"
+#include "common/gui/LayoutMemory.h"
 #include "tests/checkin/test_chk_in_fixture.h"
 #include "tests/support/Screenshot.h"
 
@@ -300,6 +301,47 @@ TEST_P(ChkScreen, SearchDialogOffersYearsAndRefusesAReversedRange) {
     dlg.cmdOk->click();
     EXPECT_EQ(dlg.result().recordCount(), 1);
     EXPECT_EQ(dlg.result()(2, 2).str(), "5-01");
+}
+
+// A width the operator set stays through every reload of the grids and comes back with the
+// screen; only without a remembered layout (first use, 恢复默认布局) are the columns fitted.
+TEST_P(ChkScreen, RememberedColumnWidthsSurviveReloads) {
+    searchByKeyboard("ISSN", "1001-8867");
+    ASSERT_EQ(form->spdChkInfo->model()->rowCount(), 12);
+    struct Column {
+        QTableView* view;
+        int col;
+    };
+    const std::vector<Column> columns = {{form->spdMarcInfo, 1},
+                                         {form->spdSubInfo, 1},
+                                         {form->spdChkInfo, ChkIssueModel::ColState},
+                                         {form->spdBound, 1}};
+    auto width = [](const Column& c) { return c.view->horizontalHeader()->sectionSize(c.col); };
+    const int fitted = width(columns[2]);
+    EXPECT_GT(fitted, 0);
+    std::vector<int> set;
+    for (const Column& c : columns) {
+        set.push_back(width(c) + 97);
+        c.view->horizontalHeader()->resizeSection(c.col, set.back());
+    }
+
+    form->spdChkInfo->setFocus();
+    QTest::keyClick(form->spdChkInfo, Qt::Key_Return);
+    ASSERT_EQ(form->lblSummary->text(), "共 12 期，已到 1 期，逾期未到 1 期") << "reloaded";
+    form->cmbContent->lineEdit()->clear();
+    searchByKeyboard("ISSN", "1001-8867");
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        EXPECT_EQ(width(columns[i]), set[i]) << columns[i].view->objectName().toStdString();
+
+    frmNewCheck reopened;
+    EXPECT_EQ(reopened.spdChkInfo->horizontalHeader()->sectionSize(ChkIssueModel::ColState),
+              set[2]);
+    EXPECT_EQ(reopened.spdBound->horizontalHeader()->sectionSize(1), set[3]);
+
+    LIB_RestoreDefaultLayout("checkin/");
+    form->cmbContent->lineEdit()->clear();
+    searchByKeyboard("ISSN", "1001-8867");
+    EXPECT_EQ(width(columns[2]), fitted) << "fitted again once nothing is remembered";
 }
 
 }  // namespace
