@@ -70,7 +70,7 @@ std::string procLiteral(const LibVar& v, ProcCol kind) {
     return formatNumber(v.num());
 }
 
-void procInsertRow(ProcCall& c, const char* table, std::initializer_list<ProcColumn> cols) {
+void procInsertRow(ProcCall& c, const char* table, const std::vector<ProcColumn>& cols) {
     c.expectArgs(cols.size());
     std::string names, values;
     std::size_t i = 0;

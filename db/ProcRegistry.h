@@ -56,7 +56,7 @@ struct ProcColumn {
 };
 std::string procLiteral(const LibVar& v, ProcCol kind);
 // INSERT INTO table (columns) VALUES (the call's arguments, in column order).
-void procInsertRow(ProcCall& c, const char* table, std::initializer_list<ProcColumn> cols);
+void procInsertRow(ProcCall& c, const char* table, const std::vector<ProcColumn>& cols);
 
 // An application error raised by a procedure, in the database's numbering (20000-20999).
 [[noreturn]] void raiseApplicationError(int number, const std::string& text);

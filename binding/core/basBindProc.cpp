@@ -4,6 +4,7 @@
 #include "binding/core/basBindProc.h"
 
 #include <string>
+#include <vector>
 
 #include "db/ProcRegistry.h"
 #include "db/basLibDB.h"
@@ -13,50 +14,37 @@ namespace {
 constexpr int kErrNoClass = 20401;
 constexpr int kErrRangeUsed = 20402;
 
+// An item and its property-account row begin with the same columns, in the same order.
+std::vector<ProcColumn> copyColumns(std::initializer_list<ProcColumn> rest) {
+    std::vector<ProcColumn> cols{{"prop_no", ProcCol::Text},      {"bar_code", ProcCol::Text},
+                                 {"call_no", ProcCol::Text},      {"book_stat_code", ProcCol::Text},
+                                 {"location", ProcCol::Text},     {"dis_location", ProcCol::Text},
+                                 {"marc_rec_no", ProcCol::Text},  {"year", ProcCol::Text},
+                                 {"vol_peri", ProcCol::Text},     {"price", ProcCol::Number},
+                                 {"carrier_code", ProcCol::Text}, {"get_mode_code", ProcCol::Text},
+                                 {"asord_no", ProcCol::Text}};
+    cols.insert(cols.end(), rest);
+    return cols;
+}
+
 void insertItem(ProcCall& c) {
     procInsertRow(c, "item",
-                  {{"prop_no", ProcCol::Text},
-                   {"bar_code", ProcCol::Text},
-                   {"call_no", ProcCol::Text},
-                   {"book_stat_code", ProcCol::Text},
-                   {"location", ProcCol::Text},
-                   {"dis_location", ProcCol::Text},
-                   {"marc_rec_no", ProcCol::Text},
-                   {"year", ProcCol::Text},
-                   {"vol_peri", ProcCol::Text},
-                   {"price", ProcCol::Number},
-                   {"carrier_code", ProcCol::Text},
-                   {"get_mode_code", ProcCol::Text},
-                   {"asord_no", ProcCol::Text},
-                   {"in_date", ProcCol::Text},
-                   {"attachment", ProcCol::Text},
-                   {"resp_wkr", ProcCol::Text},
-                   {"remark", ProcCol::Text},
-                   {"circ_type_code", ProcCol::Text},
-                   {"lend_grd", ProcCol::Text}});
+                  copyColumns({{"in_date", ProcCol::Text},
+                               {"attachment", ProcCol::Text},
+                               {"resp_wkr", ProcCol::Text},
+                               {"remark", ProcCol::Text},
+                               {"circ_type_code", ProcCol::Text},
+                               {"lend_grd", ProcCol::Text}}));
 }
 
 void insertIndiAcct(ProcCall& c) {
     procInsertRow(c, "indi_acct",
-                  {{"prop_no", ProcCol::Text},
-                   {"bar_code", ProcCol::Text},
-                   {"call_no", ProcCol::Text},
-                   {"book_stat_code", ProcCol::Text},
-                   {"location", ProcCol::Text},
-                   {"dis_location", ProcCol::Text},
-                   {"marc_rec_no", ProcCol::Text},
-                   {"year", ProcCol::Text},
-                   {"vol_peri", ProcCol::Text},
-                   {"price", ProcCol::Number},
-                   {"carrier_code", ProcCol::Text},
-                   {"get_mode_code", ProcCol::Text},
-                   {"asord_no", ProcCol::Text},
-                   {"chk_batch_no", ProcCol::Text},
-                   {"in_date", ProcCol::Text},
-                   {"rec_flag_upt_date", ProcCol::Text},
-                   {"attachment", ProcCol::Text},
-                   {"resp_wkr", ProcCol::Text},
-                   {"remark", ProcCol::Text}});
+                  copyColumns({{"chk_batch_no", ProcCol::Text},
+                               {"in_date", ProcCol::Text},
+                               {"rec_flag_upt_date", ProcCol::Text},
+                               {"attachment", ProcCol::Text},
+                               {"resp_wkr", ProcCol::Text},
+                               {"remark", ProcCol::Text}}));
 }
 
 void insertCallNo(ProcCall& c) {
