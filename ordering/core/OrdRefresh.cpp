@@ -1,9 +1,12 @@
 #include "ordering/core/OrdRefresh.h"
 
+#include <algorithm>
 #include <map>
 
 #include "db/basLibDB.h"
+#include "db/basLibMsg.h"
 #include "ordering/core/basOrdFunc.h"
+#include "ordering/core/basOrdList.h"
 
 int intPairWithAsord(const std::string& publ, const std::string& year, const std::string& asordPubl,
                      const std::string& yearMonth, std::vector<AsordPair>& pairs) {
@@ -28,5 +31,24 @@ int intPairWithAsord(const std::string& publ, const std::string& year, const std
         pairs.push_back(
             {no, items(0, i).str(), items(1, i).str(), items(2, i).str(), items(3, i).str()});
     }
+    return 0;
+}
+
+int intRefreshOrdFreqs(const std::string& publ, const std::string& year,
+                       const std::vector<AsordPair>& pairs) {
+    std::vector<OrdFreqChange> changes;
+    for (const AsordPair& p : pairs)
+        changes.push_back({p.ordAsordNo, p.freq});
+    std::string refusal;
+    std::vector<std::string> held;
+    if (intCheckInFreqRefusal(publ, year, changes, refusal, &held) < 0) {
+        LIB_DB_ShowError();
+        return -1;
+    }
+    if (!refusal.empty()) LIB_ShowMsg("E" + refusal);
+    for (const AsordPair& p : pairs)
+        if (std::find(held.begin(), held.end(), p.ordAsordNo) == held.end() &&
+            intUpdateOrdFreq(publ, year, p.ordAsordNo, p.freq) < 0)
+            return -1;
     return 0;
 }
