@@ -148,7 +148,7 @@ int intAddAsordItems(const std::string& publ, const std::string& yearMonth,
         LIB_DB_AddInsertRows(batch, "peri_asord_detl",
                              {"publ_code", "publ_year_month", "asord_no", "asord_marc_rec_no",
                               "money_code", "peri_price", "peri_year_price", "remark", "flag",
-                              "publ_freq", "kind_no", "carrier_code"},
+                              "publ_freq", "kind_no", "carrier_code", "fmt_asord_no"},
                              details) < 0)
         return -1;
     if (!batch.empty() && LIB_DB_ExecuteBatch(batch) < 0) return -1;

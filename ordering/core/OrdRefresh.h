@@ -15,8 +15,8 @@ struct AsordPair {
     std::string freq;
 };
 
-// The catalogue's details that have an item in the pre-order catalogue, by order number: two
-// queries. 0, or -1 with the failure in g_ErrInfo.
+// The catalogue's details that have an item in the pre-order catalogue, by order number: one
+// query joining the two normalised numbers. 0, or -1 with the failure in g_ErrInfo.
 int intPairWithAsord(const std::string& publ, const std::string& year, const std::string& asordPubl,
                      const std::string& yearMonth, std::vector<AsordPair>& pairs);
 
