@@ -95,6 +95,12 @@ void fnDump(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultText(ctx, t.empty() ? "NULL" : shims::dump16(t));
 }
 
+// PostgreSQL's byte length of text, which this SQLite lacks.
+void fnOctetLength(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(textArg(argv[0]).size()));
+}
+
 void fnGbk(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
     std::string k = shims::gbkKey(textArg(argv[0]));
@@ -147,9 +153,10 @@ public:
             int args;
             void (*fn)(sqlite3_context*, int, sqlite3_value**);
         };
-        for (const Fn& f : {Fn{"nvl", 2, fnNvl}, Fn{"lpad", 2, fnLpad}, Fn{"lpad", 3, fnLpad},
-                            Fn{"rpad", 2, fnRpad}, Fn{"rpad", 3, fnRpad}, Fn{"unistr", 1, fnUnistr},
-                            Fn{"dump", 2, fnDump}, Fn{"gbk", 1, fnGbk}})
+        for (const Fn& f :
+             {Fn{"nvl", 2, fnNvl}, Fn{"lpad", 2, fnLpad}, Fn{"lpad", 3, fnLpad},
+              Fn{"rpad", 2, fnRpad}, Fn{"rpad", 3, fnRpad}, Fn{"unistr", 1, fnUnistr},
+              Fn{"dump", 2, fnDump}, Fn{"gbk", 1, fnGbk}, Fn{"octet_length", 1, fnOctetLength}})
             sqlite3_create_function(db_, f.name, f.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                     nullptr, f.fn, nullptr, nullptr);
         execute("PRAGMA case_sensitive_like=ON");

@@ -1,6 +1,6 @@
 // serialsctl verbs of ordering: list catalogues, show a catalogue's details with their lines,
-// import an order file (same validation and save as the order list), delete a catalogue or
-// some of its details.
+// import an order file (same validation and save as the order list) or a review file (as the
+// pre-order list takes it), delete a catalogue or some of its details.
 #include <algorithm>
 #include <iostream>
 
@@ -9,6 +9,7 @@
 #include "common/basCodeFunc.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
+#include "ordering/core/OrdAsord.h"
 #include "ordering/core/OrdBatch.h"
 #include "ordering/core/OrdRenew.h"
 #include "ordering/core/basOrdFile.h"
@@ -19,6 +20,7 @@ namespace {
 
 const char* const kUsage =
     "order catalogues [--year YYYY|YYYYNN] | order show PUBL BATCH | order import FILE | "
+    "order review-import PUBL YEARMONTH FILE | "
     "order delete PUBL BATCH [ASORDNO...] | "
     "order renew --from YYYY (--to YYYY|--into YYYYNN) [--types 0,1,2,3] [--offered] "
     "[--existing ask|keep|replace] [--on-error next|stop] PUBL... | "
@@ -101,6 +103,15 @@ int import(const std::vector<std::string>& args) {
         std::cerr << "未保存：" << s << "\n";
     std::cout << "已保存 " << saved << " 条订购明细，跳过 " << skipped.size() << " 条\n";
     return skipped.empty() ? 0 : 1;
+}
+
+// A distributor's review file into its pre-order catalogue, as the pre-order list takes it.
+int reviewImport(const std::vector<std::string>& args) {
+    if (args.size() != 3) return usageError();
+    AsordImportResult result;
+    if (intImportAsordFile(args[0], args[1], args[2], result) < 0) return 1;
+    std::cout << strAsordImportReport(result) << "\n";
+    return 0;
 }
 
 int remove(const std::vector<std::string>& args) {
@@ -242,6 +253,7 @@ int order(const std::vector<std::string>& args) {
     if (args[0] == "catalogues") return catalogues(rest);
     if (args[0] == "show") return show(rest);
     if (args[0] == "import") return import(rest);
+    if (args[0] == "review-import") return reviewImport(rest);
     if (args[0] == "delete") return remove(rest);
     if (args[0] == "renew") return renew(rest);
     if (args[0] == "batch") return batch(rest);
@@ -255,6 +267,7 @@ int order(const std::vector<std::string>& args) {
 void registerOrderVerbs() {
     ctlVerbs().push_back(
         {"order", kUsage,
-         "订购目录与订购明细：列出目录、显示明细、导入订购文件、删除目录或明细、续订、批量订购",
+         "订购目录与订购明细：列出目录、显示明细、导入订购文件或征订文件、删除目录或明细、续订、"
+         "批量订购",
          true, rights::kOrdering, order});
 }

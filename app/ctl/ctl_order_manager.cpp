@@ -144,12 +144,10 @@ int refresh(const std::vector<std::string>& args) {
         LIB_DB_ShowError();
         return 1;
     }
-    for (const AsordPair& p : pairs) {
-        const int rc = freq
-                           ? intUpdateOrdFreq(args[0], args[1], p.ordAsordNo, p.freq)
-                           : intUpdateOrdPrice(args[0], args[1], p.ordAsordNo, p.price, p.sumPrice);
-        if (rc < 0) return 1;
-    }
+    if (freq && intRefreshOrdFreqs(args[0], args[1], pairs) < 0) return 1;
+    for (const AsordPair& p : pairs)
+        if (!freq && intUpdateOrdPrice(args[0], args[1], p.ordAsordNo, p.price, p.sumPrice) < 0)
+            return 1;
     std::cout << pairs.size() << " 条订购明细与征订目录对应\n";
     LIB_ShowMsg(freq ? "I完成频率刷新操作！" : "I完成价格刷新操作！");
     return 0;

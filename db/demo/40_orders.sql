@@ -97,17 +97,17 @@ INSERT INTO asord_marc (asord_marc_rec_no, doc_type_code, lang_code, country_cod
 ('0000000010', '11', 'chi', 'CN', 'C', 'DY01', '${LAST_YEAR}-11-20', '中国历史地理评论', NULL),
 ('0000000011', '11', 'chi', 'CN', 'C', 'DY01', '${LAST_YEAR}-11-20', '环境科学前沿', NULL),
 ('0000000012', '11', 'chi', 'CN', 'C', 'DY01', '${LAST_YEAR}-11-20', '中医药研究', NULL);
-INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no, asord_marc_rec_no, money_code, peri_price, peri_year_price, fore_price, fore_total_price, remark, flag, publ_freq, kind_no, carrier_code) VALUES
-('YZFX', '${NEXT_YEAR}01', '2-10', '0000000001', 'CNY', 21, 252, NULL, NULL, NULL, '0', '月刊', 'G25', '01'),
-('YZFX', '${NEXT_YEAR}01', '2-17', '0000000002', 'CNY', 28, 336, NULL, NULL, NULL, '0', '月刊', 'G35', '01'),
-('YZFX', '${NEXT_YEAR}01', '2-24', '0000000003', 'CNY', 33, 198, NULL, NULL, NULL, '0', '双月刊', 'G23', '01'),
-('YZFX', '${NEXT_YEAR}01', '2-31', '0000000004', 'CNY', 18, 216, NULL, NULL, NULL, '0', '月刊', 'TP3', '01'),
-('YZFX', '${NEXT_YEAR}01', '3-38', '0000000005', 'CNY', 15, 360, NULL, NULL, NULL, '0', '半月刊', 'S', '01'),
-('YZFX', '${NEXT_YEAR}01', '3-45', '0000000006', 'CNY', 31, 372, NULL, NULL, NULL, '0', '月刊', 'TQ', '01'),
-('YZFX', '${NEXT_YEAR}01', '3-52', '0000000007', 'CNY', 13, 156, NULL, NULL, NULL, '0', '月刊', 'TH', '01'),
-('YZFX', '${NEXT_YEAR}01', '3-59', '0000000008', 'CNY', 23, 138, NULL, NULL, NULL, '0', '双月刊', 'G4', '01'),
-('YZFX', '${NEXT_YEAR}01', '4-66', '0000000009', 'CNY', 19, 228, NULL, NULL, NULL, '0', '月刊', 'F0', '01'),
-('YZFX', '${NEXT_YEAR}01', '4-73', '0000000010', 'CNY', 48, 192, NULL, NULL, NULL, '0', '季刊', 'K9', '01'),
-('YZFX', '${NEXT_YEAR}01', '4-80', '0000000011', 'CNY', 25, 300, NULL, NULL, NULL, '0', '月刊', 'X', '01'),
-('YZFX', '${NEXT_YEAR}01', '4-87', '0000000012', 'CNY', 17, 204, NULL, NULL, NULL, '0', '月刊', 'R2', '01');
+INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no, asord_marc_rec_no, money_code, peri_price, peri_year_price, fore_price, fore_total_price, remark, flag, publ_freq, kind_no, carrier_code, fmt_asord_no) VALUES
+('YZFX', '${NEXT_YEAR}01', '2-10', '0000000001', 'CNY', 21, 252, NULL, NULL, NULL, '0', '月刊', 'G25', '01', '0002-0010'),
+('YZFX', '${NEXT_YEAR}01', '2-17', '0000000002', 'CNY', 28, 336, NULL, NULL, NULL, '0', '月刊', 'G35', '01', '0002-0017'),
+('YZFX', '${NEXT_YEAR}01', '2-24', '0000000003', 'CNY', 33, 198, NULL, NULL, NULL, '0', '双月刊', 'G23', '01', '0002-0024'),
+('YZFX', '${NEXT_YEAR}01', '2-31', '0000000004', 'CNY', 18, 216, NULL, NULL, NULL, '0', '月刊', 'TP3', '01', '0002-0031'),
+('YZFX', '${NEXT_YEAR}01', '3-38', '0000000005', 'CNY', 15, 360, NULL, NULL, NULL, '0', '半月刊', 'S', '01', '0003-0038'),
+('YZFX', '${NEXT_YEAR}01', '3-45', '0000000006', 'CNY', 31, 372, NULL, NULL, NULL, '0', '月刊', 'TQ', '01', '0003-0045'),
+('YZFX', '${NEXT_YEAR}01', '3-52', '0000000007', 'CNY', 13, 156, NULL, NULL, NULL, '0', '月刊', 'TH', '01', '0003-0052'),
+('YZFX', '${NEXT_YEAR}01', '3-59', '0000000008', 'CNY', 23, 138, NULL, NULL, NULL, '0', '双月刊', 'G4', '01', '0003-0059'),
+('YZFX', '${NEXT_YEAR}01', '4-66', '0000000009', 'CNY', 19, 228, NULL, NULL, NULL, '0', '月刊', 'F0', '01', '0004-0066'),
+('YZFX', '${NEXT_YEAR}01', '4-73', '0000000010', 'CNY', 48, 192, NULL, NULL, NULL, '0', '季刊', 'K9', '01', '0004-0073'),
+('YZFX', '${NEXT_YEAR}01', '4-80', '0000000011', 'CNY', 25, 300, NULL, NULL, NULL, '0', '月刊', 'X', '01', '0004-0080'),
+('YZFX', '${NEXT_YEAR}01', '4-87', '0000000012', 'CNY', 17, 204, NULL, NULL, NULL, '0', '月刊', 'R2', '01', '0004-0087');
 UPDATE reg_marc_number SET max_rec_no=12 WHERE marc_kind='asord_marc';

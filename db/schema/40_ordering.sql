@@ -123,7 +123,8 @@ CREATE TABLE peri_asord_cata (
     CONSTRAINT PK_ASORD_CATA PRIMARY KEY (publ_code, publ_year_month)
 );
 
--- Pre-order item: one title offered, with its record in asord_marc.
+-- Pre-order item: one title offered, with its record in asord_marc. fmt_asord_no is the
+-- normalised order number, as in m_peri_ord_detl.
 CREATE TABLE peri_asord_detl (
     publ_code          VARCHAR(20)    NOT NULL,
     publ_year_month    VARCHAR(10)    NOT NULL,
@@ -139,10 +140,12 @@ CREATE TABLE peri_asord_detl (
     publ_freq          VARCHAR(20),
     kind_no            VARCHAR(40),
     carrier_code       VARCHAR(10),
+    fmt_asord_no       VARCHAR(40),
     CONSTRAINT PK_ASORD_CATA_DETL PRIMARY KEY (publ_code, publ_year_month, asord_no)
 );
 CREATE INDEX PERI_ASORD_DETL_MARC_IDX ON peri_asord_detl (asord_marc_rec_no);
 CREATE INDEX PERI_ASORD_DETL_ASORD_IDX ON peri_asord_detl (publ_code, asord_no);
+CREATE INDEX PERI_ASORD_DETL_FMT_IDX ON peri_asord_detl (fmt_asord_no);
 
 -- Gift and exchange partners. obj_type: 0 gift partner, 1 exchange
 -- partner, 2 both.

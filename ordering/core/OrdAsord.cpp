@@ -9,6 +9,7 @@
 #include "db/DbTransaction.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
+#include "db/basLibMsg.h"
 #include "marc/core/SearchInput.h"
 #include "marc/core/basBMFunc.h"
 #include "marc/core/basBMStore.h"
@@ -136,8 +137,8 @@ int intAddAsordItems(const std::string& publ, const std::string& yearMonth,
         if (d.totalPrice.empty()) d.totalPrice = strAnnualPrice(d.price, d.publFreq, yearMonth);
         details.push_back({publ, yearMonth, d.asordNo, textOrNull(recNo), textOrNull(d.moneyType),
                            numberOrNull(d.price), numberOrNull(d.totalPrice), textOrNull(d.remark),
-                           "0", textOrNull(d.publFreq), textOrNull(d.kindNo),
-                           textOrNull(d.carrier)});
+                           "0", textOrNull(d.publFreq), textOrNull(d.kindNo), textOrNull(d.carrier),
+                           strFormatAsordNo(d.asordNo)});
     }
     std::vector<BoundStatement> batch;
     if (LIB_DB_AddInsertRows(
@@ -147,12 +148,53 @@ int intAddAsordItems(const std::string& publ, const std::string& yearMonth,
         LIB_DB_AddInsertRows(batch, "peri_asord_detl",
                              {"publ_code", "publ_year_month", "asord_no", "asord_marc_rec_no",
                               "money_code", "peri_price", "peri_year_price", "remark", "flag",
-                              "publ_freq", "kind_no", "carrier_code"},
+                              "publ_freq", "kind_no", "carrier_code", "fmt_asord_no"},
                              details) < 0)
         return -1;
     if (!batch.empty() && LIB_DB_ExecuteBatch(batch) < 0) return -1;
     if (tx.commit() < 0) return -1;
     return static_cast<int>(items.size());
+}
+
+int intImportAsordFile(const std::string& publ, const std::string& yearMonth,
+                       const std::string& path, AsordImportResult& out) {
+    out = {};
+    std::vector<OrdDetail> items;
+    std::string error;
+    if (intReadAsordFile(path, items, error) < 0) {
+        LIB_ShowMsg("E" + error);
+        return -1;
+    }
+    bool missing = false;
+    const bool added = [&] {
+        DbTransaction tx;
+        if (!tx.ok()) return false;
+        LibArray cata;
+        g_strSQL = "SELECT publ_code FROM peri_asord_cata WHERE publ_code=" + LIB_SqlStr(publ) +
+                   " AND publ_year_month=" + LIB_SqlStr(yearMonth);
+        if (LIB_DB_Select(g_strSQL, cata) < 0) return false;
+        missing = cata.recordCount() == 0;
+        if (missing) return false;
+        out.added = intAddAsordItems(publ, yearMonth, std::move(items), out.existing);
+        return out.added >= 0 && tx.commit() >= 0;
+    }();
+    if (added) return 0;
+    if (missing)
+        LIB_ShowMsg("E征订目录 " + publ + " " + yearMonth + " 不存在！");
+    else
+        LIB_DB_ShowError();
+    out = {};
+    return -1;
+}
+
+std::string strAsordImportReport(const AsordImportResult& r) {
+    std::string report = "已导入 " + std::to_string(r.added) + " 条征订信息。";
+    if (!r.existing.empty()) {
+        report += "\n下列征订号在该目录中已经存在：";
+        for (const std::string& no : r.existing)
+            report += "\n" + no;
+    }
+    return report;
 }
 
 int intGetOrdPress(const std::string& codeOrName, OrdPress& out) {

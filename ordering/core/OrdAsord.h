@@ -29,6 +29,20 @@ int intReadAsordFile(const std::string& path, std::vector<OrdDetail>& items, std
 int intAddAsordItems(const std::string& publ, const std::string& yearMonth,
                      std::vector<OrdDetail> items, std::vector<std::string>& existing);
 
+// What a review file brought into a pre-order catalogue.
+struct AsordImportResult {
+    int added = 0;
+    std::vector<std::string> existing;  // numbers the catalogue held already, left as they were
+};
+// The review file into an existing pre-order catalogue, for the pre-order list and serialsctl
+// alike: read and checked as intReadAsordFile does, then added as intAddAsordItems does, in one
+// transaction. 0 imported; -1 after the message (the file's fault naming its line, a catalogue
+// that does not exist, or the database failure after the rollback) with nothing written.
+int intImportAsordFile(const std::string& publ, const std::string& yearMonth,
+                       const std::string& path, AsordImportResult& out);
+// "已导入 N 条征订信息。", then "下列征订号在该目录中已经存在：" with one number a line.
+std::string strAsordImportReport(const AsordImportResult& r);
+
 // A publishing house from the press table, found by its code or, failing that, its name.
 struct OrdPress {
     std::string name, address, country, area;

@@ -17,7 +17,8 @@ struct OrdMultiField {
     std::string OrdDetail::*field;
     // The refusal of an empty value; null when the field may be emptied.
     const char* required;
-    // Check-in's expected issues follow it: refused once check-in has begun.
+    // The frequency, which check-in's expected issues follow: changed only where check-in has
+    // not begun (intCheckInFreqRefusal).
     bool frozenByCheckIn;
 };
 const std::vector<OrdMultiField>& OrdMultiModifyFields();

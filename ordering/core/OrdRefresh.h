@@ -15,7 +15,13 @@ struct AsordPair {
     std::string freq;
 };
 
-// The catalogue's details that have an item in the pre-order catalogue, by order number: two
-// queries. 0, or -1 with the failure in g_ErrInfo.
+// The catalogue's details that have an item in the pre-order catalogue, by order number: one
+// query joining the two normalised numbers. 0, or -1 with the failure in g_ErrInfo.
 int intPairWithAsord(const std::string& publ, const std::string& year, const std::string& asordPubl,
                      const std::string& yearMonth, std::vector<AsordPair>& pairs);
+
+// Frequency refresh of the paired details, each in its own transaction. Details whose check-in
+// has begun keep their frequency: they are named in one refusal, shown before the others are
+// written. 0, or -1 after the failure report (the details before it stay written).
+int intRefreshOrdFreqs(const std::string& publ, const std::string& year,
+                       const std::vector<AsordPair>& pairs);

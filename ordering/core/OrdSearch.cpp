@@ -46,10 +46,7 @@ std::string matchClause(const OrdSearchQuery& q, const std::string& yearColumn) 
         case OrdSearchField::AsordNo:
             where = "(A.asord_no LIKE " + LIB_SqlStr(sqltext::likePrefix(text)) +
                     sqltext::kLikeEscape + " OR A.asord_no=" + LIB_SqlStr(strFormatAsordNo(text)) +
-                    (q.kind == OrdSearchKind::Order
-                         ? " OR A.fmt_asord_no=" + LIB_SqlStr(strFormatAsordNo(text))
-                         : std::string()) +
-                    ")";
+                    " OR A.fmt_asord_no=" + LIB_SqlStr(strFormatAsordNo(text)) + ")";
             break;
     }
     // Both year columns begin with the four-digit year, so the bounds keep to their index.

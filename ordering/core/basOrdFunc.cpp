@@ -3,6 +3,7 @@
 #include "ordering/core/basOrdFunc.h"
 
 #include <cctype>
+#include <map>
 #include <set>
 
 #include "common/OperatorState.h"
@@ -318,6 +319,42 @@ std::string strOrdVersionBump() {
 
 std::string strOrdChangedElsewhere(const std::string& asordNo) {
     return "订购号为：" + asordNo + "的记录已被其他工作站修改或删除，请刷新后重新修改！";
+}
+
+std::string strOrdCheckInBegunSql(const std::string& a) {
+    return "CASE WHEN " + a +
+           ".ord_flag IN ('2','3') OR EXISTS (SELECT 1 FROM m_peri_chk_vol V "
+           "WHERE V.publ_code=" +
+           a + ".publ_code AND V.peri_ord_year=" + a + ".peri_ord_year AND V.asord_no=" + a +
+           ".asord_no) THEN 1 ELSE 0 END";
+}
+
+int intCheckInFreqRefusal(const std::string& publ, const std::string& year,
+                          const std::vector<OrdFreqChange>& changes, std::string& refusal,
+                          std::vector<std::string>* held) {
+    refusal.clear();
+    if (held) held->clear();
+    if (changes.empty()) return 0;
+    std::string numbers;
+    for (const OrdFreqChange& c : changes)
+        numbers += (numbers.empty() ? "" : ",") + LIB_SqlStr(c.asordNo);
+    LibArray rows;
+    g_strSQL = "SELECT A.asord_no, A.publ_freq, " + strOrdCheckInBegunSql("A") +
+               " FROM m_peri_ord_detl A WHERE A.publ_code=" + LIB_SqlStr(publ) +
+               " AND A.peri_ord_year=" + LIB_SqlStr(year) + " AND A.asord_no IN (" + numbers + ")";
+    if (LIB_DB_Select(g_strSQL, rows) < 0) return -1;
+    std::map<std::string, std::string> heldFreq;
+    for (int r = 2; r < rows.rows(); ++r)
+        if (rows(2, r).integer() == 1) heldFreq[rows(0, r).str()] = sqltext::trim(rows(1, r).str());
+    std::string begun;
+    for (const OrdFreqChange& c : changes) {
+        auto it = heldFreq.find(c.asordNo);
+        if (it == heldFreq.end() || it->second == sqltext::trim(c.freq)) continue;
+        begun += (begun.empty() ? "" : "、") + c.asordNo;
+        if (held) held->push_back(c.asordNo);
+    }
+    if (!begun.empty()) refusal = "订购号为：" + begun + "的记录已经开始签收，不能修改出版频率！";
+    return 0;
 }
 
 int intRefreshIssueFinish(const std::string& issueWhere) {

@@ -34,6 +34,24 @@ std::string strOrdVersionBump();
 // The refusal of a write to a detail another workstation changed or deleted since it was read.
 std::string strOrdChangedElsewhere(const std::string& asordNo);
 
+// Check-in predicted a detail's expected issues from its frequency, so once check-in has begun
+// (the detail is marked checking in or finished, or issues are registered for it) the order side
+// no longer changes the frequency. The condition as an SQL expression giving 1 or 0 over the
+// order detail columns of table alias `a`.
+std::string strOrdCheckInBegunSql(const std::string& a);
+// A frequency an order-side writer is about to give a saved detail of the catalogue.
+struct OrdFreqChange {
+    std::string asordNo;
+    std::string freq;
+};
+// Inside the writer's transaction, one statement for all the changes: `refusal` names the begun
+// details whose frequency would differ ("订购号为：…的记录已经开始签收，不能修改出版频率！"),
+// empty when every change may be written; `held`, when given, gets those details' numbers.
+// 0, or -1 (g_ErrInfo).
+int intCheckInFreqRefusal(const std::string& publ, const std::string& year,
+                          const std::vector<OrdFreqChange>& changes, std::string& refusal,
+                          std::vector<std::string>* held = nullptr);
+
 // finish_flag of an expected issue: '1' once every receiving subscriber location of its order
 // line (chk_stat '1') has all the copies it subscribes, else '0' (also for a line with no
 // receiving location). The claim search reads only issues at '0', so every change to copies or

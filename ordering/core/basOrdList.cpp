@@ -179,10 +179,14 @@ int writeDetail(OrdDetail& d, bool existed) {
 }
 
 // Inside the save's transaction: the edits that would leave check-in rows without their order
-// once check-in has begun (issues registered, or the detail marked as checking in): a new order
-// number, a subscriber removed, the copies of a subscriber with received items changed.
+// once check-in has begun: a new order number, a subscriber removed, the copies of a subscriber
+// with received items changed, and the frequency the issues were predicted with.
 int checkInRefusals(const OrdDetail& d, std::vector<std::string>& out) {
     out.clear();
+    std::string freqRefusal;
+    if (intCheckInFreqRefusal(d.pub, d.ordYear, {{d.savedAsordNo, d.publFreq}}, freqRefusal) < 0)
+        return -1;
+    if (!freqRefusal.empty()) out.push_back(freqRefusal);
     const std::string key = " S.publ_code=" + LIB_SqlStr(d.pub) +
                             " AND S.peri_ord_year=" + LIB_SqlStr(d.ordYear) +
                             " AND S.asord_no=" + LIB_SqlStr(d.savedAsordNo);
@@ -192,12 +196,11 @@ int checkInRefusals(const OrdDetail& d, std::vector<std::string>& out) {
     g_strSQL =
         "SELECT S.location, S.sub_peri_qty, (SELECT count(*) FROM m_peri_item I, m_peri_chk_vol "
         "V WHERE I.peri_id=V.peri_id AND " +
-        sameOrder + " AND I.location=S.location), (SELECT count(*) FROM m_peri_chk_vol V WHERE " +
-        sameOrder + "), (SELECT count(*) FROM m_peri_ord_detl V WHERE " + sameOrder +
-        " AND V.ord_flag IN ('2','3')) FROM m_sub_ord_lst S WHERE" + key + " ORDER BY S.location";
+        sameOrder + " AND I.location=S.location), (SELECT " + strOrdCheckInBegunSql("V") +
+        " FROM m_peri_ord_detl V WHERE " + sameOrder + ") FROM m_sub_ord_lst S WHERE" + key +
+        " ORDER BY S.location";
     if (LIB_DB_Select(g_strSQL, rows) < 0) return -1;
-    if (rows.recordCount() == 0 || (rows(3, 2).integer() == 0 && rows(4, 2).integer() == 0))
-        return 0;
+    if (rows.recordCount() == 0 || rows(3, 2).integer() == 0) return 0;
     if (sqltext::trim(d.asordNo) != d.savedAsordNo)
         out.push_back(" 已经开始签收，不能修改征订号！");
     for (int r = 2; r < rows.rows(); ++r) {
@@ -594,9 +597,23 @@ int intUpdateOrdPrice(const std::string& publ, const std::string& year, const st
 
 int intUpdateOrdFreq(const std::string& publ, const std::string& year, const std::string& asordNo,
                      const std::string& freqName) {
-    return runInTransaction({"update m_peri_ord_detl set publ_freq = " + LIB_SqlStr(freqName) +
-                             strOrdVersionBump() + catalogueWhere(publ, year) +
-                             " AND asord_no=" + LIB_SqlStr(asordNo)});
+    std::string refusal;
+    const bool written = [&] {
+        DbTransaction tx;
+        if (!tx.ok() || intCheckInFreqRefusal(publ, year, {{asordNo, freqName}}, refusal) < 0 ||
+            !refusal.empty())
+            return false;
+        g_strSQL = "update m_peri_ord_detl set publ_freq = " + LIB_SqlStr(freqName) +
+                   strOrdVersionBump() + catalogueWhere(publ, year) +
+                   " AND asord_no=" + LIB_SqlStr(asordNo);
+        return LIB_DB_Execute(g_strSQL) >= 0 && tx.commit() >= 0;
+    }();
+    if (written) return 0;
+    if (refusal.empty())
+        LIB_DB_ShowError();
+    else
+        LIB_ShowMsg("E" + refusal);
+    return -1;
 }
 
 int intGetOrdPrintData(const std::string& publ, const std::string& year, LibArray& rows) {

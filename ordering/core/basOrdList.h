@@ -69,7 +69,8 @@ int intAsordToOrdDetails(const std::string& publ, const std::string& yearMonth,
 // line's amount = the annual price x its copies. 0, or -1 after the error report.
 int intUpdateOrdPrice(const std::string& publ, const std::string& year, const std::string& asordNo,
                       const std::string& price, const std::string& totalPrice);
-// Frequency refresh of one detail in its own transaction. 0, or -1 after the error report.
+// Frequency refresh of one detail in its own transaction, refused (message shown) when check-in
+// has begun for it and the frequency would change. 0, or -1 after the message.
 int intUpdateOrdFreq(const std::string& publ, const std::string& year, const std::string& asordNo,
                      const std::string& freqName);
 // The catalogue's order list for printing, by normalised number: asord_no, m_isbn, m_title,

@@ -4,7 +4,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "ordering/core/OrdAsord.h"
 
@@ -60,25 +59,9 @@ int frmOrdAsordList::CheckDataValid() {
 
 int frmOrdAsordList::ImportReviewFile(const std::string& path) {
     if (PublCode().empty()) return -1;
-    std::vector<OrdDetail> items;
-    std::string error;
-    if (intReadAsordFile(path, items, error) < 0) {
-        LIB_ShowMsg("E" + error);
-        return -1;
-    }
-    std::vector<std::string> existing;
-    const int added = intAddAsordItems(PublCode(), OrdYear(), std::move(items), existing);
-    if (added < 0) {
-        LIB_DB_ShowError();
-        return -1;
-    }
+    AsordImportResult result;
+    if (intImportAsordFile(PublCode(), OrdYear(), path, result) < 0) return -1;
     if (Refresh() < 0) return -1;
-    std::string report = "I已导入 " + std::to_string(added) + " 条征订信息。";
-    if (!existing.empty()) {
-        report += "\n下列征订号在该目录中已经存在：";
-        for (const std::string& no : existing)
-            report += "\n" + no;
-    }
-    LIB_ShowMsg(report);
+    LIB_ShowMsg("I" + strAsordImportReport(result));
     return 0;
 }

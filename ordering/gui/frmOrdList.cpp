@@ -412,8 +412,7 @@ int frmOrdList::UpdatePrice(const std::vector<AsordPair>& pairs) {
 }
 
 int frmOrdList::UpdateFreq(const std::vector<AsordPair>& pairs) {
-    for (const AsordPair& p : pairs)
-        if (intUpdateOrdFreq(PublCode(), OrdYear(), p.ordAsordNo, p.freq) < 0) return -1;
+    if (intRefreshOrdFreqs(PublCode(), OrdYear(), pairs) < 0) return -1;
     LIB_ShowMsg("I完成频率刷新操作！");
     return Refresh();
 }

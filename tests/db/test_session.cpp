@@ -212,6 +212,8 @@ TEST_P(Session, OracleFunctionsBehaveAlikeOnBothBackends) {
     EXPECT_EQ(scalar("SELECT unistr('\\671F\\520A') FROM dual"), "期刊");
     EXPECT_EQ(scalar("SELECT dump(unistr('\\671F'), 16) FROM dual"), "Typ=1 Len=2: 67,1f");
     EXPECT_EQ(scalar("SELECT dump('', 16) FROM dual"), "NULL");
+    // Bytes of UTF-8 text, as a column's width counts them.
+    EXPECT_EQ(scalar("SELECT octet_length('a中é-1') FROM dual"), "8");
     EXPECT_EQ(scalar("SELECT dummy FROM dual FOR UPDATE"), "X");
 }
 

@@ -156,6 +156,35 @@ TEST_P(OrdAsord, AFailureAtAnyStepOfAddingItemsLeavesTheCatalogueAsItWas) {
     EXPECT_EQ(scalar("SELECT count(*) FROM peri_asord_detl"), "3");
 }
 
+// The review file as the pre-order list and serialsctl import it: the catalogue must exist, the
+// items keep their normalised numbers, and a failure at any step adds nothing.
+TEST_P(OrdAsord, ReviewFileImportIsOneTransactionIntoAnExistingCatalogue) {
+    const std::string path =
+        writeFile("review.csv", "2-15,情报学前沿,1002-1965,P0001,12.5,,月刊,01,CNY\n82-1\n");
+    AsordImportResult r;
+    const std::string before = tables();
+    EXPECT_EQ(intImportAsordFile("YZFX", "202699", path, r), -1);
+    EXPECT_EQ(presenter.bodies().back(), "征订目录 YZFX 202699 不存在！");
+    EXPECT_EQ(tables(), before);
+
+    ProbeBackend& probe = ProbeBackend::install();
+    auto failed = failEachStep(
+        probe, presenter, [&] { return intImportAsordFile("YZFX", "202601", path, r) == 0; },
+        tables);
+    EXPECT_TRUE(contains(failed, "begin"));
+    EXPECT_TRUE(contains(failed, "commit"));
+    EXPECT_EQ(r.added, 2);
+    EXPECT_EQ(strAsordImportReport(r), "已导入 2 条征订信息。");
+    EXPECT_EQ(scalar("SELECT fmt_asord_no FROM peri_asord_detl WHERE asord_no='82-1'"),
+              "0082-0001");
+    EXPECT_EQ(scalar("SELECT fmt_asord_no FROM peri_asord_detl WHERE asord_no='2-15'"),
+              "0002-0015");
+
+    ASSERT_EQ(intImportAsordFile("YZFX", "202601", path, r), 0);
+    EXPECT_EQ(strAsordImportReport(r),
+              "已导入 0 条征订信息。\n下列征订号在该目录中已经存在：\n2-15\n82-1");
+}
+
 TEST_P(OrdAsord, PublishingHouseIsFoundByCodeOrName) {
     OrdPress press;
     ASSERT_EQ(intGetOrdPress("P0004", press), 1);

@@ -1,8 +1,10 @@
 // serialsctl order verbs end to end: an order file imported (valid details saved, invalid ones
-// reported with the validation messages and skipped), shown, listed and deleted.
+// reported with the validation messages and skipped), shown, listed and deleted; a review file
+// imported into a pre-order catalogue.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "tests/ordering/OrdTestData.h"
 #include "tests/support/CtlRun.h"
@@ -155,6 +157,124 @@ TEST_P(OrdCtl, BatchOrdersIntakeRecordsAndListsThemUntilOrdered) {
     EXPECT_NE(shown.out.find("国外交换"), std::string::npos) << shown.out;
     EXPECT_NE(shown.out.find("分配 "), std::string::npos) << shown.out;
     EXPECT_EQ(run({"order", "batch", "--list"}).out.find("0000000001"), std::string::npos);
+}
+
+// serialsctl order review-import: a distributor's review file into its pre-order catalogue,
+// with the pre-order list's checks and messages, all or nothing.
+class OrdReviewCtl : public OrdCtl {
+protected:
+    void SetUp() override {
+        OrdCtl::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_EQ(exec("INSERT INTO peri_asord_cata (publ_code, publ_year_month) VALUES "
+                       "('YZFX','202601')"),
+                  0);
+        ASSERT_EQ(exec("INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no, "
+                       "peri_price) VALUES ('YZFX','202601','2-16',9)"),
+                  0);
+    }
+    int exec(const std::string& sql) { return runCtl(binary, home->dir(), {"exec", sql}).code; }
+    // The first value of a query's single row.
+    std::string value(const std::string& sql) {
+        CtlResult r = runCtl(binary, home->dir(), {"query", sql});
+        EXPECT_EQ(r.code, 0) << r.err;
+        std::istringstream lines(r.out);
+        std::string line;
+        for (int i = 0; i < 3 && std::getline(lines, line);)
+            ++i;
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        return line;
+    }
+    // What an import may change: the items, their records and the record numbering.
+    std::string state() {
+        return value(
+            "SELECT count(*) || '/' || (SELECT count(*) FROM asord_marc) || '/' || "
+            "COALESCE((SELECT max_rec_no FROM reg_marc_number WHERE "
+            "marc_kind='asord_marc'), 0) AS s FROM peri_asord_detl");
+    }
+    CtlResult import(const std::string& text, const std::string& yearMonth = "202601") {
+        return run({"order", "review-import", "YZFX", yearMonth, file(text)});
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(OrdReviewCtl);
+
+const char* const kReview =
+    "征订号,刊名,ISSN,出版社,单价,年价,出版频率,载体,币种,类号,备注\n"
+    "2-15,情报学前沿,1002-1965,P0001,12.5,,月刊,01,CNY,G25,核心\n"
+    "2-16,旧刊,,,20\n"
+    "82-1,,,,,48,季刊\n";
+
+TEST_P(OrdReviewCtl, ReviewFileComesInAndNumbersHeldAlreadyAreListed) {
+    CtlResult r = import(kReview);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "已导入 2 条征订信息。\n下列征订号在该目录中已经存在：\n2-16\n");
+    EXPECT_EQ(value("SELECT count(*) AS n FROM peri_asord_detl WHERE publ_code='YZFX' AND "
+                    "publ_year_month='202601'"),
+              "3");
+    EXPECT_EQ(value("SELECT M.m_title AS t FROM peri_asord_detl A JOIN asord_marc M ON "
+                    "M.asord_marc_rec_no=A.asord_marc_rec_no WHERE A.asord_no='2-15' AND "
+                    "A.peri_year_price=150"),
+              "情报学前沿");
+    EXPECT_EQ(value("SELECT peri_price AS p FROM peri_asord_detl WHERE asord_no='2-16'"), "9")
+        << "an item held already is left as it was";
+
+    // Into a pre-order catalogue that does not exist nothing comes.
+    const std::string before = state();
+    r = import(kReview, "202699");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("征订目录 YZFX 202699 不存在！"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(state(), before);
+}
+
+TEST_P(OrdReviewCtl, ABadFileIsRefusedNamingTheLineAndAddsNothing) {
+    const std::string before = state();
+    const std::pair<std::string, std::string> cases[] = {
+        {"2-15,甲刊\n2-17,乙刊,,,12元\n", "第 2 行： 单价必须是数字！"},
+        {"2-15,甲刊,,,12,,月刊,99\n", "第 1 行： 载体类型【99】不存在，请重新选择！"},
+        {"2-15,甲刊\n2-15,丙刊\n", "第 2 行： 征订号【2-15】在文件中重复！"}};
+    for (const auto& [text, message] : cases) {
+        SCOPED_TRACE(text);
+        CtlResult r = import(text);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(state(), before);
+    }
+    CtlResult r = run({"order", "review-import", "YZFX", "202601", home->dir() + "/TMP/none.csv"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(run({"order", "review-import", "YZFX", "202601"}).code, 2) << "usage";
+}
+
+TEST_P(OrdReviewCtl, AFaultMidWayLeavesTheCatalogueAsItWas) {
+    // The database refuses the last item, after the records and the first items went in.
+    if (GetParam() == kPostgres) {
+        ASSERT_EQ(exec("CREATE FUNCTION review_fault() RETURNS trigger AS $$ BEGIN IF "
+                       "NEW.asord_no = '82-1' THEN RAISE EXCEPTION 'disk full'; END IF; RETURN "
+                       "NEW; END $$ LANGUAGE plpgsql"),
+                  0);
+        ASSERT_EQ(exec("CREATE TRIGGER review_fault BEFORE INSERT ON peri_asord_detl FOR EACH "
+                       "ROW EXECUTE FUNCTION review_fault()"),
+                  0);
+    } else {
+        ASSERT_EQ(exec("CREATE TRIGGER review_fault BEFORE INSERT ON peri_asord_detl WHEN "
+                       "NEW.asord_no = '82-1' BEGIN SELECT RAISE(ABORT, 'disk full'); END"),
+                  0);
+    }
+    const std::string before = state();
+    CtlResult r = import(kReview);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("数据库操作出错，操作未能完成！"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("已导入"), std::string::npos) << r.out;
+    EXPECT_EQ(state(), before);
+
+    ASSERT_EQ(exec("DROP TRIGGER review_fault" +
+                   std::string(GetParam() == kPostgres ? " ON peri_asord_detl" : "")),
+              0);
+    r = import(kReview);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "已导入 2 条征订信息。");
 }
 
 }  // namespace

@@ -128,8 +128,8 @@ TEST_P(OrdManagerCmds, RefreshTakesThePricesOfTheChosenPreOrderCatalogue) {
         "INSERT INTO peri_asord_cata (publ_code, publ_year_month) VALUES ('YZFX','202511')");
     g_OraDatabase->execute(
         "INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no, "
-        "peri_price, peri_year_price, publ_freq) VALUES "
-        "('YZFX','202511','0003-0001',30,360,'半月刊')");
+        "peri_price, peri_year_price, publ_freq, fmt_asord_no) VALUES "
+        "('YZFX','202511','0003-0001',30,360,'半月刊','0003-0001')");
     manager->m_frmAsordTree->Reload();
     ASSERT_TRUE(manager->m_frmAsordTree->selectCatalogue("YZFX", "202511"));
     ASSERT_TRUE(manager->runCommand("cmdSwitch"));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ordering/core/OrdMultiModify.h"
+#include "ordering/core/OrdRefresh.h"
 #include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFunc.h"
 #include "tests/ordering/OrdTestData.h"
@@ -160,6 +161,62 @@ TEST_P(OrdMultiModifyTest, CheckInBegunFreezesTheFrequencyOnly) {
     EXPECT_EQ(modify(targets({"3-1", "3-2", "3-3"}), {{"MoneyType", "USD"}}), 0);
     EXPECT_EQ(column("money_code", "3-3"), "USD");
     EXPECT_EQ(column("ord_flag", "3-2"), "2");
+}
+
+// The single save, multi-modify and the frequency refresh hold a begun detail's frequency by
+// one rule: the same refusal, nothing written, and an unchanged frequency is no change.
+TEST_P(OrdMultiModifyTest, EveryOrderSideWriterHoldsTheFrequencyOnceCheckInBegan) {
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='2' WHERE asord_no='3-2'");
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='1' WHERE asord_no='3-3'");
+    g_OraDatabase->execute(
+        "INSERT INTO m_peri_chk_vol (peri_id, publ_code, peri_ord_year, asord_no, peri_no) "
+        "VALUES ('0000000001','YZFX','202601','3-3',1)");
+    auto loaded = [](const std::string& no) {
+        std::vector<OrdDetail> list;
+        EXPECT_EQ(intLoadOrdDetails("YZFX", "202601", list), 0);
+        for (OrdDetail& d : list)
+            if (d.savedAsordNo == no) {
+                d.state = RowState::Modified;
+                return d;
+            }
+        ADD_FAILURE() << no;
+        return OrdDetail{};
+    };
+    const std::string held = "订购号为：3-3的记录已经开始签收，不能修改出版频率！";
+    const std::string before = tables();
+
+    OrdDetail d = loaded("3-3");
+    d.publFreq = "季刊";
+    EXPECT_EQ(intSaveOrdDetail(d, false), -1);
+    EXPECT_EQ(presenter.bodies().back(), held + "\n订购号为：3-3的记录不能保存！");
+    EXPECT_EQ(tables(), before);
+    EXPECT_EQ(modify(targets({"3-3"}), {{"PublFreq", "季刊"}}), -1);
+    EXPECT_EQ(presenter.bodies().back(), held);
+    EXPECT_EQ(intUpdateOrdFreq("YZFX", "202601", "3-3", "季刊"), -1);
+    EXPECT_EQ(presenter.bodies().back(), held);
+    EXPECT_EQ(tables(), before);
+
+    // The frequency it has, written again, is no change; nor is any other field.
+    d = loaded("3-3");
+    d.remark = "签收中";
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+    ASSERT_EQ(modify(targets({"3-2", "3-3"}), {{"PublFreq", " 月刊 "}}), 0);
+    d = loaded("3-1");
+    d.publFreq = "双月刊";
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0);
+
+    // The refresh names the held details once and takes the offer for the others.
+    presenter.shown.clear();
+    ASSERT_EQ(intRefreshOrdFreqs("YZFX", "202601",
+                                 {{"3-1", "3-1", "", "", "季刊"},
+                                  {"3-2", "3-2", "", "", "季刊"},
+                                  {"3-3", "3-3", "", "", "月刊"}}),
+              0);
+    EXPECT_EQ(presenter.bodies(),
+              std::vector<std::string>{"订购号为：3-2的记录已经开始签收，不能修改出版频率！"});
+    EXPECT_EQ(column("publ_freq", "3-1"), "季刊");
+    EXPECT_EQ(column("publ_freq", "3-2"), "月刊");
+    EXPECT_EQ(column("remark", "3-3"), "签收中");
 }
 
 TEST_P(OrdMultiModifyTest, AFailureAtAnyStepLeavesTheTablesAsTheyWere) {

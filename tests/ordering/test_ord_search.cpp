@@ -2,8 +2,9 @@
 // bounds, the order of the rows, the page limit and the refusals, on both backends.
 #include <gtest/gtest.h>
 
-#include "ordering/core/OrdSearch.h"
 #include "marc/core/MarcImport.h"
+#include "ordering/core/OrdAsord.h"
+#include "ordering/core/OrdSearch.h"
 #include "ordering/core/basOrdFunc.h"
 #include "tests/ordering/OrdTestData.h"
 
@@ -152,6 +153,31 @@ TEST_P(OrdSearch, PreOrderItemsAreSearchedInTheirOwnCatalogues) {
     OrdSearchQuery q = query(OrdSearchField::Issn, "10021965", OrdSearchKind::Asord);
     q.fromYear = q.toYear = "2025";
     EXPECT_EQ(found(q), (Rows{"YZFX 202511 0082-0001"}));
+}
+
+// Items that came in through the review file carry their normalised number: "0082-0001" and
+// "82-01" find the item written 82-1, whatever the order details hold.
+TEST_P(OrdSearch, PreOrderNumbersAreFoundInTheirNormalisedForm) {
+    g_OraDatabase->execute(
+        "INSERT INTO peri_asord_cata (publ_code, publ_year_month) VALUES ('YZFX','202611')");
+    std::vector<OrdDetail> items(3);
+    items[0].asordNo = "82-1";
+    items[1].asordNo = "2-15:A";
+    items[2].asordNo = "12345-1";
+    std::vector<std::string> existing;
+    ASSERT_EQ(intAddAsordItems("YZFX", "202611", items, existing), 3);
+    EXPECT_EQ(scalar("SELECT fmt_asord_no FROM peri_asord_detl WHERE asord_no='82-1'"),
+              "0082-0001");
+    for (const char* typed : {"0082-0001", "82-01", "82-1"})
+        EXPECT_EQ(found(query(OrdSearchField::AsordNo, typed, OrdSearchKind::Asord)),
+                  (Rows{"YZFX 202611 82-1"}))
+            << typed;
+    EXPECT_EQ(found(query(OrdSearchField::AsordNo, "0002-15:A", OrdSearchKind::Asord)),
+              (Rows{"YZFX 202611 2-15:A"}));
+    EXPECT_EQ(found(query(OrdSearchField::AsordNo, "12345-0001", OrdSearchKind::Asord)), Rows{})
+        << "a number whose first part is too long stays as written";
+    EXPECT_TRUE(found(query(OrdSearchField::AsordNo, "0082-0001")).empty())
+        << "the order details are searched apart";
 }
 
 TEST_P(OrdSearch, ALongResultIsCutToAPageAndSaysSo) {

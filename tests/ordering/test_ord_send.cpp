@@ -220,11 +220,13 @@ TEST_P(OrdSend, DetailsPairWithPreOrderItemsByNormalisedNumber) {
     save(CompleteDetail("YZFX", "202601", "ABC"));
     g_OraDatabase->execute(
         "INSERT INTO peri_asord_cata (publ_code, publ_year_month) VALUES ('YZFX','202511')");
-    for (const char* row : {"'0002-0015', 13.5, 162, '月刊'", "'0082-0001', 20, 80, '季刊'",
-                            "'abc', 1, 1, '月刊'", "'2-17', 9, 9, '月刊'"})
+    // As the review file writes them: each with its normalised number.
+    for (const char* row :
+         {"'0002-0015', 13.5, 162, '月刊', '0002-0015'", "'0082-0001', 20, 80, '季刊', '0082-0001'",
+          "'abc', 1, 1, '月刊', 'abc'", "'2-17', 9, 9, '月刊', '0002-0017'"})
         g_OraDatabase->execute(
             "INSERT INTO peri_asord_detl (publ_code, publ_year_month, "
-            "asord_no, peri_price, peri_year_price, publ_freq) VALUES "
+            "asord_no, peri_price, peri_year_price, publ_freq, fmt_asord_no) VALUES "
             "('YZFX','202511'," +
             std::string(row) + ")");
     std::vector<AsordPair> pairs;

@@ -185,7 +185,8 @@ TEST_P(OrdSendCtl, PricesAndFrequenciesComeFromThePreOrderCatalogue) {
     for (const char* sql :
          {"INSERT INTO peri_asord_cata (publ_code, publ_year_month) VALUES ('YZFX','202511')",
           "INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no, peri_price, "
-          "peri_year_price, publ_freq) VALUES ('YZFX','202511','0002-0009',25,150,'双月刊')"})
+          "peri_year_price, publ_freq, fmt_asord_no) VALUES "
+          "('YZFX','202511','0002-0009',25,150,'双月刊','0002-0009')"})
         ASSERT_EQ(runCtl(binary, home->dir(), {"exec", sql}).code, 0) << sql;
     CtlResult r = run({"order", "refresh-prices", "YZFX", "202601", "--from", "YZFX", "202511"});
     ASSERT_EQ(r.code, 0) << r.err;

@@ -1,8 +1,14 @@
 // Normalised numbers, the title change copy and copying or moving details between catalogues:
 // what each writes (numbers, records, lines, flags), the cases each refuses with nothing
-// written, and every step of each operation failed in turn.
+// written, and every step of each operation failed in turn; the pre-order items' normalised
+// numbers an upgraded database computes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "db/SchemaInstaller.h"
 #include "db/SqlText.h"
 #include "marc/core/MarcImport.h"
 #include "marc/core/basBMStore.h"
@@ -301,6 +307,54 @@ TEST_P(OrdXferFaults, Copy) {
                                      OrdXferMode::Copy, r) == 0;
     });
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_dist_lst WHERE publ_code='SYZF'"), "4");
+}
+
+}  // namespace
+
+namespace {
+
+// The upgrade step that gives an existing database's pre-order items their normalised number
+// computes it in SQL: on both backends it must agree with the program's own normalisation.
+class AsordNumberUpgrade : public OrdDbTest {
+protected:
+    static std::string upgradeStep() {
+        for (const auto& e :
+             std::filesystem::directory_iterator(std::string(SERIALS_SOURCE_DIR) + "/db/upgrade")) {
+            std::ifstream in(e.path(), std::ios::binary);
+            std::stringstream text;
+            text << in.rdbuf();
+            if (text.str().find("ALTER TABLE peri_asord_detl ADD COLUMN fmt_asord_no") !=
+                std::string::npos)
+                return text.str();
+        }
+        return "";
+    }
+};
+SERIALS_ON_BOTH_BACKENDS(AsordNumberUpgrade);
+
+TEST_P(AsordNumberUpgrade, ExistingItemsGetTheNumberTheProgramWouldWrite) {
+    const std::string step = upgradeStep();
+    ASSERT_FALSE(step.empty());
+    // The database as it was before the step.
+    g_OraDatabase->execute("DROP INDEX PERI_ASORD_DETL_FMT_IDX");
+    g_OraDatabase->execute("ALTER TABLE peri_asord_detl DROP COLUMN fmt_asord_no");
+    const std::vector<std::string> numbers = {
+        "2-15",   "82-1", "0082-0001", "2-15:A", "12345-1", "1234-12345", "-5",
+        "ABC",    "2-",   "1-2-3",     "0024-A", "12-3456", "a-b",        "中-1",
+        "中文-1", "éé-1", "a中-1",     "中a-12", "ab中-1",  "７-1",       "9-0504"};
+    for (const std::string& n : numbers)
+        g_OraDatabase->execute(
+            "INSERT INTO peri_asord_detl (publ_code, publ_year_month, asord_no) "
+            "VALUES ('YZFX','202611'," +
+            LIB_SqlStr(n) + ")");
+    for (const std::string& sql : splitSqlScript(step))
+        g_OraDatabase->execute(sql);
+    for (const std::string& n : numbers)
+        EXPECT_EQ(
+            scalar("SELECT fmt_asord_no FROM peri_asord_detl WHERE asord_no=" + LIB_SqlStr(n)),
+            strFormatAsordNo(n))
+            << n;
+    EXPECT_EQ(scalar("SELECT count(*) FROM peri_asord_detl WHERE fmt_asord_no='0082-0001'"), "2");
 }
 
 }  // namespace
