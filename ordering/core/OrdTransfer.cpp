@@ -6,6 +6,7 @@
 
 #include "common/OperatorState.h"
 #include "db/DbTransaction.h"
+#include "db/HeldMessages.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -45,35 +46,6 @@ std::size_t characters(const std::string& utf8) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     }));
 }
-
-// The catalogue record's save reports its own failures. Inside this operation's transaction
-// they wait here until the rollback, so that no box is up while the transaction holds locks.
-class HeldMessages : public MsgPresenter {
-public:
-    HeldMessages() : real_(LIB_Presenter()) { LIB_SetPresenter(this); }
-    ~HeldMessages() override { release(); }
-    int show(char type, const std::string& title, const std::string& body) override {
-        held_.push_back({type, title, body});
-        return kMsgOk;
-    }
-    // Shows what was held, through the presenter that was there before.
-    void release() {
-        if (released_) return;
-        released_ = true;
-        LIB_SetPresenter(&real_);
-        for (const Held& m : held_)
-            real_.show(m.type, m.title, m.body);
-    }
-
-private:
-    struct Held {
-        char type;
-        std::string title, body;
-    };
-    MsgPresenter& real_;
-    std::vector<Held> held_;
-    bool released_ = false;
-};
 
 }  // namespace
 
