@@ -251,11 +251,17 @@ int intGetOrdUsualCodes(const std::string& publ, OrdUsualCodes& distributor,
         const std::string kind = rows(0, r).str(), code = trimmed(rows(1, r).str());
         take(byLibrary[kind], code, rows(2, r).integer());
         take(byPubl[kind], code, rows(3, r).integer());
+        // The usual currency of foreign titles: the most used one that is not the yuan.
+        if (kind == "M" && code != "CNY") {
+            take(byLibrary["F"], code, rows(2, r).integer());
+            take(byPubl["F"], code, rows(3, r).integer());
+        }
     }
     auto fill = [](OrdUsualCodes& c, std::map<std::string, Best>& best) {
         c.getMode = best["G"].code;
         c.carrier = best["C"].code;
         c.moneyType = best["M"].code;
+        c.foreignMoney = best["F"].code;
     };
     fill(distributor, byPubl);
     fill(library, byLibrary);

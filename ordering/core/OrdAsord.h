@@ -52,9 +52,9 @@ int intGetOrdPress(const std::string& codeOrName, OrdPress& out);
 // "出版社：name  地址：…  国别：…  地区：…", or the text and "（出版社代码表中没有）".
 std::string strOrdPressLine(const std::string& codeOrName, int found, const OrdPress& press);
 
-// 获得方式, 载体 and 币种 most used by saved details.
+// 获得方式, 载体 and 币种 most used by saved details, and the most used currency other than CNY.
 struct OrdUsualCodes {
-    std::string getMode, carrier, moneyType;
+    std::string getMode, carrier, moneyType, foreignMoney;
 };
 // The distributor's usual codes (its details of every batch) and the library's (all details);
 // a tie goes to the smaller code. 0, or -1 with the failure in g_ErrInfo.

@@ -40,6 +40,14 @@ struct OrdKeptColumns {
     bool operator==(const OrdKeptColumns&) const = default;
 };
 
+// A catalogue record to be made for a detail that has none: its format and what the librarian
+// typed for it. Codes are those of the code tables (language chi, country CN).
+struct OrdNewMarc {
+    std::string marcType;  // "C" CNMARC, "U" USMARC; empty: no record to make
+    std::string title, issn, publisher, place, language, country;
+    bool operator==(const OrdNewMarc&) const = default;
+};
+
 enum class RowState { Unchanged, New, Modified };
 
 struct OrdDetail {
@@ -72,6 +80,8 @@ struct OrdDetail {
     bool temporary = false;
     // The pre-order record a temporary detail's catalogue record is copied from at its save.
     std::string asordMarcRecNo;
+    // The record an unsaved detail without one gets at its save, in the save's transaction.
+    OrdNewMarc newMarc;
 
     // Sum of the subscribers' copies, as text.
     std::string sumCount() const;

@@ -10,10 +10,12 @@
 #include "common/OperatorState.h"
 #include "common/basLibOpLog.h"
 #include "db/DbTransaction.h"
+#include "db/HeldMessages.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/basBMStore.h"
+#include "ordering/core/OrdMarcCmds.h"
 #include "ordering/core/basOrdCheck.h"
 #include "ordering/core/basOrdFunc.h"
 
@@ -377,6 +379,9 @@ std::vector<std::string> OrdDetailErrors(const OrdDetail& d) {
         if (blank(d.*r.field)) e.push_back(r.message);
     for (std::string& m : OrdPriceErrors(d))
         e.push_back(std::move(m));
+    // A detail from a template makes its record at the save: it needs a title.
+    if (blank(d.marcNo) && !d.newMarc.marcType.empty() && blank(d.newMarc.title))
+        e.push_back(" 必须输入刊名！");
     if (d.subs.empty()) e.push_back(" 必须添加订户！");
     for (const OrdSubscriber& s : d.subs)
         for (std::string& m : OrdSubscriberErrors(s))
@@ -401,26 +406,18 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
     const std::string no = sqltext::trim(d.asordNo);
     d.asordNo = no;
     const bool existed = !d.savedAsordNo.empty();
-    // A title taken from a pre-order catalogue gets a catalogue record of its own, copied from
-    // its pre-order record. The number is drawn first: numbering commits on its own.
-    const std::string& asordRec = d.asordMarcRecNo;
-    std::string newRecNo;
-    MarcRec offered;
-    if (blank(d.marcNo) && !blank(asordRec)) offered = AsordMarcLoad(asordRec);
-    // A pre-order record with only its summary columns has nothing to copy.
-    if (!offered.Dir.empty()) {
-        std::string number = MarcNewNumber(kMarcBib);
-        if (number.empty()) {
-            LIB_DB_ShowError();
-            return -1;
-        }
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%010lld", LibVar(number).integer());
-        newRecNo = buf;
+    // A detail without a record gets one in the save's transaction: made from what the
+    // librarian typed, or copied from the pre-order record of a title taken over.
+    MarcRec made;
+    if (intOrdRecordToMake(d, made) < 0) {
+        LIB_DB_ShowError();
+        return -1;
     }
+    const std::string newRecNo = made.RecNo;
     // Refusals are shown once the transaction is rolled back, never while it holds locks.
     enum class Outcome { Saved, Failed, NumberTaken, RecordFailed, ChangedElsewhere, CheckInBegun };
     std::vector<std::string> refusals;
+    HeldMessages held;
     Outcome outcome = [&] {
         DbTransaction tx;
         if (!tx.ok()) return Outcome::Failed;
@@ -445,10 +442,7 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
             if (hit.recordCount() > 0) return Outcome::NumberTaken;
         }
         if (!newRecNo.empty()) {
-            MarcRec rec = offered;
-            rec.Kind = kMarcBib;
-            rec.RecNo = newRecNo;
-            if (!MarcSave(rec, 1, 0, "")) return Outcome::RecordFailed;  // it reports itself
+            if (!MarcSave(made, 1, 0, "")) return Outcome::RecordFailed;  // it reports itself
             d.marcNo = newRecNo;
         }
         if (writeDetail(d, existed) < 0 || tx.commit() < 0) {
@@ -457,6 +451,7 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
         }
         return Outcome::Saved;
     }();
+    held.release();
     if (outcome == Outcome::NumberTaken) LIB_ShowMsg("E该征订号已存在，请重新输入征订号！");
     if (outcome == Outcome::CheckInBegun) LIB_ShowMsg("E" + strOrdErrorText(refusals, no));
     if (outcome == Outcome::ChangedElsewhere)
@@ -471,6 +466,7 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
     d.savedAsordNo = no;
     d.state = RowState::Unchanged;
     d.temporary = false;
+    d.newMarc = {};
     if (report) LIB_ShowMsg("I数据成功保存！");
     return 0;
 }

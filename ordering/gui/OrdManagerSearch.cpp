@@ -1,6 +1,7 @@
 // The order manager's commands that reach beyond the current row: the search across
 // catalogues, which opens what it finds in its catalogue, and multi-modify of the selected
-// details; and the current detail's record: its short display and its deletion.
+// details; the current detail's record: its short display, its deletion and a new one; and the
+// templates of a new detail.
 #include <QAction>
 #include <QCheckBox>
 #include <QKeySequence>
@@ -8,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 
 #include "common/gui/StdKeys.h"
@@ -17,6 +19,7 @@
 #include "ordering/gui/frmOrdAsordList.h"
 #include "ordering/gui/frmOrdList.h"
 #include "ordering/gui/frmOrdManager.h"
+#include "ordering/gui/frmOrdMarcAdd.h"
 #include "ordering/gui/frmOrdMultiModify.h"
 #include "ordering/gui/frmOrdSearch.h"
 #include "ordering/gui/frmOrdTree.h"
@@ -43,10 +46,19 @@ void frmOrdManager::addSearchCommands() {
     addCommand("cmdMultiModify", "批量修改(&U)...", &frmOrdManager::cmdMultiModify);
     addCommand("cmdMarcSimpl", "简单书目(&J)", &frmOrdManager::cmdMarcSimpl);
     addCommand("cmdMarcDel", "删除书目记录", &frmOrdManager::cmdMarcDel);
+    addCommand("cmdMarcAdd", "新建书目(&A)...", &frmOrdManager::cmdMarcAdd);
+    addCommand("NewTemple", "按模板新增", &frmOrdManager::cmdNewTemple);
+    addCommand("CNPublish", "新增中文期刊...", &frmOrdManager::cmdCNPublish);
+    addCommand("USPublish", "新增外文期刊...", &frmOrdManager::cmdUSPublish);
     command("cmdMarcSimpl")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     command("cmdSearch")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     command("cmdMultiModify")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    for (const char* name : {"cmdSearch", "cmdMultiModify", "cmdMarcSimpl", "cmdMarcDel"}) {
+    command("cmdMarcAdd")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    command("CNPublish")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    command("USPublish")->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
+    command("NewTemple")->setIcon(command("cmdDetlNew")->icon());
+    for (const char* name : {"cmdSearch", "cmdMultiModify", "cmdMarcSimpl", "cmdMarcDel",
+                             "cmdMarcAdd", "NewTemple", "CNPublish", "USPublish"}) {
         QAction* a = command(name);
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(a);
@@ -57,6 +69,21 @@ void frmOrdManager::addSearchCommands() {
     placeAfter(menuBar(), nullptr, command("cmdSelectAll"), command("cmdMultiModify"));
     placeAfter(menuBar(), nullptr, command("cmdMarcRepeat"), command("cmdMarcDel"));
     placeAfter(menuBar(), nullptr, command("cmdMarcRepeat"), command("cmdMarcSimpl"));
+    placeAfter(menuBar(), nullptr, command("cmdMarcFind"), command("cmdMarcAdd"));
+    // The templates beside 新增: in the menu, and on the toolbar one button that repeats the
+    // last template and drops down both.
+    placeAfter(menuBar(), nullptr, command("cmdDetlNew"), command("USPublish"));
+    placeAfter(menuBar(), nullptr, command("cmdDetlNew"), command("CNPublish"));
+    auto* temples = new QToolButton(this);
+    temples->setObjectName("btnNewTemple");
+    temples->setDefaultAction(command("NewTemple"));
+    temples->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    temples->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* menu = new QMenu(temples);
+    menu->addAction(command("CNPublish"));
+    menu->addAction(command("USPublish"));
+    temples->setMenu(menu);
+    bar_->insertWidget(command("cmdSave"), temples);
 }
 
 void frmOrdManager::refreshSearchCommands(bool order, int count, bool editing) {
@@ -64,6 +91,13 @@ void frmOrdManager::refreshSearchCommands(bool order, int count, bool editing) {
     const OrdDetail* d = order ? OrderMain->current() : nullptr;
     command("cmdMarcSimpl")->setEnabled(d != nullptr);
     command("cmdMarcDel")->setEnabled(d && !editing && !OrderMain->Locked() && !d->marcNo.empty());
+    // A title taken over from a pre-order catalogue gets its record from there at its save.
+    command("cmdMarcAdd")
+        ->setEnabled(d && !OrderMain->Locked() && OrderMain->State() != FormState::Refreshing &&
+                     d->marcNo.empty() && d->asordMarcRecNo.empty());
+    // Refused, when they cannot add, as 新增 is.
+    for (const char* name : {"NewTemple", "CNPublish", "USPublish"})
+        command(name)->setEnabled(true);
     command("cmdMultiModify")
         ->setEnabled(order && count > 0 && !editing && !OrderMain->Locked() &&
                      !OrderMain->PublCode().empty());
@@ -153,4 +187,43 @@ void frmOrdManager::cmdMarcDel() {
     if (intDeleteOrdMarc(d->pub, d->ordYear, d->savedAsordNo, d->version, d->marcNo) != 0) return;
     OrderMain->Refresh();
     OrderMain->setCurIndex(row);
+}
+
+void frmOrdManager::cmdMarcAdd() {
+    const OrdDetail* d = OrderMain->current();
+    if (!d) return;
+    // What the detail says already: a template's choices, or its title and codes.
+    OrdNewMarc start = d->newMarc;
+    if (start.marcType.empty()) {
+        const bool chinese = IsChineseTitle(*d);
+        start = {chinese ? "C" : "U", d->title, d->issn, d->publisher, "", d->language, d->country};
+    }
+    delete marcAddDialog;
+    marcAddDialog = new frmOrdMarcAdd(start, this);
+    connect(marcAddDialog, &QDialog::accepted, this, [this] {
+        OrderMain->MarcAdd(marcAddDialog->record());
+        subRefreshCommands();
+    });
+    marcAddDialog->open();
+}
+
+void frmOrdManager::newFromTemple(OrdTemple temple) {
+    lastTemple_ = temple;
+    // Only the order list takes new details; the pre-order list refuses as for 新增.
+    auto add = [this, temple](IDataForm&) {
+        return orderMainActive() ? OrderMain->NewTempleItem(temple) : -1;
+    };
+    if (addDetail(add)) cmdMarcAdd();
+}
+
+void frmOrdManager::cmdNewTemple() {
+    newFromTemple(lastTemple_);
+}
+
+void frmOrdManager::cmdCNPublish() {
+    newFromTemple(OrdTemple::CNPublish);
+}
+
+void frmOrdManager::cmdUSPublish() {
+    newFromTemple(OrdTemple::USPublish);
 }

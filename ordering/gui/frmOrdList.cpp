@@ -168,8 +168,13 @@ void frmOrdList::showRow(int row) {
 }
 
 void frmOrdList::showMarc(int row) {
-    std::string recNo = row >= 0 && row < ItemCount() ? rows_[row].marcNo : std::string();
-    m_frmMarc->showRecord(recNo.empty() ? MarcRec{} : MarcLoad(recNo));
+    const OrdDetail* d = row >= 0 && row < ItemCount() ? &rows_[row] : nullptr;
+    // A record still to be made shows as it will be saved.
+    if (d && d->marcNo.empty() && !d->newMarc.marcType.empty()) {
+        m_frmMarc->showRecord(OrdNewMarcRecord(d->newMarc, LIB_DB_GetServerDate().substr(0, 10)));
+        return;
+    }
+    m_frmMarc->showRecord(!d || d->marcNo.empty() ? MarcRec{} : MarcLoad(d->marcNo));
 }
 
 void frmOrdList::markModified() {
@@ -203,11 +208,45 @@ int frmOrdList::loadRows(std::vector<OrdDetail>& rows) {
 }
 
 int frmOrdList::NewItem() {
+    return addNew(std::nullopt);
+}
+
+int frmOrdList::NewTempleItem(OrdTemple temple) {
+    return addNew(temple);
+}
+
+int frmOrdList::addNew(std::optional<OrdTemple> temple) {
     if (PublCode().empty() || OrdYear().empty()) return -1;
     std::vector<OrdDetail> added{NewOrdDetail(PublCode(), OrdYear())};
-    fillUsualCodes(added);
+    fillUsualCodes(added, temple);
     appendRows(std::move(added));
     setCurIndex(ItemCount() - 1);
+    return 0;
+}
+
+int frmOrdList::MarcAdd(const OrdNewMarc& record) {
+    OrdDetail* d = current();
+    if (!d || !d->marcNo.empty()) return -1;
+    if (Locked()) {
+        ShowLockedRefusal();
+        return -1;
+    }
+    if (d->state == RowState::Unchanged) {
+        std::string recNo;
+        if (intAddOrdMarc(d->pub, d->ordYear, d->savedAsordNo, d->version, record, recNo) < 0)
+            return -1;
+        SetOrdNewMarc(*d, record);
+        d->newMarc = {};
+        d->marcNo = recNo;
+        d->key = strOrdRowKey(d->pub, d->ordYear, d->savedAsordNo, recNo);
+        ++d->version;
+    } else {
+        SetOrdNewMarc(*d, record);
+        markModified();
+    }
+    model->rowChanged(cur_);
+    showRow(cur_);
+    emit stateChanged();
     return 0;
 }
 
@@ -395,12 +434,17 @@ int frmOrdList::InsertAsordData(const std::string& publ, const std::string& year
     return 0;
 }
 
-void frmOrdList::fillUsualCodes(std::vector<OrdDetail>& details) const {
+void frmOrdList::fillUsualCodes(std::vector<OrdDetail>& details,
+                                std::optional<OrdTemple> temple) const {
     OrdUsualCodes distributor, library;
     // Without the usual codes a detail keeps what it has; the operator chooses the rest.
     if (intGetOrdUsualCodes(PublCode(), distributor, library) < 0) LIB_DB_ShowError();
-    for (OrdDetail& d : details)
-        FillUsualCodes(d, distributor, library);
+    for (OrdDetail& d : details) {
+        if (temple)
+            ApplyOrdTemple(d, *temple, distributor, library);
+        else
+            FillUsualCodes(d, distributor, library);
+    }
 }
 
 int frmOrdList::UpdatePrice(const std::vector<AsordPair>& pairs) {
@@ -497,6 +541,7 @@ int frmOrdList::MarcFind(const std::string& text) {
     if (found.recNo.empty()) return -1;
     MarcRec rec = MarcLoad(found.recNo);
     d->marcNo = found.recNo;
+    d->newMarc = {};
     d->title = found.title;
     d->publisher = found.publisher;
     d->issn = found.isbn;

@@ -4,9 +4,11 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "marc/gui/MarcSearchPanel.h"
 #include "ordering/core/OrdAsord.h"
+#include "ordering/core/OrdMarcCmds.h"
 #include "ordering/gui/OrdDataForm.h"
 
 class QSplitter;
@@ -56,6 +58,11 @@ public:
     FormState State() const override;
     int CheckDataValid() override;
 
+    // A new detail filled from the template. 0, or -1 when the list shows no catalogue.
+    int NewTempleItem(OrdTemple temple);
+    // Gives the current detail, which has no record, a new one: a saved unchanged detail at once
+    // (record and link in one transaction), a new or edited one with its save. 0, or -1.
+    int MarcAdd(const OrdNewMarc& record);
     // Sets or clears the finishing mark of the current (saved) detail.
     int subSetEndFlag(bool finished);
     bool hasUnsaved() const;
@@ -78,7 +85,10 @@ private:
     int saveBreakpoint();
     // Empty 获得方式, 载体 and 币种 of new details get the distributor's or the library's usual
     // codes.
-    void fillUsualCodes(std::vector<OrdDetail>& details) const;
+    // With a template, the template's values first.
+    void fillUsualCodes(std::vector<OrdDetail>& details,
+                        std::optional<OrdTemple> temple = std::nullopt) const;
+    int addNew(std::optional<OrdTemple> temple);
     // Which of `offers` the list or the catalogue has already. 0, or -1 after the error report.
     int orderedAlready(const std::vector<OrdDetail>& offers, OrdOrderedAlready& found);
 

@@ -345,17 +345,22 @@ void frmOrdManager::showCatalogue(const QString& publ, const QString& year, cons
 }
 
 void frmOrdManager::cmdDetlNew() {
+    // Typing starts in the first field of the new detail.
+    if (addDetail([](IDataForm& f) { return f.NewItem(); }) && orderMainActive())
+        OrderMain->focusFirstField();
+}
+
+bool frmOrdManager::addDetail(const std::function<int(IDataForm&)>& add) {
     IDataForm* f = activeForm();
     if (f->State() == FormState::Refreshing) {
         LIB_ShowMsg("E处于刷新状态，不能执行新增明细操作！");
-        return;
+        return false;
     }
-    if (f->Locked() || f->NewItem() < 0) {
+    if (f->Locked() || add(*f) < 0) {
         LIB_ShowMsg("E不能执行新增明细操作！");
-        return;
+        return false;
     }
-    // Typing starts in the first field of the new detail.
-    if (orderMainActive()) OrderMain->focusFirstField();
+    return true;
 }
 
 void frmOrdManager::cmdDetlDel() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ordering/core/OrdMarcCmds.h"
 #include "ordering/core/OrdTransfer.h"
 #include "ordering/gui/IDataForm.h"
 
@@ -26,6 +27,7 @@ class frmOrdSendMail;
 class frmOrdMove;
 class frmOrdSearch;
 class frmOrdMultiModify;
+class frmOrdMarcAdd;
 struct OrdSearchHit;
 enum class OrdPrintBy;
 enum class OrdSearchKind;
@@ -55,6 +57,8 @@ public:
     frmOrdSearch* searchDialog = nullptr;
     // The multi-modify dialog of the last cmdMultiModify (window-modal; null before).
     frmOrdMultiModify* multiModifyDialog = nullptr;
+    // The new-record dialog of the last cmdMarcAdd or template (window-modal; null before).
+    frmOrdMarcAdd* marcAddDialog = nullptr;
 
     // The command's action (null for an unknown name).
     QAction* command(const std::string& name) const;
@@ -73,6 +77,9 @@ private:
                     bool checkable = false);
     void onCommand(const std::string& name);
     void cmdDetlNew();
+    // Adds a detail through `add` (the active form's new row), refused as 新增 is; true when
+    // one was added.
+    bool addDetail(const std::function<int(IDataForm&)>& add);
     void cmdDetlDel();
     void cmdDetlDelMarc();
     void cmdLocked();
@@ -152,9 +159,17 @@ private:
     void cmdMultiModify();
     // Writes the changes of the accepted multi-modify dialog to the selected details.
     void applyMultiModify();
-    // The current detail's record: its short display; deleting it.
+    // The current detail's record: its short display; deleting it; a new one.
     void cmdMarcSimpl();
     void cmdMarcDel();
+    void cmdMarcAdd();
+    // A new detail from a template, then the new-record dialog for its title. NewTemple repeats
+    // the template used last.
+    void cmdNewTemple();
+    void cmdCNPublish();
+    void cmdUSPublish();
+    void newFromTemple(OrdTemple temple);
+    OrdTemple lastTemple_ = OrdTemple::CNPublish;
     // Opens the catalogue the operator had open last, when it still exists.
     void openLastCatalogue();
     void showCatalogue(const QString& publ, const QString& year, const QString& name);

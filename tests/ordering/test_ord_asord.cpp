@@ -225,6 +225,8 @@ TEST_P(OrdAsord, UsualCodesComeFromTheDistributorThenTheLibrary) {
     EXPECT_EQ(tsjk.carrier, "02");
     EXPECT_EQ(tsjk.getMode, "01");
     EXPECT_EQ(library.moneyType, "CNY");
+    EXPECT_EQ(library.foreignMoney, "USD") << "the most used currency besides CNY";
+    EXPECT_EQ(tsjk.foreignMoney, "USD");
     EXPECT_EQ(library.carrier, "01") << "a tie goes to the smaller code";
 
     OrdDetail offer;

@@ -1,7 +1,8 @@
 // The ordering screens under offscreen Qt: a catalogue created in the tree, a detail entered
 // through the panes and saved, read back as entered; the annual price and fund amounts follow
 // the unit price; refusals and validation messages as the operator sees them; closing with
-// unsaved rows; the manager's command states; every grid model under the model tester.
+// unsaved rows; the manager's command states; the templates of a new detail and a new record for
+// a detail; every grid model under the model tester.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -13,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -20,6 +23,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -35,6 +39,7 @@
 #include "ordering/gui/frmOrdInfo.h"
 #include "ordering/gui/frmOrdList.h"
 #include "ordering/gui/frmOrdManager.h"
+#include "ordering/gui/frmOrdMarcAdd.h"
 #include "ordering/gui/frmOrdSubInfo.h"
 #include "ordering/gui/frmOrdTree.h"
 #include "tests/ordering/OrdTestData.h"
@@ -345,6 +350,162 @@ TEST_P(OrdScreens, ClosingWithOnlyTemporaryRowsAsksForTheBreakpointFile) {
     ASSERT_EQ(list->ItemCount(), 2);
     EXPECT_EQ(list->rows()[1].asordNo, "0013-B");
     EXPECT_TRUE(list->rows()[1].temporary);
+}
+
+TEST_P(OrdScreens, ChineseTemplateSavesChineseValuesAndACnmarcRecord) {
+    openCatalogueWith({"3-1"});
+    QAbstractItemModelTester tester(list->model, Mode::Fatal);
+    // Beside 新增: in its menu and on the toolbar's template button.
+    QMenu* edit = nullptr;
+    for (QAction* m : manager->menuBar()->actions())
+        if (m->menu() && m->menu()->actions().contains(manager->command("cmdDetlNew")))
+            edit = m->menu();
+    ASSERT_NE(edit, nullptr);
+    const qsizetype at = edit->actions().indexOf(manager->command("cmdDetlNew"));
+    EXPECT_EQ(edit->actions().mid(at + 1, 2),
+              (QList<QAction*>{manager->command("CNPublish"), manager->command("USPublish")}));
+    auto* button = manager->findChild<QToolButton*>("btnNewTemple");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->menu()->actions(),
+              (QList<QAction*>{manager->command("CNPublish"), manager->command("USPublish")}));
+    EXPECT_EQ(manager->command("CNPublish")->shortcut(), QKeySequence("Ctrl+Shift+N"));
+
+    ASSERT_TRUE(manager->runCommand("CNPublish"));
+    frmOrdMarcAdd* dlg = manager->marcAddDialog;
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(dlg->isVisible()) << "the title is asked at once";
+    EXPECT_EQ(dlg->cmbFormat->currentData().toString(), "C");
+    EXPECT_EQ(dlg->cmbLanguage->currentData().toString(), "chi");
+    EXPECT_EQ(dlg->cmbCountry->currentData().toString(), "CN");
+    dlg->cmdOk->click();
+    EXPECT_EQ(lastMessage(), "请输入刊名！");
+    EXPECT_TRUE(dlg->isVisible());
+    dlg->txtTitle->setText("中国图书馆学报");
+    dlg->txtIssn->setText("1001-8867");
+    dlg->txtPublisher->setText("国家图书馆");
+    dlg->cmdOk->click();
+    EXPECT_FALSE(dlg->isVisible());
+
+    ASSERT_EQ(list->ItemCount(), 2);
+    const OrdDetail& d = *list->current();
+    EXPECT_EQ(d.state, RowState::New);
+    EXPECT_EQ(info->value("MoneyType"), "CNY");
+    EXPECT_EQ(info->value("GetMode"), "01") << "the catalogue's usual 获得方式";
+    EXPECT_EQ(list->model->index(1, list->model->columnOf("Title")).data().toString(),
+              "中国图书馆学报");
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "0") << "nothing written before the save";
+    typeDetail("9-1");
+    addSubscriber("QK01", "1", "1", "01", {{"QK01", "1"}});
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(lastMessage(), "数据成功保存！");
+
+    const std::string rec = list->current()->marcNo;
+    ASSERT_NE(rec, "");
+    EXPECT_EQ(scalar("SELECT marc_rec_no FROM m_peri_ord_detl WHERE asord_no='9-1'"), rec);
+    EXPECT_EQ(scalar("SELECT money_code FROM m_peri_ord_detl WHERE asord_no='9-1'"), "CNY");
+    EXPECT_EQ(scalar("SELECT marc_type||'/'||lang_code||'/'||country_code||'/'||m_title FROM "
+                     "marc WHERE marc_rec_no='" +
+                     rec + "'"),
+              "C/CHI/CN/中国图书馆学报");
+    EXPECT_FALSE(manager->command("cmdMarcAdd")->isEnabled()) << "the detail has its record";
+}
+
+TEST_P(OrdScreens, ForeignTemplateTakesTheUsualForeignCurrencyAndAUsmarcRecord) {
+    openCatalogueWith({"3-1"});
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET money_code='EUR'");
+    OrdDetail more = CompleteDetail("YZFX", "202601", "3-2");
+    ASSERT_EQ(intSaveOrdDetail(more, false), 0);
+    ASSERT_EQ(manager->runCommand("cmdRefresh"), true);
+
+    ASSERT_TRUE(manager->runCommand("USPublish"));
+    frmOrdMarcAdd* dlg = manager->marcAddDialog;
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->cmbFormat->currentData().toString(), "U");
+    EXPECT_EQ(dlg->cmbLanguage->currentData().toString(), "eng");
+    EXPECT_EQ(dlg->cmbCountry->currentData().toString(), "US");
+    dlg->txtTitle->setText("Library Quarterly");
+    dlg->cmdOk->click();
+    // CNY is used as often, but a foreign title takes the catalogue's foreign currency.
+    EXPECT_EQ(info->value("MoneyType"), "EUR");
+    typeDetail("9-2");
+    info->typeValue("MoneyType", "EUR");
+    addSubscriber("WWQK", "0", "1", "02", {});
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    const std::string rec = list->current()->marcNo;
+    ASSERT_NE(rec, "");
+    EXPECT_EQ(scalar("SELECT money_code FROM m_peri_ord_detl WHERE asord_no='9-2'"), "EUR");
+    EXPECT_EQ(scalar("SELECT marc_type||'/'||lang_code||'/'||country_code||'/'||m_title FROM "
+                     "marc WHERE marc_rec_no='" +
+                     rec + "'"),
+              "U/ENG/US/Library Quarterly");
+
+    // NewTemple repeats the template used last.
+    ASSERT_TRUE(manager->runCommand("NewTemple"));
+    EXPECT_EQ(manager->marcAddDialog->cmbFormat->currentData().toString(), "U");
+    manager->marcAddDialog->cmdCancel->click();
+    EXPECT_EQ(list->current()->state, RowState::New) << "the detail stays without a title";
+}
+
+TEST_P(OrdScreens, TemplatesAreRefusedWhereNewIs) {
+    openCatalogueWith({"3-1"});
+    ASSERT_TRUE(manager->runCommand("cmdLocked"));
+    ASSERT_TRUE(manager->runCommand("CNPublish"));
+    EXPECT_EQ(lastMessage(), "不能执行新增明细操作！");
+    ASSERT_TRUE(manager->runCommand("cmdLocked"));
+    ASSERT_TRUE(manager->runCommand("cmdSwitch"));
+    ASSERT_TRUE(manager->runCommand("USPublish"));
+    EXPECT_EQ(lastMessage(), "不能执行新增明细操作！");
+    EXPECT_EQ(list->ItemCount(), 1);
+    EXPECT_EQ(manager->marcAddDialog, nullptr);
+}
+
+TEST_P(OrdScreens, NewRecordCommandLinksARecordOnlyWhereThereIsNone) {
+    openCatalogueWith({"3-1", "3-2"});
+    QAbstractItemModelTester tester(list->model, Mode::Fatal);
+    ASSERT_TRUE(manager->runCommand("cmdLocked"));
+    EXPECT_FALSE(manager->command("cmdMarcAdd")->isEnabled()) << "locked";
+    ASSERT_TRUE(manager->runCommand("cmdLocked"));
+    ASSERT_TRUE(manager->command("cmdMarcAdd")->isEnabled());
+    // A saved detail gets the record at once; the dialog proposes what the detail says.
+    ASSERT_TRUE(manager->runCommand("cmdMarcAdd"));
+    frmOrdMarcAdd* dlg = manager->marcAddDialog;
+    ASSERT_NE(dlg, nullptr);
+    dlg->txtTitle->setText("情报学报");
+    dlg->cmdOk->click();
+    const std::string rec =
+        scalar("SELECT COALESCE(marc_rec_no,'') FROM m_peri_ord_detl WHERE asord_no='3-1'");
+    ASSERT_NE(rec, "");
+    EXPECT_EQ(list->current()->marcNo, rec);
+    EXPECT_EQ(list->current()->state, RowState::Unchanged);
+    EXPECT_EQ(scalar("SELECT m_title FROM marc WHERE marc_rec_no='" + rec + "'"), "情报学报");
+    EXPECT_FALSE(manager->command("cmdMarcAdd")->isEnabled());
+    EXPECT_FALSE(manager->runCommand("cmdMarcAdd"));
+    EXPECT_TRUE(manager->command("cmdMarcDel")->isEnabled());
+    // The row's new version lets an edit of it be saved.
+    info->typeValue("Remark", "新建书目后修改");
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(lastMessage(), "数据成功保存！");
+    EXPECT_EQ(scalar("SELECT marc_rec_no FROM m_peri_ord_detl WHERE asord_no='3-1'"), rec);
+
+    // An edited detail gets it with its save; 取消 drops it with the edit.
+    ASSERT_TRUE(manager->runCommand("cmdNext"));
+    info->typeValue("Remark", "改了");
+    ASSERT_TRUE(manager->runCommand("cmdMarcAdd"));
+    manager->marcAddDialog->txtTitle->setText("图书馆论坛");
+    manager->marcAddDialog->cmdOk->click();
+    EXPECT_EQ(list->current()->title, "图书馆论坛");
+    EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "1");
+    ASSERT_TRUE(manager->runCommand("cmdCancel"));
+    EXPECT_EQ(list->current()->title, "");
+    EXPECT_TRUE(manager->command("cmdMarcAdd")->isEnabled());
+    info->typeValue("Remark", "再改");
+    ASSERT_TRUE(manager->runCommand("cmdMarcAdd"));
+    manager->marcAddDialog->txtTitle->setText("图书馆论坛");
+    manager->marcAddDialog->cmdOk->click();
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(scalar("SELECT M.m_title FROM m_peri_ord_detl D JOIN marc M ON "
+                     "M.marc_rec_no=D.marc_rec_no WHERE D.asord_no='3-2'"),
+              "图书馆论坛");
 }
 
 TEST_P(OrdScreens, TakingOverAsksOnAYearMismatchReportsTheCountAndFillsUsualCodes) {
