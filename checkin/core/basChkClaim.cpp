@@ -17,6 +17,7 @@
 #include "common/basLibOpLog.h"
 #include "common/basQKEnv.h"
 #include "db/DbTransaction.h"
+#include "db/RawSelect.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/MarcSearch.h"
@@ -43,7 +44,7 @@ std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::
     std::string sql =
         "SELECT t.* FROM (SELECT a.peri_id,a.publ_code,c.location,a.peri_ord_year,a.asord_no,"
         "m.m_title,m.m_isbn,a.publ_year,"
-        "nvl(a.cover_vol,'')||'卷'||nvl(a.cover_issue,'')||'期' AS cover,a.expect_date,"
+        "COALESCE(a.cover_vol,'')||'卷'||COALESCE(a.cover_issue,'')||'期' AS cover,a.expect_date,"
         "c.sub_peri_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,a.peri_no,"
         "(SELECT COUNT(i.peri_id) FROM m_peri_item i WHERE i.peri_id=a.peri_id"
         " AND i.location=c.location) AS rece_qty,"
@@ -86,28 +87,28 @@ std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::
     return sql + "t.peri_no,t.publ_code,t.peri_ord_year,t.asord_no,t.location";
 }
 
-ClaimCandidate candidateFrom(const LibArray& a, int r) {
+ClaimCandidate candidateFrom(const std::vector<LibVar>& row) {
     ClaimCandidate c;
-    c.periId = a(0, r).str();
-    c.publCode = a(1, r).str();
-    c.location = a(2, r).str();
-    c.periOrdYear = a(3, r).str();
-    c.asordNo = a(4, r).str();
-    c.title = a(5, r).str();
-    c.issn = a(6, r).str();
-    c.publYear = a(7, r).str();
-    c.cover = a(8, r).str();
-    c.expectDate = a(9, r).str();
-    c.subQty = toInt(a(10, r));
-    c.aslackSecond = toInt(a(11, r));
-    c.aslackThird = toInt(a(12, r));
-    c.marcRecNo = a(13, r).str();
-    c.publFreq = a(14, r).str();
-    c.periNo = toInt(a(15, r));
-    c.received = toInt(a(16, r));
-    c.claimCount = toInt(a(17, r));
-    c.lastClaimDate = a(18, r).str();
-    c.label = a(19, r).str();
+    c.periId = row[0].str();
+    c.publCode = row[1].str();
+    c.location = row[2].str();
+    c.periOrdYear = row[3].str();
+    c.asordNo = row[4].str();
+    c.title = row[5].str();
+    c.issn = row[6].str();
+    c.publYear = row[7].str();
+    c.cover = row[8].str();
+    c.expectDate = row[9].str();
+    c.subQty = toInt(row[10]);
+    c.aslackSecond = toInt(row[11]);
+    c.aslackThird = toInt(row[12]);
+    c.marcRecNo = row[13].str();
+    c.publFreq = row[14].str();
+    c.periNo = toInt(row[15]);
+    c.received = toInt(row[16]);
+    c.claimCount = toInt(row[17]);
+    c.lastClaimDate = row[18].str();
+    c.label = row[19].str();
     c.qty = std::max(c.missing(), 0);
     return c;
 }
@@ -173,11 +174,11 @@ ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::s
         if (key.empty()) return ClaimSearchResult::BadSearchText;
         pattern = MarcIndexLikePattern(key);
     }
-    LibArray a;
-    if (LIB_DB_Select(candidateStatement(f, list, today, pattern), a) < 0)
+    RawResult a;
+    if (LIB_DB_SelectRaw(candidateStatement(f, list, today, pattern), a) < 0)
         return ClaimSearchResult::DbError;
-    for (int r = 2; r < a.rows(); ++r) {
-        ClaimCandidate c = candidateFrom(a, r);
+    for (const std::vector<LibVar>& row : a.rows) {
+        ClaimCandidate c = candidateFrom(row);
         if (list == ClaimList::Claimed || claimIsDue(c.missing(), c.claimCount, c.lastClaimDate,
                                                      c.aslackSecond, c.aslackThird, today))
             rows.push_back(std::move(c));
