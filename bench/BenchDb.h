@@ -1,6 +1,10 @@
 // The database a benchmark program runs on, per backend: made and filled on first use, opened
 // as the session, and dropped when the program ends. PostgreSQL runs when SERIALS_TEST_PG and
 // SERIALS_TEST_PG_USER name a server where databases may be created.
+//
+// To study plans on the generated data, SERIALS_BENCH_KEEP=1 keeps the database when the program
+// ends (its name goes to the standard error), and SERIALS_BENCH_REUSE_SQLITE (a file) or
+// SERIALS_BENCH_REUSE_PG (a database name) runs on such a kept database instead of making one.
 #pragma once
 
 #include <unistd.h>
@@ -35,6 +39,12 @@ struct Cleanup {
     ConnectParams admin;
     ~Cleanup() {
         g_OraDatabase.reset();
+        const char* keep = std::getenv("SERIALS_BENCH_KEEP");
+        if (keep && *keep && *keep != '0') {
+            if (!file.empty() || !pgName.empty())
+                std::fprintf(stderr, "kept %s\n", (file + pgName).c_str());
+            return;
+        }
         if (!file.empty()) std::filesystem::remove(file);
         if (pgName.empty()) return;
         try {
@@ -74,6 +84,12 @@ inline bool useBenchDatabase(bool postgres, const std::string& tag,
     LIB_RegisterProcedures();
     LIB_SetPresenter(&quiet);
     g_strWkrNo = "BENCH";
+    const char* reuse =
+        std::getenv(postgres ? "SERIALS_BENCH_REUSE_PG" : "SERIALS_BENCH_REUSE_SQLITE");
+    if (reuse && *reuse) {
+        p.dsn = reuse;
+        ready[postgres] = true;
+    }
     if (!ready[postgres]) {
         ConnectParams make = p;
         if (postgres) {

@@ -14,6 +14,7 @@
 
 #include "db/DbBackend.h"
 #include "db/DbStatistics.h"
+#include "db/LargeRead.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ bool startsWithWord(const std::string& sql, const char* word) {
     return true;
 }
 
-class PgBackend final : public DbBackend, public DbStatistics {
+class PgBackend final : public DbBackend, public DbStatistics, public DbLargeRead {
 public:
     explicit PgBackend(const ConnectParams& p) {
         std::string host, port;
@@ -289,6 +290,13 @@ public:
         for (const std::string& t : tables)
             list += (list.empty() ? "" : ", ") + t;
         if (!list.empty()) execute("ANALYZE " + list);
+    }
+
+    // A plan over hundreds of thousands of index lookups passes the JIT threshold, and compiling
+    // it costs more than it saves; its sorted result would spill to disk at the default 4 MB.
+    void prepareLargeRead() override {
+        execute("SET LOCAL jit = off");
+        execute("SET LOCAL work_mem = '64MB'");
     }
 
     int columnSize(const std::string& table, const std::string& column) override {

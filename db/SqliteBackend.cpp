@@ -173,6 +173,10 @@ public:
         execute("PRAGMA cache_size=-16384");
         execute("PRAGMA wal_autocheckpoint=4000");
         execute("PRAGMA temp_store=MEMORY");
+        // Reads map the file instead of copying each page through a system call into the cache:
+        // a search that seeks all over a large library (the claim candidates: hundreds of
+        // thousands of index seeks) spent a third of its time there. Writes are unchanged.
+        execute("PRAGMA mmap_size=2147418112");
     }
     ~SqliteBackend() override { close(); }
 

@@ -17,6 +17,8 @@
 #include "common/basLibOpLog.h"
 #include "common/basQKEnv.h"
 #include "db/DbTransaction.h"
+#include "db/LargeRead.h"
+#include "db/RawSelect.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/MarcSearch.h"
@@ -38,22 +40,27 @@ std::string joinedKeys(const std::vector<std::string>& codes) {
 
 std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::string& today,
                                const std::string& indexPattern) {
+    // The received copies are counted in an inner step that a LIMIT no library reaches keeps
+    // apart: folded into the outer query, both databases would count them again for each row
+    // they return, and PostgreSQL would count the claims of every row before the copies told
+    // it which rows miss any. The claims are counted, dated and labelled only for those.
     // MIN(label||'') rather than MIN(label): PostgreSQL would answer the bare MIN by walking the
     // whole label index for each row until it met this line's distribution.
     std::string sql =
-        "SELECT t.* FROM (SELECT a.peri_id,a.publ_code,c.location,a.peri_ord_year,a.asord_no,"
+        "SELECT t.* FROM (SELECT u.*,"
+        "(SELECT COUNT(r.peri_id) FROM m_aslack_rec r WHERE r.peri_id=u.peri_id"
+        " AND r.location=u.location) AS aslack_cnt,"
+        "(SELECT MAX(r.aslack_detl_date) FROM m_aslack_rec r WHERE r.peri_id=u.peri_id"
+        " AND r.location=u.location) AS aslack_last,"
+        "(SELECT MIN(d.label||'') FROM m_peri_ord_dist_lst d WHERE d.publ_code=u.publ_code"
+        " AND d.peri_ord_year=u.peri_ord_year AND d.asord_no=u.asord_no"
+        " AND d.location=u.location) AS label"
+        " FROM (SELECT a.peri_id,a.publ_code,c.location,a.peri_ord_year,a.asord_no,"
         "m.m_title,m.m_isbn,a.publ_year,"
-        "nvl(a.cover_vol,'')||'卷'||nvl(a.cover_issue,'')||'期' AS cover,a.expect_date,"
+        "COALESCE(a.cover_vol,'')||'卷'||COALESCE(a.cover_issue,'')||'期' AS cover,a.expect_date,"
         "c.sub_peri_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,a.peri_no,"
         "(SELECT COUNT(i.peri_id) FROM m_peri_item i WHERE i.peri_id=a.peri_id"
-        " AND i.location=c.location) AS rece_qty,"
-        "(SELECT COUNT(r.peri_id) FROM m_aslack_rec r WHERE r.peri_id=a.peri_id"
-        " AND r.location=c.location) AS aslack_cnt,"
-        "(SELECT MAX(r.aslack_detl_date) FROM m_aslack_rec r WHERE r.peri_id=a.peri_id"
-        " AND r.location=c.location) AS aslack_last,"
-        "(SELECT MIN(d.label||'') FROM m_peri_ord_dist_lst d WHERE d.publ_code=a.publ_code"
-        " AND d.peri_ord_year=a.peri_ord_year AND d.asord_no=a.asord_no"
-        " AND d.location=c.location) AS label"
+        " AND i.location=c.location) AS rece_qty"
         " FROM m_peri_chk_vol a,m_peri_ord_detl b,marc m,m_sub_ord_lst c"
         " WHERE a.publ_code=b.publ_code AND a.peri_ord_year=b.peri_ord_year"
         " AND a.asord_no=b.asord_no AND m.marc_rec_no=b.marc_rec_no"
@@ -72,42 +79,43 @@ std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::
             " AND m.marc_rec_no IN (SELECT marc.marc_rec_no FROM marc_idx,marc"
             " WHERE marc.marc_rec_no=marc_idx.marc_rec_no AND marc_idx.marc_idx_grp=" +
             LIB_SqlStr(f.idxGroup) + " AND marc_idx.marc_idx_cont LIKE " + indexPattern + ")";
+    sql += " LIMIT 2147483647) u) t WHERE ";
+    if (list == ClaimList::Claimed)
+        return sql +
+               "t.aslack_cnt>0 ORDER BY t.aslack_last DESC,t.peri_no,t.publ_code,"
+               "t.peri_ord_year,t.asord_no,t.location";
+    sql += "t.sub_peri_qty>t.rece_qty AND t.aslack_cnt<3";
     if (list == ClaimList::ToClaimAfterLater)
         sql +=
             " AND EXISTS (SELECT 1 FROM m_peri_item n,m_peri_chk_vol v"
-            " WHERE n.peri_id=v.peri_id AND v.publ_code=a.publ_code"
-            " AND v.peri_ord_year=a.peri_ord_year AND v.asord_no=a.asord_no"
-            " AND n.location=c.location AND v.peri_no>a.peri_no)";
-    sql += ") t WHERE ";
-    if (list == ClaimList::Claimed)
-        sql += "t.aslack_cnt>0 ORDER BY t.aslack_last DESC,";
-    else
-        sql += "t.sub_peri_qty>t.rece_qty AND t.aslack_cnt<3 ORDER BY ";
-    return sql + "t.peri_no,t.publ_code,t.peri_ord_year,t.asord_no,t.location";
+            " WHERE n.peri_id=v.peri_id AND v.publ_code=t.publ_code"
+            " AND v.peri_ord_year=t.peri_ord_year AND v.asord_no=t.asord_no"
+            " AND n.location=t.location AND v.peri_no>t.peri_no)";
+    return sql + " ORDER BY t.peri_no,t.publ_code,t.peri_ord_year,t.asord_no,t.location";
 }
 
-ClaimCandidate candidateFrom(const LibArray& a, int r) {
+ClaimCandidate candidateFrom(const std::vector<LibVar>& row) {
     ClaimCandidate c;
-    c.periId = a(0, r).str();
-    c.publCode = a(1, r).str();
-    c.location = a(2, r).str();
-    c.periOrdYear = a(3, r).str();
-    c.asordNo = a(4, r).str();
-    c.title = a(5, r).str();
-    c.issn = a(6, r).str();
-    c.publYear = a(7, r).str();
-    c.cover = a(8, r).str();
-    c.expectDate = a(9, r).str();
-    c.subQty = toInt(a(10, r));
-    c.aslackSecond = toInt(a(11, r));
-    c.aslackThird = toInt(a(12, r));
-    c.marcRecNo = a(13, r).str();
-    c.publFreq = a(14, r).str();
-    c.periNo = toInt(a(15, r));
-    c.received = toInt(a(16, r));
-    c.claimCount = toInt(a(17, r));
-    c.lastClaimDate = a(18, r).str();
-    c.label = a(19, r).str();
+    c.periId = row[0].str();
+    c.publCode = row[1].str();
+    c.location = row[2].str();
+    c.periOrdYear = row[3].str();
+    c.asordNo = row[4].str();
+    c.title = row[5].str();
+    c.issn = row[6].str();
+    c.publYear = row[7].str();
+    c.cover = row[8].str();
+    c.expectDate = row[9].str();
+    c.subQty = toInt(row[10]);
+    c.aslackSecond = toInt(row[11]);
+    c.aslackThird = toInt(row[12]);
+    c.marcRecNo = row[13].str();
+    c.publFreq = row[14].str();
+    c.periNo = toInt(row[15]);
+    c.received = toInt(row[16]);
+    c.claimCount = toInt(row[17]);
+    c.lastClaimDate = row[18].str();
+    c.label = row[19].str();
     c.qty = std::max(c.missing(), 0);
     return c;
 }
@@ -173,11 +181,15 @@ ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::s
         if (key.empty()) return ClaimSearchResult::BadSearchText;
         pattern = MarcIndexLikePattern(key);
     }
-    LibArray a;
-    if (LIB_DB_Select(candidateStatement(f, list, today, pattern), a) < 0)
-        return ClaimSearchResult::DbError;
-    for (int r = 2; r < a.rows(); ++r) {
-        ClaimCandidate c = candidateFrom(a, r);
+    RawResult a;
+    {
+        DbTransaction tx;
+        if (!tx.ok() || LIB_DB_PrepareLargeRead() < 0 ||
+            LIB_DB_SelectRaw(candidateStatement(f, list, today, pattern), a) < 0 || tx.commit() < 0)
+            return ClaimSearchResult::DbError;
+    }
+    for (const std::vector<LibVar>& row : a.rows) {
+        ClaimCandidate c = candidateFrom(row);
         if (list == ClaimList::Claimed || claimIsDue(c.missing(), c.claimCount, c.lastClaimDate,
                                                      c.aslackSecond, c.aslackThird, today))
             rows.push_back(std::move(c));
