@@ -11,8 +11,10 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "db/DbBackend.h"
+#include "db/DbRowReader.h"
 #include "db/DbStatistics.h"
 #include "db/LargeRead.h"
 
@@ -124,7 +126,7 @@ bool startsWithWord(const std::string& sql, const char* word) {
     return true;
 }
 
-class PgBackend final : public DbBackend, public DbStatistics, public DbLargeRead {
+class PgBackend final : public DbBackend, public DbStatistics, public DbLargeRead, public DbRowReader {
 public:
     explicit PgBackend(const ConnectParams& p) {
         std::string host, port;
@@ -200,31 +202,17 @@ public:
     std::size_t preparedCount() const override { return prepared_.size(); }
 
     RawResult query(const std::string& sql) override {
-        PGresult* r = run(sql);
         RawResult out;
-        int cols = PQnfields(r), rows = PQntuples(r);
-        for (int c = 0; c < cols; ++c)
-            out.columns.push_back({PQfname(r, c), typeFromOid(PQftype(r, c))});
-        out.rows.reserve(rows);
-        for (int i = 0; i < rows; ++i) {
-            std::vector<LibVar> row;
-            row.reserve(cols);
-            for (int c = 0; c < cols; ++c) {
-                if (PQgetisnull(r, i, c)) {
-                    row.push_back(LibVar::null());
-                    continue;
-                }
-                std::string v(PQgetvalue(r, i, c), PQgetlength(r, i, c));
-                int t = out.columns[c].typeCode;
-                if (t == kTypeInteger || t == kTypeLong || t == kTypeDouble)
-                    row.emplace_back(std::strtod(v.c_str(), nullptr));
-                else
-                    row.emplace_back(std::move(v));
-            }
-            out.rows.push_back(std::move(row));
-        }
-        PQclear(r);
+        fetch(sql, out.columns, [&](const std::vector<RawColumn>&, std::vector<LibVar>& cells) {
+            out.rows.push_back(std::move(cells));
+        });
         return out;
+    }
+
+    void queryEach(const std::string& sql, const DbRowFn& row) override {
+        std::vector<RawColumn> columns;
+        fetch(sql, columns,
+              [&](const std::vector<RawColumn>& c, std::vector<LibVar>& cells) { row(c, cells); });
     }
 
     // A transaction's BEGIN, like its savepoints and their releases, waits to go with the next
@@ -361,6 +349,34 @@ private:
     void send(const std::string& sql) {
         if (!PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0))
             throw DbError(translate(nullptr, sql));
+    }
+
+    // The statement's rows, each converted into cells and handed to `row`, which may take them.
+    void fetch(
+        const std::string& sql, std::vector<RawColumn>& columns,
+        const std::function<void(const std::vector<RawColumn>&, std::vector<LibVar>&)>& row) {
+        std::unique_ptr<PGresult, void (*)(PGresult*)> r(run(sql), PQclear);
+        const int cols = PQnfields(r.get()), rows = PQntuples(r.get());
+        for (int c = 0; c < cols; ++c)
+            columns.push_back({PQfname(r.get(), c), typeFromOid(PQftype(r.get(), c))});
+        std::vector<LibVar> cells;
+        for (int i = 0; i < rows; ++i) {
+            cells.clear();
+            cells.reserve(cols);
+            for (int c = 0; c < cols; ++c) {
+                if (PQgetisnull(r.get(), i, c)) {
+                    cells.push_back(LibVar::null());
+                    continue;
+                }
+                const char* v = PQgetvalue(r.get(), i, c);
+                const int t = columns[c].typeCode;
+                if (t == kTypeInteger || t == kTypeLong || t == kTypeDouble)
+                    cells.emplace_back(std::strtod(v, nullptr));
+                else
+                    cells.emplace_back(std::string(v, PQgetlength(r.get(), i, c)));
+            }
+            row(columns, cells);
+        }
     }
 
     // Sends a statement's own commands (after the guard's savepoint, if any); returns how many

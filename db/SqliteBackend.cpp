@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "db/DbBackend.h"
+#include "db/DbRowReader.h"
 #include "db/DbStatistics.h"
 #include "db/SqlShims.h"
 
@@ -134,7 +135,7 @@ int typeFromValue(int sqliteType) {
     }
 }
 
-class SqliteBackend final : public DbBackend, public DbStatistics {
+class SqliteBackend final : public DbBackend, public DbStatistics, public DbRowReader {
 public:
     explicit SqliteBackend(const ConnectParams& p) {
         int flags = SQLITE_OPEN_READWRITE | (p.create ? SQLITE_OPEN_CREATE : 0);
@@ -246,50 +247,19 @@ public:
     std::size_t preparedCount() const override { return prepared_.size(); }
 
     RawResult query(const std::string& sql) override {
-        sqlite3_stmt* st = prepareOne(sql);
-        if (!st) fail();
         RawResult r;
-        int n = sqlite3_column_count(st);
-        for (int i = 0; i < n; ++i)
-            r.columns.push_back(
-                {sqlite3_column_name(st, i), typeFromDecl(sqlite3_column_decltype(st, i))});
-        std::vector<bool> typed(n);
-        for (int i = 0; i < n; ++i)
-            typed[i] = r.columns[i].typeCode != 0;
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            std::vector<LibVar> row;
-            row.reserve(n);
-            for (int i = 0; i < n; ++i) {
-                int t = sqlite3_column_type(st, i);
-                if (!typed[i] && t != SQLITE_NULL) {
-                    // An expression has no declared type: the first value decides.
-                    r.columns[i].typeCode = typeFromValue(t);
-                    typed[i] = true;
-                }
-                switch (t) {
-                    case SQLITE_NULL:
-                        row.push_back(LibVar::null());
-                        break;
-                    case SQLITE_INTEGER:
-                        row.emplace_back(static_cast<long long>(sqlite3_column_int64(st, i)));
-                        break;
-                    case SQLITE_FLOAT:
-                        row.emplace_back(sqlite3_column_double(st, i));
-                        break;
-                    default:
-                        row.emplace_back(
-                            std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                        sqlite3_column_bytes(st, i)));
-                }
-            }
-            r.rows.push_back(std::move(row));
-        }
-        if (rc != SQLITE_DONE) fail(st);
-        sqlite3_finalize(st);
+        fetch(sql, r.columns, [&](const std::vector<RawColumn>&, std::vector<LibVar>& cells) {
+            r.rows.push_back(std::move(cells));
+        });
         for (auto& c : r.columns)
             if (c.typeCode == 0) c.typeCode = kTypeText;
         return r;
+    }
+
+    void queryEach(const std::string& sql, const DbRowFn& row) override {
+        std::vector<RawColumn> columns;
+        fetch(sql, columns,
+              [&](const std::vector<RawColumn>& c, std::vector<LibVar>& cells) { row(c, cells); });
     }
 
     void begin() override { execute("BEGIN IMMEDIATE"); }
@@ -398,6 +368,53 @@ private:
 
     void requireOpen() const {
         if (!db_) throw DbError("ORA-03114: not connected to ORACLE");
+    }
+
+    // The statement's rows, each converted into cells and handed to `row`, which may take them.
+    // An expression has no declared type: its first value that is not NULL decides.
+    void fetch(
+        const std::string& sql, std::vector<RawColumn>& columns,
+        const std::function<void(const std::vector<RawColumn>&, std::vector<LibVar>&)>& row) {
+        sqlite3_stmt* st = prepareOne(sql);
+        if (!st) fail();
+        int n = sqlite3_column_count(st);
+        for (int i = 0; i < n; ++i)
+            columns.push_back(
+                {sqlite3_column_name(st, i), typeFromDecl(sqlite3_column_decltype(st, i))});
+        std::vector<bool> typed(n);
+        for (int i = 0; i < n; ++i)
+            typed[i] = columns[i].typeCode != 0;
+        std::vector<LibVar> cells;
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            cells.clear();
+            cells.reserve(n);
+            for (int i = 0; i < n; ++i) {
+                int t = sqlite3_column_type(st, i);
+                if (!typed[i] && t != SQLITE_NULL) {
+                    columns[i].typeCode = typeFromValue(t);
+                    typed[i] = true;
+                }
+                switch (t) {
+                    case SQLITE_NULL:
+                        cells.push_back(LibVar::null());
+                        break;
+                    case SQLITE_INTEGER:
+                        cells.emplace_back(static_cast<long long>(sqlite3_column_int64(st, i)));
+                        break;
+                    case SQLITE_FLOAT:
+                        cells.emplace_back(sqlite3_column_double(st, i));
+                        break;
+                    default:
+                        cells.emplace_back(
+                            std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                        sqlite3_column_bytes(st, i)));
+                }
+            }
+            row(columns, cells);
+        }
+        if (rc != SQLITE_DONE) fail(st);
+        sqlite3_finalize(st);
     }
 
     // Exactly one statement: a text that holds a second one after the first is refused before

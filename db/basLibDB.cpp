@@ -232,7 +232,7 @@ void fillArray(RawResult&& r, LibArray& out) {
             const LibVar& v = raw[c];
             switch (r.columns[c].typeCode) {
                 case kTypeText:
-                    out(c, row) = rtrimSpaces(v.str());
+                    out(c, row) = LIB_DB_RawText(v, kTypeText);
                     break;
                 case kTypeInteger:
                 case kTypeLong:
@@ -254,6 +254,35 @@ int selectInto(const std::string& sql, LibArray& result) {
 }
 
 }  // namespace
+
+std::string LIB_DB_RawText(const LibVar& cell, int typeCode) {
+    switch (typeCode) {
+        case kTypeText:
+            return rtrimSpaces(cell.str());
+        case kTypeInteger:
+        case kTypeLong:
+        case kTypeDouble:
+            return formatNumber(cell.num());
+        default:
+            return {};
+    }
+}
+
+int LIB_DB_SelectEach(const std::string& sql, const DbRowFn& row) {
+    try {
+        if (auto* reader = dynamic_cast<DbRowReader*>(&database())) {
+            reader->queryEach(sql, row);
+            return 0;
+        }
+        const RawResult all = database().query(sql);
+        for (const std::vector<LibVar>& cells : all.rows)
+            row(all.columns, cells);
+        return 0;
+    } catch (const DbError& e) {
+        dbRecordFailure(kSrcSelect, "LIB_DB_Select", e.oraText(), sql);
+        return -1;
+    }
+}
 
 int LIB_DB_SelectRaw(const std::string& sql, RawResult& result) {
     return recordOutcome(

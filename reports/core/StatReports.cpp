@@ -9,6 +9,7 @@
 #include "checkin/core/basChkSearch.h"
 #include "common/OperatorState.h"
 #include "common/basCodeFunc.h"
+#include "db/RawSelect.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/MarcSearch.h"
@@ -376,19 +377,20 @@ StatResult statOther(const StatFilter& f, StatAttr attr, StatTable& out) {
 StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
     out = {};
     if (f.year.empty()) return StatResult::Refused;
-    std::string publ;
+    std::string publClause;
     if (!f.publCode.empty()) {
-        publ = " AND a.publ_code=" + q(f.publCode);
+        publClause = " AND a.publ_code=" + q(f.publCode);
     } else {
         // "<不定>" means every publisher of the list, in one statement.
         if (ensurePublishers() < 0) return StatResult::Failed;
         for (int r = 2; r < g_arrPublisher.rows(); ++r)
-            publ += (publ.empty() ? " AND a.publ_code IN (" : ",") + q(cell(g_arrPublisher, 0, r));
-        if (publ.empty()) {
+            publClause += (publClause.empty() ? " AND a.publ_code IN (" : ",") +
+                          q(cell(g_arrPublisher, 0, r));
+        if (publClause.empty()) {
             LIB_ShowMsg("I没有结果！");
             return StatResult::Empty;
         }
-        publ += ")";
+        publClause += ")";
     }
     // The statement gives a row for each copy, in the report's order; the copies of one issue at
     // one location and distribution place, next to each other, make one row of the report and
@@ -404,13 +406,11 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
         "AND " +
         orderJoin("a", "d") + " AND " + orderJoin("a", "b") +
         " AND b.peri_id=c.peri_id AND c.location=d.location AND c.dis_location = d.dist_loca" +
-        filterClauses(f, "a", "m", true, false) + publ +
+        filterClauses(f, "a", "m", true, false) + publClause +
         " order by  a.publ_code asc, a.peri_ord_year asc , a.asord_no asc, c.location asc, "
         "c.dis_location asc , c.peri_id asc ";
-    LibArray a;
-    if (run(sql, a) != StatResult::Rows) return StatResult::Failed;
     std::map<std::string, std::string> bound;
-    if (showBound && a.recordCount()) {
+    if (showBound) {
         LibArray b;
         if (run("SELECT DISTINCT marc_rec_no,year||' '||vol_peri FROM indi_acct WHERE year=" +
                     q(f.year) + " ORDER by marc_rec_no asc,2",
@@ -421,33 +421,50 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
             list += (list.empty() ? "" : "；") + cell(b, 1, r);
         }
     }
+    StatSection s;
+    NameCache publisher(publName), location(LIB_LocationName);
+    // The codes that tell one issue at one place from the next, as the last row had them.
+    std::string lastPubl, lastLoca, lastDist, lastIssue;
+    long long arrived = 0, copies = 0;
+    auto closeRow = [&] {
+        if (copies) s.rows.back()[8] = count(copies);
+    };
+    // The copies go from the fetched rows straight into the report's rows, without the result
+    // array or even the whole result in between: on a year of a large library they are hundreds
+    // of thousands.
+    g_strSQL = sql;
+    if (LIB_DB_SelectEach(
+            sql, [&](const std::vector<RawColumn>& columns, const std::vector<LibVar>& row) {
+                auto text = [&](int c) { return LIB_DB_RawText(row[c], columns[c].typeCode); };
+                std::string publ = text(0), year = text(1), asord = text(2), loca = text(5),
+                            dist = text(6), issue = text(7);
+                ++arrived;
+                if (copies && issue == lastIssue && dist == lastDist && loca == lastLoca &&
+                    asord == s.rows.back()[2] && year == s.rows.back()[1] && publ == lastPubl) {
+                    ++copies;
+                    return;
+                }
+                closeRow();
+                copies = 1;
+                auto b = bound.empty() ? bound.end() : bound.find(text(9));
+                s.rows.push_back({publisher(publ), std::move(year), std::move(asord), text(3),
+                                  text(4), location(loca), location(dist),
+                                  count(static_cast<long long>(row[10].num())), "", text(8),
+                                  b == bound.end() ? "" : b->second});
+                lastPubl = std::move(publ);
+                lastLoca = std::move(loca);
+                lastDist = std::move(dist);
+                lastIssue = std::move(issue);
+            }) < 0) {
+        LIB_DB_ShowError();
+        return StatResult::Failed;
+    }
+    closeRow();
     out.title = "期刊到刊统计";
     out.header = filterHeader(f);
     out.columns = {"发行商", "订购批次", "征订号", "刊名", "ISSN",  "订户",
                    "分配地", "订购数",   "实到数", "卷期", "合订本"};
     out.numeric = {false, false, false, false, false, false, false, true, true, false, false};
-    StatSection s;
-    s.rows.reserve(a.recordCount());
-    NameCache publisher(publName), location(LIB_LocationName);
-    // The columns that tell one issue at one place from the next.
-    auto sameIssueAndPlace = [&a](int r) {
-        for (int c : {7, 6, 5, 2, 1, 0})
-            if (!(a(c, r) == a(c, r - 1))) return false;
-        return true;
-    };
-    long long arrived = 0;
-    for (int r = 2; r < a.rows(); ++r) {
-        ++arrived;
-        if (r > 2 && sameIssueAndPlace(r)) {
-            s.rows.back()[8] = count(std::stoll(s.rows.back()[8]) + 1);
-            continue;
-        }
-        auto b = bound.empty() ? bound.end() : bound.find(cell(a, 9, r));
-        s.rows.push_back({publisher(cell(a, 0, r)), cell(a, 1, r), cell(a, 2, r), cell(a, 3, r),
-                          cell(a, 4, r), location(cell(a, 5, r)), location(cell(a, 6, r)),
-                          count(static_cast<long long>(number(a, 10, r))), "1", cell(a, 8, r),
-                          b == bound.end() ? "" : b->second});
-    }
     out.sections.push_back(std::move(s));
     if (!out.rowCount()) {
         LIB_ShowMsg("I没有结果！");

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "db/ProcRegistry.h"
+#include "db/RawSelect.h"
 #include "db/basLibDB.h"
+#include "tests/support/ProbeBackend.h"
 #include "tests/support/TestDb.h"
 
 namespace {
@@ -70,6 +72,79 @@ TEST_P(Session, ALongResultComesWholeInOrderWithEveryCellConverted) {
         ASSERT_EQ(a(1, r).str(), "row " + std::to_string(i)) << r;
         ASSERT_EQ(a(2, r).str(), "") << r;
     }
+}
+
+// A long report reads its rows one by one instead of through the result array; each cell's
+// text must be the array's, in the same order, and a failure must be reported the same way,
+// also on a backend that hands over only whole results.
+std::vector<std::string> arrayTexts(const std::string& sql) {
+    LibArray a;
+    EXPECT_EQ(LIB_DB_Select(sql, a), 0);
+    std::vector<std::string> texts;
+    for (int r = 2; r < a.rows(); ++r)
+        for (int c = 0; c < a.cols(); ++c)
+            texts.push_back(a(c, r).str());
+    return texts;
+}
+
+int eachTexts(const std::string& sql, std::vector<std::string>& texts) {
+    texts.clear();
+    return LIB_DB_SelectEach(
+        sql, [&](const std::vector<RawColumn>& columns, const std::vector<LibVar>& row) {
+            EXPECT_EQ(columns.size(), row.size());
+            for (std::size_t c = 0; c < row.size(); ++c)
+                texts.push_back(LIB_DB_RawText(row[c], columns[c].typeCode));
+        });
+}
+
+TEST_P(Session, RowByRowReadingGivesTheArraysTextsInOrderAndReportsAFailure) {
+    ASSERT_EQ(LIB_DB_Execute("INSERT INTO indi_acct (prop_no, call_no, price, remark) VALUES "
+                             "('P2', 'K1', 12.5, '  note  '), ('P1', NULL, NULL, 'x'), "
+                             "('P3', 'K3', 7, NULL)"),
+              0);
+    const std::string sql =
+        "SELECT prop_no, call_no, price, remark, price*2 AS twice, prop_no || '  ' AS padded "
+        "FROM indi_acct ORDER BY prop_no DESC";
+    std::vector<std::string> texts;
+    ASSERT_EQ(eachTexts(sql, texts), 0);
+    EXPECT_EQ(texts, arrayTexts(sql));
+    ASSERT_EQ(texts.size(), 18u);
+    EXPECT_EQ(texts[0], "P3");
+    EXPECT_EQ(texts[3], "") << "a NULL text reads as empty";
+    EXPECT_EQ(texts[8], "12.5");
+    EXPECT_EQ(texts[9], "  note") << "only the right end is trimmed";
+    EXPECT_EQ(texts[10], "25");
+    EXPECT_EQ(texts[11], "P2");
+    EXPECT_EQ(texts[12], "P1");
+    EXPECT_EQ(texts[14], "0") << "a NULL number reads as 0";
+    EXPECT_EQ(texts[16], "0");
+
+    const std::string many =
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<3000) "
+        "SELECT i, 'row ' || i FROM n ORDER BY i DESC";
+    ASSERT_EQ(eachTexts(many, texts), 0);
+    ASSERT_EQ(texts.size(), 6000u);
+    EXPECT_EQ(texts.front(), "3000");
+    EXPECT_EQ(texts[5999], "row 1");
+    EXPECT_EQ(texts, arrayTexts(many));
+
+    EXPECT_EQ(eachTexts("SELECT nosuch FROM indi_acct", texts), -1);
+    EXPECT_TRUE(texts.empty());
+    EXPECT_EQ(g_ErrInfo.lngSource, kSrcSelect);
+    EXPECT_EQ(g_ErrInfo.strSQL, "SELECT nosuch FROM indi_acct");
+
+    // A backend without row-by-row reading: the same rows from its whole result, one query.
+    ProbeBackend& probe = ProbeBackend::install();
+    probe.reset();
+    ASSERT_EQ(eachTexts(sql, texts), 0);
+    EXPECT_EQ(probe.queries, 1);
+    EXPECT_EQ(texts, arrayTexts(sql));
+    probe.reset();
+    probe.failAt = 1;
+    EXPECT_EQ(eachTexts(sql, texts), -1);
+    probe.failAt = 0;
+    EXPECT_TRUE(texts.empty());
+    EXPECT_EQ(g_ErrInfo.lngOraErr, 1013);
 }
 
 TEST_P(Session, QuotedValuesComeBackUnchanged) {
