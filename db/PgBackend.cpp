@@ -126,7 +126,10 @@ bool startsWithWord(const std::string& sql, const char* word) {
     return true;
 }
 
-class PgBackend final : public DbBackend, public DbStatistics, public DbLargeRead, public DbRowReader {
+class PgBackend final : public DbBackend,
+                        public DbStatistics,
+                        public DbLargeRead,
+                        public DbRowReader {
 public:
     explicit PgBackend(const ConnectParams& p) {
         std::string host, port;
