@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStackedWidget>
 
 #include "common/gui/FileDialogs.h"
 #include "common/gui/PrintPreview.h"
@@ -25,6 +26,7 @@ void frmOrdManager::addSendCommands() {
     addCommand("cmdSend", "发订(&O)", &frmOrdManager::cmdSend);
     addCommand("cmdUnSend", "取消发订(&U)", &frmOrdManager::cmdUnSend);
     addCommand("cmdShowFlag", "签收信息(&H)", &frmOrdManager::cmdShowFlag);
+    addCommand("cmdPrintType", "打印类型(&Y)...", &frmOrdManager::cmdPrintType);
     addCommand("cmdPrint", "打印订购清单(&P)", &frmOrdManager::cmdPrint);
     addCommand("cmdPrintLoca", "按订户打印", &frmOrdManager::cmdPrintLoca);
     addCommand("cmdPrintDisLoca", "按分配地打印", &frmOrdManager::cmdPrintDisLoca);
@@ -38,6 +40,11 @@ void frmOrdManager::addSendCommands() {
     addCommand("cmdReplace", "按征订目录刷新价格", &frmOrdManager::cmdReplace);
     addCommand("cmdReplaceFreq", "按征订目录刷新频率", &frmOrdManager::cmdReplaceFreq);
     command("cmdPrint")->setShortcut(QKeySequence::Print);
+    command("cmdPrintType")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    printTypeMenu = new QMenu(this);
+    printTypeMenu->setObjectName("mnuPrintType");
+    for (const char* name : {"cmdPrint", "cmdPrintLoca", "cmdPrintDisLoca"})
+        printTypeMenu->addAction(command(name));
     QMenu* menu = menuBar()->addMenu("发订(&O)");
     for (const char* name : {"cmdSend", "cmdUnSend", "cmdShowFlag"})
         menu->addAction(command(name));
@@ -45,12 +52,12 @@ void frmOrdManager::addSendCommands() {
     for (const char* name : {"cmdReplace", "cmdReplaceFreq"})
         menu->addAction(command(name));
     menu->addSeparator();
-    for (const char* name :
-         {"cmdPrint", "cmdPrintLoca", "cmdPrintDisLoca", "cmdExportAll", "cmdEmail"})
+    for (const char* name : {"cmdPrintType", "cmdPrint", "cmdPrintLoca", "cmdPrintDisLoca",
+                             "cmdExportAll", "cmdEmail"})
         menu->addAction(command(name));
     for (const char* name :
-         {"cmdSend", "cmdUnSend", "cmdShowFlag", "cmdPrint", "cmdPrintLoca", "cmdPrintDisLoca",
-          "cmdExportAll", "cmdEmail", "cmdReplace", "cmdReplaceFreq"}) {
+         {"cmdSend", "cmdUnSend", "cmdShowFlag", "cmdPrintType", "cmdPrint", "cmdPrintLoca",
+          "cmdPrintDisLoca", "cmdExportAll", "cmdEmail", "cmdReplace", "cmdReplaceFreq"}) {
         QAction* a = command(name);
         const QString keys = a->shortcut().toString(QKeySequence::NativeText);
         a->setToolTip(a->text().remove("&") + (keys.isEmpty() ? "" : " (" + keys + ")"));
@@ -62,8 +69,8 @@ void frmOrdManager::refreshSendCommands(bool order, bool catalogue, int count, b
     for (const char* name : {"cmdSend", "cmdUnSend", "cmdShowFlag"})
         commands_.at(name)->setEnabled(details && !editing);
     // Lists and mail read the saved rows: an empty catalogue still prints its heading.
-    for (const char* name :
-         {"cmdPrint", "cmdPrintLoca", "cmdPrintDisLoca", "cmdExportAll", "cmdEmail"})
+    for (const char* name : {"cmdPrintType", "cmdPrint", "cmdPrintLoca", "cmdPrintDisLoca",
+                             "cmdExportAll", "cmdEmail"})
         commands_.at(name)->setEnabled(order && catalogue && !editing);
     // The pre-order catalogue to refresh from is the one chosen in its tree.
     for (const char* name : {"cmdReplace", "cmdReplaceFreq"})
@@ -119,6 +126,12 @@ void frmOrdManager::printList(OrdPrintBy by) {
         return;
     }
     printedListPreview(html, this);
+}
+
+void frmOrdManager::cmdPrintType() {
+    // Over the top of the list, where the keyboard user's eyes are.
+    printTypeMenu->popup(stkMain->mapToGlobal(QPoint(0, 0)));
+    printTypeMenu->setActiveAction(command("cmdPrint"));
 }
 
 void frmOrdManager::cmdPrint() {

@@ -47,7 +47,7 @@ void frmOrdManager::addSearchCommands() {
     addCommand("cmdMarcSimpl", "简单书目(&J)", &frmOrdManager::cmdMarcSimpl);
     addCommand("cmdMarcDel", "删除书目记录", &frmOrdManager::cmdMarcDel);
     addCommand("cmdMarcAdd", "新建书目(&A)...", &frmOrdManager::cmdMarcAdd);
-    addCommand("NewTemple", "按模板新增", &frmOrdManager::cmdNewTemple);
+    addCommand("NewTemple", "按上次模板新增", &frmOrdManager::cmdNewTemple);
     addCommand("CNPublish", "新增中文期刊...", &frmOrdManager::cmdCNPublish);
     addCommand("USPublish", "新增外文期刊...", &frmOrdManager::cmdUSPublish);
     command("cmdMarcSimpl")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
@@ -56,7 +56,6 @@ void frmOrdManager::addSearchCommands() {
     command("cmdMarcAdd")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
     command("CNPublish")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     command("USPublish")->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
-    command("NewTemple")->setIcon(command("cmdDetlNew")->icon());
     for (const char* name : {"cmdSearch", "cmdMultiModify", "cmdMarcSimpl", "cmdMarcDel",
                              "cmdMarcAdd", "NewTemple", "CNPublish", "USPublish"}) {
         QAction* a = command(name);
@@ -70,20 +69,19 @@ void frmOrdManager::addSearchCommands() {
     placeAfter(menuBar(), nullptr, command("cmdMarcRepeat"), command("cmdMarcDel"));
     placeAfter(menuBar(), nullptr, command("cmdMarcRepeat"), command("cmdMarcSimpl"));
     placeAfter(menuBar(), nullptr, command("cmdMarcFind"), command("cmdMarcAdd"));
-    // The templates beside 新增: in the menu, and on the toolbar one button that repeats the
-    // last template and drops down both.
+    // The templates beside 新增: after it in its menu, and dropped down from its toolbar button,
+    // which costs the toolbar no room.
+    placeAfter(menuBar(), nullptr, command("cmdDetlNew"), command("NewTemple"));
     placeAfter(menuBar(), nullptr, command("cmdDetlNew"), command("USPublish"));
     placeAfter(menuBar(), nullptr, command("cmdDetlNew"), command("CNPublish"));
-    auto* temples = new QToolButton(this);
-    temples->setObjectName("btnNewTemple");
-    temples->setDefaultAction(command("NewTemple"));
-    temples->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    temples->setPopupMode(QToolButton::MenuButtonPopup);
-    auto* menu = new QMenu(temples);
-    menu->addAction(command("CNPublish"));
-    menu->addAction(command("USPublish"));
-    temples->setMenu(menu);
-    bar_->insertWidget(command("cmdSave"), temples);
+    if (auto* add = qobject_cast<QToolButton*>(bar_->widgetForAction(command("cmdDetlNew")))) {
+        auto* menu = new QMenu(add);
+        menu->setObjectName("mnuNewTemple");
+        menu->addAction(command("CNPublish"));
+        menu->addAction(command("USPublish"));
+        add->setMenu(menu);
+        add->setPopupMode(QToolButton::MenuButtonPopup);
+    }
 }
 
 void frmOrdManager::refreshSearchCommands(bool order, int count, bool editing) {

@@ -17,6 +17,7 @@
 class QAction;
 class QDockWidget;
 class QLineEdit;
+class QMenu;
 class QStackedWidget;
 class QToolBar;
 class frmOrdAsordList;
@@ -57,6 +58,8 @@ public:
     frmOrdSearch* searchDialog = nullptr;
     // The multi-modify dialog of the last cmdMultiModify (window-modal; null before).
     frmOrdMultiModify* multiModifyDialog = nullptr;
+    // The print types cmdPrintType offers: the order list, per subscriber, per distribution.
+    QMenu* printTypeMenu = nullptr;
     // The new-record dialog of the last cmdMarcAdd or template (window-modal; null before).
     frmOrdMarcAdd* marcAddDialog = nullptr;
 
@@ -111,6 +114,7 @@ private:
     void cmdUnSend();
     void cmdShowFlag();
     void cmdPrint();
+    void cmdPrintType();
     void cmdPrintLoca();
     void cmdPrintDisLoca();
     void cmdExportAll();

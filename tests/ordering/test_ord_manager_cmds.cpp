@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
@@ -155,6 +156,20 @@ TEST_P(OrdManagerCmds, EachPrintCommandOpensThePreview) {
         EXPECT_EQ(shown, "QPrintPreviewDialog") << name;
     }
     EXPECT_TRUE(presenter.shown.empty());
+}
+
+TEST_P(OrdManagerCmds, PrintTypeOffersTheThreeListsAndWaitsForADetailList) {
+    ASSERT_TRUE(manager->runCommand("cmdPrintType"));
+    ASSERT_TRUE(manager->printTypeMenu->isVisible());
+    EXPECT_EQ(manager->printTypeMenu->actions(),
+              (QList<QAction*>{manager->command("cmdPrint"), manager->command("cmdPrintLoca"),
+                               manager->command("cmdPrintDisLoca")}));
+    EXPECT_EQ(manager->printTypeMenu->activeAction(), manager->command("cmdPrint"));
+    manager->printTypeMenu->close();
+    ASSERT_TRUE(manager->runCommand("cmdDetlNew"));
+    EXPECT_FALSE(manager->command("cmdPrintType")->isEnabled()) << "an unsaved detail";
+    ASSERT_TRUE(manager->runCommand("cmdSwitch"));
+    EXPECT_FALSE(manager->command("cmdPrintType")->isEnabled()) << "the pre-order list";
 }
 
 TEST_P(OrdManagerCmds, MailScreenRefusesIncompleteMailAndSendsTheSheet) {

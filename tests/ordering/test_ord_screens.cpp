@@ -362,10 +362,13 @@ TEST_P(OrdScreens, ChineseTemplateSavesChineseValuesAndACnmarcRecord) {
             edit = m->menu();
     ASSERT_NE(edit, nullptr);
     const qsizetype at = edit->actions().indexOf(manager->command("cmdDetlNew"));
-    EXPECT_EQ(edit->actions().mid(at + 1, 2),
-              (QList<QAction*>{manager->command("CNPublish"), manager->command("USPublish")}));
-    auto* button = manager->findChild<QToolButton*>("btnNewTemple");
+    EXPECT_EQ(edit->actions().mid(at + 1, 3),
+              (QList<QAction*>{manager->command("CNPublish"), manager->command("USPublish"),
+                               manager->command("NewTemple")}));
+    auto* bar = manager->findChild<QToolBar*>("tbrCommands");
+    auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(manager->command("cmdDetlNew")));
     ASSERT_NE(button, nullptr);
+    ASSERT_NE(button->menu(), nullptr);
     EXPECT_EQ(button->menu()->actions(),
               (QList<QAction*>{manager->command("CNPublish"), manager->command("USPublish")}));
     EXPECT_EQ(manager->command("CNPublish")->shortcut(), QKeySequence("Ctrl+Shift+N"));
