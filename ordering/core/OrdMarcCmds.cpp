@@ -4,7 +4,6 @@
 #include "ordering/core/OrdMarcCmds.h"
 
 #include "db/DbTransaction.h"
-#include "db/HeldMessages.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -203,7 +202,6 @@ int intAddOrdMarc(const std::string& publ, const std::string& year, const std::s
                             " AND peri_ord_year=" + LIB_SqlStr(year) +
                             " AND asord_no=" + LIB_SqlStr(asordNo);
     enum class Outcome { Done, Failed, RecordFailed, HasRecord, ChangedElsewhere };
-    HeldMessages held;
     const Outcome outcome = [&] {
         DbTransaction tx;
         if (!tx.ok()) return Outcome::Failed;
@@ -223,7 +221,6 @@ int intAddOrdMarc(const std::string& publ, const std::string& year, const std::s
         if (linked != 1) return Outcome::ChangedElsewhere;
         return tx.commit() == 0 ? Outcome::Done : Outcome::Failed;
     }();
-    held.release();
     if (outcome == Outcome::Failed) LIB_DB_ShowError();
     if (outcome == Outcome::HasRecord) LIB_ShowMsg("E该订购明细已有书目记录！");
     if (outcome == Outcome::ChangedElsewhere) LIB_ShowMsg("E" + strOrdChangedElsewhere(asordNo));

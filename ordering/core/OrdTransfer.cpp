@@ -6,7 +6,6 @@
 
 #include "common/OperatorState.h"
 #include "db/DbTransaction.h"
-#include "db/HeldMessages.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"

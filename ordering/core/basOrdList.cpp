@@ -10,7 +10,6 @@
 #include "common/OperatorState.h"
 #include "common/basLibOpLog.h"
 #include "db/DbTransaction.h"
-#include "db/HeldMessages.h"
 #include "db/SqlText.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -417,7 +416,6 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
     // Refusals are shown once the transaction is rolled back, never while it holds locks.
     enum class Outcome { Saved, Failed, NumberTaken, RecordFailed, ChangedElsewhere, CheckInBegun };
     std::vector<std::string> refusals;
-    HeldMessages held;
     Outcome outcome = [&] {
         DbTransaction tx;
         if (!tx.ok()) return Outcome::Failed;
@@ -451,7 +449,6 @@ int intSaveOrdDetail(OrdDetail& d, bool report) {
         }
         return Outcome::Saved;
     }();
-    held.release();
     if (outcome == Outcome::NumberTaken) LIB_ShowMsg("E该征订号已存在，请重新输入征订号！");
     if (outcome == Outcome::CheckInBegun) LIB_ShowMsg("E" + strOrdErrorText(refusals, no));
     if (outcome == Outcome::ChangedElsewhere)
