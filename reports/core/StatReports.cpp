@@ -127,7 +127,7 @@ StatResult run(const std::string& sql, LibArray& a) {
 }
 
 // A long report's rows handed to `row` one by one, straight from the fetch: neither the result
-// array nor the whole result is held beside the report's own rows.
+// array nor all the rows as cells are held beside the report's own rows.
 StatResult runEach(const std::string& sql, const DbRowFn& row) {
     g_strSQL = sql;
     if (LIB_DB_SelectEach(sql, row) < 0) {
