@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "checkin/core/basChkSearch.h"
 #include "common/OperatorState.h"
@@ -119,6 +120,17 @@ std::vector<std::string> filterHeader(const StatFilter& f) {
 StatResult run(const std::string& sql, LibArray& a) {
     g_strSQL = sql;
     if (LIB_DB_Select(sql, a) < 0) {
+        LIB_DB_ShowError();
+        return StatResult::Failed;
+    }
+    return StatResult::Rows;
+}
+
+// A long report's rows handed to `row` one by one, straight from the fetch: neither the result
+// array nor all the rows as cells are held beside the report's own rows.
+StatResult runEach(const std::string& sql, const DbRowFn& row) {
+    g_strSQL = sql;
+    if (LIB_DB_SelectEach(sql, row) < 0) {
         LIB_DB_ShowError();
         return StatResult::Failed;
     }
@@ -429,36 +441,31 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
     auto closeRow = [&] {
         if (copies) s.rows.back()[8] = count(copies);
     };
-    // The copies go from the fetched rows straight into the report's rows, without the result
-    // array or even the whole result in between: on a year of a large library they are hundreds
-    // of thousands.
-    g_strSQL = sql;
-    if (LIB_DB_SelectEach(
-            sql, [&](const std::vector<RawColumn>& columns, const std::vector<LibVar>& row) {
-                auto text = [&](int c) { return LIB_DB_RawText(row[c], columns[c].typeCode); };
-                std::string publ = text(0), year = text(1), asord = text(2), loca = text(5),
-                            dist = text(6), issue = text(7);
-                ++arrived;
-                if (copies && issue == lastIssue && dist == lastDist && loca == lastLoca &&
-                    asord == s.rows.back()[2] && year == s.rows.back()[1] && publ == lastPubl) {
-                    ++copies;
-                    return;
-                }
-                closeRow();
-                copies = 1;
-                auto b = bound.empty() ? bound.end() : bound.find(text(9));
-                s.rows.push_back({publisher(publ), std::move(year), std::move(asord), text(3),
-                                  text(4), location(loca), location(dist),
-                                  count(static_cast<long long>(row[10].num())), "", text(8),
-                                  b == bound.end() ? "" : b->second});
-                lastPubl = std::move(publ);
-                lastLoca = std::move(loca);
-                lastDist = std::move(dist);
-                lastIssue = std::move(issue);
-            }) < 0) {
-        LIB_DB_ShowError();
+    // The copies, hundreds of thousands in a year of a large library, go straight into the
+    // report's rows.
+    if (runEach(sql, [&](const std::vector<RawColumn>& columns, const std::vector<LibVar>& row) {
+            auto text = [&](int c) { return LIB_DB_RawText(row[c], columns[c].typeCode); };
+            std::string publ = text(0), year = text(1), asord = text(2), loca = text(5),
+                        dist = text(6), issue = text(7);
+            ++arrived;
+            if (copies && issue == lastIssue && dist == lastDist && loca == lastLoca &&
+                asord == s.rows.back()[2] && year == s.rows.back()[1] && publ == lastPubl) {
+                ++copies;
+                return;
+            }
+            closeRow();
+            copies = 1;
+            auto b = bound.empty() ? bound.end() : bound.find(text(9));
+            s.rows.push_back({publisher(publ), std::move(year), std::move(asord), text(3), text(4),
+                              location(loca), location(dist),
+                              count(static_cast<long long>(row[10].num())), "", text(8),
+                              b == bound.end() ? "" : b->second});
+            lastPubl = std::move(publ);
+            lastLoca = std::move(loca);
+            lastDist = std::move(dist);
+            lastIssue = std::move(issue);
+        }) != StatResult::Rows)
         return StatResult::Failed;
-    }
     closeRow();
     out.title = "期刊到刊统计";
     out.header = filterHeader(f);
@@ -556,9 +563,22 @@ StatResult statIndiAcct(const std::string& from, const std::string& to, const st
         "a.marc_rec_no=m.marc_rec_no AND a.prop_no>=" +
         q(trimmed(from)) + " AND a.prop_no<=" + q(trimmed(to));
     if (!docType.empty()) sql += " AND m.doc_type_code=" + q(docType);
-    LibArray a;
-    if (run(sql + " ORDER BY a.prop_no", a) != StatResult::Rows) return StatResult::Failed;
-    if (!a.recordCount()) {
+    // The whole account runs to a hundred thousand volumes and more.
+    StatSection s;
+    std::unordered_set<std::string> titles;
+    double money = 0;
+    NameCache location(LIB_LocationName);
+    if (runEach(sql + " ORDER BY a.prop_no",
+                [&](const std::vector<RawColumn>& columns, const std::vector<LibVar>& row) {
+                    auto text = [&](int c) { return LIB_DB_RawText(row[c], columns[c].typeCode); };
+                    const double price = row[8].num();
+                    titles.insert(text(10));
+                    money += price;
+                    s.rows.push_back({text(0), text(1), text(2), text(3), text(4), text(5), text(6),
+                                      location(text(7)), statMoney(price), text(9)});
+                }) != StatResult::Rows)
+        return StatResult::Failed;
+    if (s.rows.empty()) {
         LIB_ShowMsg("E没有结果返回");
         return StatResult::Empty;
     }
@@ -568,16 +588,6 @@ StatResult statIndiAcct(const std::string& from, const std::string& to, const st
     out.columns = {"登陆日期", "财产号", "书名",   "作者", "出版社",
                    "年度",     "卷期",   "馆藏地", "价格", "状态"};
     out.numeric = {false, false, false, false, false, false, false, false, true, false};
-    StatSection s;
-    std::set<std::string> titles;
-    double money = 0;
-    for (int r = 2; r < a.rows(); ++r) {
-        titles.insert(cell(a, 10, r));
-        money += number(a, 8, r);
-        s.rows.push_back({cell(a, 0, r), cell(a, 1, r), cell(a, 2, r), cell(a, 3, r), cell(a, 4, r),
-                          cell(a, 5, r), cell(a, 6, r), LIB_LocationName(cell(a, 7, r)),
-                          statMoney(number(a, 8, r)), cell(a, 9, r)});
-    }
     out.sections.push_back(std::move(s));
     out.total = {"合计", "", "", "", "", "", "", "", statMoney(money), ""};
     out.footer =

@@ -397,6 +397,10 @@ TEST_P(StatReportTest, PropertyAccountNeedsBothEndsAndTotalsTheRange) {
     EXPECT_EQ(joined(t, {1}), (std::vector<std::string>{"QX1", "QX2", "QX3"}));
     EXPECT_EQ(t.footer, "种：2 总价：61.25");
     EXPECT_EQ(t.header[1], "财产号：QX1 —— QX3");
+    const std::string qk01 = scalar(
+        "SELECT location_name FROM location_lst WHERE location='QK01' AND code_use_flag='1'");
+    for (const auto& r : t.sections.at(0).rows)
+        EXPECT_EQ(r[7], qk01) << r[1];
     ASSERT_EQ(statIndiAcct("QX1", "QX3", "11", t), StatResult::Rows);
     EXPECT_EQ(t.footer, "种：" +
                             scalar("SELECT COUNT(DISTINCT a.marc_rec_no) FROM indi_acct a, marc m "
@@ -410,6 +414,17 @@ TEST_P(StatReportTest, PropertyAccountNeedsBothEndsAndTotalsTheRange) {
     EXPECT_EQ(statIndiAcct("ZZ1", "ZZ9", "", t), StatResult::Empty);
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].body, "没有结果返回");
+
+    // The list's statement failing is reported and leaves no part of a grid.
+    ProbeBackend& probe = ProbeBackend::install();
+    probe.reset();
+    probe.failAt = 1;
+    presenter.shown.clear();
+    EXPECT_EQ(statIndiAcct("QX1", "QX3", "", t), StatResult::Failed);
+    probe.failAt = 0;
+    EXPECT_TRUE(t.sections.empty() && t.total.empty());
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].type, 'E');
 }
 
 TEST_P(StatReportTest, ClassificationPutsTitlesWithoutCallNumberApart) {
