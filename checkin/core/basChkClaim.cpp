@@ -169,6 +169,11 @@ int claimLoadChoices(std::vector<std::string>& years, std::vector<std::string>& 
     return 0;
 }
 
+std::string claimSearchStatement(const ClaimFilter& filter, ClaimList list,
+                                 const std::string& today) {
+    return candidateStatement(filter, list, today, "");
+}
+
 ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::string& today,
                               std::vector<ClaimCandidate>& rows) {
     rows.clear();

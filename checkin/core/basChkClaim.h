@@ -62,6 +62,10 @@ enum class ClaimSearchResult { Found, Nothing, NoCondition, BadSearchText, DbErr
 int claimLoadChoices(std::vector<std::string>& years, std::vector<std::string>& locations,
                      std::vector<std::pair<std::string, std::string>>& groups);
 
+// The statement claimSearch runs for a filter without search text, for a look at its plan.
+std::string claimSearchStatement(const ClaimFilter& filter, ClaimList list,
+                                 const std::string& today);
+
 // Fills `rows` with the chosen list on the server's `today` ("yyyy-mm-dd"). The list to claim is
 // ordered by running issue number, the claimed list by latest claim date, newest first.
 // NoCondition: no year, location, order number, acquisition mode or search text was given.

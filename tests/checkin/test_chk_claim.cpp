@@ -11,6 +11,8 @@
 
 #include "checkin/core/basChkClaim.h"
 #include "db/DbTransaction.h"
+#include "db/LargeRead.h"
+#include "db/RawSelect.h"
 #include "ordering/core/basOrdFunc.h"
 #include "tests/checkin/ClaimTestData.h"
 #include "tests/support/ProbeBackend.h"
@@ -335,6 +337,53 @@ TEST_P(ClaimSearch, OneStatementGivesThePerRowResultOnRandomData) {
             }
         }
     }
+}
+
+// A SQLite library has no planner statistics (the program gathers none there), so the whole
+// library's search must find its way by the schema alone: from the open issues' index, every
+// other table reached by its keys and none read whole. On PostgreSQL the read's own settings
+// last only as long as its transaction.
+TEST_P(ClaimSearch, WholeLibraryReadGoesByIndexesWithSettingsOfItsOwn) {
+    ClaimFilter all;
+    all.anyOrder = true;
+    if (GetParam() == std::string(kSqlite)) {
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM sqlite_master WHERE name='sqlite_stat1'"), "0");
+        for (ClaimList list :
+             {ClaimList::ToClaim, ClaimList::ToClaimAfterLater, ClaimList::Claimed}) {
+            RawResult plan;
+            ASSERT_EQ(
+                LIB_DB_SelectRaw(
+                    "EXPLAIN QUERY PLAN " + claimSearchStatement(all, list, kClaimToday), plan),
+                0)
+                << g_ErrInfo.strDesc;
+            std::string steps;
+            for (const auto& row : plan.rows)
+                steps += row.back().str() + "\n";
+            EXPECT_NE(steps.find("SEARCH a USING INDEX M_PERI_CHK_VOL_OPEN_IDX"), std::string::npos)
+                << steps;
+            for (const auto& row : plan.rows) {
+                const std::string step = row.back().str();
+                if (step.rfind("SCAN ", 0) == 0) {
+                    EXPECT_EQ(step, "SCAN u") << steps;
+                }
+            }
+        }
+    } else {
+        const std::string jit = scalar("SHOW jit"), memory = scalar("SHOW work_mem");
+        {
+            DbTransaction tx;
+            ASSERT_TRUE(tx.ok());
+            ASSERT_EQ(LIB_DB_PrepareLargeRead(), 0) << g_ErrInfo.strDesc;
+            EXPECT_EQ(scalar("SHOW jit"), "off");
+            EXPECT_EQ(scalar("SHOW work_mem"), "64MB");
+            ASSERT_EQ(tx.commit(), 0);
+        }
+        EXPECT_EQ(scalar("SHOW jit"), jit);
+        EXPECT_EQ(scalar("SHOW work_mem"), memory);
+        EXPECT_NE(memory, "64MB");
+    }
+    addRandomLines(true);
+    EXPECT_FALSE(search(all).empty());
 }
 
 // The flag kept by check-in only takes away issues that have every copy: the lists to claim
