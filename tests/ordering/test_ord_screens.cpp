@@ -901,6 +901,23 @@ TEST_P(OrdScreens, SaveAndSaveAllShowTheWholeListAndANewDetailHasNoOrderState) {
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl"), "0");
 }
 
+TEST_P(OrdScreens, TheFrequencyOfADetailCheckingInStaysThroughTheSave) {
+    openCatalogueWith({"3-1"});
+    g_OraDatabase->execute("UPDATE m_peri_ord_detl SET ord_flag='2'");
+    ASSERT_EQ(list->Refresh(), 0);
+    info->typeValue("PublFreq", "季刊");
+    ASSERT_EQ(list->current()->publFreq, "季刊");
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(lastMessage(),
+              "订购号为：3-1的记录已经开始签收，不能修改出版频率！\n订购号为：3-1的记录不能保存！");
+    EXPECT_EQ(scalar("SELECT publ_freq FROM m_peri_ord_detl"), "月刊");
+    // Put back, the frequency is no change and the rest of the edit saves.
+    info->typeValue("PublFreq", "月刊");
+    info->typeValue("Remark", "签收中");
+    ASSERT_TRUE(manager->runCommand("cmdSave"));
+    EXPECT_EQ(scalar("SELECT remark FROM m_peri_ord_detl"), "签收中");
+}
+
 TEST_P(OrdScreens, TheFinishingMarkSurvivesACancelAndALaterSave) {
     openCatalogueWith({"3-1"});
     ASSERT_EQ(list->subSetEndFlag(true), 0);
