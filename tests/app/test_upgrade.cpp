@@ -182,6 +182,8 @@ TEST_P(UpgradeCtl, VersionFiveGetsTheTitleWordsOfItsRecords) {
          {"DROP TABLE marc_title_word", "DROP INDEX M_PERI_ORD_DETL_FMT_IDX",
           "DROP INDEX M_PERI_CHK_VOL_OPEN_IDX",
           "CREATE INDEX M_PERI_CHK_VOL_OPEN_IDX ON m_peri_chk_vol (finish_flag, aslack_date)",
+          "DROP INDEX PERI_ASORD_DETL_FMT_IDX",
+          "ALTER TABLE peri_asord_detl DROP COLUMN fmt_asord_no",
           "UPDATE sys_schema_version SET version=5"}) {
         CtlResult r = runCtl(binary, home->dir(), {"exec", sql});
         ASSERT_EQ(r.code, 0) << sql << ": " << r.err;
