@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -404,12 +405,13 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
         }
         publClause += ")";
     }
-    // The statement gives a row for each copy, in the report's order; the copies of one issue at
-    // one location and distribution place, next to each other, make one row of the report and
-    // their number is what arrived. Grouping them in the statement sorted every copy on a dozen
-    // columns and cost more than all the rest. The joins are written in the order orders, titles,
-    // distribution places, issues, copies: SQLite keeps a CROSS JOIN's order, and each step then
-    // reads its rows by the key of the step before.
+    // The statement gives a row for each copy; the copies of one issue at one location and
+    // distribution place make one row of the report and their number is what arrived. The
+    // program puts them in the report's order (the order's key, location, distribution place,
+    // issue; codes compared byte by byte, as SQLite does): the server's sort of every copy on
+    // those text columns cost as much as the rest of its work. The joins are written in the order
+    // orders, titles, distribution places, issues, copies: SQLite keeps a CROSS JOIN's order, and
+    // each step then reads its rows by the key of the step before.
     std::string sql =
         "SELECT a.publ_code,a.peri_ord_year,a.asord_no,m.m_title,m.m_isbn,c.location,"
         "c.dis_location,c.peri_id, b.cover_vol ||'卷'|| b.cover_issue||'期' as vol,m.marc_rec_no,"
@@ -418,9 +420,7 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
         "AND " +
         orderJoin("a", "d") + " AND " + orderJoin("a", "b") +
         " AND b.peri_id=c.peri_id AND c.location=d.location AND c.dis_location = d.dist_loca" +
-        filterClauses(f, "a", "m", true, false) + publClause +
-        " order by  a.publ_code asc, a.peri_ord_year asc , a.asord_no asc, c.location asc, "
-        "c.dis_location asc , c.peri_id asc ";
+        filterClauses(f, "a", "m", true, false) + publClause;
     std::map<std::string, std::string> bound;
     if (showBound) {
         LibArray b;
@@ -433,39 +433,42 @@ StatResult statArrival(const StatFilter& f, bool showBound, StatTable& out) {
             list += (list.empty() ? "" : "；") + cell(b, 1, r);
         }
     }
+    struct Copy {
+        std::string publ, year, asord, title, isbn, loca, dist, issue, vol, marc;
+        long long qty;
+        auto key() const { return std::tie(publ, year, asord, loca, dist, issue); }
+    };
+    std::vector<Copy> copiesRead;
+    if (runEach(sql, [&](const std::vector<RawColumn>& columns, const std::vector<LibVar>& row) {
+            auto text = [&](int c) { return LIB_DB_RawText(row[c], columns[c].typeCode); };
+            copiesRead.push_back({text(0), text(1), text(2), text(3), text(4), text(5), text(6),
+                                  text(7), text(8), text(9),
+                                  static_cast<long long>(row[10].num())});
+        }) != StatResult::Rows)
+        return StatResult::Failed;
+    std::sort(copiesRead.begin(), copiesRead.end(),
+              [](const Copy& x, const Copy& y) { return x.key() < y.key(); });
     StatSection s;
     NameCache publisher(publName), location(LIB_LocationName);
-    // The codes that tell one issue at one place from the next, as the last row had them.
-    std::string lastPubl, lastLoca, lastDist, lastIssue;
-    long long arrived = 0, copies = 0;
+    const Copy* last = nullptr;
+    long long copies = 0;
     auto closeRow = [&] {
         if (copies) s.rows.back()[8] = count(copies);
     };
-    // The copies, hundreds of thousands in a year of a large library, go straight into the
-    // report's rows.
-    if (runEach(sql, [&](const std::vector<RawColumn>& columns, const std::vector<LibVar>& row) {
-            auto text = [&](int c) { return LIB_DB_RawText(row[c], columns[c].typeCode); };
-            std::string publ = text(0), year = text(1), asord = text(2), loca = text(5),
-                        dist = text(6), issue = text(7);
-            ++arrived;
-            if (copies && issue == lastIssue && dist == lastDist && loca == lastLoca &&
-                asord == s.rows.back()[2] && year == s.rows.back()[1] && publ == lastPubl) {
-                ++copies;
-                return;
-            }
-            closeRow();
-            copies = 1;
-            auto b = bound.empty() ? bound.end() : bound.find(text(9));
-            s.rows.push_back({publisher(publ), std::move(year), std::move(asord), text(3), text(4),
-                              location(loca), location(dist),
-                              count(static_cast<long long>(row[10].num())), "", text(8),
-                              b == bound.end() ? "" : b->second});
-            lastPubl = std::move(publ);
-            lastLoca = std::move(loca);
-            lastDist = std::move(dist);
-            lastIssue = std::move(issue);
-        }) != StatResult::Rows)
-        return StatResult::Failed;
+    for (Copy& c : copiesRead) {
+        if (last && last->key() == c.key()) {
+            ++copies;
+            continue;
+        }
+        closeRow();
+        copies = 1;
+        auto b = bound.empty() ? bound.end() : bound.find(c.marc);
+        s.rows.push_back({publisher(c.publ), c.year, c.asord, std::move(c.title), std::move(c.isbn),
+                          location(c.loca), location(c.dist), count(c.qty), "", std::move(c.vol),
+                          b == bound.end() ? "" : b->second});
+        last = &c;
+    }
+    const auto arrived = static_cast<long long>(copiesRead.size());
     closeRow();
     out.title = "期刊到刊统计";
     out.header = filterHeader(f);
