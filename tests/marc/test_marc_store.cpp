@@ -235,7 +235,7 @@ MARC_BOTH_MODES(MarcStore, FailedSaveInTheCallersTransactionIsToldAfterItsRollba
     EXPECT_EQ(presenter.shown[0].type, 'E');
     EXPECT_EQ(presenter.shown[0].body, LIB_GetMsgText("ECM010"));
     EXPECT_FALSE(presenter.shown[0].inTransaction);
-    EXPECT_EQ(scalar("SELECT lang_code FROM marc WHERE marc_rec_no=" + LIB_SqlStr(no)), "chi")
+    EXPECT_EQ(scalar("SELECT lang_code FROM marc WHERE marc_rec_no=" + LIB_SqlStr(no)), "CHI")
         << "the caller's own change was rolled back before the box";
     EXPECT_EQ(scalar("SELECT count(*) FROM marc"), "1");
 }
