@@ -44,7 +44,7 @@ int upgradeDb(const std::vector<std::string>& args) {
             });
             if (done < 0) {
                 std::cerr << "题名词索引未能建立，请再运行 serialsctl marc reindex: "
-                          << g_ErrInfo.strMsg << "\n";
+                          << g_ErrInfo.strDesc << "\n";
                 return 1;
             }
         }

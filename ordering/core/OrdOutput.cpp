@@ -125,7 +125,7 @@ int intWriteOrdSheet(const std::string& publ, const std::string& year, const std
                      std::string& error, const std::vector<std::string>& only) {
     std::vector<OrdDetail> details;
     if (intLoadOrdDetails(publ, year, details) < 0) {
-        error = g_ErrInfo.strMsg;
+        error = g_ErrInfo.strDesc;
         return -1;
     }
     XlsxWriter x(path);
