@@ -10,6 +10,7 @@
 #include "db/basLibDB.h"
 #include "marc/core/basBMDefault.h"
 #include "marc/core/basBMStore.h"
+#include "ordering/core/basOrdFunc.h"
 
 namespace {
 
@@ -298,6 +299,7 @@ int stepCheckIn(GenerateContext& ctx) {
     const std::string wkr = g_strWkrNo.empty() ? "ROOT" : g_strWkrNo;
     for (int year = ctx.firstYear; year <= ctx.lastYear; ++year) {
         int rc = inTransaction([&] {
+            const std::string before = last;
             BulkInsert cfg("m_peri_chk_cfg",
                            "publ_code,peri_ord_year,asord_no,location,begin_date,end_date,"
                            "auto_update_loca,beg_vol,beg_issue,beg_total_issue,bind_ysno,"
@@ -367,7 +369,10 @@ int stepCheckIn(GenerateContext& ctx) {
             ctx.count("m_peri_chk_cfg", cfg.rows());
             ctx.count("m_peri_chk_vol", vols.rows());
             ctx.count("m_peri_item", items.rows());
-            return 0;
+            // The copies the year's open issues still owe; its issues are numbered on from the
+            // library's last one.
+            ctx.wrote({"m_peri_chk_lack"});
+            return intRefreshIssueLack(before.empty() ? "" : "peri_id>" + q(before));
         });
         if (rc < 0) return -1;
         ctx.progress("签收预测与到刊", year - ctx.firstYear + 1, ctx.lastYear - ctx.firstYear + 1);

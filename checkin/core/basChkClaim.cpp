@@ -1,8 +1,7 @@
-// The candidate search counts each row's received copies and claims in correlated subqueries
-// that the (peri_id, location) indexes answer, so a whole library is one statement; only the
-// date arithmetic of the claim intervals is done here, on the rows the statement returns. It
-// starts from the open issues' partial index: finished issues (finish_flag '1') are most of a
-// library and have nothing to claim.
+// The candidate search is one statement over the copies still owed (m_peri_chk_lack), which
+// the writers of copies, subscribers, issues and claims keep with each open issue's received
+// copies and claims, so a whole library is read without counting anything; only the date
+// arithmetic of the claim intervals is done here, on the rows the statement returns.
 #include "checkin/core/basChkClaim.h"
 
 #include <chrono>
@@ -38,38 +37,13 @@ std::string joinedKeys(const std::vector<std::string>& codes) {
     return out;
 }
 
-std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::string& today,
-                               const std::string& indexPattern) {
-    // The received copies are counted in an inner step that a LIMIT no library reaches keeps
-    // apart: folded into the outer query, both databases would count them again for each row
-    // they return, and PostgreSQL would count the claims of every row before the copies told
-    // it which rows miss any. The claims are counted, dated and labelled only for those.
-    // MIN(label||'') rather than MIN(label): PostgreSQL would answer the bare MIN by walking the
-    // whole label index for each row until it met this line's distribution.
-    std::string sql =
-        "SELECT t.* FROM (SELECT u.*,"
-        "(SELECT COUNT(r.peri_id) FROM m_aslack_rec r WHERE r.peri_id=u.peri_id"
-        " AND r.location=u.location) AS aslack_cnt,"
-        "(SELECT MAX(r.aslack_detl_date) FROM m_aslack_rec r WHERE r.peri_id=u.peri_id"
-        " AND r.location=u.location) AS aslack_last,"
-        "(SELECT MIN(d.label||'') FROM m_peri_ord_dist_lst d WHERE d.publ_code=u.publ_code"
-        " AND d.peri_ord_year=u.peri_ord_year AND d.asord_no=u.asord_no"
-        " AND d.location=u.location) AS label"
-        " FROM (SELECT a.peri_id,a.publ_code,c.location,a.peri_ord_year,a.asord_no,"
-        "m.m_title,m.m_isbn,a.publ_year,"
-        "COALESCE(a.cover_vol,'')||'卷'||COALESCE(a.cover_issue,'')||'期' AS cover,a.expect_date,"
-        "c.sub_peri_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,a.peri_no,"
-        "(SELECT COUNT(i.peri_id) FROM m_peri_item i WHERE i.peri_id=a.peri_id"
-        " AND i.location=c.location) AS rece_qty"
-        " FROM m_peri_chk_vol a,m_peri_ord_detl b,marc m,m_sub_ord_lst c"
-        " WHERE a.publ_code=b.publ_code AND a.peri_ord_year=b.peri_ord_year"
-        " AND a.asord_no=b.asord_no AND m.marc_rec_no=b.marc_rec_no"
-        " AND c.publ_code=a.publ_code AND c.peri_ord_year=a.peri_ord_year"
-        " AND c.asord_no=a.asord_no"
-        " AND a.finish_flag='0' AND b.aslack_ysno='1' AND a.aslack_date<" +
-        LIB_SqlStr(today);
+// The order, supplier, record and title-index conditions of the filter; `location` names the
+// column holding the subscriber location.
+std::string filterSql(const ClaimFilter& f, const std::string& indexPattern,
+                      const std::string& location) {
+    std::string sql;
     if (!f.year.empty()) sql += " AND a.peri_ord_year LIKE " + LIB_SqlStr(f.year + "%");
-    if (!f.location.empty()) sql += " AND c.location=" + LIB_SqlStr(f.location);
+    if (!f.location.empty()) sql += " AND " + location + "=" + LIB_SqlStr(f.location);
     if (!f.asordNo.empty()) sql += " AND a.asord_no=" + LIB_SqlStr(f.asordNo);
     if (!f.getMode.empty()) sql += " AND b.get_mode_code=" + LIB_SqlStr(f.getMode);
     if (!f.docType.empty()) sql += " AND m.doc_type_code=" + LIB_SqlStr(f.docType);
@@ -79,19 +53,79 @@ std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::
             " AND m.marc_rec_no IN (SELECT marc.marc_rec_no FROM marc_idx,marc"
             " WHERE marc.marc_rec_no=marc_idx.marc_rec_no AND marc_idx.marc_idx_grp=" +
             LIB_SqlStr(f.idxGroup) + " AND marc_idx.marc_idx_cont LIKE " + indexPattern + ")";
-    sql += " LIMIT 2147483647) u) t WHERE ";
-    if (list == ClaimList::Claimed)
-        return sql +
-               "t.aslack_cnt>0 ORDER BY t.aslack_last DESC,t.peri_no,t.publ_code,"
-               "t.peri_ord_year,t.asord_no,t.location";
-    sql += "t.sub_peri_qty>t.rece_qty AND t.aslack_cnt<3";
+    return sql;
+}
+
+// The columns every list shows, in candidateFrom's order, up to the subscribed copies.
+std::string issueColumns(const std::string& location) {
+    return "a.peri_id,a.publ_code," + location +
+           ",a.peri_ord_year,a.asord_no,m.m_title,m.m_isbn,a.publ_year,"
+           "COALESCE(a.cover_vol,'')||'卷'||COALESCE(a.cover_issue,'')||'期' AS cover,"
+           "a.expect_date,";
+}
+
+// MIN(label||'') rather than MIN(label): PostgreSQL would answer the bare MIN by walking the
+// whole label index for each row until it met this line's distribution.
+std::string labelColumn(const std::string& issue, const std::string& location) {
+    return "(SELECT MIN(d.label||'') FROM m_peri_ord_dist_lst d WHERE d.publ_code=" + issue +
+           ".publ_code AND d.peri_ord_year=" + issue + ".peri_ord_year AND d.asord_no=" + issue +
+           ".asord_no AND d.location=" + location + ") AS label";
+}
+
+const char* const kIssueJoin =
+    " AND a.publ_code=b.publ_code AND a.peri_ord_year=b.peri_ord_year AND a.asord_no=b.asord_no"
+    " AND m.marc_rec_no=b.marc_rec_no AND a.finish_flag='0' AND b.aslack_ysno='1'"
+    " AND a.aslack_date<";
+
+// The issues to claim start from the copies still owed, kept by every writer of copies,
+// subscribers, issues and claims: the rows already hold the received copies and the claims, so
+// nothing is counted here. CROSS JOIN keeps SQLite, which has no statistics, starting there.
+std::string owedStatement(const ClaimFilter& f, ClaimList list, const std::string& today,
+                          const std::string& indexPattern) {
+    std::string sql = "SELECT " + issueColumns("l.location") +
+                      "l.sub_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,"
+                      "a.peri_no,l.rece_qty,l.aslack_cnt,l.aslack_last," +
+                      labelColumn("a", "l.location") +
+                      " FROM m_peri_chk_lack l CROSS JOIN m_peri_chk_vol a"
+                      " CROSS JOIN m_peri_ord_detl b CROSS JOIN marc m"
+                      " WHERE a.peri_id=l.peri_id AND l.aslack_cnt<3 AND l.sub_qty>l.rece_qty" +
+                      kIssueJoin + LIB_SqlStr(today) + filterSql(f, indexPattern, "l.location");
     if (list == ClaimList::ToClaimAfterLater)
         sql +=
             " AND EXISTS (SELECT 1 FROM m_peri_item n,m_peri_chk_vol v"
-            " WHERE n.peri_id=v.peri_id AND v.publ_code=t.publ_code"
-            " AND v.peri_ord_year=t.peri_ord_year AND v.asord_no=t.asord_no"
-            " AND n.location=t.location AND v.peri_no>t.peri_no)";
-    return sql + " ORDER BY t.peri_no,t.publ_code,t.peri_ord_year,t.asord_no,t.location";
+            " WHERE n.peri_id=v.peri_id AND v.publ_code=a.publ_code"
+            " AND v.peri_ord_year=a.peri_ord_year AND v.asord_no=a.asord_no"
+            " AND n.location=l.location AND v.peri_no>a.peri_no)";
+    return sql + " ORDER BY a.peri_no,a.publ_code,a.peri_ord_year,a.asord_no,l.location";
+}
+
+// Issues claimed already may have all their copies at the location by now, so they come from
+// every open issue's subscribers. The received copies are counted in an inner step that a LIMIT
+// no library reaches keeps apart: folded into the outer query, both databases would count them
+// again for each row they return.
+std::string claimedStatement(const ClaimFilter& f, const std::string& today,
+                             const std::string& indexPattern) {
+    const std::string claims =
+        " FROM m_aslack_rec r WHERE r.peri_id=u.peri_id"
+        " AND r.location=u.location) AS ";
+    return "SELECT t.* FROM (SELECT u.*,(SELECT COUNT(r.peri_id)" + claims +
+           "aslack_cnt,(SELECT MAX(r.aslack_detl_date)" + claims + "aslack_last," +
+           labelColumn("u", "u.location") + " FROM (SELECT " + issueColumns("c.location") +
+           "c.sub_peri_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,a.peri_no,"
+           "(SELECT COUNT(i.peri_id) FROM m_peri_item i WHERE i.peri_id=a.peri_id"
+           " AND i.location=c.location) AS rece_qty"
+           " FROM m_peri_chk_vol a,m_peri_ord_detl b,marc m,m_sub_ord_lst c"
+           " WHERE c.publ_code=a.publ_code AND c.peri_ord_year=a.peri_ord_year"
+           " AND c.asord_no=a.asord_no" +
+           kIssueJoin + LIB_SqlStr(today) + filterSql(f, indexPattern, "c.location") +
+           " LIMIT 2147483647) u) t WHERE t.aslack_cnt>0 ORDER BY t.aslack_last DESC,t.peri_no,"
+           "t.publ_code,t.peri_ord_year,t.asord_no,t.location";
+}
+
+std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::string& today,
+                               const std::string& indexPattern) {
+    return list == ClaimList::Claimed ? claimedStatement(f, today, indexPattern)
+                                      : owedStatement(f, list, today, indexPattern);
 }
 
 ClaimCandidate candidateFrom(const std::vector<LibVar>& row) {
@@ -239,7 +273,14 @@ int claimRecord(const std::vector<ClaimCandidate>& rows) {
             "aslack_detl_qty,remark) VALUES  ( " +
             LIB_SqlStr(c.periId) + "," + LIB_SqlStr(c.location) + "," + LIB_SqlStr(today) + "," +
             LIB_SqlStr(g_strWkrNo) + "," + std::to_string(c.qty) + "," + LIB_SqlStr(c.remark) + ")";
-        if (LIB_DB_Execute(sql) < 0) return -1;
+        const std::string key =
+            " WHERE peri_id=" + LIB_SqlStr(c.periId) + " AND location=" + LIB_SqlStr(c.location);
+        if (LIB_DB_Execute(sql) < 0 ||
+            LIB_DB_Execute("UPDATE m_peri_chk_lack SET aslack_cnt=aslack_cnt+1,aslack_last=CASE"
+                           " WHEN aslack_last>" +
+                           LIB_SqlStr(today) + " THEN aslack_last ELSE " + LIB_SqlStr(today) +
+                           " END" + key) < 0)
+            return -1;
         ++perSupplier[c.publCode];
     }
     for (const auto& [publ, count] : perSupplier)

@@ -118,7 +118,10 @@ int chkInsertIssues(const ChkOrderKey& k, const std::string& carrierCode,
         }
         if (LIB_DB_Execute(g_strSQL) < 0) return -1;
     }
-    return 0;
+    // New issues owe every subscriber its copies from the start.
+    return rows.empty() ? 0
+                        : intRefreshIssueLack("publ_code=" + q(k.publCode) + " AND peri_ord_year=" +
+                                              q(k.periOrdYear) + " AND asord_no=" + q(k.asordNo));
 }
 
 namespace {

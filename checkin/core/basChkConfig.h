@@ -58,7 +58,8 @@ std::string chkConfigError(const ChkConfigForm& form);
 int intSaveChkConfig(const ChkConfigForm& form);
 
 // Inserts predicted issues of the order line ('0' for finish_flag and peri_type), many rows a
-// statement, inside the caller's transaction. 0, or -1 at the first failing statement.
+// statement, and the copies they owe, inside the caller's transaction. 0, or -1 at the first
+// failing statement.
 int chkInsertIssues(const ChkOrderKey& key, const std::string& carrierCode,
                     const std::string& attachment, const std::vector<ChkVolRow>& rows);
 

@@ -66,9 +66,10 @@ int writeLog(const std::string& code, const ChkInOrderLine& line, const std::str
                           line.key.periOrdYear, title, line.key.asordNo + " " + location, what);
 }
 
-// Removes the first-read notices and claims of the issues (inside the caller's transaction).
+// Removes the first-read notices, claims and owed copies of the issues (inside the caller's
+// transaction).
 int deleteIssueDependants(const std::string& idsSql) {
-    for (const char* t : {"m_prio_read_noti", "m_aslack_rec"})
+    for (const char* t : {"m_prio_read_noti", "m_aslack_rec", "m_peri_chk_lack"})
         if (LIB_DB_Execute(std::string("DELETE FROM ") + t + " WHERE peri_id IN " + idsSql) < 0)
             return -1;
     return 0;
@@ -440,7 +441,7 @@ int intCombineIssues(const ChkInOrderLine& line, const std::string& location,
                        ",peri_type='9',code1=" + q(std::to_string(merged)) +
                        " WHERE peri_id=" + q(first)) < 0 ||
         LIB_DB_Execute("DELETE FROM m_aslack_rec WHERE peri_id=" + q(first)) < 0 ||
-        deleteIssueDependants(otherIds) < 0 ||
+        intRefreshIssueLack("peri_id=" + q(first)) < 0 || deleteIssueDependants(otherIds) < 0 ||
         LIB_DB_Execute("DELETE FROM m_peri_chk_vol WHERE peri_id IN " + otherIds) < 0 ||
         renumberChkIssues(line.key) < 0 ||
         writeLog("50028", line, location, issuesText(periIds)) < 0)

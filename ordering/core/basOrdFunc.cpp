@@ -357,6 +357,31 @@ int intCheckInFreqRefusal(const std::string& publ, const std::string& year,
     return 0;
 }
 
+int intRefreshIssueLack(const std::string& issueWhere) {
+    const bool all = issueWhere.empty();
+    const std::string issues = all ? std::string("m_peri_chk_vol")
+                                   : "(SELECT * FROM m_peri_chk_vol WHERE " + issueWhere + ")";
+    const std::string stale =
+        all ? std::string()
+            : " WHERE peri_id IN (SELECT peri_id FROM m_peri_chk_vol WHERE " + issueWhere + ")";
+    const std::string claims =
+        " FROM m_aslack_rec r WHERE r.peri_id=s.peri_id AND r.location=s.location)";
+    // The copies are counted in an inner step kept apart by a LIMIT no library reaches, so that
+    // neither database counts them again for the comparison.
+    const std::string owed =
+        "INSERT INTO m_peri_chk_lack(peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last)"
+        " SELECT s.peri_id,s.location,s.sub_peri_qty,s.rece_qty,(SELECT COUNT(*)" +
+        claims + ",(SELECT MAX(r.aslack_detl_date)" + claims +
+        " FROM (SELECT a.peri_id,c.location,c.sub_peri_qty,(SELECT COUNT(*) FROM m_peri_item i"
+        " WHERE i.peri_id=a.peri_id AND i.location=c.location) AS rece_qty FROM " +
+        issues +
+        " a,m_sub_ord_lst c WHERE c.publ_code=a.publ_code AND c.peri_ord_year=a.peri_ord_year"
+        " AND c.asord_no=a.asord_no AND a.finish_flag='0' LIMIT 2147483647) s"
+        " WHERE s.sub_peri_qty>s.rece_qty";
+    if (LIB_DB_Execute("DELETE FROM m_peri_chk_lack" + stale) < 0) return -1;
+    return LIB_DB_Execute(owed) < 0 ? -1 : 0;
+}
+
 int intRefreshIssueFinish(const std::string& issueWhere) {
     const std::string subscribers =
         "SELECT 1 FROM m_sub_ord_lst s WHERE s.publ_code=m_peri_chk_vol.publ_code"
@@ -367,7 +392,9 @@ int intRefreshIssueFinish(const std::string& issueWhere) {
                           " AND s.sub_peri_qty>(SELECT COUNT(*) FROM m_peri_item i"
                           " WHERE i.peri_id=m_peri_chk_vol.peri_id AND i.location=s.location))"
                           " THEN '0' ELSE '1' END WHERE " +
-                          issueWhere);
+                          issueWhere) < 0
+               ? -1
+               : intRefreshIssueLack(issueWhere);
 }
 
 int intRefreshLineFinish(const std::string& publ, const std::string& year,

@@ -54,11 +54,16 @@ int intCheckInFreqRefusal(const std::string& publ, const std::string& year,
 
 // finish_flag of an expected issue: '1' once every receiving subscriber location of its order
 // line (chk_stat '1') has all the copies it subscribes, else '0' (also for a line with no
-// receiving location). The claim search reads only issues at '0', so every change to copies or
-// subscribers refreshes the issues it touches, in its own transaction. `issueWhere` is a condition
-// on m_peri_chk_vol's own columns (no "WHERE"). Inside the caller's transaction: 0, or -1
-// (g_ErrInfo).
+// receiving location); then the issues' owed copies (below). The claim search reads only these,
+// so every change to copies or subscribers refreshes the issues it touches, in its own
+// transaction. `issueWhere` is a condition on m_peri_chk_vol's own columns (no "WHERE").
+// Inside the caller's transaction: 0, or -1 (g_ErrInfo).
 int intRefreshIssueFinish(const std::string& issueWhere);
+// The rows of m_peri_chk_lack for the issues: each open issue's subscriber locations short of
+// copies, with their claim count and latest claim date, written afresh. For issues made or
+// claims removed without a change to copies; "" is every issue of the library. Inside the
+// caller's transaction: 0, or -1 (g_ErrInfo).
+int intRefreshIssueLack(const std::string& issueWhere);
 // The same for every issue of one order line.
 int intRefreshLineFinish(const std::string& publ, const std::string& year,
                          const std::string& asordNo);

@@ -166,8 +166,9 @@ TEST_P(UpgradeCtl, OlderDatabaseIsRefusedUntilUpgraded) {
     EXPECT_NE(r.err.find("serialsctl upgrade-db"), std::string::npos) << r.err;
 }
 
-// A database of version 5 (before title words) is brought up by the real step, and upgrade-db
-// writes the title words of its records: the same rows a new database has.
+// A database of version 5 (before title words) is brought up by the real steps, and upgrade-db
+// writes the title words of its records and the copies its open issues owe: the same rows a new
+// database has.
 TEST_P(UpgradeCtl, VersionFiveGetsTheTitleWordsOfItsRecords) {
     // The demo's catalogue records, as init-db --demo loads them after its tables.
     openSession(*home);
@@ -177,13 +178,21 @@ TEST_P(UpgradeCtl, VersionFiveGetsTheTitleWordsOfItsRecords) {
     CtlResult before = runCtl(binary, home->dir(), {"query", words});
     ASSERT_EQ(before.code, 0) << before.err;
     ASSERT_NE(before.out, runCtl(binary, home->dir(), {"query", words + " WHERE 1=0"}).out);
+    // The copies the demonstration's open issues owe, as a new database has them.
+    const std::string owed =
+        "SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last FROM m_peri_chk_lack "
+        "ORDER BY peri_id,location";
+    CtlResult owedBefore = runCtl(binary, home->dir(), {"query", owed});
+    ASSERT_EQ(owedBefore.code, 0) << owedBefore.err;
+    ASSERT_NE(owedBefore.out, runCtl(binary, home->dir(), {"query", owed + " LIMIT 0"}).out);
     // Take away what the later steps make, as a version-5 database was. The column goes before
-    // the table: SQLite's rewrite of a table checks every trigger, and the title words' triggers
-    // outlive their table there.
+    // the tables: SQLite's rewrite of a table checks every trigger, and the triggers of the title
+    // words and of the owed copies' reference outlive their tables there.
     for (const char* sql :
          {"DROP INDEX PERI_ASORD_DETL_FMT_IDX",
-          "ALTER TABLE peri_asord_detl DROP COLUMN fmt_asord_no", "DROP TABLE marc_title_word",
-          "DROP INDEX M_PERI_ORD_DETL_FMT_IDX", "DROP INDEX M_PERI_CHK_VOL_OPEN_IDX",
+          "ALTER TABLE peri_asord_detl DROP COLUMN fmt_asord_no", "DROP TABLE m_peri_chk_lack",
+          "DROP TABLE marc_title_word", "DROP INDEX M_PERI_ORD_DETL_FMT_IDX",
+          "DROP INDEX M_PERI_CHK_VOL_OPEN_IDX",
           "CREATE INDEX M_PERI_CHK_VOL_OPEN_IDX ON m_peri_chk_vol (finish_flag, aslack_date)",
           "UPDATE sys_schema_version SET version=5"}) {
         CtlResult r = runCtl(binary, home->dir(), {"exec", sql});
@@ -195,6 +204,7 @@ TEST_P(UpgradeCtl, VersionFiveGetsTheTitleWordsOfItsRecords) {
               std::string::npos)
         << r.out;
     EXPECT_EQ(runCtl(binary, home->dir(), {"query", words}).out, before.out);
+    EXPECT_EQ(runCtl(binary, home->dir(), {"query", owed}).out, owedBefore.out);
 }
 
 }  // namespace

@@ -125,10 +125,11 @@ protected:
         ASSERT_TRUE(LIB_Login("ZD01", "1234"));
         LIB_DB_PinServerDate("2026-01-15 10:00:00");
         // The demo's binding rows out of the way: each test writes its own.
-        for (const char* t : {"item", "indi_acct", "m_peri_item", "m_peri_chk_vol",
-                              "m_peri_chk_cfg", "m_peri_bind_detl", "m_bind_batch_lst",
-                              "m_peri_check_acct", "call_no_lst", "max_class_serial", "section_wkr",
-                              "section_max_number", "section_lst", "recycle_section"})
+        for (const char* t :
+             {"item", "indi_acct", "m_peri_item", "m_peri_chk_lack", "m_peri_chk_vol",
+              "m_peri_chk_cfg", "m_peri_bind_detl", "m_bind_batch_lst", "m_peri_check_acct",
+              "call_no_lst", "max_class_serial", "section_wkr", "section_max_number", "section_lst",
+              "recycle_section"})
             exec(std::string("DELETE FROM ") + t);
         exec(
             "INSERT INTO m_bind_batch_lst (bookbinder_code,bind_batch_no,send_bind_date,"

@@ -1,5 +1,6 @@
 // Check-in configuration tests: the demo orders in 2030 and 2031, the check-in librarian logged
-// in from the demo workstation, and a pinned server date.
+// in from the demo workstation, and a pinned server date; after each test the copies still owed
+// are found as the writers must keep them.
 #pragma once
 
 #include <string>
@@ -7,6 +8,7 @@
 #include "app/basQKLogin.h"
 #include "checkin/core/basChkConfig.h"
 #include "db/basLibDB.h"
+#include "tests/checkin/OwedCopies.h"
 #include "tests/support/TestDb.h"
 
 inline InstallOptions ChkTestInstall() {
@@ -27,6 +29,10 @@ protected:
         LIB_SetComputerName(kDemoComputer);
         ASSERT_TRUE(LIB_Login("JD01", "1234"));
         LIB_DB_PinServerDate("2031-03-02 09:15:00");
+    }
+    void TearDown() override {
+        if (!IsSkipped() && g_OraDatabase) expectOwedCopiesKept();
+        DbTest::TearDown();
     }
     // A monthly demo line not yet configured: QK01 takes 2 copies, SHKX 1.
     ChkConfigForm loaded(const std::string& asordNo = "4-66", const std::string& loca = "QK01") {

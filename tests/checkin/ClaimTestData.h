@@ -1,6 +1,7 @@
 // Rows for the claim tests, written straight into the order and check-in tables: order lines
-// with their subscribers, expected issues, received copies and earlier claims. The fixture logs
-// in the demo check-in librarian and pins the server's date.
+// with their subscribers, expected issues, received copies and earlier claims, each bringing the
+// copies still owed up to date as the program's writers do. The fixture logs in the demo
+// check-in librarian, pins the server's date, and finds the owed copies kept after each test.
 #pragma once
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "app/basQKLogin.h"
 #include "common/OperatorState.h"
 #include "db/basLibDB.h"
+#include "tests/checkin/OwedCopies.h"
 #include "tests/support/TestDb.h"
 
 inline const char* const kClaimToday = "2026-03-10";
@@ -76,6 +78,7 @@ inline std::string issueSql(const ClaimLine& l, const std::string& periId, int p
 inline void addIssue(const ClaimLine& l, const std::string& periId, int periNo,
                      const std::string& aslackDate, const std::string& finish = "0") {
     sqlRun(issueSql(l, periId, periNo, aslackDate, finish));
+    refreshOwedCopies("peri_id=" + q(periId));
 }
 
 inline void addCopies(const std::string& periId, const std::string& loc, int n,
@@ -86,6 +89,7 @@ inline void addCopies(const std::string& periId, const std::string& loc, int n,
             "chk_date, wkr_no) VALUES (" +
             q(periId) + "," + q(loc) + "," + q(loc) + "," + std::to_string(i) + ",'0'," +
             q(chkDate) + ",'JD01')");
+    refreshOwedCopies("peri_id=" + q(periId));
 }
 
 inline void addClaim(const std::string& periId, const std::string& loc, const std::string& date) {
@@ -93,6 +97,7 @@ inline void addClaim(const std::string& periId, const std::string& loc, const st
         "INSERT INTO m_aslack_rec (peri_id, location, aslack_detl_date, aslack_wkr, "
         "aslack_detl_qty) VALUES (" +
         q(periId) + "," + q(loc) + "," + q(date) + ",'JD01',1)");
+    refreshOwedCopies("peri_id=" + q(periId));
 }
 
 // Claim tests on both backends: demo operators and codes, no demo orders, JD01 logged in on
@@ -104,11 +109,15 @@ protected:
         DbTest::SetUp();
         if (IsSkipped()) return;
         for (const char* t :
-             {"m_aslack_rec", "m_peri_item", "m_peri_chk_vol", "m_peri_ord_dist_lst",
-              "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl"})
+             {"m_aslack_rec", "m_peri_item", "m_peri_chk_lack", "m_peri_chk_vol",
+              "m_peri_ord_dist_lst", "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl"})
             sqlRun(std::string("DELETE FROM ") + t);
         LIB_SetComputerName(kDemoComputer);
         ASSERT_TRUE(LIB_Login("JD01", "1234"));
         LIB_DB_PinServerDate(std::string(kClaimToday) + " 09:00:00");
+    }
+    void TearDown() override {
+        if (!IsSkipped() && g_OraDatabase) expectOwedCopiesKept();
+        DbTest::TearDown();
     }
 };

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "tests/checkin/ClaimTestData.h"
-#include "tests/support/SmtpSink.h"
 #include "tests/support/CtlRun.h"
+#include "tests/support/SmtpSink.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ protected:
         home = std::make_unique<TestHome>(GetParam(), demoInstall());
         std::vector<std::string> sqls;
         for (const char* t :
-             {"m_aslack_rec", "m_peri_item", "m_peri_chk_vol", "m_peri_ord_dist_lst",
-              "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl"})
+             {"m_aslack_rec", "m_peri_item", "m_peri_chk_lack", "m_peri_chk_vol",
+              "m_peri_ord_dist_lst", "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl"})
             sqls.push_back(std::string("DELETE FROM ") + t);
         // Two suppliers, each with an issue a month overdue; one of them has one not yet due.
         ClaimLine a;
@@ -58,6 +58,7 @@ protected:
         openSession(*home);
         for (const std::string& sql : sqls)
             g_OraDatabase->execute(sql);
+        refreshOwedCopies();
         resetProcessState();
     }
     std::string value(const std::string& sql) {

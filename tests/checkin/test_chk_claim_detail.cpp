@@ -8,8 +8,8 @@
 #include "checkin/core/basChkClaim.h"
 #include "checkin/core/basChkDetail.h"
 #include "tests/checkin/ClaimTestData.h"
-#include "tests/support/SmtpSink.h"
 #include "tests/support/ProbeBackend.h"
+#include "tests/support/SmtpSink.h"
 
 namespace {
 

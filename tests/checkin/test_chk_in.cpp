@@ -42,6 +42,7 @@ protected:
             "INSERT INTO m_aslack_rec (peri_id, location, aslack_detl_date, aslack_detl_qty) "
             "VALUES ('" +
             periId + "', 'QK01', '2036-03-01', 1)");
+        refreshOwedCopies("peri_id='" + periId + "'");
     }
 };
 SERIALS_ON_BOTH_BACKENDS(ChkIn);
@@ -325,6 +326,7 @@ TEST_P(ChkIn, IssueGridLoadsInOneQueryWithTheCopiesOfItsOwnLocation) {
         "INSERT INTO m_peri_item (peri_id, location, dis_location, item_no, item_stat) VALUES "
         "('" +
         chkIssueId(3) + "', 'WWQK', 'WWQK', 1, '0')");
+    refreshOwedCopies("peri_id='" + chkIssueId(3) + "'");
     ProbeBackend& probe = ProbeBackend::install();
     probe.reset();
     std::vector<ChkInIssue> v = issues(qk01);
@@ -352,8 +354,8 @@ protected:
     std::string snapshot() {
         return tableSnapshot({"m_peri_item", "m_peri_chk_vol", "m_peri_chk_cfg", "m_peri_ord_detl",
                               "m_sub_ord_lst", "m_peri_ord_dist_lst", "m_peri_sub_fund_out",
-                              "m_aslack_rec", "m_prio_read_noti", "m_peri_loca_rec", "log_detl",
-                              "wkr_job_qty"});
+                              "m_aslack_rec", "m_peri_chk_lack", "m_prio_read_noti",
+                              "m_peri_loca_rec", "log_detl", "wkr_job_qty"});
     }
     // Runs `op` once to count its steps on a copy of the state, then fails each in turn.
     void failEachStep(const std::function<int()>& op, const std::function<void()>& arrange) {

@@ -11,6 +11,7 @@
 #include "app/basQKLogin.h"
 #include "checkin/core/basChkIn.h"
 #include "db/basLibDB.h"
+#include "tests/checkin/OwedCopies.h"
 #include "tests/ordering/OrdTestData.h"
 #include "tests/support/TestDb.h"
 
@@ -67,6 +68,8 @@ inline void InsertChkTitle() {
             std::to_string(100 + n) + "', '01', '2036-" + mm + "-05', '" + claim + "', '2036', " +
             std::to_string(n) + ", '0', '0')");
     }
+    // The copies the issues owe, as prediction leaves them.
+    refreshOwedCopies();
 }
 
 // Check-in tests on both backends: the title above, JD01 (check-in librarian, locations QK01
@@ -87,6 +90,10 @@ protected:
         ASSERT_EQ(all.size(), 2u);
         qk01 = all[0];
         wwqk = all[1];
+    }
+    void TearDown() override {
+        if (!IsSkipped() && g_OraDatabase) expectOwedCopiesKept();
+        DbTest::TearDown();
     }
     ChkInOrderLine line;
     ChkInLocation qk01, wwqk;

@@ -128,6 +128,7 @@ TEST_P(IssueEdit, TheDetailListsTheIssuesClaimsAndNotices) {
         chkIssueId(3) + "', 'QK01', '2036-05-01', 'JD01', 2, '二次'), ('" + chkIssueId(3) +
         "', 'QK01', '2036-04-01', 'JD01', 3, ''), ('" + chkIssueId(3) +
         "', 'WWQK', '2036-04-02', 'JD01', 1, '')");
+    refreshOwedCopies("peri_id='" + chkIssueId(3) + "'");
     g_OraDatabase->execute(
         "INSERT INTO prio_reader (prio_reader_code, prio_reader_name) VALUES ('R1', '王馆长')");
     g_OraDatabase->execute(
@@ -207,7 +208,8 @@ TEST_P(IssueEdit, ABatchIsCheckedBeforeAnythingIsWritten) {
 class IssueEditFaults : public IssueEdit {
 protected:
     std::string snapshot() {
-        return tableRows({"m_peri_chk_vol", "m_peri_item", "m_peri_ord_detl", "log_detl"});
+        return tableRows(
+            {"m_peri_chk_vol", "m_peri_item", "m_peri_chk_lack", "m_peri_ord_detl", "log_detl"});
     }
 };
 SERIALS_ON_BOTH_BACKENDS(IssueEditFaults);

@@ -38,7 +38,8 @@ protected:
         return out;
     }
     std::string snapshot() {
-        return tableSnapshot({"m_peri_ord_detl", "m_peri_chk_cfg", "m_peri_chk_vol", "log_detl"});
+        return tableSnapshot(
+            {"m_peri_ord_detl", "m_peri_chk_cfg", "m_peri_chk_vol", "m_peri_chk_lack", "log_detl"});
     }
 };
 SERIALS_ON_BOTH_BACKENDS(ChkConfigStore);
@@ -195,8 +196,9 @@ TEST_P(ChkConfigStore, FailureAtBeginAnyStatementOrCommitLeavesNothing) {
     // The first confirmation, and a second one over the predicted issues.
     for (bool second : {false, true}) {
         auto prepare = [&] {
-            for (const char* t : {"m_aslack_rec", "indi_acct", "item", "m_peri_bind_detl",
-                                  "m_peri_item", "m_peri_chk_vol", "m_peri_chk_cfg"})
+            for (const char* t :
+                 {"m_aslack_rec", "indi_acct", "item", "m_peri_bind_detl", "m_peri_item",
+                  "m_peri_chk_lack", "m_peri_chk_vol", "m_peri_chk_cfg"})
                 g_OraDatabase->execute(std::string("DELETE FROM ") + t);
             g_OraDatabase->execute("DELETE FROM log_detl");
             if (second) {

@@ -21,11 +21,11 @@ inline InstallOptions OrdTestInstall() {
 // Empties the order tables the demo data filled, for tests that count rows of a clean slate.
 inline void DropDemoOrders() {
     // The demo's check-in, claims, binding and accession hang on its orders: they go first.
-    for (const char* t :
-         {"m_aslack_rec", "indi_acct", "item", "call_no_lst", "m_peri_check_acct",
-          "m_peri_bind_detl", "m_bind_batch_lst", "m_peri_item", "m_peri_chk_vol", "m_peri_chk_cfg",
-          "m_peri_ord_dist_lst", "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl",
-          "m_peri_ord_lst", "peri_asord_detl", "peri_asord_cata", "asord_marc"})
+    for (const char* t : {"m_aslack_rec", "indi_acct", "item", "call_no_lst", "m_peri_check_acct",
+                          "m_peri_bind_detl", "m_bind_batch_lst", "m_peri_item", "m_peri_chk_lack",
+                          "m_peri_chk_vol", "m_peri_chk_cfg", "m_peri_ord_dist_lst",
+                          "m_peri_sub_fund_out", "m_sub_ord_lst", "m_peri_ord_detl",
+                          "m_peri_ord_lst", "peri_asord_detl", "peri_asord_cata", "asord_marc"})
         g_OraDatabase->execute(std::string("DELETE FROM ") + t);
 }
 
