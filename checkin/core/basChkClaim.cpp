@@ -21,6 +21,7 @@
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
 #include "marc/core/MarcSearch.h"
+#include "ordering/core/basOrdFunc.h"
 
 namespace {
 
@@ -64,14 +65,6 @@ std::string issueColumns(const std::string& location) {
            "a.expect_date,";
 }
 
-// MIN(label||'') rather than MIN(label): PostgreSQL would answer the bare MIN by walking the
-// whole label index for each row until it met this line's distribution.
-std::string labelColumn(const std::string& issue, const std::string& location) {
-    return "(SELECT MIN(d.label||'') FROM m_peri_ord_dist_lst d WHERE d.publ_code=" + issue +
-           ".publ_code AND d.peri_ord_year=" + issue + ".peri_ord_year AND d.asord_no=" + issue +
-           ".asord_no AND d.location=" + location + ") AS label";
-}
-
 const char* const kIssueJoin =
     " AND a.publ_code=b.publ_code AND a.peri_ord_year=b.peri_ord_year AND a.asord_no=b.asord_no"
     " AND m.marc_rec_no=b.marc_rec_no AND a.finish_flag='0' AND b.aslack_ysno='1'"
@@ -84,8 +77,7 @@ std::string owedStatement(const ClaimFilter& f, ClaimList list, const std::strin
                           const std::string& indexPattern) {
     std::string sql = "SELECT " + issueColumns("l.location") +
                       "l.sub_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,"
-                      "a.peri_no,l.rece_qty,l.aslack_cnt,l.aslack_last," +
-                      labelColumn("a", "l.location") +
+                      "a.peri_no,l.rece_qty,l.aslack_cnt,l.aslack_last,l.label"
                       " FROM m_peri_chk_lack l CROSS JOIN m_peri_chk_vol a"
                       " CROSS JOIN m_peri_ord_detl b CROSS JOIN marc m"
                       " WHERE a.peri_id=l.peri_id AND l.aslack_cnt<3 AND l.sub_qty>l.rece_qty" +
@@ -110,7 +102,8 @@ std::string claimedStatement(const ClaimFilter& f, const std::string& today,
         " AND r.location=u.location) AS ";
     return "SELECT t.* FROM (SELECT u.*,(SELECT COUNT(r.peri_id)" + claims +
            "aslack_cnt,(SELECT MAX(r.aslack_detl_date)" + claims + "aslack_last," +
-           labelColumn("u", "u.location") + " FROM (SELECT " + issueColumns("c.location") +
+           strLocationLabelSql("u", "u.location") + " AS label FROM (SELECT " +
+           issueColumns("c.location") +
            "c.sub_peri_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,a.peri_no,"
            "(SELECT COUNT(i.peri_id) FROM m_peri_item i WHERE i.peri_id=a.peri_id"
            " AND i.location=c.location) AS rece_qty"
@@ -220,18 +213,21 @@ ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::s
         if (key.empty()) return ClaimSearchResult::BadSearchText;
         pattern = MarcIndexLikePattern(key);
     }
-    RawResult a;
-    {
-        DbTransaction tx;
-        if (!tx.ok() || LIB_DB_PrepareLargeRead() < 0 ||
-            LIB_DB_SelectRaw(candidateStatement(f, list, today, pattern), a) < 0 || tx.commit() < 0)
-            return ClaimSearchResult::DbError;
-    }
-    for (const std::vector<LibVar>& row : a.rows) {
-        ClaimCandidate c = candidateFrom(row);
-        if (list == ClaimList::Claimed || claimIsDue(c.missing(), c.claimCount, c.lastClaimDate,
-                                                     c.aslackSecond, c.aslackThird, today))
-            rows.push_back(std::move(c));
+    // The rows go straight into candidates as they are fetched: a whole library's are never also
+    // held as cells.
+    DbTransaction tx;
+    if (!tx.ok() || LIB_DB_PrepareLargeRead() < 0 ||
+        LIB_DB_SelectEach(candidateStatement(f, list, today, pattern),
+                          [&](const std::vector<RawColumn>&, const std::vector<LibVar>& row) {
+                              ClaimCandidate c = candidateFrom(row);
+                              if (list == ClaimList::Claimed ||
+                                  claimIsDue(c.missing(), c.claimCount, c.lastClaimDate,
+                                             c.aslackSecond, c.aslackThird, today))
+                                  rows.push_back(std::move(c));
+                          }) < 0 ||
+        tx.commit() < 0) {
+        rows.clear();
+        return ClaimSearchResult::DbError;
     }
     return rows.empty() ? ClaimSearchResult::Nothing : ClaimSearchResult::Found;
 }

@@ -116,7 +116,8 @@ CREATE INDEX M_ASLACK_REC_PERI_IDX ON m_aslack_rec (peri_id, location, aslack_de
 CREATE INDEX M_ASLACK_REC_DATE_IDX ON m_aslack_rec (aslack_detl_date);
 
 -- The copies still owed: one row per open issue (finish_flag '0') and subscriber location of
--- its order line that has fewer copies than it subscribes, with its claims so far. Kept by
+-- its order line that has fewer copies than it subscribes, with its claims so far and the
+-- location's shelf label. Kept by
 -- every change to copies, subscribers, issues and claims, so that the claim search reads the
 -- owed issues alone instead of counting every open issue's copies and claims.
 CREATE TABLE m_peri_chk_lack (
@@ -126,6 +127,7 @@ CREATE TABLE m_peri_chk_lack (
     rece_qty     INTEGER       NOT NULL,
     aslack_cnt   INTEGER       NOT NULL,
     aslack_last  VARCHAR(10),
+    label        VARCHAR(40),
     CONSTRAINT PK_M_PERI_CHK_LACK PRIMARY KEY (peri_id, location),
     CONSTRAINT FK_LACK_RE_CHKVOL FOREIGN KEY (peri_id) REFERENCES m_peri_chk_vol (peri_id)
 );

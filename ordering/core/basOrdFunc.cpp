@@ -357,6 +357,12 @@ int intCheckInFreqRefusal(const std::string& publ, const std::string& year,
     return 0;
 }
 
+std::string strLocationLabelSql(const std::string& line, const std::string& location) {
+    return "(SELECT MIN(d.label||'') FROM m_peri_ord_dist_lst d WHERE d.publ_code=" + line +
+           ".publ_code AND d.peri_ord_year=" + line + ".peri_ord_year AND d.asord_no=" + line +
+           ".asord_no AND d.location=" + location + ")";
+}
+
 int intRefreshIssueLack(const std::string& issueWhere) {
     const bool all = issueWhere.empty();
     const std::string issues = all ? std::string("m_peri_chk_vol")
@@ -369,10 +375,12 @@ int intRefreshIssueLack(const std::string& issueWhere) {
     // The copies are counted in an inner step kept apart by a LIMIT no library reaches, so that
     // neither database counts them again for the comparison.
     const std::string owed =
-        "INSERT INTO m_peri_chk_lack(peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last)"
-        " SELECT s.peri_id,s.location,s.sub_peri_qty,s.rece_qty,(SELECT COUNT(*)" +
-        claims + ",(SELECT MAX(r.aslack_detl_date)" + claims +
-        " FROM (SELECT a.peri_id,c.location,c.sub_peri_qty,(SELECT COUNT(*) FROM m_peri_item i"
+        "INSERT INTO m_peri_chk_lack(peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last,"
+        "label) SELECT s.peri_id,s.location,s.sub_peri_qty,s.rece_qty,(SELECT COUNT(*)" +
+        claims + ",(SELECT MAX(r.aslack_detl_date)" + claims + "," +
+        strLocationLabelSql("s", "s.location") +
+        " FROM (SELECT a.peri_id,a.publ_code,a.peri_ord_year,a.asord_no,c.location,c.sub_peri_qty,"
+        "(SELECT COUNT(*) FROM m_peri_item i"
         " WHERE i.peri_id=a.peri_id AND i.location=c.location) AS rece_qty FROM " +
         issues +
         " a,m_sub_ord_lst c WHERE c.publ_code=a.publ_code AND c.peri_ord_year=a.peri_ord_year"

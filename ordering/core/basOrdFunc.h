@@ -59,8 +59,13 @@ int intCheckInFreqRefusal(const std::string& publ, const std::string& year,
 // transaction. `issueWhere` is a condition on m_peri_chk_vol's own columns (no "WHERE").
 // Inside the caller's transaction: 0, or -1 (g_ErrInfo).
 int intRefreshIssueFinish(const std::string& issueWhere);
+// The shelf label an order line's location gives its copies, as a scalar subquery: `line` is the
+// alias of a row holding the line's keys, `location` the location's expression. MIN(label||'')
+// rather than MIN(label): PostgreSQL would answer the bare MIN by walking the whole label index
+// for each row until it met this line's distribution.
+std::string strLocationLabelSql(const std::string& line, const std::string& location);
 // The rows of m_peri_chk_lack for the issues: each open issue's subscriber locations short of
-// copies, with their claim count and latest claim date, written afresh. For issues made or
+// copies, with their claim count, latest claim date and shelf label, written afresh. For issues made or
 // claims removed without a change to copies; "" is every issue of the library. Inside the
 // caller's transaction: 0, or -1 (g_ErrInfo).
 int intRefreshIssueLack(const std::string& issueWhere);

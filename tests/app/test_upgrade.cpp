@@ -180,7 +180,8 @@ TEST_P(UpgradeCtl, VersionFiveGetsTheTitleWordsOfItsRecords) {
     ASSERT_NE(before.out, runCtl(binary, home->dir(), {"query", words + " WHERE 1=0"}).out);
     // The copies the demonstration's open issues owe, as a new database has them.
     const std::string owed =
-        "SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last FROM m_peri_chk_lack "
+        "SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last,label FROM "
+        "m_peri_chk_lack "
         "ORDER BY peri_id,location";
     CtlResult owedBefore = runCtl(binary, home->dir(), {"query", owed});
     ASSERT_EQ(owedBefore.code, 0) << owedBefore.err;

@@ -16,7 +16,7 @@ inline std::string owedCopies() {
     std::string out;
     for (const auto& row :
          g_OraDatabase
-             ->query("SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last FROM "
+             ->query("SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last,label FROM "
                      "m_peri_chk_lack ORDER BY peri_id,location")
              .rows) {
         for (const auto& v : row)

@@ -147,12 +147,25 @@ TEST_P(ChkIn, AnIssueIsFinishedOnceEveryReceivingLocationHasItsCopies) {
     for (OrdSubscriber& s : d.subs)
         if (s.location == "SHKX") {
             s.chkFlag = "1";
-            s.dists = {{"SHKX", "1", ""}};
+            s.dists = {{"SHKX", "1", "K1/2"}};
         }
     ASSERT_EQ(intSaveOrdDetail(d, false), 0) << ::testing::PrintToString(presenter.bodies());
     EXPECT_EQ(finished(1), "0");
     EXPECT_EQ(finished(2), "0");
     EXPECT_EQ(wrongFinishFlags(), std::vector<std::string>{});
+    // The copies the reopened issues owe there, with the shelf label; a label changed alone
+    // reaches them too.
+    const std::string owedAtShkx =
+        "SELECT sub_qty||'/'||rece_qty||' '||label FROM m_peri_chk_lack "
+        "WHERE location='SHKX' AND peri_id='" +
+        chkIssueId(1) + "'";
+    EXPECT_EQ(scalar(owedAtShkx), "1/0 K1/2");
+    ASSERT_EQ(intLoadOrdDetails("YZFX", "203601", details), 0);
+    d = details[0];
+    for (OrdSubscriber& s : d.subs)
+        if (s.location == "SHKX") s.dists = {{"SHKX", "1", "K1/3"}};
+    ASSERT_EQ(intSaveOrdDetail(d, false), 0) << ::testing::PrintToString(presenter.bodies());
+    EXPECT_EQ(scalar(owedAtShkx), "1/0 K1/3");
 }
 
 TEST_P(ChkIn, LocationWithoutTheOperatorsRightIsRefused) {
