@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 
 frmSupplierMail::frmSupplierMail(const SupplierMail& mail, SupplierMailForm form, QWidget* parent)
@@ -57,7 +58,12 @@ frmSupplierMail::frmSupplierMail(const SupplierMail& mail, SupplierMailForm form
     cmdOk = new QPushButton("发送", this);
     cmdOk->setObjectName("cmdOk");
     cmdOk->setDefault(true);
-    cmdOk->setToolTip("发送邮件 (Enter)");
+    // Enter sends from a one-line field; in the body it starts a new line, so Ctrl+Enter sends
+    // from anywhere.
+    LIB_ButtonKey(this, cmdOk, QKeySequence(Qt::CTRL | Qt::Key_Return), "发送邮件");
+    cmdOk->setToolTip("发送邮件 (Enter, " +
+                      QKeySequence(Qt::CTRL | Qt::Key_Return).toString(QKeySequence::NativeText) +
+                      ")");
     cmdCancel = new QPushButton("取消", this);
     cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setToolTip("不发送，关闭 (Esc)");
