@@ -10,9 +10,9 @@ void ClaimGridModel::setRows(std::vector<ClaimCandidate> rows, bool marked) {
 }
 
 QStringList ClaimGridModel::captions() const {
-    return {"选择",     "刊名",     "发行商",   "订户",     "年度批次",
-            "征订号",   "ISSN",     "卷期信息", "应到日期", "应到复本",
-            "实到复本", "催缺次数", "最近催缺", "催缺复本", "备注"};
+    return {"选择",     "刊名",     "卷期信息", "订户",     "催缺复本",
+            "备注",     "催缺次数", "最近催缺", "应到日期", "应到复本",
+            "实到复本", "发行商",   "征订号",   "年度批次", "ISSN"};
 }
 
 QVariant ClaimGridModel::cell(int row, int column) const {

@@ -10,22 +10,24 @@
 class ClaimGridModel : public MarkedGridModel {
     Q_OBJECT
 public:
+    // What a claim is decided on comes first, so that it is in view on a small screen: the
+    // issue, where it is missing, the quantity and remark to edit and the claims so far.
     enum Column {
         Mark,
         Title,
-        Publ,
-        Location,
-        Year,
-        AsordNo,
-        Issn,
         Cover,
+        Location,
+        Qty,
+        Remark,
+        Count,
+        LastDate,
         Expect,
         Due,
         Received,
-        Count,
-        LastDate,
-        Qty,
-        Remark,
+        Publ,
+        AsordNo,
+        Year,
+        Issn,
         ColumnCount
     };
     using MarkedGridModel::MarkedGridModel;

@@ -98,6 +98,7 @@ frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
     spdDetail = new QTableView(this);
     spdDetail->setObjectName("spdDetail");
     spdDetail->setSelectionBehavior(QAbstractItemView::SelectRows);
+    spdDetail->setWordWrap(false);
     proxy = LIB_SetupGrid(spdDetail, model, "checkin/frmNewAskLack/spdDetail");
     spdDetail->horizontalHeader()->setStretchLastSection(true);
     txtFilter = LIB_GridFilterBox(proxy, this);

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <iterator>
 #include <map>
 
 #include "checkin/gui/TransferGridModel.h"
@@ -47,8 +48,19 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     spdTrans = new QTableView(this);
     spdTrans->setObjectName("spdTrans");
     spdTrans->setSelectionBehavior(QAbstractItemView::SelectRows);
-    proxy = LIB_SetupGrid(spdTrans, model, "checkin/frmNewTrans/spdTrans");
-    spdTrans->horizontalHeader()->setStretchLastSection(true);
+    spdTrans->setWordWrap(false);
+    proxy = LIB_SetupGrid(spdTrans, model);
+    // The grid shows first what a hand-over is checked by, the issue, where it goes and how many
+    // copies, so that it is in view on a small screen; the printed list keeps its own order.
+    QHeaderView* header = spdTrans->horizontalHeader();
+    using C = TransferGridModel::Column;
+    const C order[] = {C::Mark,     C::Title,    C::Cover,      C::DisLocation, C::Copies,
+                       C::ChkDate,  C::Location, C::AsordNo,    C::Label,       C::KindNo,
+                       C::PublYear, C::PeriType, C::TotalIssue, C::ConnDate};
+    for (int i = 0; i < static_cast<int>(std::size(order)); ++i)
+        header->moveSection(header->visualIndex(order[i]), i);
+    header->setStretchLastSection(true);
+    LIB_RememberHeader(header, "checkin/frmNewTrans/spdTrans");
     txtFilter = LIB_GridFilterBox(proxy, this);
 
     auto button = [this](const char* text, const char* name) {

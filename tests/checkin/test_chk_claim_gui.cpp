@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
@@ -197,6 +198,15 @@ TEST_P(ClaimScreens, ColumnWidthsAreRememberedAndTheKeysWork) {
     QTest::keyClick(form->txtSearch, Qt::Key_F5);
     ASSERT_EQ(form->model->rowCount(), 4) << "F5 searches";
     saveScreenshots(*form, "frmNewAskLack");
+    // In the room the main window leaves a screen at 1280x800, what a claim is decided on is in
+    // view without scrolling.
+    form->resize(1000, 700);
+    QApplication::processEvents();
+    for (int c : {ClaimGridModel::Title, ClaimGridModel::Cover, ClaimGridModel::Location,
+                  ClaimGridModel::Qty, ClaimGridModel::Remark, ClaimGridModel::Count})
+        EXPECT_LE(form->spdDetail->columnViewportPosition(c) + form->spdDetail->columnWidth(c),
+                  form->spdDetail->viewport()->width())
+            << c;
     QHeaderView* header = form->spdDetail->horizontalHeader();
     const int width = header->sectionSize(ClaimGridModel::Title) + 97;
     header->resizeSection(ClaimGridModel::Title, width);
@@ -377,6 +387,14 @@ TEST_P(ClaimScreens, HandOverColumnWidthsAreRemembered) {
     trans->cmdSearch->click();
     ASSERT_EQ(trans->spdTrans->model()->rowCount(), 3);
     saveScreenshots(*trans, "frmNewTrans");
+    trans->resize(1000, 700);
+    QApplication::processEvents();
+    for (int c :
+         {TransferGridModel::Title, TransferGridModel::Cover, TransferGridModel::DisLocation,
+          TransferGridModel::Copies, TransferGridModel::ChkDate})
+        EXPECT_LE(trans->spdTrans->columnViewportPosition(c) + trans->spdTrans->columnWidth(c),
+                  trans->spdTrans->viewport()->width())
+            << c;
     QHeaderView* header = trans->spdTrans->horizontalHeader();
     const int width = header->sectionSize(TransferGridModel::Title) + 97;
     header->resizeSection(TransferGridModel::Title, width);
