@@ -106,7 +106,6 @@ frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
     auto button = [this](const char* text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setAutoDefault(false);
         return b;
     };
     cmdSearch = button("查询", "cmdSearch");

@@ -66,10 +66,11 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     auto button = [this](const char* text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setAutoDefault(false);
         return b;
     };
     cmdSearch = button("查询", "cmdSearch");
+    cmdSelectAll = button("全选", "cmdSelectAll");
+    cmdDisselect = button("全不选", "cmdDisselect");
     cmdTrans = button("交接", "cmdTrans");
     cmdUndo = button("取回", "cmdUndo");
     cmdPrint = button("打印", "cmdPrint");
@@ -82,14 +83,8 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     LIB_ButtonKey(this, cmdPdf, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                   "把交接清单存为 PDF 文件");
     LIB_ButtonKey(this, cmdCancel, StdKey::Cancel, "关闭");
-    auto* markAll = new QPushButton("全选", this);
-    markAll->setObjectName("cmdSelectAll");
-    markAll->setAutoDefault(false);
-    auto* markNone = new QPushButton("全不选", this);
-    markNone->setObjectName("cmdDisselect");
-    markNone->setAutoDefault(false);
-    LIB_ButtonKey(this, markAll, QKeySequence(Qt::CTRL | Qt::Key_A), "选中列出的全部行");
-    LIB_ButtonKey(this, markNone, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
+    LIB_ButtonKey(this, cmdSelectAll, QKeySequence(Qt::CTRL | Qt::Key_A), "选中列出的全部行");
+    LIB_ButtonKey(this, cmdDisselect, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
                   "取消列出行的选择");
     LIB_FilterBoxKey(this, txtFilter, "只列出含有这些文字的行；交接、取回与打印只作用于列出的行");
 
@@ -97,7 +92,7 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     filters.add("", optAtDesk).add("", optHandedOver).add("复本数：", txtCopies).add("", cmdSearch);
     filters.layout()->setColumnStretch(11, 1);
     auto* buttons = new QHBoxLayout;
-    for (auto* b : {markAll, markNone, cmdTrans, cmdUndo, cmdPrint, cmdPdf})
+    for (auto* b : {cmdSelectAll, cmdDisselect, cmdTrans, cmdUndo, cmdPrint, cmdPdf})
         buttons->addWidget(b);
     buttons->addWidget(txtFilter, 1);
     buttons->addWidget(cmdCancel);
@@ -107,8 +102,10 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     layout->addLayout(buttons);
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmNewTrans::cmdSearch_Click);
-    connect(markAll, &QPushButton::clicked, this, [this] { markShownRows(proxy, model, true); });
-    connect(markNone, &QPushButton::clicked, this, [this] { markShownRows(proxy, model, false); });
+    connect(cmdSelectAll, &QPushButton::clicked, this,
+            [this] { markShownRows(proxy, model, true); });
+    connect(cmdDisselect, &QPushButton::clicked, this,
+            [this] { markShownRows(proxy, model, false); });
     connect(cmdTrans, &QPushButton::clicked, this, &frmNewTrans::cmdTrans_Click);
     connect(cmdUndo, &QPushButton::clicked, this, &frmNewTrans::cmdUndo_Click);
     connect(cmdPrint, &QPushButton::clicked, this,

@@ -35,6 +35,9 @@ public:
     GbkSortProxy* proxy = nullptr;
     QLineEdit* txtFilter = nullptr;
     QPushButton* cmdSearch = nullptr;
+    // Mark or unmark the rows shown.
+    QPushButton* cmdSelectAll = nullptr;
+    QPushButton* cmdDisselect = nullptr;
     QPushButton* cmdTrans = nullptr;
     QPushButton* cmdUndo = nullptr;
     QPushButton* cmdPrint = nullptr;

@@ -317,9 +317,9 @@ TEST_P(ClaimScreens, HandOverOfTheDemoCopiesAndItsList) {
     EXPECT_NE(text.find("2026-04-13 至 2026-04-14"), std::string::npos) << text;
 }
 
-// Sorted by sub-location, last first, and narrowed to one order line: the row unmarked in the view
-// is left at the desk, the rows the filter hides are not touched, and taking back acts on the rows
-// shown alone as well.
+// Sorted by sub-location, last first, and narrowed to one order line: the row unmarked in the
+// view is left at the desk and the rows the filter hides are not touched; 全选 under a filter
+// marks the rows shown alone, and taking back acts on those.
 TEST_P(ClaimScreens, HandOverAndTakeBackActOnTheMarkedRowsShown) {
     frmNewTrans trans;
     QAbstractItemModelTester viewTester(trans.spdTrans->model(), Mode::Fatal);
@@ -368,13 +368,18 @@ TEST_P(ClaimScreens, HandOverAndTakeBackActOnTheMarkedRowsShown) {
     trans.optHandedOver->click();
     trans.cmdSearch->click();
     ASSERT_EQ(view->rowCount(), 3);
+    // Nothing marked, then 全选 of the rows the filter shows, then every row shown again.
+    trans.cmdDisselect->click();
     trans.txtFilter->setText("2-17");
+    trans.cmdSelectAll->click();
+    trans.txtFilter->clear();
+    ASSERT_EQ(view->rowCount(), 3);
     presenter.replies.push_back({kMsgOk, nullptr});
     trans.cmdUndo->click();
     EXPECT_EQ(presenter.shown.back().body, "取回完成！");
     EXPECT_EQ(handedOver(first), "0");
     EXPECT_EQ(handedOver(second), "0");
-    EXPECT_EQ(handedOver(hidden), "1") << "hidden by the filter, still handed over";
+    EXPECT_EQ(handedOver(hidden), "1") << "hidden when 全选 was pressed, so still handed over";
 }
 
 // The hand-over grid's widths stay through a new search and a reopened screen.
