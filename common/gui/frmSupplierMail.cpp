@@ -8,9 +8,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/gui/Grid.h"
+#include "common/gui/LayoutMemory.h"
 #include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 
@@ -40,20 +43,23 @@ frmSupplierMail::frmSupplierMail(const SupplierMail& mail, SupplierMailForm form
         lblAttachment->setObjectName("lblAttachment");
     }
     if (list) {
-        flxOrdDetail = new QTableWidget(static_cast<int>(form_.listRows.size()),
-                                        static_cast<int>(form_.listHeaders.size()), this);
-        flxOrdDetail->setObjectName("flxOrdDetail");
-        flxOrdDetail->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        auto* rows = new QStandardItemModel(static_cast<int>(form_.listRows.size()),
+                                            static_cast<int>(form_.listHeaders.size()), this);
         QStringList captions;
         for (const auto& h : form_.listHeaders)
             captions << QString::fromStdString(h);
-        flxOrdDetail->setHorizontalHeaderLabels(captions);
+        rows->setHorizontalHeaderLabels(captions);
         for (std::size_t r = 0; r < form_.listRows.size(); ++r)
             for (std::size_t c = 0; c < form_.listRows[r].size(); ++c)
-                flxOrdDetail->setItem(
-                    static_cast<int>(r), static_cast<int>(c),
-                    new QTableWidgetItem(QString::fromStdString(form_.listRows[r][c])));
-        flxOrdDetail->resizeColumnsToContents();
+                rows->setItem(static_cast<int>(r), static_cast<int>(c),
+                              new QStandardItem(QString::fromStdString(form_.listRows[r][c])));
+        flxOrdDetail = new QTableView(this);
+        flxOrdDetail->setObjectName("flxOrdDetail");
+        flxOrdDetail->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        flxOrdDetail->setWordWrap(false);
+        LIB_SetupGrid(flxOrdDetail, rows,
+                      "common/frmSupplierMail/" + QString::fromStdString(form_.objectName));
+        fitColumnsUntilRemembered(flxOrdDetail);
     }
     cmdOk = new QPushButton("发送", this);
     cmdOk->setObjectName("cmdOk");
