@@ -2,50 +2,52 @@
 // claim quantity and remark the operator may change before recording.
 #pragma once
 
-#include <QAbstractTableModel>
 #include <vector>
 
 #include "checkin/core/basChkClaim.h"
+#include "checkin/gui/MarkedGridModel.h"
 
-class ClaimGridModel : public QAbstractTableModel {
+class ClaimGridModel : public MarkedGridModel {
     Q_OBJECT
 public:
+    // What a claim is decided on comes first, so that it is in view on a small screen: the
+    // issue, where it is missing, the quantity and remark to edit and the claims so far.
     enum Column {
         Mark,
         Title,
-        Publ,
-        Location,
-        Year,
-        AsordNo,
-        Issn,
         Cover,
+        Location,
+        Qty,
+        Remark,
+        Count,
+        LastDate,
         Expect,
         Due,
         Received,
-        Count,
-        LastDate,
-        Qty,
-        Remark,
+        Publ,
+        AsordNo,
+        Year,
+        Issn,
         ColumnCount
     };
-    explicit ClaimGridModel(QObject* parent = nullptr);
+    using MarkedGridModel::MarkedGridModel;
 
     void setRows(std::vector<ClaimCandidate> rows, bool marked);
     const std::vector<ClaimCandidate>& rows() const { return rows_; }
-    std::vector<ClaimCandidate> markedRows() const;
-    void setAllMarked(bool marked);
+    // The rows at the given places, as edited.
+    std::vector<ClaimCandidate> rowsAt(const std::vector<int>& places) const {
+        return rowsAtPlaces(rows_, places);
+    }
     // Quantity and remark are editable only in a list of issues to claim.
     void setEditable(bool editable) { editable_ = editable; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+protected:
+    QStringList captions() const override;
+    QVariant cell(int row, int column) const override;
+    bool setCell(int row, int column, const QVariant& value) override;
+    bool cellEditable(int column) const override;
 
 private:
     std::vector<ClaimCandidate> rows_;
-    std::vector<bool> marked_;
     bool editable_ = true;
 };

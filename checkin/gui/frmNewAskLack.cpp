@@ -21,7 +21,10 @@
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
 #include "common/gui/FilterRow.h"
+#include "common/gui/Grid.h"
+#include "common/gui/LayoutMemory.h"
 #include "common/gui/PrintPreview.h"
+#include "common/gui/StdKeys.h"
 #include "common/print/ListPrint.h"
 #include "db/basLibDB.h"
 #include "db/basLibMsg.h"
@@ -94,32 +97,41 @@ frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
     model = new ClaimGridModel(this);
     spdDetail = new QTableView(this);
     spdDetail->setObjectName("spdDetail");
-    spdDetail->setModel(model);
     spdDetail->setSelectionBehavior(QAbstractItemView::SelectRows);
+    spdDetail->setWordWrap(false);
+    proxy = LIB_SetupGrid(spdDetail, model, "checkin/frmNewAskLack/spdDetail");
     spdDetail->horizontalHeader()->setStretchLastSection(true);
+    txtFilter = LIB_GridFilterBox(proxy, this);
 
-    auto button = [this](const char* text, const char* name, const char* tip) {
+    auto button = [this](const char* text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setToolTip(tip);
         return b;
     };
-    cmdSearch = button("查询", "cmdSearch", "查找缺刊 (F5)");
-    cmdSearch->setShortcut(QKeySequence(Qt::Key_F5));
-    cmdSelectAll = button("全选", "cmdSelectAll", "选中全部期刊");
-    cmdDisselect = button("全不选", "cmdDisselect", "取消全部选择");
-    cmdAsk = button("催缺", "cmdAsk", "记录所选期刊的催缺 (Ctrl+S)");
-    cmdAsk->setShortcut(QKeySequence::Save);
-    cmdPrint = button("打印", "cmdPrint", "催缺单打印预览 (Ctrl+P)");
-    cmdPrint->setShortcut(QKeySequence::Print);
-    cmdPdf = button("PDF", "cmdPdf", "把催缺单存为 PDF 文件");
-    cmdSendMail = button("邮件催缺", "cmdSendMail", "把所选期刊的催缺单发给选中的发行商");
-    cmdCancel = button("退出", "cmdCancel", "关闭 (Esc)");
-    cmdCancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    cmdSearch = button("查询", "cmdSearch");
+    cmdSelectAll = button("全选", "cmdSelectAll");
+    cmdDisselect = button("全不选", "cmdDisselect");
+    cmdAsk = button("催缺", "cmdAsk");
+    cmdPrint = button("打印", "cmdPrint");
+    cmdPdf = button("PDF", "cmdPdf");
+    cmdSendMail = button("邮件催缺", "cmdSendMail");
+    cmdCancel = button("退出", "cmdCancel");
+    LIB_ButtonKey(this, cmdSearch, StdKey::Refresh, "查找缺刊");
+    LIB_ButtonKey(this, cmdSelectAll, QKeySequence(Qt::CTRL | Qt::Key_A), "选中列出的全部期刊");
+    LIB_ButtonKey(this, cmdDisselect, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
+                  "取消列出期刊的选择");
+    LIB_ButtonKey(this, cmdAsk, StdKey::Save, "记录所选期刊的催缺");
+    LIB_ButtonKey(this, cmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P), "催缺单打印预览");
+    LIB_ButtonKey(this, cmdPdf, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+                  "把催缺单存为 PDF 文件");
+    LIB_ButtonKey(this, cmdSendMail, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
+                  "把所选期刊的催缺单发给选中的发行商");
+    LIB_ButtonKey(this, cmdCancel, StdKey::Cancel, "关闭");
+    LIB_FilterBoxKey(this, txtFilter, "只列出含有这些文字的期刊；命令只作用于列出的期刊");
     auto* buttons = new QHBoxLayout;
     for (auto* b : {cmdSearch, cmdSelectAll, cmdDisselect, cmdAsk, cmdPrint, cmdPdf, cmdSendMail})
         buttons->addWidget(b);
-    buttons->addStretch();
+    buttons->addWidget(txtFilter, 1);
     buttons->addWidget(cmdCancel);
 
     auto* layout = new QVBoxLayout(this);
@@ -128,8 +140,11 @@ frmNewAskLack::frmNewAskLack(QWidget* parent) : QWidget(parent) {
     layout->addLayout(buttons);
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmNewAskLack::cmdSearch_Click);
-    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { model->setAllMarked(true); });
-    connect(cmdDisselect, &QPushButton::clicked, this, [this] { model->setAllMarked(false); });
+    connect(txtSearch, &QLineEdit::returnPressed, this, &frmNewAskLack::cmdSearch_Click);
+    connect(cmdSelectAll, &QPushButton::clicked, this,
+            [this] { markShownRows(proxy, model, true); });
+    connect(cmdDisselect, &QPushButton::clicked, this,
+            [this] { markShownRows(proxy, model, false); });
     connect(cmdAsk, &QPushButton::clicked, this, &frmNewAskLack::cmdAsk_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmNewAskLack::cmdPrint_Click);
     connect(cmdPdf, &QPushButton::clicked, this, [this] {
@@ -167,24 +182,28 @@ void frmNewAskLack::cmdSearch_Click() {
     intFindClaims(filter(), shownList(), rows);
     model->setEditable(toClaim);
     model->setRows(std::move(rows), toClaim);
-    spdDetail->resizeColumnsToContents();
+    fitColumnsUntilRemembered(spdDetail);
+}
+
+std::vector<ClaimCandidate> frmNewAskLack::chosenRows() const {
+    return model->rowsAt(shownMarkedRows(proxy, model));
 }
 
 void frmNewAskLack::cmdAsk_Click() {
     if (shownList() == ClaimList::Claimed) return;
-    std::vector<ClaimCandidate> marked = model->markedRows();
+    std::vector<ClaimCandidate> marked = chosenRows();
     if (marked.empty()) return;
     if (intRecordClaims(marked) == 0) cmdSearch_Click();
 }
 
 bool frmNewAskLack::printToPdf(const QString& path) {
-    return printedListToPdf(
-        claimListHtml(model->markedRows(), today(), shownList() != ClaimList::Claimed), path);
+    return printedListToPdf(claimListHtml(chosenRows(), today(), shownList() != ClaimList::Claimed),
+                            path);
 }
 
 void frmNewAskLack::cmdPrint_Click() {
-    printedListPreview(
-        claimListHtml(model->markedRows(), today(), shownList() != ClaimList::Claimed), this);
+    printedListPreview(claimListHtml(chosenRows(), today(), shownList() != ClaimList::Claimed),
+                       this);
 }
 
 void frmNewAskLack::cmdSendMail_Click() {
@@ -195,7 +214,7 @@ void frmNewAskLack::cmdSendMail_Click() {
     std::string publ =
         lstPubl->selectedItems().front()->data(Qt::UserRole).toString().toStdString();
     std::vector<ClaimCandidate> rows;
-    for (ClaimCandidate& c : model->markedRows())
+    for (ClaimCandidate& c : chosenRows())
         if (c.publCode == publ) rows.push_back(std::move(c));
     if (rows.empty() || shownList() == ClaimList::Claimed) {
         LIB_ShowMsg("E没有缺刊！");

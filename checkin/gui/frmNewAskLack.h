@@ -1,9 +1,11 @@
 // The claim screen: filters, the three lists of optShowType, the grid of issues with their
 // editable claim quantity and remark, recording claims, the printed claim list and the claim
-// mail to one supplier.
+// mail to one supplier. Every command takes the marked rows the grid shows, in the order shown,
+// so a sorted and filtered grid is claimed, printed and mailed as the operator sees it.
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 class QButtonGroup;
 class QComboBox;
@@ -13,7 +15,9 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 class ClaimGridModel;
+class GbkSortProxy;
 class frmNewAslackMail;
+struct ClaimCandidate;
 struct ClaimFilter;
 enum class ClaimList;
 
@@ -32,6 +36,8 @@ public:
     QListWidget* lstPubl = nullptr;
     QRadioButton* optShowType[3] = {};
     QTableView* spdDetail = nullptr;
+    // Narrows the grid; the commands then act on the marked rows it shows.
+    QLineEdit* txtFilter = nullptr;
     QPushButton* cmdSearch = nullptr;
     QPushButton* cmdSelectAll = nullptr;
     QPushButton* cmdDisselect = nullptr;
@@ -41,17 +47,20 @@ public:
     QPushButton* cmdSendMail = nullptr;
     QPushButton* cmdCancel = nullptr;
     ClaimGridModel* model = nullptr;
+    GbkSortProxy* proxy = nullptr;
     // The mail screen while it is open.
     frmNewAslackMail* mailForm = nullptr;
 
     void cmdSearch_Click();
     void cmdAsk_Click();
     void cmdPrint_Click();
-    // Writes the printed claim list of the marked rows to a PDF file; false when it cannot.
+    // Writes the printed claim list of the marked rows shown to a PDF file; false when it cannot.
     bool printToPdf(const QString& path);
     void cmdSendMail_Click();
 
 private:
+    // The marked rows the grid shows, as edited, in the order shown.
+    std::vector<ClaimCandidate> chosenRows() const;
     ClaimFilter filter() const;
     ClaimList shownList() const;
     QButtonGroup* showType_ = nullptr;

@@ -6,47 +6,25 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
+#include <iterator>
 #include <map>
 
+#include "checkin/gui/TransferGridModel.h"
 #include "common/basCodeFunc.h"
 #include "common/basQKEnv.h"
 #include "common/gui/FilterRow.h"
+#include "common/gui/Grid.h"
+#include "common/gui/LayoutMemory.h"
 #include "common/gui/PrintPreview.h"
+#include "common/gui/StdKeys.h"
 #include "common/print/ListPrint.h"
 #include "db/basLibMsg.h"
-
-namespace {
-
-const QStringList& columns() {
-    static const QStringList c = {"订户",       "分配地",   "刊名",    "出版年度", "卷期信息",
-                                  "可交接复本", "分类号",   "排架号",  "期类型",   "总期数",
-                                  "征订号",     "交接日期", "签收日期"};
-    return c;
-}
-
-QStringList cells(const TransferRow& r) {
-    auto s = [](const std::string& v) { return QString::fromStdString(v); };
-    return {s(LIB_LocationName(r.location)),
-            s(LIB_LocationName(r.disLocation)),
-            s(r.title),
-            s(r.publYear),
-            s(r.cover),
-            QString::number(r.copies),
-            s(r.kindNo),
-            s(r.label),
-            s(r.periType),
-            s(r.totalIssue),
-            s(r.asordNo),
-            s(r.connDate),
-            s(r.chkDate)};
-}
-
-}  // namespace
 
 frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     setObjectName("frmNewTrans");
@@ -66,35 +44,57 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     txtCopies->setRange(1, 99);
     txtCopies->setToolTip("每行交接或取回的复本数");
 
-    spdTrans = new QTableWidget(0, columns().size() + 1, this);
+    model = new TransferGridModel(this);
+    spdTrans = new QTableView(this);
     spdTrans->setObjectName("spdTrans");
-    spdTrans->setHorizontalHeaderLabels(QStringList{"选择"} + columns());
-    spdTrans->setEditTriggers(QAbstractItemView::NoEditTriggers);
     spdTrans->setSelectionBehavior(QAbstractItemView::SelectRows);
+    spdTrans->setWordWrap(false);
+    proxy = LIB_SetupGrid(spdTrans, model);
+    // The grid shows first what a hand-over is checked by, the issue, where it goes and how many
+    // copies, so that it is in view on a small screen; the printed list keeps its own order.
+    QHeaderView* header = spdTrans->horizontalHeader();
+    using C = TransferGridModel::Column;
+    const C order[] = {C::Mark,     C::Title,    C::Cover,      C::DisLocation, C::Copies,
+                       C::ChkDate,  C::Location, C::AsordNo,    C::Label,       C::KindNo,
+                       C::PublYear, C::PeriType, C::TotalIssue, C::ConnDate};
+    for (int i = 0; i < static_cast<int>(std::size(order)); ++i)
+        header->moveSection(header->visualIndex(order[i]), i);
+    header->setStretchLastSection(true);
+    LIB_RememberHeader(header, "checkin/frmNewTrans/spdTrans");
+    txtFilter = LIB_GridFilterBox(proxy, this);
 
-    auto button = [this](const char* text, const char* name, const char* tip) {
+    auto button = [this](const char* text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setToolTip(tip);
         return b;
     };
-    cmdSearch = button("查询", "cmdSearch", "列出签收日期在区间内的复本 (F5)");
-    cmdSearch->setShortcut(QKeySequence(Qt::Key_F5));
-    cmdTrans = button("交接", "cmdTrans", "把所选行的复本交给分配地");
-    cmdUndo = button("取回", "cmdUndo", "取回所选行已交接的复本");
-    cmdPrint = button("打印", "cmdPrint", "交接清单打印预览 (Ctrl+P)");
-    cmdPrint->setShortcut(QKeySequence::Print);
-    cmdPdf = button("PDF", "cmdPdf", "把交接清单存为 PDF 文件");
-    cmdCancel = button("退出", "cmdCancel", "关闭 (Esc)");
-    cmdCancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    cmdSearch = button("查询", "cmdSearch");
+    cmdSelectAll = button("全选", "cmdSelectAll");
+    cmdDisselect = button("全不选", "cmdDisselect");
+    cmdTrans = button("交接", "cmdTrans");
+    cmdUndo = button("取回", "cmdUndo");
+    cmdPrint = button("打印", "cmdPrint");
+    cmdPdf = button("PDF", "cmdPdf");
+    cmdCancel = button("退出", "cmdCancel");
+    LIB_ButtonKey(this, cmdSearch, StdKey::Refresh, "列出签收日期在区间内的复本");
+    LIB_ButtonKey(this, cmdTrans, StdKey::Save, "把所选行的复本交给分配地");
+    LIB_ButtonKey(this, cmdUndo, QKeySequence(Qt::CTRL | Qt::Key_Z), "取回所选行已交接的复本");
+    LIB_ButtonKey(this, cmdPrint, QKeySequence(Qt::CTRL | Qt::Key_P), "交接清单打印预览");
+    LIB_ButtonKey(this, cmdPdf, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+                  "把交接清单存为 PDF 文件");
+    LIB_ButtonKey(this, cmdCancel, StdKey::Cancel, "关闭");
+    LIB_ButtonKey(this, cmdSelectAll, QKeySequence(Qt::CTRL | Qt::Key_A), "选中列出的全部行");
+    LIB_ButtonKey(this, cmdDisselect, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
+                  "取消列出行的选择");
+    LIB_FilterBoxKey(this, txtFilter, "只列出含有这些文字的行；交接、取回与打印只作用于列出的行");
 
     filters.add("签收日期：", dtpFrom).add("至", dtpTo).add("订户：", cmbLoca);
     filters.add("", optAtDesk).add("", optHandedOver).add("复本数：", txtCopies).add("", cmdSearch);
     filters.layout()->setColumnStretch(11, 1);
     auto* buttons = new QHBoxLayout;
-    for (auto* b : {cmdTrans, cmdUndo, cmdPrint, cmdPdf})
+    for (auto* b : {cmdSelectAll, cmdDisselect, cmdTrans, cmdUndo, cmdPrint, cmdPdf})
         buttons->addWidget(b);
-    buttons->addStretch();
+    buttons->addWidget(txtFilter, 1);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters.layout());
@@ -102,6 +102,10 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
     layout->addLayout(buttons);
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmNewTrans::cmdSearch_Click);
+    connect(cmdSelectAll, &QPushButton::clicked, this,
+            [this] { markShownRows(proxy, model, true); });
+    connect(cmdDisselect, &QPushButton::clicked, this,
+            [this] { markShownRows(proxy, model, false); });
     connect(cmdTrans, &QPushButton::clicked, this, &frmNewTrans::cmdTrans_Click);
     connect(cmdUndo, &QPushButton::clicked, this, &frmNewTrans::cmdUndo_Click);
     connect(cmdPrint, &QPushButton::clicked, this,
@@ -116,30 +120,18 @@ frmNewTrans::frmNewTrans(QWidget* parent) : QWidget(parent) {
 }
 
 void frmNewTrans::cmdSearch_Click() {
-    rows_.clear();
+    std::vector<TransferRow> rows;
     intTransferList(dtpFrom->date().toString("yyyy-MM-dd").toStdString(),
                     dtpTo->date().toString("yyyy-MM-dd").toStdString(), FilterRow::chosen(cmbLoca),
-                    optHandedOver->isChecked(), rows_);
-    spdTrans->setRowCount(static_cast<int>(rows_.size()));
-    for (int r = 0; r < spdTrans->rowCount(); ++r) {
-        auto* mark = new QTableWidgetItem;
-        mark->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
-        mark->setCheckState(Qt::Checked);
-        spdTrans->setItem(r, 0, mark);
-        QStringList c = cells(rows_[r]);
-        for (int col = 0; col < c.size(); ++col)
-            spdTrans->setItem(r, col + 1, new QTableWidgetItem(c[col]));
-    }
-    spdTrans->resizeColumnsToContents();
+                    optHandedOver->isChecked(), rows);
+    model->setRows(std::move(rows));
+    fitColumnsUntilRemembered(spdTrans);
     cmdTrans->setEnabled(optAtDesk->isChecked());
     cmdUndo->setEnabled(optHandedOver->isChecked());
 }
 
 std::vector<TransferRow> frmNewTrans::marked() const {
-    std::vector<TransferRow> out;
-    for (int r = 0; r < spdTrans->rowCount() && r < static_cast<int>(rows_.size()); ++r)
-        if (spdTrans->item(r, 0)->checkState() == Qt::Checked) out.push_back(rows_[r]);
-    return out;
+    return model->rowsAt(shownMarkedRows(proxy, model));
 }
 
 void frmNewTrans::cmdTrans_Click() {
@@ -161,7 +153,7 @@ QString frmNewTrans::listHtml() const {
         PrintSection& s = byPlace[r.disLocation];
         s.heading = "分配地：" + QString::fromStdString(LIB_LocationName(r.disLocation)) +
                     "    交接日期：" + date;
-        s.rows.push_back(cells(r));
+        s.rows.push_back(TransferGridModel::cells(r));
         copies[r.disLocation] += r.copies;
     }
     std::vector<PrintSection> sections;
@@ -169,7 +161,8 @@ QString frmNewTrans::listHtml() const {
         s.total = QString("总计：%1 种 %2 本").arg(s.rows.size()).arg(copies[place]);
         sections.push_back(std::move(s));
     }
-    return printedListHtml("期刊交接清单", columns(), sections, printedByFooter());
+    return printedListHtml("期刊交接清单", TransferGridModel::listCaptions(), sections,
+                           printedByFooter());
 }
 
 bool frmNewTrans::printToPdf(const QString& path) const {

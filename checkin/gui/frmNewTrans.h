@@ -1,6 +1,7 @@
 // Hand-over: the copies checked in over a range of days that are still at the check-in desk
 // (or, for taking back, already handed over), per issue and sub-location; handing over or
 // taking back a number of copies of the marked rows; the hand-over list printed or as PDF.
+// The commands take the marked rows the grid shows, whatever its sort and filter.
 #pragma once
 
 #include <QWidget>
@@ -8,12 +9,15 @@
 
 #include "checkin/core/basChkDetail.h"
 
+class GbkSortProxy;
 class QComboBox;
 class QDateEdit;
 class QRadioButton;
 class QSpinBox;
 class QPushButton;
-class QTableWidget;
+class QLineEdit;
+class QTableView;
+class TransferGridModel;
 
 class frmNewTrans : public QWidget {
     Q_OBJECT
@@ -26,8 +30,14 @@ public:
     QRadioButton* optAtDesk = nullptr;
     QRadioButton* optHandedOver = nullptr;
     QSpinBox* txtCopies = nullptr;
-    QTableWidget* spdTrans = nullptr;
+    QTableView* spdTrans = nullptr;
+    TransferGridModel* model = nullptr;
+    GbkSortProxy* proxy = nullptr;
+    QLineEdit* txtFilter = nullptr;
     QPushButton* cmdSearch = nullptr;
+    // Mark or unmark the rows shown.
+    QPushButton* cmdSelectAll = nullptr;
+    QPushButton* cmdDisselect = nullptr;
     QPushButton* cmdTrans = nullptr;
     QPushButton* cmdUndo = nullptr;
     QPushButton* cmdPrint = nullptr;
@@ -43,5 +53,4 @@ public:
 
 private:
     std::vector<TransferRow> marked() const;
-    std::vector<TransferRow> rows_;
 };

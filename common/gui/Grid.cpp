@@ -1,6 +1,7 @@
 #include "common/gui/Grid.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QToolTip>
 
 #include "common/gui/LayoutMemory.h"
+#include "common/gui/StdKeys.h"
 #include "db/Gbk.h"
 
 namespace {
@@ -92,15 +94,19 @@ public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
         // Events also reach the filter while the box is being destroyed, when it is no
-        // QLineEdit any more: only a key press is looked at.
-        if (event->type() != QEvent::KeyPress) return false;
+        // QLineEdit any more: only key events are looked at.
+        const bool press = event->type() == QEvent::KeyPress;
+        if (!press && event->type() != QEvent::ShortcutOverride) return false;
         auto* box = qobject_cast<QLineEdit*>(watched);
-        if (box && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-            !box->text().isEmpty()) {
+        if (!box || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape ||
+            box->text().isEmpty())
+            return false;
+        // Esc empties the box before it may close the screen it is on.
+        if (press)
             box->clear();
-            return true;
-        }
-        return false;
+        else
+            event->accept();
+        return true;
     }
 };
 
@@ -115,4 +121,15 @@ QLineEdit* LIB_GridFilterBox(GbkSortProxy* proxy, QWidget* parent) {
     QObject::connect(box, &QLineEdit::textChanged, proxy,
                      [proxy](const QString& text) { proxy->setFilterFixedString(text.trimmed()); });
     return box;
+}
+
+void LIB_FilterBoxKey(QWidget* screen, QLineEdit* box, const QString& what) {
+    auto* find = new QAction(what, screen);
+    LIB_SetStdKey(find, StdKey::Find);
+    screen->addAction(find);
+    QObject::connect(find, &QAction::triggered, box, [box] {
+        box->setFocus();
+        box->selectAll();
+    });
+    box->setToolTip(find->toolTip());
 }

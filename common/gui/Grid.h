@@ -33,3 +33,6 @@ GbkSortProxy* LIB_SetupGrid(QTableView* view, QAbstractItemModel* source,
 
 // A filter box for the grid: typing narrows the rows at once; Esc empties it.
 QLineEdit* LIB_GridFilterBox(GbkSortProxy* proxy, QWidget* parent);
+// Ctrl+F anywhere in `screen` puts the cursor in the filter box, whose tooltip becomes
+// "what (Ctrl+F)".
+void LIB_FilterBoxKey(QWidget* screen, QLineEdit* box, const QString& what);

@@ -165,6 +165,20 @@ void LIB_TipWithShortcut(QAbstractButton* button) {
     button->setToolTip(tipText(button->text(), button->shortcut()));
 }
 
+void LIB_ButtonKey(QWidget* screen, QAbstractButton* button, const QKeySequence& key,
+                   const QString& what) {
+    auto* action = new QAction(what, screen);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(action, &QAction::triggered, button, &QAbstractButton::click);
+    screen->addAction(action);
+    button->setToolTip(tipText(what, key));
+}
+
+void LIB_ButtonKey(QWidget* screen, QAbstractButton* button, StdKey key, const QString& what) {
+    LIB_ButtonKey(screen, button, sequenceOf(key), what);
+}
+
 void LIB_EntryPaneKeys(QTableWidget* pane) {
     auto* keys = new EntryPaneKeys(pane);
     pane->installEventFilter(keys);

@@ -10,6 +10,7 @@
 
 class QAbstractButton;
 class QAction;
+class QKeySequence;
 class QApplication;
 class QTableWidget;
 class QWidget;
@@ -23,6 +24,13 @@ void LIB_SetStdKey(QAction* action, StdKey key);
 // when it has none. Mnemonic markers are left out.
 void LIB_TipWithShortcut(QAction* action);
 void LIB_TipWithShortcut(QAbstractButton* button);
+
+// A screen's command key: the key pressed anywhere in `screen` clicks `button` (only while the
+// focus is in that screen, so two screens open side by side do not take each other's keys), and
+// the button's tooltip becomes "what (key)".
+void LIB_ButtonKey(QWidget* screen, QAbstractButton* button, const QKeySequence& key,
+                   const QString& what);
+void LIB_ButtonKey(QWidget* screen, QAbstractButton* button, StdKey key, const QString& what);
 
 // Enter and Tab in the pane move to the next editable cell (Shift+Tab back), a drop-down in a
 // cell included; typing on a cell starts editing it. The pane's cells get focus in that order.

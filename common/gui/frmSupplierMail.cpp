@@ -8,9 +8,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/gui/Grid.h"
+#include "common/gui/LayoutMemory.h"
+#include "common/gui/StdKeys.h"
 #include "db/basLibMsg.h"
 
 frmSupplierMail::frmSupplierMail(const SupplierMail& mail, SupplierMailForm form, QWidget* parent)
@@ -39,25 +43,33 @@ frmSupplierMail::frmSupplierMail(const SupplierMail& mail, SupplierMailForm form
         lblAttachment->setObjectName("lblAttachment");
     }
     if (list) {
-        flxOrdDetail = new QTableWidget(static_cast<int>(form_.listRows.size()),
-                                        static_cast<int>(form_.listHeaders.size()), this);
-        flxOrdDetail->setObjectName("flxOrdDetail");
-        flxOrdDetail->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        auto* rows = new QStandardItemModel(static_cast<int>(form_.listRows.size()),
+                                            static_cast<int>(form_.listHeaders.size()), this);
         QStringList captions;
         for (const auto& h : form_.listHeaders)
             captions << QString::fromStdString(h);
-        flxOrdDetail->setHorizontalHeaderLabels(captions);
+        rows->setHorizontalHeaderLabels(captions);
         for (std::size_t r = 0; r < form_.listRows.size(); ++r)
             for (std::size_t c = 0; c < form_.listRows[r].size(); ++c)
-                flxOrdDetail->setItem(
-                    static_cast<int>(r), static_cast<int>(c),
-                    new QTableWidgetItem(QString::fromStdString(form_.listRows[r][c])));
-        flxOrdDetail->resizeColumnsToContents();
+                rows->setItem(static_cast<int>(r), static_cast<int>(c),
+                              new QStandardItem(QString::fromStdString(form_.listRows[r][c])));
+        flxOrdDetail = new QTableView(this);
+        flxOrdDetail->setObjectName("flxOrdDetail");
+        flxOrdDetail->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        flxOrdDetail->setWordWrap(false);
+        LIB_SetupGrid(flxOrdDetail, rows,
+                      "common/frmSupplierMail/" + QString::fromStdString(form_.objectName));
+        fitColumnsUntilRemembered(flxOrdDetail);
     }
     cmdOk = new QPushButton("发送", this);
     cmdOk->setObjectName("cmdOk");
     cmdOk->setDefault(true);
-    cmdOk->setToolTip("发送邮件 (Enter)");
+    // Enter sends from a one-line field; in the body it starts a new line, so Ctrl+Enter sends
+    // from anywhere.
+    LIB_ButtonKey(this, cmdOk, QKeySequence(Qt::CTRL | Qt::Key_Return), "发送邮件");
+    cmdOk->setToolTip("发送邮件 (Enter, " +
+                      QKeySequence(Qt::CTRL | Qt::Key_Return).toString(QKeySequence::NativeText) +
+                      ")");
     cmdCancel = new QPushButton("取消", this);
     cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setToolTip("不发送，关闭 (Esc)");

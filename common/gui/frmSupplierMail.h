@@ -16,7 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 struct SupplierMailForm {
     std::string objectName;
@@ -43,8 +43,8 @@ public:
     QLineEdit* txtSubject = nullptr;
     QPlainTextEdit* txtBody = nullptr;
     QCheckBox* chkToMe = nullptr;
-    QLabel* lblAttachment = nullptr;       // only with an attachment name
-    QTableWidget* flxOrdDetail = nullptr;  // only with list headers
+    QLabel* lblAttachment = nullptr;     // only with an attachment name
+    QTableView* flxOrdDetail = nullptr;  // only with list headers
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdCancel = nullptr;
 

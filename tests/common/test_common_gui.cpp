@@ -1,8 +1,9 @@
 // The pieces every screen shares, under offscreen Qt: grids sort Chinese in GBK order and
 // numbers by value, filter, and show truncated text as a tooltip; layouts come back for the
 // same operator only and go back to the built one on request; entry panes move on with Tab and
-// Enter over editable cells only; the save question has three answers; Qt speaks Chinese;
-// filter rows offer "any" first, give back codes or typed text and lay out left to right.
+// Enter over editable cells only; a screen's command keys act where the focus is; the save
+// question has three answers; Qt speaks Chinese; filter rows offer "any" first, give back codes
+// or typed text and lay out left to right.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -26,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QVBoxLayout>
 
 #include "common/OperatorState.h"
 #include "common/basQKEnv.h"
@@ -268,6 +271,58 @@ TEST(SharedKeys, StandardKeysAndTooltipsNameTheShortcut) {
     QAction plain("分组显示");
     LIB_TipWithShortcut(&plain);
     EXPECT_EQ(plain.toolTip(), "分组显示");
+}
+
+// Two screens side by side in one window, each with F5 on its search and Esc on its close: a
+// key reaches the screen the focus is in, and Esc in a filter box holding text empties it
+// without closing the screen.
+TEST(SharedKeys, ButtonKeysActOnTheScreenWithTheFocusAndEscEmptiesAFilterFirst) {
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    struct Screen {
+        QWidget* widget;
+        QPushButton* search;
+        QPushButton* close;
+        QLineEdit* filter;
+        int searched = 0, closed = 0;
+    };
+    Screen screens[2];
+    for (Screen& s : screens) {
+        s.widget = new QWidget(&window);
+        auto* inner = new QVBoxLayout(s.widget);
+        auto* view = new QTableView(s.widget);
+        GbkSortProxy* proxy = LIB_SetupGrid(view, oneColumn({"甲", "乙"}, s.widget));
+        s.filter = LIB_GridFilterBox(proxy, s.widget);
+        s.search = new QPushButton("查询", s.widget);
+        s.close = new QPushButton("退出", s.widget);
+        for (QWidget* w : std::initializer_list<QWidget*>{view, s.filter, s.search, s.close})
+            inner->addWidget(w);
+        layout->addWidget(s.widget);
+        LIB_ButtonKey(s.widget, s.search, StdKey::Refresh, "查找");
+        LIB_ButtonKey(s.widget, s.close, StdKey::Cancel, "关闭");
+        QObject::connect(s.search, &QPushButton::clicked, [&s] { ++s.searched; });
+        QObject::connect(s.close, &QPushButton::clicked, [&s] { ++s.closed; });
+    }
+    EXPECT_EQ(screens[0].search->toolTip(), "查找 (F5)");
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    screens[1].filter->setFocus();
+    QTest::keyClick(screens[1].filter, Qt::Key_F5);
+    EXPECT_EQ(screens[0].searched, 0);
+    EXPECT_EQ(screens[1].searched, 1);
+    screens[0].filter->setFocus();
+    QTest::keyClick(screens[0].filter, Qt::Key_F5);
+    EXPECT_EQ(screens[0].searched, 1);
+
+    QTest::keyClicks(screens[0].filter, "x");
+    QTest::keyClick(screens[0].filter, Qt::Key_Escape);
+    EXPECT_TRUE(screens[0].filter->text().isEmpty());
+    EXPECT_EQ(screens[0].closed, 0) << "the first Esc only empties the filter";
+    QTest::keyClick(screens[0].filter, Qt::Key_Escape);
+    EXPECT_EQ(screens[0].closed, 1);
+    EXPECT_EQ(screens[1].closed, 0);
 }
 
 // Shows the save question through the real presenter and presses the button named `press`
