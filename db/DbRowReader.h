@@ -10,9 +10,9 @@
 #include "db/DbBackend.h"
 
 // One fetched row: the columns (a SQLite expression's type is known from its first value that is
-// not NULL, and is 0 until then) and the cells as query() gives them. The cells are reused for
-// the next row.
-using DbRowFn = std::function<void(const std::vector<RawColumn>&, const std::vector<LibVar>&)>;
+// not NULL, and is 0 until then) and the cells as query() gives them. The cells are the caller's
+// to take values from (LibVar::takeStr) until the next row reuses them.
+using DbRowFn = std::function<void(const std::vector<RawColumn>&, std::vector<LibVar>&)>;
 
 class DbRowReader {
 public:

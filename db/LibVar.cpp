@@ -32,6 +32,13 @@ std::string LibVar::str() const {
     }
 }
 
+std::string LibVar::takeStr() {
+    if (kind() != Kind::Text) return str();
+    std::string out = std::move(std::get<std::string>(v_));
+    v_ = std::monostate{};
+    return out;
+}
+
 double LibVar::num() const {
     switch (kind()) {
         case Kind::Number:

@@ -30,6 +30,9 @@ public:
 
     // Text form: numbers as the shortest exact decimal (2, 1.5, -0.25), empty and NULL as "".
     std::string str() const;
+    // The same text, moved out of a text value, which is left empty: for rows read into the
+    // caller's structures, where copying every cell would cost more than the statement.
+    std::string takeStr();
     // Numeric value: text is read by its leading number ("12abc" is 12, "abc" 0).
     double num() const;
     long long integer() const { return static_cast<long long>(num()); }

@@ -274,8 +274,8 @@ int LIB_DB_SelectEach(const std::string& sql, const DbRowFn& row) {
             reader->queryEach(sql, row);
             return 0;
         }
-        const RawResult all = database().query(sql);
-        for (const std::vector<LibVar>& cells : all.rows)
+        RawResult all = database().query(sql);
+        for (std::vector<LibVar>& cells : all.rows)
             row(all.columns, cells);
         return 0;
     } catch (const DbError& e) {
