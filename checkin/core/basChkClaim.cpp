@@ -1,14 +1,17 @@
 // The candidate search is one statement over the copies still owed (m_peri_chk_lack), which
 // the writers of copies, subscribers, issues and claims keep with each open issue's received
-// copies and claims, so a whole library is read without counting anything; only the date
-// arithmetic of the claim intervals is done here, on the rows the statement returns.
+// copies, claims and own columns, so a whole library is read without counting anything or
+// looking up each issue; only the date arithmetic of the claim intervals and the list's order are
+// done here, on the rows the statement returns.
 #include "checkin/core/basChkClaim.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "common/Mailer.h"
 #include "common/OperatorState.h"
@@ -38,17 +41,18 @@ std::string joinedKeys(const std::vector<std::string>& codes) {
     return out;
 }
 
-// The order, supplier, record and title-index conditions of the filter; `location` names the
-// column holding the subscriber location.
+// The order, supplier, record and title-index conditions of the filter; `issue` names the table
+// holding the issue's order line and `location` the column holding the subscriber location.
 std::string filterSql(const ClaimFilter& f, const std::string& indexPattern,
-                      const std::string& location) {
+                      const std::string& issue, const std::string& location) {
     std::string sql;
-    if (!f.year.empty()) sql += " AND a.peri_ord_year LIKE " + LIB_SqlStr(f.year + "%");
+    if (!f.year.empty()) sql += " AND " + issue + ".peri_ord_year LIKE " + LIB_SqlStr(f.year + "%");
     if (!f.location.empty()) sql += " AND " + location + "=" + LIB_SqlStr(f.location);
-    if (!f.asordNo.empty()) sql += " AND a.asord_no=" + LIB_SqlStr(f.asordNo);
+    if (!f.asordNo.empty()) sql += " AND " + issue + ".asord_no=" + LIB_SqlStr(f.asordNo);
     if (!f.getMode.empty()) sql += " AND b.get_mode_code=" + LIB_SqlStr(f.getMode);
     if (!f.docType.empty()) sql += " AND m.doc_type_code=" + LIB_SqlStr(f.docType);
-    if (!f.publCodes.empty()) sql += " AND a.publ_code IN (" + joinedKeys(f.publCodes) + ")";
+    if (!f.publCodes.empty())
+        sql += " AND " + issue + ".publ_code IN (" + joinedKeys(f.publCodes) + ")";
     if (!indexPattern.empty())
         sql +=
             " AND m.marc_rec_no IN (SELECT marc.marc_rec_no FROM marc_idx,marc"
@@ -57,38 +61,43 @@ std::string filterSql(const ClaimFilter& f, const std::string& indexPattern,
     return sql;
 }
 
-// The columns every list shows, in candidateFrom's order, up to the subscribed copies.
-std::string issueColumns(const std::string& location) {
-    return "a.peri_id,a.publ_code," + location +
-           ",a.peri_ord_year,a.asord_no,m.m_title,m.m_isbn,a.publ_year,"
-           "COALESCE(a.cover_vol,'')||'卷'||COALESCE(a.cover_issue,'')||'期' AS cover,"
-           "a.expect_date,";
+// The columns every list shows, in candidateFrom's order, up to the subscribed copies; `issue`
+// names the table holding the issue's columns.
+std::string issueColumns(const std::string& issue, const std::string& location) {
+    const std::string i = issue + ".";
+    return i + "peri_id," + i + "publ_code," + location + "," + i + "peri_ord_year," + i +
+           "asord_no,m.m_title,m.m_isbn," + i + "publ_year,COALESCE(" + i +
+           "cover_vol,'')||'卷'||" + "COALESCE(" + i + "cover_issue,'')||'期' AS cover," + i +
+           "expect_date,";
 }
 
-const char* const kIssueJoin =
-    " AND a.publ_code=b.publ_code AND a.peri_ord_year=b.peri_ord_year AND a.asord_no=b.asord_no"
-    " AND m.marc_rec_no=b.marc_rec_no AND a.finish_flag='0' AND b.aslack_ysno='1'"
-    " AND a.aslack_date<";
+// The order line of the issue in `issue`, claims wanted, and the claim date passed.
+std::string lineJoin(const std::string& issue, const std::string& today) {
+    const std::string i = " AND " + issue + ".";
+    return i + "publ_code=b.publ_code" + i + "peri_ord_year=b.peri_ord_year" + i +
+           "asord_no=b.asord_no AND m.marc_rec_no=b.marc_rec_no AND b.aslack_ysno='1'" + i +
+           "aslack_date<" + LIB_SqlStr(today);
+}
 
-// The issues to claim start from the copies still owed, kept by every writer of copies,
-// subscribers, issues and claims: the rows already hold the received copies and the claims, so
-// nothing is counted here. CROSS JOIN keeps SQLite, which has no statistics, starting there.
+// The issues to claim are the copies still owed, kept by every writer of copies, subscribers,
+// issues and claims with the issue's own columns: the rows already hold the received copies and
+// the claims, and only the order line and record are reached, by their keys. CROSS JOIN keeps
+// SQLite, which has no statistics, starting there.
 std::string owedStatement(const ClaimFilter& f, ClaimList list, const std::string& today,
                           const std::string& indexPattern) {
-    std::string sql = "SELECT " + issueColumns("l.location") +
+    std::string sql = "SELECT " + issueColumns("l", "l.location") +
                       "l.sub_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,"
-                      "a.peri_no,l.rece_qty,l.aslack_cnt,l.aslack_last,l.label"
-                      " FROM m_peri_chk_lack l CROSS JOIN m_peri_chk_vol a"
-                      " CROSS JOIN m_peri_ord_detl b CROSS JOIN marc m"
-                      " WHERE a.peri_id=l.peri_id AND l.aslack_cnt<3 AND l.sub_qty>l.rece_qty" +
-                      kIssueJoin + LIB_SqlStr(today) + filterSql(f, indexPattern, "l.location");
+                      "l.peri_no,l.rece_qty,l.aslack_cnt,l.aslack_last,l.label"
+                      " FROM m_peri_chk_lack l CROSS JOIN m_peri_ord_detl b CROSS JOIN marc m"
+                      " WHERE l.aslack_cnt<3 AND l.sub_qty>l.rece_qty" +
+                      lineJoin("l", today) + filterSql(f, indexPattern, "l", "l.location");
     if (list == ClaimList::ToClaimAfterLater)
         sql +=
             " AND EXISTS (SELECT 1 FROM m_peri_item n,m_peri_chk_vol v"
-            " WHERE n.peri_id=v.peri_id AND v.publ_code=a.publ_code"
-            " AND v.peri_ord_year=a.peri_ord_year AND v.asord_no=a.asord_no"
-            " AND n.location=l.location AND v.peri_no>a.peri_no)";
-    return sql + " ORDER BY a.peri_no,a.publ_code,a.peri_ord_year,a.asord_no,l.location";
+            " WHERE n.peri_id=v.peri_id AND v.publ_code=l.publ_code"
+            " AND v.peri_ord_year=l.peri_ord_year AND v.asord_no=l.asord_no"
+            " AND n.location=l.location AND v.peri_no>l.peri_no)";
+    return sql;
 }
 
 // Issues claimed already may have all their copies at the location by now, so they come from
@@ -103,16 +112,15 @@ std::string claimedStatement(const ClaimFilter& f, const std::string& today,
     return "SELECT t.* FROM (SELECT u.*,(SELECT COUNT(r.peri_id)" + claims +
            "aslack_cnt,(SELECT MAX(r.aslack_detl_date)" + claims + "aslack_last," +
            strLocationLabelSql("u", "u.location") + " AS label FROM (SELECT " +
-           issueColumns("c.location") +
+           issueColumns("a", "c.location") +
            "c.sub_peri_qty,b.aslack_second,b.aslack_third,m.marc_rec_no,b.publ_freq,a.peri_no,"
            "(SELECT COUNT(i.peri_id) FROM m_peri_item i WHERE i.peri_id=a.peri_id"
            " AND i.location=c.location) AS rece_qty"
            " FROM m_peri_chk_vol a,m_peri_ord_detl b,marc m,m_sub_ord_lst c"
            " WHERE c.publ_code=a.publ_code AND c.peri_ord_year=a.peri_ord_year"
-           " AND c.asord_no=a.asord_no" +
-           kIssueJoin + LIB_SqlStr(today) + filterSql(f, indexPattern, "c.location") +
-           " LIMIT 2147483647) u) t WHERE t.aslack_cnt>0 ORDER BY t.aslack_last DESC,t.peri_no,"
-           "t.publ_code,t.peri_ord_year,t.asord_no,t.location";
+           " AND c.asord_no=a.asord_no AND a.finish_flag='0'" +
+           lineJoin("a", today) + filterSql(f, indexPattern, "a", "c.location") +
+           " LIMIT 2147483647) u) t WHERE t.aslack_cnt>0";
 }
 
 std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::string& today,
@@ -121,30 +129,71 @@ std::string candidateStatement(const ClaimFilter& f, ClaimList list, const std::
                                       : owedStatement(f, list, today, indexPattern);
 }
 
-ClaimCandidate candidateFrom(const std::vector<LibVar>& row) {
+// Whether the row's issue is due for a claim at its location on `today`, read from its cells
+// before anything is built, so that a row not yet due costs nothing more.
+bool rowIsDue(const std::vector<LibVar>& row, const std::string& today) {
+    return claimIsDue(toInt(row[10]) - toInt(row[16]), toInt(row[17]), row[18].str(),
+                      toInt(row[11]), toInt(row[12]), today);
+}
+
+// The candidate of a row, its texts taken from the cells.
+ClaimCandidate candidateFrom(std::vector<LibVar>& row) {
     ClaimCandidate c;
-    c.periId = row[0].str();
-    c.publCode = row[1].str();
-    c.location = row[2].str();
-    c.periOrdYear = row[3].str();
-    c.asordNo = row[4].str();
-    c.title = row[5].str();
-    c.issn = row[6].str();
-    c.publYear = row[7].str();
-    c.cover = row[8].str();
-    c.expectDate = row[9].str();
+    c.periId = row[0].takeStr();
+    c.publCode = row[1].takeStr();
+    c.location = row[2].takeStr();
+    c.periOrdYear = row[3].takeStr();
+    c.asordNo = row[4].takeStr();
+    c.title = row[5].takeStr();
+    c.issn = row[6].takeStr();
+    c.publYear = row[7].takeStr();
+    c.cover = row[8].takeStr();
+    c.expectDate = row[9].takeStr();
     c.subQty = toInt(row[10]);
     c.aslackSecond = toInt(row[11]);
     c.aslackThird = toInt(row[12]);
-    c.marcRecNo = row[13].str();
-    c.publFreq = row[14].str();
+    c.marcRecNo = row[13].takeStr();
+    c.publFreq = row[14].takeStr();
     c.periNo = toInt(row[15]);
     c.received = toInt(row[16]);
     c.claimCount = toInt(row[17]);
-    c.lastClaimDate = row[18].str();
-    c.label = row[19].str();
+    c.lastClaimDate = row[18].takeStr();
+    c.label = row[19].takeStr();
     c.qty = std::max(c.missing(), 0);
     return c;
+}
+
+// The lists in their order: by running issue number, then order line and location; the claimed
+// list newest claim first. Ordered here rather than by the statement: a database sorts every
+// column of a whole library's rows, this only their keys, and the order is the same, byte by
+// byte, on both databases. The rows are moved into place, each once, where they lie.
+void putInListOrder(std::vector<ClaimCandidate>& rows, ClaimList list) {
+    std::vector<std::size_t> from(rows.size());
+    for (std::size_t i = 0; i < from.size(); ++i)
+        from[i] = i;
+    auto key = [&](std::size_t i) {
+        const ClaimCandidate& c = rows[i];
+        return std::tie(c.periNo, c.publCode, c.periOrdYear, c.asordNo, c.location);
+    };
+    std::sort(from.begin(), from.end(), [&](std::size_t x, std::size_t y) {
+        if (list == ClaimList::Claimed && rows[x].lastClaimDate != rows[y].lastClaimDate)
+            return rows[x].lastClaimDate > rows[y].lastClaimDate;
+        return key(x) < key(y);
+    });
+    // Position i takes the row at from[i]; each cycle of that permutation goes round once.
+    for (std::size_t start = 0; start < from.size(); ++start) {
+        if (from[start] == start) continue;
+        ClaimCandidate held = std::move(rows[start]);
+        std::size_t i = start;
+        while (from[i] != start) {
+            const std::size_t next = from[i];
+            rows[i] = std::move(rows[next]);
+            from[i] = i;
+            i = next;
+        }
+        rows[i] = std::move(held);
+        from[i] = i;
+    }
 }
 
 }  // namespace
@@ -214,21 +263,27 @@ ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::s
         pattern = MarcIndexLikePattern(key);
     }
     // The rows go straight into candidates as they are fetched: a whole library's are never also
-    // held as cells.
+    // held as cells. The lists to claim hold at most the owed rows, counted first, so that the
+    // candidates are never moved to make room.
     DbTransaction tx;
+    LibArray owed;
     if (!tx.ok() || LIB_DB_PrepareLargeRead() < 0 ||
-        LIB_DB_SelectEach(candidateStatement(f, list, today, pattern),
-                          [&](const std::vector<RawColumn>&, const std::vector<LibVar>& row) {
-                              ClaimCandidate c = candidateFrom(row);
-                              if (list == ClaimList::Claimed ||
-                                  claimIsDue(c.missing(), c.claimCount, c.lastClaimDate,
-                                             c.aslackSecond, c.aslackThird, today))
-                                  rows.push_back(std::move(c));
+        (list != ClaimList::Claimed &&
+         LIB_DB_Select("SELECT COUNT(*) FROM m_peri_chk_lack WHERE aslack_cnt<3"
+                       " AND sub_qty>rece_qty",
+                       owed) < 0))
+        return ClaimSearchResult::DbError;
+    if (list != ClaimList::Claimed) rows.reserve(static_cast<std::size_t>(owed(0, 2).num()));
+    if (LIB_DB_SelectEach(candidateStatement(f, list, today, pattern),
+                          [&](const std::vector<RawColumn>&, std::vector<LibVar>& row) {
+                              if (list == ClaimList::Claimed || rowIsDue(row, today))
+                                  rows.push_back(candidateFrom(row));
                           }) < 0 ||
         tx.commit() < 0) {
         rows.clear();
         return ClaimSearchResult::DbError;
     }
+    putInListOrder(rows, list);
     return rows.empty() ? ClaimSearchResult::Nothing : ClaimSearchResult::Found;
 }
 

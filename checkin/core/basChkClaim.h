@@ -1,6 +1,5 @@
-// Claims for missing issues: the search for issues to claim (one statement, received copies and
-// claim history counted inside it), the claim rules, recording claims, the claim list and the
-// claim mail to one supplier.
+// Claims for missing issues: the search for issues to claim (one statement over the copies still
+// owed), the claim rules, recording claims, the claim list and the claim mail to one supplier.
 #pragma once
 
 #include <string>

@@ -32,9 +32,14 @@ std::string cellText(const LibArray& a, int col, int row) {
     return sqltext::trim(a(col, row).str());
 }
 
-std::string keyWhere(const ChkOrderKey& k) {
-    return " WHERE publ_code=" + q(k.publCode) + " AND peri_ord_year=" + q(k.periOrdYear) +
+// The issues of the order line, as a condition.
+std::string lineIssues(const ChkOrderKey& k) {
+    return "publ_code=" + q(k.publCode) + " AND peri_ord_year=" + q(k.periOrdYear) +
            " AND asord_no=" + q(k.asordNo);
+}
+
+std::string keyWhere(const ChkOrderKey& k) {
+    return " WHERE " + lineIssues(k);
 }
 
 std::string updateOrderLineSql(const ChkConfigForm& f) {
@@ -92,7 +97,8 @@ int rewriteClaimDates(const ChkConfigForm& f, const LibArray& rows) {
                    keyWhere(f.line.key) + " AND peri_id IN (" + ids + ")";
         if (LIB_DB_Execute(g_strSQL) < 0) return -1;
     }
-    return 0;
+    // The owed copies carry the claim dates.
+    return rows.rows() > 2 ? intRefreshIssueLack(lineIssues(f.line.key)) : 0;
 }
 
 }  // namespace
@@ -119,9 +125,7 @@ int chkInsertIssues(const ChkOrderKey& k, const std::string& carrierCode,
         if (LIB_DB_Execute(g_strSQL) < 0) return -1;
     }
     // New issues owe every subscriber its copies from the start.
-    return rows.empty() ? 0
-                        : intRefreshIssueLack("publ_code=" + q(k.publCode) + " AND peri_ord_year=" +
-                                              q(k.periOrdYear) + " AND asord_no=" + q(k.asordNo));
+    return rows.empty() ? 0 : intRefreshIssueLack(lineIssues(k));
 }
 
 namespace {

@@ -93,14 +93,17 @@ int renumberChkIssues(const ChkOrderKey& key) {
             " SELECT peri_id,peri_no FROM m_peri_chk_vol " + keyWhere(key) + " ORDER BY peri_no ",
             rows) < 0)
         return -1;
+    bool renumbered = false;
     for (int r = 2; r < rows.rows(); ++r) {
         int want = r - 1;
         if (cellInt(rows, 1, r) == want) continue;
         if (LIB_DB_Execute(" UPDATE m_peri_chk_vol  SET peri_no=" + std::to_string(want) +
                            " WHERE peri_id=" + q(cell(rows, 0, r))) < 0)
             return -1;
+        renumbered = true;
     }
-    return 0;
+    // The owed copies carry the running numbers.
+    return renumbered ? intRefreshLineFinish(key.publCode, key.periOrdYear, key.asordNo) : 0;
 }
 
 int ChkInLocation::distributedQty() const {

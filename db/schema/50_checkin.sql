@@ -116,10 +116,11 @@ CREATE INDEX M_ASLACK_REC_PERI_IDX ON m_aslack_rec (peri_id, location, aslack_de
 CREATE INDEX M_ASLACK_REC_DATE_IDX ON m_aslack_rec (aslack_detl_date);
 
 -- The copies still owed: one row per open issue (finish_flag '0') and subscriber location of
--- its order line that has fewer copies than it subscribes, with its claims so far and the
--- location's shelf label. Kept by
--- every change to copies, subscribers, issues and claims, so that the claim search reads the
--- owed issues alone instead of counting every open issue's copies and claims.
+-- its order line that has fewer copies than it subscribes, with its claims so far, the
+-- location's shelf label, and the issue's own columns the claim list shows and filters on (its
+-- order line, running number, volume and issue, dates). Kept by every change to copies,
+-- subscribers, issues and claims, so that the claim search reads the owed issues alone,
+-- instead of counting every open issue's copies and claims or looking each issue up.
 CREATE TABLE m_peri_chk_lack (
     peri_id      VARCHAR(10)   NOT NULL,
     location     VARCHAR(20)   NOT NULL,
@@ -128,6 +129,15 @@ CREATE TABLE m_peri_chk_lack (
     aslack_cnt   INTEGER       NOT NULL,
     aslack_last  VARCHAR(10),
     label        VARCHAR(40),
+    publ_code      VARCHAR(20),
+    peri_ord_year  VARCHAR(6),
+    asord_no       VARCHAR(40),
+    peri_no        INTEGER,
+    publ_year      VARCHAR(4),
+    cover_vol      VARCHAR(40),
+    cover_issue    VARCHAR(40),
+    expect_date    VARCHAR(10),
+    aslack_date    VARCHAR(10),
     CONSTRAINT PK_M_PERI_CHK_LACK PRIMARY KEY (peri_id, location),
     CONSTRAINT FK_LACK_RE_CHKVOL FOREIGN KEY (peri_id) REFERENCES m_peri_chk_vol (peri_id)
 );

@@ -372,17 +372,25 @@ int intRefreshIssueLack(const std::string& issueWhere) {
             : " WHERE peri_id IN (SELECT peri_id FROM m_peri_chk_vol WHERE " + issueWhere + ")";
     const std::string claims =
         " FROM m_aslack_rec r WHERE r.peri_id=s.peri_id AND r.location=s.location)";
+    // The issue's own columns go along, for the claim search to read without looking it up.
+    auto copied = [](const std::string& from) {
+        std::string out;
+        for (const char* c : {"publ_code", "peri_ord_year", "asord_no", "peri_no", "publ_year",
+                              "cover_vol", "cover_issue", "expect_date", "aslack_date"})
+            out += "," + from + c;
+        return out;
+    };
     // The copies are counted in an inner step kept apart by a LIMIT no library reaches, so that
     // neither database counts them again for the comparison.
     const std::string owed =
         "INSERT INTO m_peri_chk_lack(peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last,"
-        "label) SELECT s.peri_id,s.location,s.sub_peri_qty,s.rece_qty,(SELECT COUNT(*)" +
+        "label" +
+        copied("") + ") SELECT s.peri_id,s.location,s.sub_peri_qty,s.rece_qty,(SELECT COUNT(*)" +
         claims + ",(SELECT MAX(r.aslack_detl_date)" + claims + "," +
-        strLocationLabelSql("s", "s.location") +
-        " FROM (SELECT a.peri_id,a.publ_code,a.peri_ord_year,a.asord_no,c.location,c.sub_peri_qty,"
-        "(SELECT COUNT(*) FROM m_peri_item i"
-        " WHERE i.peri_id=a.peri_id AND i.location=c.location) AS rece_qty FROM " +
-        issues +
+        strLocationLabelSql("s", "s.location") + copied("s.") +
+        " FROM (SELECT a.peri_id,c.location,c.sub_peri_qty,(SELECT COUNT(*) FROM m_peri_item i"
+        " WHERE i.peri_id=a.peri_id AND i.location=c.location) AS rece_qty" +
+        copied("a.") + " FROM " + issues +
         " a,m_sub_ord_lst c WHERE c.publ_code=a.publ_code AND c.peri_ord_year=a.peri_ord_year"
         " AND c.asord_no=a.asord_no AND a.finish_flag='0' LIMIT 2147483647) s"
         " WHERE s.sub_peri_qty>s.rece_qty";

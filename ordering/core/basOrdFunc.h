@@ -65,9 +65,10 @@ int intRefreshIssueFinish(const std::string& issueWhere);
 // for each row until it met this line's distribution.
 std::string strLocationLabelSql(const std::string& line, const std::string& location);
 // The rows of m_peri_chk_lack for the issues: each open issue's subscriber locations short of
-// copies, with their claim count, latest claim date and shelf label, written afresh. For issues made or
-// claims removed without a change to copies; "" is every issue of the library. Inside the
-// caller's transaction: 0, or -1 (g_ErrInfo).
+// copies, with their claim count, latest claim date, shelf label and the issue's own columns,
+// written afresh. For issues made, changed or renumbered, or claims removed, without a change to
+// copies; "" is every issue of the library. Inside the caller's transaction: 0, or -1
+// (g_ErrInfo).
 int intRefreshIssueLack(const std::string& issueWhere);
 // The same for every issue of one order line.
 int intRefreshLineFinish(const std::string& publ, const std::string& year,

@@ -45,8 +45,9 @@ void updateWholeOrdLst(ProcCall& c) {
                        ", resp_wkr=" + LIB_SqlStr(c.text(5)) +
                        ", peri_ord_flag=" + LIB_SqlStr(flag) + where) == 0)
         raiseApplicationError(20101, "order catalogue not found");
-    for (const char* t : {"m_peri_ord_detl", "m_sub_ord_lst", "m_peri_ord_dist_lst",
-                          "m_peri_sub_fund_out", "m_peri_chk_cfg", "m_peri_chk_vol"})
+    for (const char* t :
+         {"m_peri_ord_detl", "m_sub_ord_lst", "m_peri_ord_dist_lst", "m_peri_sub_fund_out",
+          "m_peri_chk_cfg", "m_peri_chk_vol", "m_peri_chk_lack"})
         c.db().execute(std::string("UPDATE ") + t + to + where);
 }
 

@@ -180,9 +180,9 @@ TEST_P(UpgradeCtl, VersionFiveGetsTheTitleWordsOfItsRecords) {
     ASSERT_NE(before.out, runCtl(binary, home->dir(), {"query", words + " WHERE 1=0"}).out);
     // The copies the demonstration's open issues owe, as a new database has them.
     const std::string owed =
-        "SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last,label FROM "
-        "m_peri_chk_lack "
-        "ORDER BY peri_id,location";
+        "SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last,label,publ_code,"
+        "peri_ord_year,asord_no,peri_no,publ_year,cover_vol,cover_issue,expect_date,aslack_date"
+        " FROM m_peri_chk_lack ORDER BY peri_id,location";
     CtlResult owedBefore = runCtl(binary, home->dir(), {"query", owed});
     ASSERT_EQ(owedBefore.code, 0) << owedBefore.err;
     ASSERT_NE(owedBefore.out, runCtl(binary, home->dir(), {"query", owed + " LIMIT 0"}).out);

@@ -1,6 +1,6 @@
 // The copies still owed (m_peri_chk_lack) as the writers left them, and as a rebuild from the
-// copies, subscribers and claims gives them: fixtures compare the two after each test, so that
-// every check-in and claim operation is seen to keep the table the claim search reads.
+// issues, copies, subscribers and claims gives them: fixtures compare the two after each test, so
+// that every check-in and claim operation is seen to keep the table the claim search reads.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,8 +16,9 @@ inline std::string owedCopies() {
     std::string out;
     for (const auto& row :
          g_OraDatabase
-             ->query("SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last,label FROM "
-                     "m_peri_chk_lack ORDER BY peri_id,location")
+             ->query("SELECT peri_id,location,sub_qty,rece_qty,aslack_cnt,aslack_last,label,"
+                     "publ_code,peri_ord_year,asord_no,peri_no,publ_year,cover_vol,cover_issue,"
+                     "expect_date,aslack_date FROM m_peri_chk_lack ORDER BY peri_id,location")
              .rows) {
         for (const auto& v : row)
             out += v.str() + "|";

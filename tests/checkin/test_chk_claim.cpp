@@ -54,6 +54,31 @@ TEST_P(ClaimSearch, ClaimDateMustHavePassed) {
               (std::vector<std::string>{"0000000001@QK01", "0000000002@QK01"}));
 }
 
+// Both databases give the lists in one order: to claim by running issue number, then order line
+// and location; claimed by latest claim, newest first, then running issue number.
+TEST_P(ClaimSearch, ListsComeByRunningNumberOrNewestClaim) {
+    ClaimLine a;
+    a.subs = {{"QK01", 1}, {"QKYL", 1}};
+    addLine(a);
+    ClaimLine b = a;
+    b.asord = "2-16";
+    b.marc = "T000000002";
+    addLine(b);
+    addIssue(b, "0000000001", 2, "2026-01-01");
+    addIssue(a, "0000000002", 2, "2026-01-01");
+    addIssue(b, "0000000003", 1, "2026-01-01");
+    addIssue(a, "0000000004", 1, "2026-01-01");
+    EXPECT_EQ(ids(search(byYear())),
+              (std::vector<std::string>{"0000000004@QK01", "0000000004@QKYL", "0000000003@QK01",
+                                        "0000000003@QKYL", "0000000002@QK01", "0000000002@QKYL",
+                                        "0000000001@QK01", "0000000001@QKYL"}));
+    addClaim("0000000001", "QK01", "2026-02-10");
+    addClaim("0000000004", "QKYL", "2026-02-20");
+    addClaim("0000000002", "QK01", "2026-02-10");
+    EXPECT_EQ(ids(search(byYear(), ClaimList::Claimed)),
+              (std::vector<std::string>{"0000000004@QKYL", "0000000002@QK01", "0000000001@QK01"}));
+}
+
 TEST_P(ClaimSearch, QuantityIsTheCopiesStillMissingPerLocation) {
     ClaimLine l;
     l.subs = {{"QK01", 3}, {"QKYL", 2}};

@@ -338,7 +338,17 @@ TEST_P(OrdStore, SentDetailCannotBeDeleted) {
 TEST_P(OrdStore, CatalogueRenamedCarriesEveryRowAlong) {
     saved("2-15");
     saved("2-16");
+    // An open issue owes copies at both locations; the owed rows carry its order line.
+    g_OraDatabase->execute(
+        "INSERT INTO m_peri_chk_vol (peri_id, publ_code, peri_ord_year, asord_no, peri_no, "
+        "finish_flag, aslack_date) VALUES "
+        "('0000000001','YZFX','202601','2-15',1,'0','2026-02-01')");
+    ASSERT_EQ(intRefreshIssueLack(""), 0) << g_ErrInfo.strDesc;
+    ASSERT_EQ(scalar("SELECT count(*) FROM m_peri_chk_lack WHERE publ_code='YZFX'"), "2");
     ASSERT_EQ(intRenameOrdCata("YZFX", "202601", "SYZF", "202602"), 0);
+    EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_chk_lack WHERE publ_code='SYZF' AND "
+                     "peri_ord_year='202602' AND asord_no='2-15'"),
+              "2");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_lst WHERE publ_code='YZFX'"), "0");
     EXPECT_EQ(scalar("SELECT count(*) FROM m_peri_ord_detl WHERE publ_code='SYZF' AND "
                      "peri_ord_year='202602'"),
