@@ -61,7 +61,7 @@ std::string filterSql(const ClaimFilter& f, const std::string& indexPattern,
     return sql;
 }
 
-// The columns every list shows, in candidateFrom's order, up to the subscribed copies; `issue`
+// The columns every list shows, in addCandidate's order, up to the subscribed copies; `issue`
 // names the table holding the issue's columns.
 std::string issueColumns(const std::string& issue, const std::string& location) {
     const std::string i = issue + ".";
@@ -136,9 +136,9 @@ bool rowIsDue(const std::vector<LibVar>& row, const std::string& today) {
                       toInt(row[11]), toInt(row[12]), today);
 }
 
-// The candidate of a row, its texts taken from the cells.
-ClaimCandidate candidateFrom(std::vector<LibVar>& row) {
-    ClaimCandidate c;
+// A row's candidate, added where it will stay, its texts taken from the cells.
+void addCandidate(std::vector<ClaimCandidate>& rows, std::vector<LibVar>& row) {
+    ClaimCandidate& c = rows.emplace_back();
     c.periId = row[0].takeStr();
     c.publCode = row[1].takeStr();
     c.location = row[2].takeStr();
@@ -160,7 +160,6 @@ ClaimCandidate candidateFrom(std::vector<LibVar>& row) {
     c.lastClaimDate = row[18].takeStr();
     c.label = row[19].takeStr();
     c.qty = std::max(c.missing(), 0);
-    return c;
 }
 
 // The lists in their order: by running issue number, then order line and location; the claimed
@@ -277,7 +276,7 @@ ClaimSearchResult claimSearch(const ClaimFilter& f, ClaimList list, const std::s
     if (LIB_DB_SelectEach(candidateStatement(f, list, today, pattern),
                           [&](const std::vector<RawColumn>&, std::vector<LibVar>& row) {
                               if (list == ClaimList::Claimed || rowIsDue(row, today))
-                                  rows.push_back(candidateFrom(row));
+                                  addCandidate(rows, row);
                           }) < 0 ||
         tx.commit() < 0) {
         rows.clear();
