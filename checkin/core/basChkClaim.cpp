@@ -67,7 +67,7 @@ std::string issueColumns(const std::string& issue, const std::string& location) 
     const std::string i = issue + ".";
     return i + "peri_id," + i + "publ_code," + location + "," + i + "peri_ord_year," + i +
            "asord_no,m.m_title,m.m_isbn," + i + "publ_year,COALESCE(" + i +
-           "cover_vol,'')||'卷'||" + "COALESCE(" + i + "cover_issue,'')||'期' AS cover," + i +
+           "cover_vol,'')||'卷'||COALESCE(" + i + "cover_issue,'')||'期' AS cover," + i +
            "expect_date,";
 }
 
